@@ -1,0 +1,90 @@
+#include "api/execute.h"
+
+#include <map>
+#include <mutex>
+
+#include "model/text.h"
+
+namespace api {
+namespace {
+
+struct GlobalCallback {
+    std::mutex mutex;
+    KX_ErrorCallback callback = nullptr;
+    void* user_data = nullptr;
+};
+
+GlobalCallback& global_callback() {
+    static GlobalCallback instance;
+    return instance;
+}
+
+struct Injections {
+    std::mutex mutex;
+    std::map<std::string, int32_t, std::less<>> armed;
+};
+
+Injections& injections() {
+    static Injections instance;
+    return instance;
+}
+
+void deliver(KX_ErrorCallback callback, void* user_data, int32_t code, const std::string& message,
+             const std::string& additional) {
+    if (callback == nullptr) return;
+    auto* error = new model::Error(code, message, additional);
+    callback(user_data, handle_of<KX_ErrorHandle>(error));
+}
+
+}  // namespace
+
+void report(const KX_ErrorCallbackRecord* rec, int32_t code, const std::string& message,
+            const std::string& additional) {
+    if (rec == nullptr) return;
+    deliver(rec->callback, rec->user_data, code, message, additional);
+}
+
+void report_global(int32_t code, const std::string& message, const std::string& additional) {
+    KX_ErrorCallback callback;
+    void* user_data;
+    {
+        std::lock_guard lock(global_callback().mutex);
+        callback = global_callback().callback;
+        user_data = global_callback().user_data;
+    }
+    deliver(callback, user_data, code, message, additional);
+}
+
+void set_global_callback(KX_ErrorCallback callback, void* user_data) {
+    std::lock_guard lock(global_callback().mutex);
+    global_callback().callback = callback;
+    global_callback().user_data = user_data;
+}
+
+int32_t take_injected_fault(const char* function_name) {
+    auto& table = injections();
+    std::lock_guard lock(table.mutex);
+    if (table.armed.empty()) return KXT_FAIL_NONE;
+    auto it = table.armed.find(std::string_view(function_name));
+    if (it == table.armed.end()) return KXT_FAIL_NONE;
+    int32_t mode = it->second;
+    table.armed.erase(it);
+    return mode;
+}
+
+void arm_fault(const char* function_name, int32_t mode) {
+    auto& table = injections();
+    std::lock_guard lock(table.mutex);
+    if (mode == KXT_FAIL_NONE)
+        table.armed.erase(function_name);
+    else
+        table.armed[function_name] = mode;
+}
+
+void clear_faults() {
+    auto& table = injections();
+    std::lock_guard lock(table.mutex);
+    table.armed.clear();
+}
+
+}  // namespace api

@@ -1,0 +1,109 @@
+// The one helper around every exported function body: no C++ exception ever crosses the C
+// boundary; a failure is reported through the caller's error record and the function returns its
+// fixed error value (zero, null, false). Also the place where the test hooks inject faults.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+#include "api/engine_error.h"
+#include "api/export.h"
+#include "model/object.h"
+
+namespace api {
+
+// Reports one error through the record: the callback takes over the new error object. With no
+// record, or no callback, the error is dropped.
+void report(const KX_ErrorCallbackRecord* rec, int32_t code, const std::string& message,
+            const std::string& additional = {});
+
+// Reports an error through the process-wide callback installed by setErrorCallback.
+void report_global(int32_t code, const std::string& message, const std::string& additional = {});
+
+// Fault injection: the mode armed for this function name (consumed), or KXT_FAIL_NONE.
+int32_t take_injected_fault(const char* function_name);
+
+template <typename R>
+R error_value() {
+    if constexpr (std::is_void_v<R>) {
+        return;
+    } else {
+        return R{};
+    }
+}
+
+template <typename R>
+R bad_code_value() {
+    if constexpr (std::is_integral_v<R>) {
+        return static_cast<R>(99);
+    } else {
+        return error_value<R>();
+    }
+}
+
+template <typename R, typename Body>
+R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& body) noexcept {
+    try {
+        switch (take_injected_fault(function_name)) {
+            case KXT_FAIL_REPORT_ERROR:
+                report(rec, kInjected, std::string("Injected failure in ") + function_name + ".",
+                       "Raised by a test hook.");
+                return error_value<R>();
+            case KXT_FAIL_REPORT_TWICE:
+                report(rec, kInjected, "first", "");
+                report(rec, kInjected, "second", "");
+                return error_value<R>();
+            case KXT_FAIL_RETURN_NULL:
+                return error_value<R>();
+            case KXT_FAIL_BAD_CODE:
+                return bad_code_value<R>();
+            default:
+                break;
+        }
+        return body();
+    } catch (const EngineError& e) {
+        report(rec, e.code(), e.what(), e.additional());
+    } catch (const std::bad_alloc&) {
+        report(rec, kInternal, "Out of memory.");
+    } catch (const std::exception& e) {
+        report(rec, kInternal, e.what());
+    } catch (...) {
+        report(rec, kInternal, "Unknown failure.");
+    }
+    return error_value<R>();
+}
+
+// The engine object behind a handle, checked for its class; a null, stale or foreign handle is
+// an engine error.
+template <typename T, typename Handle>
+T& object(Handle handle, model::ClassTag tag) {
+    auto* base = reinterpret_cast<model::Object*>(handle);
+    if (base == nullptr) throw EngineError(kInvalidArgument, "Null handle.");
+    if (!base->is_alive() || base->tag() != tag)
+        throw EngineError(kInvalidHandle, "Invalid handle.",
+                          std::string("Expected a handle to ") + model::class_name(tag) + ".");
+    auto* typed = dynamic_cast<T*>(base);
+    if (typed == nullptr) throw EngineError(kInvalidHandle, "Invalid handle.", "Wrong object kind.");
+    return *typed;
+}
+
+// Hands a new engine object to the caller as a handle.
+template <typename Handle, typename T>
+Handle handle_of(T* object) {
+    return reinterpret_cast<Handle>(static_cast<model::Object*>(object));
+}
+
+// Destroys the object behind a handle of the given class.
+template <typename Handle>
+void destroy(Handle handle, model::ClassTag tag) {
+    delete &object<model::Object>(handle, tag);
+}
+
+}  // namespace api
+
+namespace api {
+void set_global_callback(KX_ErrorCallback callback, void* user_data);
+void arm_fault(const char* function_name, int32_t mode);
+void clear_faults();
+}  // namespace api
