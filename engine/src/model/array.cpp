@@ -16,8 +16,8 @@ std::unique_ptr<Array> Array::of_geometries(std::vector<std::unique_ptr<Geometry
 const Value& Array::at(uint64_t index) const {
     if (index >= items_.size())
         throw api::EngineError(api::kIndexOutOfRange, "Index out of range.",
-                               "Index " + std::to_string(index) + " of an array of " +
-                                   std::to_string(items_.size()) + " items.");
+                               "Index " + std::to_string(index) + " of an array of size " +
+                                   std::to_string(items_.size()) + ".");
     return items_[index];
 }
 
