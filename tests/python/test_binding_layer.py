@@ -205,3 +205,11 @@ def test_module_all_lists_additions_in_order():
     assert bp.__all__[-3:] == ["Probe", "Frozen", "PanicException"]
     assert bp.take_f64.__module__ == "binding_probe"
     assert bp.Probe.__module__ == "binding_probe"
+
+
+def test_fault_while_deallocating_is_reported_as_unraisable(monkeypatch):
+    reports = []
+    monkeypatch.setattr(sys, "unraisablehook", reports.append)
+    bp.make_exploding()  # dropped at once
+    assert [(type(r.exc_value).__name__, str(r.exc_value)) for r in reports] == [
+        ("PanicException", "Internal error: Unexpected error while destroying internal handle to Exploding")]
