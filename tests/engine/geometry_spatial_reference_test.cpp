@@ -69,5 +69,22 @@ TEST_F(GeometrySpatialReferenceTest, JsonCarriesTheReference) {
     EXPECT_EQ(errors.all().size(), 1u);
 }
 
+TEST_F(GeometrySpatialReferenceTest, JsonCarriesVerticalAndUnidentifiedReferences) {
+    Geometry vertical = from_json(R"({"x":1,"y":2,"z":3,"spatialReference":{"wkid":4326,"vcsWkid":5773}})");
+    EXPECT_EQ(to_json(vertical.get()), R"({"x":1.0,"y":2.0,"z":3.0,"spatialReference":{"wkid":4326,"vcsWkid":5773}})");
+
+    const std::string wkt =
+        R"(PROJCS[\"custom\",GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],)"
+        R"(PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]],PROJECTION[\"Transverse_Mercator\"],)"
+        R"(PARAMETER[\"latitude_of_origin\",0],PARAMETER[\"central_meridian\",13.3],PARAMETER[\"scale_factor\",0.9996],)"
+        R"(PARAMETER[\"false_easting\",500000],PARAMETER[\"false_northing\",0],UNIT[\"metre\",1]])";
+    Geometry custom = from_json(R"({"x":1,"y":2,"spatialReference":{"wkt":")" + wkt + R"("}})");
+    EXPECT_EQ(wkid_of(custom.get()), 0u);
+    const std::string written = to_json(custom.get());
+    EXPECT_NE(written.find(R"("spatialReference":{"wkt":")"), std::string::npos) << written;
+    Geometry again = from_json(written);
+    EXPECT_EQ(to_json(again.get()), written);
+}
+
 }  // namespace
 }  // namespace engine_test
