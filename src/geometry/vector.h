@@ -56,9 +56,9 @@ private:
         auto element = element::Element::create();
         if (!element) return std::unexpected(std::move(element).error());
         while (auto item = source()) {
-            auto step = set(*element, std::move(*item))
-                            .and_then([&] { return vector->add(*element); })
-                            .and_then([&] { return element->clear(); });
+            auto step = set(*element, std::move(*item));
+            if (step) step = vector->add(*element);
+            if (step) step = element->clear();
             if (!step) return std::unexpected(std::move(step).error());
         }
         return std::move(*vector);

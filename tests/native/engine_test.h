@@ -64,6 +64,9 @@ public:
     SlotPatch& operator=(const SlotPatch&) = delete;
     ~SlotPatch() { table().*Slot = original_; }
 
+    // The engine's own function, for a double that passes calls on.
+    Function original() const { return original_; }
+
 private:
     // The table is process state written once at load; tests may swap a slot and put it back.
     static geometry::bindings::CorvaneFFI& table() {
