@@ -64,23 +64,19 @@ double Envelope::y_min() const { return call_or_stop(NAMED_ENGINE_CALL(Envelope_
 double Envelope::y_max() const { return call_or_stop(NAMED_ENGINE_CALL(Envelope_getYMax, handle())); }
 
 std::optional<double> Envelope::z_min() const {
-    if (!has_z()) return std::nullopt;
-    return call_or_stop(NAMED_ENGINE_CALL(Envelope_getZMin, handle()));
+    return geometry::detail::if_present(has_z(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Envelope_getZMin, handle())); });
 }
 
 std::optional<double> Envelope::z_max() const {
-    if (!has_z()) return std::nullopt;
-    return call_or_stop(NAMED_ENGINE_CALL(Envelope_getZMax, handle()));
+    return geometry::detail::if_present(has_z(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Envelope_getZMax, handle())); });
 }
 
 std::optional<double> Envelope::m_min() const {
-    if (!has_m()) return std::nullopt;
-    return call_or_stop(NAMED_ENGINE_CALL(Envelope_getMMin, handle()));
+    return geometry::detail::if_present(has_m(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Envelope_getMMin, handle())); });
 }
 
 std::optional<double> Envelope::m_max() const {
-    if (!has_m()) return std::nullopt;
-    return call_or_stop(NAMED_ENGINE_CALL(Envelope_getMMax, handle()));
+    return geometry::detail::if_present(has_m(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Envelope_getMMax, handle())); });
 }
 
 point::Point Envelope::center() const {

@@ -25,6 +25,13 @@ bool has_curves(KX_GeometryHandle geometry);
 envelope::Envelope extent(KX_GeometryHandle geometry);
 std::optional<spatial_reference::SpatialReference> spatial_reference(KX_GeometryHandle geometry);
 geometry_type::GeometryType object_type(KX_GeometryHandle geometry);
+
+// A z or m value, read only where the geometry has one.
+template <typename Read>
+std::optional<double> if_present(bool present, Read&& read) {
+    if (!present) return std::nullopt;
+    return std::forward<Read>(read)();
+}
 }  // namespace detail
 
 // The queries of every geometry owner; each makes one engine call (object_type aside, nothing is

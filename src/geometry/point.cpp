@@ -47,13 +47,11 @@ double Point::x() const { return call_or_stop(NAMED_ENGINE_CALL(Point_getX, hand
 double Point::y() const { return call_or_stop(NAMED_ENGINE_CALL(Point_getY, handle())); }
 
 std::optional<double> Point::z() const {
-    if (!has_z()) return std::nullopt;
-    return call_or_stop(NAMED_ENGINE_CALL(Point_getZ, handle()));
+    return geometry::detail::if_present(has_z(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Point_getZ, handle())); });
 }
 
 std::optional<double> Point::m() const {
-    if (!has_m()) return std::nullopt;
-    return call_or_stop(NAMED_ENGINE_CALL(Point_getM, handle()));
+    return geometry::detail::if_present(has_m(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Point_getM, handle())); });
 }
 
 }  // namespace geometry::point
