@@ -8,6 +8,7 @@
 
 #include "model/object.h"
 #include "model/spatial_reference.h"
+#include "model/vertex.h"
 
 namespace model {
 
@@ -21,6 +22,9 @@ public:
 
     const SpatialReferencePtr& spatial_reference() const { return spatial_reference_; }
     void set_spatial_reference(SpatialReferencePtr sr) { spatial_reference_ = std::move(sr); }
+
+    // Whether the geometry carries z and m values; every vertex of it reports both either way.
+    Dims dims;
 
 private:
     SpatialReferencePtr spatial_reference_;
