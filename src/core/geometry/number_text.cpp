@@ -1,6 +1,8 @@
 #include "core/geometry/number_text.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -78,10 +80,22 @@ bool digits_then_five(const Decimal& d, double magnitude, int precision) {
     return k > d.count;
 }
 
+// Whether the exact value can have count + 1 significant digits. A double m * 2^k (m odd) with
+// k < 0 has exactly E + 1 - k significant digits, E its decimal exponent; integers are left to the
+// exact expansion.
+bool may_have_one_more_digit(const Decimal& d, double magnitude) {
+    const uint64_t bits = std::bit_cast<uint64_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 52);
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    if (biased != 0) mantissa |= uint64_t{1} << 52;
+    const int k = (biased != 0 ? biased : 1) - 1075 + std::countr_zero(mantissa);
+    return k >= 0 || d.exponent - k == d.count;
+}
+
 // True when the exact binary value lies exactly halfway between d and the next candidate up.
 bool exact_midpoint_above(const Decimal& d, double magnitude) {
-    // A cheap rounded look first; the exact expansion (at most 767 significant digits) settles it.
-    return digits_then_five(d, magnitude, d.count) && digits_then_five(d, magnitude, 770);
+    // The exact expansion of a double has at most 767 significant digits.
+    return may_have_one_more_digit(d, magnitude) && digits_then_five(d, magnitude, 770);
 }
 
 Decimal shortest(double magnitude) {
