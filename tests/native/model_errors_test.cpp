@@ -4,6 +4,9 @@
 #include <limits>
 
 #include "core/geometry/errors.h"
+#include "core/geometry/part.h"
+#include "core/geometry/shared.h"
+#include "model_test_support.h"
 
 using namespace core::geometry;
 
@@ -89,6 +92,17 @@ TEST(ModelErrors, CarriedPythonErrorIsReleasedOnce) {
     }
     EXPECT_EQ(released, 1);
     EXPECT_EQ(VeltGeoErr::poisoned_lock().take_python_error(), nullptr);
+}
+
+TEST(ModelErrors, PoisonedModelCellIsKind6EveryTime) {
+    auto cell = make_shared_cell(VeltPart(false, false));
+    ASSERT_TRUE(lock_model(*cell).has_value());
+    model_test::poison(*cell);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto locked = lock_model(*cell);
+        ASSERT_FALSE(locked.has_value());
+        EXPECT_EQ(locked.error().display(), "Lock error: 'poisoned lock: another task failed inside'");
+    }
 }
 
 }  // namespace

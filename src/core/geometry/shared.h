@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/fault.h"
+#include "core/geometry/errors.h"
 #include "core/poison_mutex.h"
 
 namespace core::geometry {
@@ -23,6 +24,15 @@ template <typename T>
 typename core::PoisonMutex<T>::Guard lock_or_stop(core::PoisonMutex<T>& cell, std::string_view message) {
     auto guard = cell.lock();
     if (!guard) core::stop(std::string(message));
+    return std::move(*guard);
+}
+
+// Locks a Python object's own model cell: a poisoned one is kind 6, an ordinary error, and the
+// mutex stays poisoned for the next caller.
+template <typename T>
+GeoResult<typename core::PoisonMutex<T>::Guard> lock_model(core::PoisonMutex<T>& cell) {
+    auto guard = cell.lock();
+    if (!guard) return std::unexpected(VeltGeoErr::poisoned_lock());
     return std::move(*guard);
 }
 
