@@ -4,11 +4,11 @@
 // make them. The parse does not depend on the locale.
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 namespace vornix::utils::reader {
 
-std::optional<double> parse_wkt_number(std::string_view text);
+// Sets `value` and gives true, or gives false for a text that is no number.
+bool parse_wkt_number(std::string_view text, double& value);
 
 }  // namespace vornix::utils::reader
