@@ -1,0 +1,28 @@
+#include "geometry/environment.h"
+
+#include "core/once_state.h"
+#include "geometry/bindings.h"
+#include "geometry/error.h"
+
+namespace geometry::environment {
+namespace {
+
+core::OnceState INIT_ONCE;
+
+void start() {
+    const auto& ffi = bindings::ffi();
+    const KX_ErrorCallbackRecord discard{&discard_error, nullptr};
+    ffi.KX_VornixRuntimeEnvironment_setErrorCallback(&discard_error, nullptr, &discard);
+    // Only whether the engine answers matters; the directory itself is not needed.
+    auto directory = call([&](const KX_ErrorCallbackRecord* rec) {
+        return ffi.KX_VornixRuntimeEnvironment_getInstallDirectory(rec);
+    });
+    if (!directory) stop_with("Internal error: Failed to initialize runtime environment", directory.error());
+    if (*directory != nullptr) ffi.KX_String_destroy(*directory, nullptr);
+}
+
+}  // namespace
+
+void init() { INIT_ONCE.run(start, "Once instance has previously been poisoned"); }
+
+}  // namespace geometry::environment

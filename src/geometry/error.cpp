@@ -1,0 +1,185 @@
+#include "geometry/error.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <utility>
+
+#include "geometry/bindings.h"
+#include "geometry/unicode.h"
+
+namespace geometry {
+namespace {
+
+// Destroys an engine handle on every way out, so that a stop half-way through reading it does
+// not leak the engine object.
+template <typename Handle, void (*bindings::CorvaneFFI::*Destroy)(Handle, const KX_ErrorCallbackRecord*)>
+class HandleGuard {
+public:
+    explicit HandleGuard(Handle handle) : handle_(handle) {}
+    HandleGuard(const HandleGuard&) = delete;
+    HandleGuard& operator=(const HandleGuard&) = delete;
+    ~HandleGuard() {
+        if (handle_ != nullptr) (bindings::ffi().*Destroy)(handle_, nullptr);
+    }
+    Handle get() const { return handle_; }
+    Handle release() { return std::exchange(handle_, nullptr); }
+
+private:
+    Handle handle_;
+};
+
+using ErrorGuard = HandleGuard<KX_ErrorHandle, &bindings::CorvaneFFI::KX_Error_destroy>;
+using StringGuard = HandleGuard<KX_StringHandle, &bindings::CorvaneFFI::KX_String_destroy>;
+
+// The fields of an engine error, read in their order into `out`; a stop while reading a text
+// leaves the fields read so far in `out`. The handle is destroyed in every case.
+void read_error(KX_ErrorHandle handle, Error& out) {
+    ErrorGuard guard(handle);
+    const auto& ffi = bindings::ffi();
+    out.code = ffi.KX_Error_getCode(handle, nullptr);
+    out.msg = string_from_handle(ffi.KX_Error_getMessage(handle, nullptr));
+    out.additional_msg = string_from_handle(ffi.KX_Error_getAdditionalMessage(handle, nullptr));
+}
+
+// The error a callback keeps when the engine's error itself cannot be read: the call must still
+// count as failed, and nothing may unwind into the engine.
+Error read_error_or_fallback(KX_ErrorHandle handle) noexcept {
+    Error error;
+    try {
+        read_error(handle, error);
+        return error;
+    } catch (const std::exception& fault) {
+        try {
+            return Error{error.code, "The engine error could not be read.", fault.what()};
+        } catch (...) {
+        }
+    } catch (...) {
+        try {
+            return Error{error.code, "The engine error could not be read.", {}};
+        } catch (...) {
+        }
+    }
+    return Error{error.code, {}, {}};
+}
+
+// Writes all of `text` to standard error, unbuffered like the rest of the process's stderr.
+void write_to_stderr(std::string_view text) noexcept {
+    while (!text.empty()) {
+        const ssize_t written = ::write(STDERR_FILENO, text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+// Trailing full stops removed, nothing left = absent, first character in its upper-case form.
+std::optional<std::string> normalised(std::string_view text) {
+    while (!text.empty() && text.back() == '.') text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    std::string out;
+    out.reserve(text.size() + 2);
+    if (auto first = unicode::decode_at(text, 0)) {
+        unicode::append_upper(out, first->code_point);
+        out.append(text.substr(first->length));
+    } else {
+        out.append(text);
+    }
+    return out;
+}
+
+// \u{hex}: lower-case hexadecimal digits, no padding.
+void append_unicode_escape(std::string& out, char32_t c) {
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(c), 16).ptr;
+    out.append("\\u{").append(digits, end).push_back('}');
+}
+
+// A text quoted with the escapes of the record form.
+void append_quoted(std::string& out, std::string_view raw) {
+    const std::string text = unicode::lossy(raw);
+    out.push_back('"');
+    for (size_t pos = 0; pos < text.size();) {
+        const auto d = *unicode::decode_at(text, pos);
+        const char32_t c = d.code_point;
+        switch (c) {
+            case '"': out.append("\\\""); break;
+            case '\\': out.append("\\\\"); break;
+            case '\n': out.append("\\n"); break;
+            case '\r': out.append("\\r"); break;
+            case '\t': out.append("\\t"); break;
+            case '\0': out.append("\\0"); break;
+            default:
+                if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::is_combining_mark(c))
+                    append_unicode_escape(out, c);
+                else
+                    out.append(text.substr(pos, d.length));
+        }
+        pos += d.length;
+    }
+    out.push_back('"');
+}
+
+}  // namespace
+
+Error Error::from_handle(KX_ErrorHandle handle) {
+    Error error;
+    read_error(handle, error);
+    return error;
+}
+
+Error Error::new_conversion_error(std::string_view source, std::string_view target) {
+    return Error{100000, "Conversion between types failed.", "Tried to convert from " + std::string(source) + " to " + std::string(target) + "."};
+}
+
+std::string Error::display() const {
+    const auto message = normalised(msg);
+    const auto additional = normalised(additional_msg);
+    if (message && additional) return *message + ": " + *additional;
+    if (message) return *message;
+    if (additional) return *additional;
+    return "No error message found";
+}
+
+std::string Error::record_form() const {
+    std::string out = "Error { code: " + std::to_string(code) + ", msg: ";
+    append_quoted(out, msg);
+    out.append(", additional_msg: ");
+    append_quoted(out, additional_msg);
+    out.append(" }");
+    return out;
+}
+
+extern "C" void write_error(void* slot, KX_ErrorHandle handle) {
+    // The slot is filled in every case: an empty slot would turn a failed call into a success.
+    static_cast<std::optional<Error>*>(slot)->emplace(read_error_or_fallback(handle));
+}
+
+extern "C" void discard_error(void*, KX_ErrorHandle handle) {
+    const Error error = read_error_or_fallback(handle);
+    try {
+        write_to_stderr("WARNING: Unexpected error occurred in corvane and was discarded " + error.display() + "\n");
+    } catch (...) {
+        // Nothing may unwind into the engine; a line that cannot be formatted is lost.
+    }
+}
+
+void stop_with(std::string_view message, const Error& error) {
+    core::stop(std::string(message) + ": " + error.record_form());
+}
+
+std::string string_from_handle(KX_StringHandle handle) {
+    const auto& ffi = bindings::ffi();
+    StringGuard guard(handle);
+    size_t size = 0;
+    auto bytes = call([&](const KX_ErrorCallbackRecord* rec) { return ffi.KX_String_getByteArray(handle, &size, rec); });
+    if (!bytes) stop_with("Internal error: Failed to get byte array from String handle", bytes.error());
+    std::string text;
+    if (*bytes != nullptr && size != 0) text.assign(reinterpret_cast<const char*>(*bytes), size);
+    auto destroyed = call([&](const KX_ErrorCallbackRecord* rec) { ffi.KX_String_destroy(guard.release(), rec); });
+    if (!destroyed) stop_with("Internal error: Failed to destroy String handle", destroyed.error());
+    return text;
+}
+
+}  // namespace geometry
