@@ -46,6 +46,10 @@ void destroy_failed(std::string_view text, const Error& error);
 
 // The owner of one engine handle. `Destroy` is the destroy slot of the function table; an empty
 // `DestroyText` means that the engine's answer to the destroy is not examined at all.
+// The destructor may stop (it is noexcept(false)), and so are the destructors of classes that hold
+// an owner as a member. Standard containers destroy their elements in noexcept destructors: a
+// failed destroy of an owner inside one ends the process, so code that must survive it destroys
+// such owners itself (as Array::into_list does on its error path).
 template <typename Derived, auto Destroy, FixedString NullText, FixedString DestroyText>
 class BasicOwner {
 public:
