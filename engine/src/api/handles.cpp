@@ -1,0 +1,33 @@
+#include "api/handles.h"
+
+namespace api {
+
+model::SpatialReferencePtr spatial_reference_of(KX_SpatialReferenceHandle handle) {
+    if (handle == nullptr) return nullptr;
+    return object<model::SpatialReference>(handle, model::ClassTag::SpatialReference).value();
+}
+
+KX_SpatialReferenceHandle new_spatial_reference(const model::SpatialReferencePtr& sr) {
+    if (!sr) return nullptr;
+    return handle_of<KX_SpatialReferenceHandle>(new model::SpatialReference(sr));
+}
+
+model::Geometry& geometry(KX_GeometryHandle handle) {
+    return object<model::Geometry>(handle, model::ClassTag::Geometry);
+}
+
+model::Point& point(KX_GeometryHandle handle) {
+    return geometry_of<model::Point>(handle, model::GeometryKind::Point, "point");
+}
+
+KX_GeometryHandle new_geometry(std::unique_ptr<model::Geometry> g) {
+    return handle_of<KX_GeometryHandle>(g.release());
+}
+
+KX_GeometryHandle new_point(const model::Vertex& v, model::Dims dims, model::SpatialReferencePtr sr) {
+    auto p = std::make_unique<model::Point>(v, dims);
+    p->set_spatial_reference(std::move(sr));
+    return new_geometry(std::move(p));
+}
+
+}  // namespace api

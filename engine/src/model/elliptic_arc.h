@@ -1,0 +1,35 @@
+// Construction and evaluation of elliptic arcs. Each constructor throws api::EngineError for an
+// arc that cannot be built from its inputs.
+#pragma once
+
+#include "model/curve.h"
+
+namespace model {
+
+struct XY {
+    double x, y;
+};
+
+// A circular arc about `centre` from `start` to `end` in the given direction. Equal start and end
+// give the full circle. The flag of the minor arc is implied by the direction and not consulted.
+EllipticArc circular_arc_with_center(XY start, XY end, XY centre, bool counter_clockwise);
+
+// The circular arc from `start` through `interior` to `end`; equal start and end give the full
+// circle whose diameter ends at `interior`, run counter-clockwise.
+EllipticArc circular_arc_through(XY start, XY end, XY interior);
+
+// The elliptic arc between two points on an ellipse of the given shape, chosen by the two flags.
+// An ellipse too small to reach both points is scaled up until it does (its axes keep their
+// ratio), so the arc always ends exactly where asked.
+EllipticArc elliptic_arc_between(XY start, XY end, bool minor, bool counter_clockwise, double rotation,
+                                 double semi_major, double ratio);
+
+// The point of the arc's ellipse at eccentric angle `t` (ellipse frame).
+XY point_at(const EllipticArc& arc, double t);
+
+// Start, end and central angle as reported to callers: rotation + eccentric angle, so for a
+// circle the direction of the point seen from the centre, and end = start + central.
+double reported_start_angle(const EllipticArc& arc);
+double reported_end_angle(const EllipticArc& arc);
+
+}  // namespace model

@@ -1,0 +1,33 @@
+// The base of every engine geometry (point, envelope, polyline, polygon, multipoint). Geometries
+// are values: the engine copies a geometry wherever it keeps one (an element, a vector), so a
+// caller's handle is never taken over.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "model/object.h"
+#include "model/spatial_reference.h"
+#include "model/vertex.h"
+
+namespace model {
+
+enum class GeometryKind : int32_t { Point = 1, Envelope = 2, Polyline = 3, Polygon = 4, Multipoint = 5 };
+
+class Geometry : public Object {
+public:
+    Geometry() : Object(ClassTag::Geometry) {}
+    virtual GeometryKind kind() const = 0;
+    virtual std::unique_ptr<Geometry> clone() const = 0;
+
+    const SpatialReferencePtr& spatial_reference() const { return spatial_reference_; }
+    void set_spatial_reference(SpatialReferencePtr sr) { spatial_reference_ = std::move(sr); }
+
+    // Whether the geometry carries z and m values; every vertex of it reports both either way.
+    Dims dims;
+
+private:
+    SpatialReferencePtr spatial_reference_;
+};
+
+}  // namespace model

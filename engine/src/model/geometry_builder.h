@@ -1,0 +1,30 @@
+// The builders of polylines, polygons and multipoints. A builder keeps copies of what it is given
+// and can make any number of geometries from them.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "model/geometry.h"
+#include "model/object.h"
+#include "model/part.h"
+
+namespace model {
+
+class GeometryBuilder : public Object {
+public:
+    GeometryBuilder(GeometryKind kind, SpatialReferencePtr sr)
+        : Object(ClassTag::GeometryBuilder), kind(kind), spatial_reference(std::move(sr)) {}
+
+    // The geometry of the parts or points given so far: rings closed for a polygon, dimensions
+    // those of the vertices given.
+    std::unique_ptr<Geometry> build() const;
+
+    GeometryKind kind;
+    SpatialReferencePtr spatial_reference;
+    std::vector<Part> parts;     // polyline and polygon builders
+    std::vector<Vertex> points;  // multipoint builder
+    Dims dims;
+};
+
+}  // namespace model

@@ -1,0 +1,34 @@
+// Lists of points: the one a multipoint builder is given and the read-only snapshot of the
+// points of a multipoint or a part.
+#pragma once
+
+#include <vector>
+
+#include "model/object.h"
+#include "model/spatial_reference.h"
+#include "model/vertex.h"
+
+namespace model {
+
+class MutablePointCollection : public Object {
+public:
+    explicit MutablePointCollection(SpatialReferencePtr sr)
+        : Object(ClassTag::MutablePointCollection), spatial_reference(std::move(sr)) {}
+
+    std::vector<Vertex> points;
+    Dims dims;  // what the points added carried
+    SpatialReferencePtr spatial_reference;
+};
+
+class ImmutablePointCollection : public Object {
+public:
+    ImmutablePointCollection(std::vector<Vertex> p, Dims dims, SpatialReferencePtr sr)
+        : Object(ClassTag::ImmutablePointCollection), points(std::move(p)), dims(dims),
+          spatial_reference(std::move(sr)) {}
+
+    std::vector<Vertex> points;
+    Dims dims;
+    SpatialReferencePtr spatial_reference;
+};
+
+}  // namespace model

@@ -1,0 +1,62 @@
+// The one wrapper around the body of every C entry point (module function, method, getter,
+// setter, slot, module initialiser). Python errors returned by the body are set in the
+// interpreter; a fault or any other C++ exception becomes PanicException, so no C++ exception
+// ever unwinds into the interpreter.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <type_traits>
+
+#include "core/fault.h"
+#include "python/binding/panic.h"
+
+namespace binding {
+
+namespace detail {
+// Sets the exception for a C++ exception that escaped an entry point's body; `what` is null when
+// the exception carried no message.
+void raise_escaped(const char* what) noexcept;
+}  // namespace detail
+
+// Runs `body` (returning PyResult<Ref>) and gives a new reference or null with an exception set.
+template <typename Body>
+PyObject* guard(Body&& body) noexcept {
+    try {
+        PyResult<Ref> result = body();
+        if (!result) {
+            std::move(result.error()).restore();
+            return nullptr;
+        }
+        if (!*result) {
+            PyErr_SetString(PyExc_SystemError, "entry point returned no object");
+            return nullptr;
+        }
+        return result->release();
+    } catch (const std::exception& error) {
+        detail::raise_escaped(error.what());
+    } catch (...) {
+        detail::raise_escaped(nullptr);
+    }
+    return nullptr;
+}
+
+// The same for slots that report by status (setters, item assignment): 0 or -1.
+template <typename Body>
+int guard_status(Body&& body) noexcept {
+    try {
+        PyResult<void> result = body();
+        if (!result) {
+            std::move(result.error()).restore();
+            return -1;
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        detail::raise_escaped(error.what());
+    } catch (...) {
+        detail::raise_escaped(nullptr);
+    }
+    return -1;
+}
+
+}  // namespace binding

@@ -1,0 +1,94 @@
+// PyInit_vornix_geometry: builds the module and registers, in this order, the module-level
+// functions, the classes, the submodules `projection` and `utils`, then runs module_init.
+// Registration is driven by the two tables below; each name added also goes into __all__.
+#include "python/binding/binding.h"
+#include "python/module_init.h"
+#include "python/projection.h"
+#include "python/utils/submodule.h"
+
+namespace vornix {
+
+namespace {
+
+using binding::PyResult;
+using binding::Ref;
+
+// The module-level functions, in the byte order of their names (area_collection ...
+// within_collection). Each entry is a static PyMethodDef made with binding::function.
+std::vector<PyMethodDef*>& module_functions() {
+    static std::vector<PyMethodDef*> functions = {};
+    return functions;
+}
+
+// The classes, in the byte order of their names, capitals before small letters (AreaUnit ...
+// SpatialReference; MultiPoint before Multipart). Each entry is binding::add_class<T>, which
+// creates the type, its base first.
+const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
+    static const std::vector<PyResult<void> (*)(PyObject*)> classes = {};
+    return classes;
+}
+
+struct Submodule {
+    const char* name;
+    const char* qualified_name;
+    const char* doc;
+    PyResult<void> (*populate)(PyObject*);
+};
+
+// Filled by their own files; stored in sys.modules so that `import vornix_geometry.utils` works.
+const Submodule kSubmodules[] = {
+    {"projection", "vornix_geometry.projection",
+     "Projection and datum transformation utilities for Vornix geometries", &projection::populate},
+    {"utils", "vornix_geometry.utils", "Utility functions for Vornix geometries", &utils::populate},
+};
+
+PyResult<void> add_submodule(PyObject* module, const Submodule& spec) {
+    auto submodule = binding::new_module(spec.name, spec.doc);
+    if (!submodule) return binding::fail(std::move(submodule.error()));
+    if (auto filled = spec.populate(submodule->get()); !filled) return filled;
+    if (auto stored = binding::insert_into_sys_modules(spec.qualified_name, submodule->get()); !stored) return stored;
+    return binding::add_submodule(module, submodule->get());
+}
+
+PyResult<void> register_all(PyObject* module) {
+    for (PyMethodDef* def : module_functions())
+        if (auto added = binding::add_function(module, *def); !added) return added;
+    for (auto add_class : module_classes())
+        if (auto added = add_class(module); !added) return added;
+    for (const Submodule& spec : kSubmodules)
+        if (auto added = add_submodule(module, spec); !added) return added;
+    return module_init(module);
+}
+
+PyModuleDef kModuleDef = {
+    PyModuleDef_HEAD_INIT,
+    "vornix_geometry",
+    "A high-performance Python library of geographic geometries.",
+    -1,
+    nullptr, nullptr, nullptr, nullptr, nullptr,
+};
+
+// The module of the first successful start-up: a second initialisation in the same interpreter
+// returns it without registering again. The module keeps process-wide state (type objects, the
+// engine), so a second interpreter cannot have its own copy. Both are kept as plain pointers on
+// purpose: a static Ref would release its object after the interpreter has been finalised.
+PyResult<Ref> initialise() {
+    static PyObject* built = nullptr;
+    static PyInterpreterState* owner = nullptr;
+    PyInterpreterState* current = PyInterpreterState_Get();
+    if (owner != nullptr && owner != current)
+        return binding::fail(PyExc_ImportError, "vornix_geometry can be imported in one interpreter per process only");
+    if (built != nullptr) return Ref::borrow(built);
+    auto module = binding::checked(PyModule_Create(&kModuleDef));
+    if (!module) return module;
+    if (auto registered = register_all(module->get()); !registered) return binding::fail(std::move(registered.error()));
+    owner = current;
+    built = Ref(*module).release();
+    return module;
+}
+
+}  // namespace
+
+}  // namespace vornix
+
+PyMODINIT_FUNC PyInit_vornix_geometry() { return binding::guard(vornix::initialise); }
