@@ -52,8 +52,12 @@ BENCHMARK(CallWithRecord);
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const auto& run : runs) {
+            const std::string& name = run.run_name.function_name;
+            // The median of repetitions where there are any, else the single run.
+            if (run.aggregate_name == "median" || (run.run_type == Run::RT_Iteration && !times_.contains(name)))
+                times_[name] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     double time(const std::string& name) const {
