@@ -5,15 +5,9 @@
 
 #include "core/geometry/multipart_geometry.h"
 
-namespace geometry::polygon {
-class Polygon;
-}
-namespace geometry::polyline {
-class Polyline;
-}
-namespace geometry::polygon_builder {
-class PolygonBuilder;
-}
+#include "geometry/polygon.h"
+#include "geometry/polygon_builder.h"
+#include "geometry/polyline.h"
 
 namespace core::geometry {
 

@@ -7,9 +7,7 @@
 
 #include "core/geometry/errors.h"
 
-namespace geometry::spatial_reference {
-class SpatialReference;
-}
+#include "geometry/spatial_reference.h"
 
 namespace core::geometry {
 
