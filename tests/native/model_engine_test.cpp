@@ -292,14 +292,18 @@ TEST_F(ModelEngine, RefusedSpatialReferencesAreKind12) {
         sr_of(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::string("GEOGCS[\0]", 9)),
     };
     for (const auto& sr : refused) {
-        auto polygon = *VeltGeometryPolygon::try_new_with_curves(
-            false, false, {straight(CoordDims::XY, {{0, 0}, {1, 0}, {1, 1}})}, {}, sr);
-        auto result = polygon.as_polygon();
-        ASSERT_FALSE(result.has_value());
-        EXPECT_EQ(result.error().kind(), ErrorKind::CorvaneLibrary);
-        EXPECT_EQ(result.error().display().rfind("Corvane library error: '", 0), 0u) << result.error().display();
-        // Nothing was poisoned: the geometry stays usable.
-        EXPECT_FALSE(polygon.is_empty());
+        // Converted under the object's own lock, as the Python classes do: an error, not a stop.
+        auto cell = make_shared_cell(*VeltGeometryPolygon::try_new_with_curves(
+            false, false, {straight(CoordDims::XY, {{0, 0}, {1, 0}, {1, 1}})}, {}, sr));
+        {
+            auto polygon = *lock_model(*cell);
+            auto result = polygon->as_polygon();
+            ASSERT_FALSE(result.has_value());
+            EXPECT_EQ(result.error().kind(), ErrorKind::CorvaneLibrary);
+            EXPECT_EQ(result.error().display().rfind("Corvane library error: '", 0), 0u) << result.error().display();
+        }
+        ASSERT_TRUE(lock_model(*cell).has_value());
+        EXPECT_FALSE((*lock_model(*cell))->is_empty());
         EXPECT_EQ(VeltGeometryPoint({1, 2, std::nullopt, std::nullopt, sr}).as_point().error().kind(),
                   ErrorKind::CorvaneLibrary);
     }
