@@ -82,9 +82,7 @@ GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::from_immutable_polyline(Po
 }
 
 GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::try_from_owned(GeometryOwned geometry) {
-    auto polyline = narrow<Polyline>(std::move(geometry));
-    if (!polyline) return std::unexpected(std::move(polyline.error()));
-    return from_immutable_polyline(std::move(*polyline));
+    return read_owned<Polyline, VeltGeometryPolyline>(std::move(geometry), from_immutable_polyline);
 }
 
 // ---- polygon --------------------------------------------------------------------------------------
@@ -100,9 +98,7 @@ GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::from_immutable_polygon(Polyg
 }
 
 GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::try_from_owned(GeometryOwned geometry) {
-    auto polygon = narrow<Polygon>(std::move(geometry));
-    if (!polygon) return std::unexpected(std::move(polygon.error()));
-    return from_immutable_polygon(std::move(*polygon));
+    return read_owned<Polygon, VeltGeometryPolygon>(std::move(geometry), from_immutable_polygon);
 }
 
 }  // namespace core::geometry

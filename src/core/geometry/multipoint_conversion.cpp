@@ -40,9 +40,7 @@ VeltGeometryMultipoint VeltGeometryMultipoint::from_immutable_multipoint(Multipo
 }
 
 GeoResult<VeltGeometryMultipoint> VeltGeometryMultipoint::try_from_owned(GeometryOwned geometry) {
-    auto multipoint = narrow<Multipoint>(std::move(geometry));
-    if (!multipoint) return std::unexpected(std::move(multipoint.error()));
-    return from_immutable_multipoint(std::move(*multipoint));
+    return read_owned<Multipoint, VeltGeometryMultipoint>(std::move(geometry), from_immutable_multipoint);
 }
 
 }  // namespace core::geometry

@@ -18,6 +18,14 @@ GeoResult<T> narrow(::geometry::geometry::GeometryOwned geometry) {
     return std::move(*typed);
 }
 
+// Narrows to T, then reads the typed engine geometry into the model value G.
+template <typename T, typename G, typename Read>
+GeoResult<G> read_owned(::geometry::geometry::GeometryOwned geometry, Read read) {
+    auto typed = narrow<T>(std::move(geometry));
+    if (!typed) return std::unexpected(std::move(typed.error()));
+    return read(std::move(*typed));
+}
+
 // A typed engine geometry handed on as a general one.
 template <typename T>
 GeoResult<::geometry::geometry::GeometryOwned> widen(GeoResult<T> typed) {

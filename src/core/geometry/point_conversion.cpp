@@ -25,9 +25,7 @@ VeltGeometryPoint VeltGeometryPoint::from_immutable_point(Point point) {
 }
 
 GeoResult<VeltGeometryPoint> VeltGeometryPoint::try_from_owned(GeometryOwned geometry) {
-    auto point = narrow<Point>(std::move(geometry));
-    if (!point) return std::unexpected(std::move(point.error()));
-    return from_immutable_point(std::move(*point));
+    return read_owned<Point, VeltGeometryPoint>(std::move(geometry), from_immutable_point);
 }
 
 namespace {
@@ -63,9 +61,7 @@ VeltGeometryEnvelope VeltGeometryEnvelope::from_immutable_envelope(Envelope enve
 }
 
 GeoResult<VeltGeometryEnvelope> VeltGeometryEnvelope::try_from_owned(GeometryOwned geometry) {
-    auto envelope = narrow<Envelope>(std::move(geometry));
-    if (!envelope) return std::unexpected(std::move(envelope.error()));
-    return from_immutable_envelope(std::move(*envelope));
+    return read_owned<Envelope, VeltGeometryEnvelope>(std::move(geometry), from_immutable_envelope);
 }
 
 }  // namespace core::geometry
