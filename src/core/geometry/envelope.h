@@ -9,7 +9,6 @@
 
 #include "core/geometry/errors.h"
 #include "core/geometry/spatial_reference.h"
-
 #include "geometry/envelope.h"
 #include "geometry/geometry.h"
 

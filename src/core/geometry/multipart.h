@@ -13,7 +13,6 @@
 #include "core/geometry/errors.h"
 #include "core/geometry/part.h"
 #include "core/geometry/shared.h"
-
 #include "geometry/mutable_part_collection.h"
 
 namespace core::geometry {

@@ -13,7 +13,6 @@
 #include "core/geometry/errors.h"
 #include "core/geometry/multipart.h"
 #include "core/geometry/spatial_reference.h"
-
 #include "geometry/geometry.h"
 
 namespace core::geometry {

@@ -8,7 +8,6 @@
 #include "core/geometry/part.h"
 #include "core/geometry/shared.h"
 #include "core/geometry/spatial_reference.h"
-
 #include "geometry/geometry.h"
 #include "geometry/multipoint.h"
 #include "geometry/multipoint_builder.h"

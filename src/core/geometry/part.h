@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/geometry/velt_coord.h"
-
 #include "geometry/immutable_part.h"
 #include "geometry/mutable_part.h"
 

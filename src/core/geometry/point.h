@@ -8,7 +8,6 @@
 
 #include "core/geometry/errors.h"
 #include "core/geometry/spatial_reference.h"
-
 #include "geometry/geometry.h"
 #include "geometry/point.h"
 

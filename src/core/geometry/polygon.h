@@ -4,7 +4,6 @@
 #pragma once
 
 #include "core/geometry/multipart_geometry.h"
-
 #include "geometry/polygon.h"
 #include "geometry/polygon_builder.h"
 #include "geometry/polyline.h"

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "core/geometry/multipart_geometry.h"
-
 #include "geometry/polyline.h"
 #include "geometry/polyline_builder.h"
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/geometry/errors.h"
-
 #include "geometry/spatial_reference.h"
 
 namespace core::geometry {

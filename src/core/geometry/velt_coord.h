@@ -7,7 +7,6 @@
 
 #include "core/geometry/coord_dims.h"
 #include "core/geometry/errors.h"
-
 #include "geometry/point.h"
 
 namespace core::geometry {
