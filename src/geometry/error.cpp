@@ -23,7 +23,6 @@ public:
     ~HandleGuard() {
         if (handle_ != nullptr) (bindings::ffi().*Destroy)(handle_, nullptr);
     }
-    Handle get() const { return handle_; }
     Handle release() { return std::exchange(handle_, nullptr); }
 
 private:
@@ -45,23 +44,24 @@ void read_error(KX_ErrorHandle handle, Error& out) {
 
 // The error a callback keeps when the engine's error itself cannot be read: the call must still
 // count as failed, and nothing may unwind into the engine.
+Error unreadable(int32_t code, const char* reason) noexcept {
+    try {
+        return Error{code, "The engine error could not be read.", reason};
+    } catch (...) {
+        return Error{code, {}, {}};
+    }
+}
+
 Error read_error_or_fallback(KX_ErrorHandle handle) noexcept {
     Error error;
     try {
         read_error(handle, error);
         return error;
     } catch (const std::exception& fault) {
-        try {
-            return Error{error.code, "The engine error could not be read.", fault.what()};
-        } catch (...) {
-        }
+        return unreadable(error.code, fault.what());
     } catch (...) {
-        try {
-            return Error{error.code, "The engine error could not be read.", {}};
-        } catch (...) {
-        }
+        return unreadable(error.code, "");
     }
-    return Error{error.code, {}, {}};
 }
 
 // Writes all of `text` to standard error, unbuffered like the rest of the process's stderr.

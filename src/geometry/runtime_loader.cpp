@@ -31,7 +31,7 @@ bool status_readable(const fs::path& path) {
     return ::stat(path.c_str(), &status) == 0;
 }
 
-// The parent folder the way the search understands it: none for the root and for a bare name.
+// The parent folder, trailing separators ignored; none for the root.
 std::optional<fs::path> parent_of(const fs::path& path) {
     fs::path trimmed = path;
     while (trimmed.has_relative_path() && !trimmed.has_filename()) trimmed = trimmed.parent_path();

@@ -2,6 +2,9 @@
 // form (ending internal-error stops); and the lossy reading of byte strings shown to people.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+
 #include "geometry/error.h"
 #include "geometry/unicode.h"
 
@@ -9,11 +12,20 @@ using geometry::Error;
 
 namespace {
 
+// A short printable label for test listings (ctest names carry it): letters, digits and blanks.
+std::string label(std::string_view text) {
+    std::string out;
+    for (char c : text.substr(0, 40)) out.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c : '_');
+    return out;
+}
+
 struct DisplayCase {
     const char* msg;
     const char* additional;
     const char* display;
 };
+
+void PrintTo(const DisplayCase& c, std::ostream* os) { *os << label(c.display); }
 
 class DisplayText : public ::testing::TestWithParam<DisplayCase> {};
 
@@ -50,6 +62,8 @@ struct RecordCase {
     Error error;
     const char* record;
 };
+
+void PrintTo(const RecordCase& c, std::ostream* os) { *os << label(c.record); }
 
 class RecordForm : public ::testing::TestWithParam<RecordCase> {};
 

@@ -1,5 +1,6 @@
 #include "api/execute.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -22,6 +23,8 @@ GlobalCallback& global_callback() {
 struct Injections {
     std::mutex mutex;
     std::map<std::string, int32_t, std::less<>> armed;
+    // Whether anything is armed, read without the mutex: every engine call asks, tests rarely arm.
+    std::atomic<bool> any{false};
 };
 
 Injections& injections() {
@@ -63,12 +66,13 @@ void set_global_callback(KX_ErrorCallback callback, void* user_data) {
 
 int32_t take_injected_fault(const char* function_name) {
     auto& table = injections();
+    if (!table.any.load(std::memory_order_acquire)) return KXT_FAIL_NONE;
     std::lock_guard lock(table.mutex);
-    if (table.armed.empty()) return KXT_FAIL_NONE;
     auto it = table.armed.find(std::string_view(function_name));
     if (it == table.armed.end()) return KXT_FAIL_NONE;
     int32_t mode = it->second;
     table.armed.erase(it);
+    table.any.store(!table.armed.empty(), std::memory_order_release);
     return mode;
 }
 
@@ -79,12 +83,14 @@ void arm_fault(const char* function_name, int32_t mode) {
         table.armed.erase(function_name);
     else
         table.armed[function_name] = mode;
+    table.any.store(!table.armed.empty(), std::memory_order_release);
 }
 
 void clear_faults() {
     auto& table = injections();
     std::lock_guard lock(table.mutex);
     table.armed.clear();
+    table.any.store(false, std::memory_order_release);
 }
 
 }  // namespace api

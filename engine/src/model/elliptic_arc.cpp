@@ -37,7 +37,7 @@ EllipticArc circular_arc_with_center(XY start, XY end, XY centre, bool counter_c
     const double radius = std::hypot(start.x - centre.x, start.y - centre.y);
     if (radius == 0.0) refuse("The start point of a circular arc must differ from its centre.");
     const double end_radius = std::hypot(end.x - centre.x, end.y - centre.y);
-    if (std::abs(end_radius - radius) > 1e-9 * radius)
+    if (std::abs(end_radius - radius) > 1e-6 * radius)
         refuse("The start and end points of a circular arc must lie at the same distance from its centre.");
     const double a = std::atan2(start.y - centre.y, start.x - centre.x);
     const double b = std::atan2(end.y - centre.y, end.x - centre.x);

@@ -12,6 +12,8 @@ struct XY {
 
 // A circular arc about `centre` from `start` to `end` in the given direction. Equal start and end
 // give the full circle. The flag of the minor arc is implied by the direction and not consulted.
+// The end must lie at the start's distance from the centre, within a relative 1e-6 so that rounded
+// input is taken; the radius is the start's distance.
 EllipticArc circular_arc_with_center(XY start, XY end, XY centre, bool counter_clockwise);
 
 // The circular arc from `start` through `interior` to `end`; equal start and end give the full
