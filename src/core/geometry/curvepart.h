@@ -12,6 +12,8 @@
 #include "core/geometry/curve_data.h"
 #include "core/geometry/part.h"
 #include "core/geometry/slab.h"
+#include "core/geometry/spatial_reference.h"
+#include "geometry/segment.h"
 
 namespace core::geometry {
 
@@ -78,8 +80,20 @@ public:
                                                         bool has_m);
 
 private:
+    // Vertex i read from the engine, with the curve of the segment that ends there.
+    static GeoResult<Vertex> convert_segment_helper(const ::geometry::immutable_part::ImmutablePart& part,
+                                                    uint64_t index);
+
     VeltPart part_;
     CurveCollection curves_;
 };
+
+// Appends the segment from start to end shaped by the curve; curved segments are built with their
+// own engine spatial reference (the record is consumed).
+GeoResult<void> add_to_mutable_part(const CurveData& curve, const ::geometry::mutable_part::MutablePart& part,
+                                    const VeltCoord& start, const VeltCoord& end, std::optional<SpatialReference> sr);
+
+// The curve record of an engine segment; a segment of no known kind is kind 12.
+GeoResult<CurveData> from_segment(const ::geometry::segment::SegmentOwned& segment);
 
 }  // namespace core::geometry

@@ -9,13 +9,8 @@
 
 #include "core/geometry/errors.h"
 #include "core/geometry/spatial_reference.h"
-
-namespace geometry::envelope {
-class Envelope;
-}
-namespace geometry::geometry {
-class GeometryOwned;
-}
+#include "geometry/envelope.h"
+#include "geometry/geometry.h"
 
 namespace core::geometry {
 

@@ -13,10 +13,7 @@
 #include "core/geometry/errors.h"
 #include "core/geometry/part.h"
 #include "core/geometry/shared.h"
-
-namespace geometry::mutable_part_collection {
-class MutablePartCollection;
-}
+#include "geometry/mutable_part_collection.h"
 
 namespace core::geometry {
 

@@ -13,13 +13,7 @@
 #include "core/geometry/errors.h"
 #include "core/geometry/multipart.h"
 #include "core/geometry/spatial_reference.h"
-
-namespace geometry::geometry {
-class GeometryOwned;
-}
-namespace geometry::immutable_part_collection {
-class ImmutablePartCollection;
-}
+#include "geometry/geometry.h"
 
 namespace core::geometry {
 
@@ -59,6 +53,11 @@ protected:
     const Shared<CurvePartCollection>& curved() const { return curved_; }
 
     void write_veltjson(std::string& out) const;
+
+    // An engine builder holding every part, curved parts first (defined where the two geometries
+    // use it).
+    template <typename Builder>
+    GeoResult<Builder> as_builder() const;
 
 private:
     GeoResult<void> check_ring(const Shared<VeltPart>& part) const;

@@ -8,16 +8,9 @@
 #include "core/geometry/part.h"
 #include "core/geometry/shared.h"
 #include "core/geometry/spatial_reference.h"
-
-namespace geometry::multipoint {
-class Multipoint;
-}
-namespace geometry::multipoint_builder {
-class MultipointBuilder;
-}
-namespace geometry::geometry {
-class GeometryOwned;
-}
+#include "geometry/geometry.h"
+#include "geometry/multipoint.h"
+#include "geometry/multipoint_builder.h"
 
 namespace core::geometry {
 

@@ -10,13 +10,8 @@
 #include <vector>
 
 #include "core/geometry/velt_coord.h"
-
-namespace geometry::mutable_part {
-class MutablePart;
-}
-namespace geometry::immutable_part {
-class ImmutablePart;
-}
+#include "geometry/immutable_part.h"
+#include "geometry/mutable_part.h"
 
 namespace core::geometry {
 

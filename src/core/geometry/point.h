@@ -8,13 +8,8 @@
 
 #include "core/geometry/errors.h"
 #include "core/geometry/spatial_reference.h"
-
-namespace geometry::point {
-class Point;
-}
-namespace geometry::geometry {
-class GeometryOwned;
-}
+#include "geometry/geometry.h"
+#include "geometry/point.h"
 
 namespace core::geometry {
 

@@ -4,16 +4,9 @@
 #pragma once
 
 #include "core/geometry/multipart_geometry.h"
-
-namespace geometry::polygon {
-class Polygon;
-}
-namespace geometry::polyline {
-class Polyline;
-}
-namespace geometry::polygon_builder {
-class PolygonBuilder;
-}
+#include "geometry/polygon.h"
+#include "geometry/polygon_builder.h"
+#include "geometry/polyline.h"
 
 namespace core::geometry {
 

@@ -2,13 +2,8 @@
 #pragma once
 
 #include "core/geometry/multipart_geometry.h"
-
-namespace geometry::polyline {
-class Polyline;
-}
-namespace geometry::polyline_builder {
-class PolylineBuilder;
-}
+#include "geometry/polyline.h"
+#include "geometry/polyline_builder.h"
 
 namespace core::geometry {
 

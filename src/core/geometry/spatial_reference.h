@@ -6,10 +6,7 @@
 #include <string>
 
 #include "core/geometry/errors.h"
-
-namespace geometry::spatial_reference {
-class SpatialReference;
-}
+#include "geometry/spatial_reference.h"
 
 namespace core::geometry {
 

@@ -7,10 +7,7 @@
 
 #include "core/geometry/coord_dims.h"
 #include "core/geometry/errors.h"
-
-namespace geometry::point {
-class Point;
-}
+#include "geometry/point.h"
 
 namespace core::geometry {
 

@@ -1,0 +1,104 @@
+// Model polylines and polygons into and out of the engine.
+#include "core/geometry/engine_sr.h"
+#include "core/geometry/narrow.h"
+#include "core/geometry/polygon.h"
+#include "core/geometry/polyline.h"
+#include "geometry/immutable_part_collection_iter.h"
+
+namespace core::geometry {
+
+using ::geometry::geometry::GeometryOwned;
+using ::geometry::polygon::Polygon;
+using ::geometry::polygon_builder::PolygonBuilder;
+using ::geometry::polyline::Polyline;
+using ::geometry::polyline_builder::PolylineBuilder;
+
+template <typename Builder>
+GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
+    auto engine_sr = to_geom_sr(sr_);
+    if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
+    Builder builder = Builder::with_spatial_reference(borrow(*engine_sr));
+    auto curved = lock_or_stop(*curved_, "Lock poisoned");
+    auto straight = lock_or_stop(*straight_, "Lock poisoned");
+    auto all = curved->as_mutable_part_collection(sr_);
+    if (!all) return std::unexpected(std::move(all.error()));
+    auto straight_parts = straight->as_mutable_part_collection(sr_);
+    if (!straight_parts) return std::unexpected(std::move(straight_parts.error()));
+    const uint64_t count = straight_parts->size();
+    for (uint64_t i = 0; i < count; ++i) {
+        auto part = straight_parts->get_part(i);
+        if (!part)
+            ::geometry::stop_with(
+                "Internal error: Unexpected error returned from internal function KX_MutablePartCollection_getPart",
+                part.error());
+        all->add_part(*part);
+    }
+    builder.set_parts(*all);
+    return builder;
+}
+
+namespace {
+
+// Engine parts in engine order, sorted into straight and curved by whether they hold curves;
+// every part takes the whole geometry's dimensions. The rings rules apply again on the way in.
+template <typename G, typename E>
+GeoResult<G> read_multipart(E engine, bool rings) {
+    const bool has_z = engine.has_z();
+    const bool has_m = engine.has_m();
+    std::vector<Shared<VeltPart>> straight;
+    std::vector<Shared<VeltCurvePart>> curved;
+    auto parts = engine.parts().into_iter();
+    while (auto part = parts.next()) {
+        if (!part->has_curves()) {
+            straight.push_back(make_shared_cell(VeltPart::from_immutable_part(std::move(*part), has_z, has_m)));
+            continue;
+        }
+        auto read = rings ? VeltCurvePart::from_immutable_ring(std::move(*part), has_z, has_m)
+                          : VeltCurvePart::from_immutable_part(std::move(*part), has_z, has_m);
+        if (!read) return std::unexpected(std::move(read.error()));
+        curved.push_back(make_shared_cell(std::move(*read)));
+    }
+    auto sr = model_sr(engine);
+    return G::try_new_with_curves(has_z, has_m, std::move(straight), std::move(curved), std::move(sr));
+}
+
+template <typename T, typename Builder>
+GeoResult<T> finish(GeoResult<Builder> builder) {
+    if (!builder) return std::unexpected(std::move(builder.error()));
+    return narrow<T>(builder->to_geometry());
+}
+
+}  // namespace
+
+// ---- polyline -------------------------------------------------------------------------------------
+
+GeoResult<PolylineBuilder> VeltGeometryPolyline::as_mutable_polyline() const { return as_builder<PolylineBuilder>(); }
+GeoResult<Polyline> VeltGeometryPolyline::as_polyline() const { return finish<Polyline>(as_mutable_polyline()); }
+GeoResult<GeometryOwned> VeltGeometryPolyline::as_geometry_owned() const { return widen(as_polyline()); }
+GeoResult<std::string> VeltGeometryPolyline::to_json() const { return engine_json(as_polyline()); }
+
+GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::from_immutable_polyline(Polyline polyline) {
+    return read_multipart<VeltGeometryPolyline>(std::move(polyline), false);
+}
+
+GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::try_from_owned(GeometryOwned geometry) {
+    return read_owned<Polyline, VeltGeometryPolyline>(std::move(geometry), from_immutable_polyline);
+}
+
+// ---- polygon --------------------------------------------------------------------------------------
+
+GeoResult<PolygonBuilder> VeltGeometryPolygon::as_mutable_polygon() const { return as_builder<PolygonBuilder>(); }
+GeoResult<Polygon> VeltGeometryPolygon::as_polygon() const { return finish<Polygon>(as_mutable_polygon()); }
+GeoResult<Polyline> VeltGeometryPolygon::to_polyline() const { return finish<Polyline>(as_builder<PolylineBuilder>()); }
+GeoResult<GeometryOwned> VeltGeometryPolygon::as_geometry_owned() const { return widen(as_polygon()); }
+GeoResult<std::string> VeltGeometryPolygon::to_json() const { return engine_json(as_polygon()); }
+
+GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::from_immutable_polygon(Polygon polygon) {
+    return read_multipart<VeltGeometryPolygon>(std::move(polygon), true);
+}
+
+GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::try_from_owned(GeometryOwned geometry) {
+    return read_owned<Polygon, VeltGeometryPolygon>(std::move(geometry), from_immutable_polygon);
+}
+
+}  // namespace core::geometry
