@@ -1,6 +1,5 @@
 #include "python/engine_start.h"
 
-#if __has_include("geometry/runtime_loader.h")
 #include "geometry/runtime_loader.h"
 
 namespace vornix {
@@ -20,13 +19,3 @@ std::expected<void, std::string> load_engine(const std::string& path) {
 }
 
 }  // namespace vornix
-
-#else
-// TRANSITIONAL: until the engine binding is merged, a build without it reports the early load
-// as not possible.
-namespace vornix {
-std::expected<void, std::string> load_engine(const std::string&) {
-    return std::unexpected(std::string("IoError { kind: Other, message: \"engine binding not built\" }"));
-}
-}  // namespace vornix
-#endif

@@ -205,3 +205,26 @@ def test_module_all_lists_additions_in_order():
     assert bp.__all__[-3:] == ["Probe", "Frozen", "PanicException"]
     assert bp.take_f64.__module__ == "binding_probe"
     assert bp.Probe.__module__ == "binding_probe"
+
+
+def test_fault_while_deallocating_is_reported_as_unraisable(monkeypatch):
+    reports = []
+    monkeypatch.setattr(sys, "unraisablehook", reports.append)
+    bp.make_exploding()  # dropped at once
+    assert [(type(r.exc_value).__name__, str(r.exc_value)) for r in reports] == [
+        ("PanicException", "Internal error: Unexpected error while destroying internal handle to Exploding")]
+
+
+def test_adding_to_a_module_extends_all_first():
+    import types
+
+    module = types.ModuleType("m")
+    bp.add_to_module(module, "a", 1)
+    bp.add_to_module(module, "b", 2)
+    assert (module.__all__, module.a, module.b) == (["a", "b"], 1, 2)
+
+    module = types.ModuleType("m")
+    module.__all__ = ("a",)
+    with pytest.raises(TypeError, match=r"^'tuple' object cannot be cast as 'list'$"):
+        bp.add_to_module(module, "b", 2)
+    assert not hasattr(module, "b")

@@ -2,6 +2,11 @@
 
 namespace binding::detail {
 
+void report_unraisable(PyObject* self, const char* what) noexcept {
+    raise_escaped(what);
+    PyErr_WriteUnraisable(self);
+}
+
 PyResult<PyTypeObject*> make_type(ClassSpec& spec, Py_ssize_t basicsize, destructor dealloc) {
     // The interpreter keeps pointers to the method and property tables: terminate them in place.
     if (spec.methods.empty() || spec.methods.back().ml_name != nullptr) spec.methods.push_back({});

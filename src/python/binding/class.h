@@ -31,10 +31,20 @@ namespace detail {
 // Creates the heap type; `spec` must outlive it (the interpreter keeps pointers into it).
 PyResult<PyTypeObject*> make_type(ClassSpec& spec, Py_ssize_t basicsize, destructor dealloc);
 
+// Reports a fault that a destructor let out (an owner whose engine destroy failed) as an
+// unraisable PanicException: deallocation has no caller to raise to.
+void report_unraisable(PyObject* self, const char* what) noexcept;
+
 template <typename T>
 void dealloc(PyObject* self) {
     PyTypeObject* type = Py_TYPE(self);
-    reinterpret_cast<Instance<T>*>(self)->value.~T();
+    try {
+        reinterpret_cast<Instance<T>*>(self)->value.~T();
+    } catch (const std::exception& error) {
+        report_unraisable(self, error.what());
+    } catch (...) {
+        report_unraisable(self, nullptr);
+    }
     type->tp_free(self);
     Py_DECREF(type);
 }
@@ -44,7 +54,14 @@ template <typename T>
 PyResult<Ref> emplace(PyTypeObject* type, T&& value) {
     PyObject* object = type->tp_alloc(type, 0);
     if (object == nullptr) return fail();
-    new (&reinterpret_cast<Instance<T>*>(object)->value) T(std::move(value));
+    try {
+        new (&reinterpret_cast<Instance<T>*>(object)->value) T(std::move(value));
+    } catch (...) {
+        // Not yet an object that tp_dealloc could destroy.
+        type->tp_free(object);
+        Py_DECREF(type);
+        throw;
+    }
     return Ref::steal(object);
 }
 }  // namespace detail
