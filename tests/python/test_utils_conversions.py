@@ -62,17 +62,21 @@ def test_veltjson_has_no_collections(convert, data):
     assert is_panic(raised.value) and str(raised.value) == "not implemented"
 
 
-def test_empties():
-    reference = geojson("Point", None)
-    del reference["coordinates"], reference["type"]
-    for text, member in [("POINT EMPTY", "coordinates"), ("POINT ZM EMPTY", "coordinates"),
-                         ("LINESTRING EMPTY", "coordinates"), ("POLYGON EMPTY", "coordinates"),
-                         ("MULTIPOINT EMPTY", "coordinates"), ("MULTILINESTRING EMPTY", "coordinates"),
-                         ("MULTIPOLYGON EMPTY", "coordinates"), ("GEOMETRYCOLLECTION EMPTY", "geometries")]:
-        kind = {"LINESTRING": "LineString", "MULTILINESTRING": "MultiLineString", "MULTIPOLYGON": "MultiPolygon",
-                "MULTIPOINT": "MultiPoint", "GEOMETRYCOLLECTION": "GeometryCollection"}.get(
-            text.split()[0], text.split()[0].title())
-        assert ordered(wkt_to_geojson_dict(text)) == ordered({"type": kind, member: [], **reference}), text
+@pytest.mark.parametrize("text, kind", [
+    ("POINT EMPTY", "Point"),
+    ("POINT ZM EMPTY", "Point"),
+    ("LINESTRING EMPTY", "LineString"),
+    ("POLYGON EMPTY", "Polygon"),
+    ("MULTIPOINT EMPTY", "MultiPoint"),
+    ("MULTILINESTRING EMPTY", "MultiLineString"),
+    ("MULTIPOLYGON EMPTY", "MultiPolygon"),
+    ("GEOMETRYCOLLECTION EMPTY", "GeometryCollection"),
+])
+def test_geojson_empties(text, kind):
+    assert ordered(wkt_to_geojson_dict(text)) == ordered(geojson(kind, []))
+
+
+def test_empty_parts():
     assert wkt_to_veltjson_dict("POINT EMPTY") == {"x": None, "spatialReference": {"wkid": 4326}}
     assert wkt_to_geojson_dict("POLYGON (EMPTY)")["coordinates"] == [[]]
     assert wkt_to_geojson_dict("MULTILINESTRING ((0 0, 1 1), EMPTY)")["coordinates"] == [[(0.0, 0.0), (1.0, 1.0)], []]

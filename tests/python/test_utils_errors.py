@@ -44,6 +44,11 @@ def parse_error(message):
     ("POINT (1\0 2)", "Missing closing parenthesis for type"),
     ("MULTIPOINT (EMPTY)", "Expected a number for the X coordinate"),
     ("MULTIPOINT ((1 2), EMPTY)", "Expected a number for the X coordinate"),
+    # a parenthesis taken for an ordinate leaves the next one to close the body
+    ("POINT ())", "Expected a number for the X coordinate"),
+    ("POINT (1 ))", "Expected a number for the Y coordinate"),
+    ("POINT Z (1 2 ))", "Expected a number for the Z coordinate"),
+    ("POINT ZM (1 2 3 ))", "Expected a number for the M coordinate"),
     ("GEOMETRYCOLLECTION (1)", "Expected a word in GEOMETRYCOLLECTION"),
     ("POINT (1 2x)", "Unable to parse input number as the desired output type"),
     ("1x", "Unable to parse input number as the desired output type"),
@@ -60,8 +65,6 @@ def test_wkt_trailing_text_is_ignored(text):
     assert wkt_to_geojson_dict(text)["type"] == "Point"
 
 
-# The parser's texts for Y, Z and M are reached only behind a missing closing parenthesis, which
-# hides them; X shows where a multipoint member starts as a word.
 @pytest.mark.parametrize("convert", WKB_CONVERSIONS)
 @pytest.mark.parametrize("data, message", [
     (b"", TRUNCATED),

@@ -22,6 +22,8 @@ def test_registration():
 def test_signatures(name):
     parameter = "coords" if name == "is_clockwise" else name[:3]
     assert str(inspect.signature(getattr(utils, name))) == f"({parameter})"
+    doc = getattr(utils, name).__doc__
+    assert ("clockwise" in doc and "three distinct points" in doc) if name == "is_clockwise" else doc is None
     assert getattr(utils, name)(**{parameter: "POINT (1 2)" if parameter == "wkt" else
                                    b"\x01\x01\x00\x00\x00" + bytes(16) if parameter == "wkb" else
                                    [(0, 0), (0, 1), (1, 0)]}) is not None

@@ -24,6 +24,8 @@ bool approximately_equal(double a, double b) {
 }
 
 PyResult<Ref> item(PyObject* sequence, Py_ssize_t index) {
+    if (PyList_CheckExact(sequence) && index >= 0 && index < PyList_GET_SIZE(sequence))
+        return Ref::borrow(PyList_GET_ITEM(sequence, index));
     return binding::checked(PySequence_GetItem(sequence, index));
 }
 
@@ -46,6 +48,12 @@ struct Xy {
 };
 
 PyResult<Xy> xy(PyObject* vertex) {
+    // Tuples of floats (what the builders make) are read directly: that runs no Python code.
+    if (PyTuple_CheckExact(vertex) && PyTuple_GET_SIZE(vertex) >= 2) {
+        PyObject* x = PyTuple_GET_ITEM(vertex, 0);
+        PyObject* y = PyTuple_GET_ITEM(vertex, 1);
+        if (PyFloat_CheckExact(x) && PyFloat_CheckExact(y)) return Xy{PyFloat_AS_DOUBLE(x), PyFloat_AS_DOUBLE(y)};
+    }
     auto x = ordinate(vertex, 0);
     if (!x) return binding::fail(std::move(x.error()));
     auto y = ordinate(vertex, 1);

@@ -123,9 +123,8 @@ private:
 
     Status emit(const Coord& c, std::size_t idx) { return processor_.coordinate(c.x, c.y, c.z, c.m, idx); }
 
-    // Reads a member count and runs `each(i)` for every member; the count is only a promise, so
-    // nothing is reserved from it and a false one runs into the end of the input.
-    // `begin(n)` runs between the count and the first member.
+    // Reads a member count, runs `begin(n)`, then `each(i)` for every member. The count is only a
+    // promise: nothing is reserved from it, and a false one runs into the end of the input.
     template <typename Begin, typename Each>
     Status counted(const Header& h, Begin&& begin, Each&& each) {
         std::uint32_t n;
@@ -136,9 +135,22 @@ private:
         return {};
     }
 
+    static Status no_begin(std::uint32_t) { return {}; }
+
     template <typename Each>
     Status members(const Header& h, Each&& each) {
-        return counted(h, [](std::uint32_t) { return Status{}; }, std::forward<Each>(each));
+        return counted(h, no_begin, std::forward<Each>(each));
+    }
+
+    // Members that carry a header of their own: `member(header, i)`.
+    template <typename Begin, typename Member>
+    Status headed(const Header& h, Begin&& begin, Member&& member) {
+        return counted(h, begin, [&](std::uint32_t i) { return with_header([&](const Header& m) { return member(m, i); }); });
+    }
+
+    template <typename Member>
+    Status headed_members(const Header& h, Member&& member) {
+        return headed(h, no_begin, std::forward<Member>(member));
     }
 
     Status geometry(const Header& h, std::size_t idx) {
@@ -160,9 +172,8 @@ private:
             case multicurve: return read_curve_members(h, true);
             case multisurface: return read_multisurface(h);
             case polyhedralsurface:
-                return members(h, [&](std::uint32_t i) { return with_header([&](const Header& m) { return read_polygon(m, false, i); }); });
-            case tin:
-                return members(h, [&](std::uint32_t) { return with_header([&](const Header& m) { return read_rings(m); }); });
+                return headed_members(h, [&](const Header& m, std::size_t i) { return read_polygon(m, false, i); });
+            case tin: return headed_members(h, [&](const Header& m, std::size_t) { return read_rings(m); });
             case triangle: return read_rings(h);
             default: return Error::unsupported();
         }
@@ -217,8 +228,7 @@ private:
     // are what count.
     Status read_multipoint(const Header& h, std::size_t idx) {
         auto begin = [&](std::uint32_t n) { return processor_.multipoint_begin(n, idx); };
-        auto each = [&](std::uint32_t i) { return with_header([&](const Header& m) { return read_vertex(m, i); }); };
-        if (auto s = counted(h, begin, each)) return s;
+        if (auto s = headed(h, begin, [&](const Header& m, std::size_t i) { return read_vertex(m, i); })) return s;
         return processor_.multipoint_end(idx);
     }
 
@@ -226,8 +236,7 @@ private:
     Status read_multi(const Header& h, std::size_t idx, Status (Processor::*begin)(std::size_t, std::size_t),
                       Status (Processor::*end)(std::size_t), Member&& member) {
         auto on_begin = [&](std::uint32_t n) { return (processor_.*begin)(n, idx); };
-        auto each = [&](std::uint32_t i) { return with_header([&](const Header& m) { return member(m, i); }); };
-        if (auto s = counted(h, on_begin, each)) return s;
+        if (auto s = headed(h, on_begin, member)) return s;
         return (processor_.*end)(idx);
     }
 
@@ -243,29 +252,25 @@ private:
     // A compound curve holds circular strings and line strings; a curve polygon and a multi
     // curve hold those and compound curves.
     Status read_curve_members(const Header& h, bool compound_allowed) {
-        return members(h, [&](std::uint32_t i) {
-            return with_header([&](const Header& m) -> Status {
-                switch (m.kind) {
-                    case circularstring: return read_vertices(m);
-                    case linestring: return read_linestring(m, false, i);
-                    case compoundcurve:
-                        if (compound_allowed) return read_curve_members(m, false);
-                        [[fallthrough]];
-                    default: return Error::unsupported();
-                }
-            });
+        return headed_members(h, [&](const Header& m, std::size_t i) -> Status {
+            switch (m.kind) {
+                case circularstring: return read_vertices(m);
+                case linestring: return read_linestring(m, false, i);
+                case compoundcurve:
+                    if (compound_allowed) return read_curve_members(m, false);
+                    [[fallthrough]];
+                default: return Error::unsupported();
+            }
         });
     }
 
     Status read_multisurface(const Header& h) {
-        return members(h, [&](std::uint32_t i) {
-            return with_header([&](const Header& m) -> Status {
-                switch (m.kind) {
-                    case curvepolygon: return read_curve_members(m, true);
-                    case polygon: return read_polygon(m, false, i);
-                    default: return Error::unsupported();
-                }
-            });
+        return headed_members(h, [&](const Header& m, std::size_t i) -> Status {
+            switch (m.kind) {
+                case curvepolygon: return read_curve_members(m, true);
+                case polygon: return read_polygon(m, false, i);
+                default: return Error::unsupported();
+            }
         });
     }
 
