@@ -46,7 +46,7 @@ std::expected<Addresses, std::string> bind_all(void* library) {
         void* address = dlsym(library, kFunctionNames[slot]);
         if (address == nullptr) {
             if (const char* message = dlerror())
-                return std::unexpected(std::string("Could not obtain symbol from the library: ") + message);
+                return std::unexpected("Could not obtain symbol from the library: " + unicode::lossy(message));
             return std::unexpected(std::string("The symbol is NULL"));
         }
         addresses[slot] = address;
@@ -66,13 +66,14 @@ CorvaneFFI table_of(const Addresses& addresses) {
     return table;
 }
 
-// Opens and binds; the error is the loading error's text.
+// Opens and binds; the error is the loading error's text, the loader's own message read lossily
+// like the path it names.
 std::expected<RuntimeFfi, std::string> open_and_bind(const std::string& path) {
     dlerror();
     void* library = dlopen(path.c_str(), RTLD_LAZY);
     if (library == nullptr) {
         const char* message = dlerror();
-        return std::unexpected(std::string("Could not open library: ") + (message ? message : "unknown error"));
+        return std::unexpected("Could not open library: " + unicode::lossy(message ? message : "unknown error"));
     }
     auto addresses = bind_all(library);
     if (!addresses) {

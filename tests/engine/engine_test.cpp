@@ -5,10 +5,12 @@ namespace {
 
 const char* const kClasses[] = {"Geometry", "Segment", "GeometryBuilder", "MutablePart", "ImmutablePart",
                                 "MutablePartCollection", "ImmutablePartCollection", "MutablePointCollection",
-                                "ImmutablePointCollection", "SpatialReference", "String", "Error"};
+                                "ImmutablePointCollection", "SpatialReference", "Unit", "Array", "Element",
+                                "Vector", "String", "Error"};
 
 Caught read_error(KX_ErrorHandle e) {
-    Caught c{KX_Error_getCode(e, nullptr), text_of(KX_Error_getMessage(e, nullptr))};
+    Caught c{KX_Error_getCode(e, nullptr), text_of(KX_Error_getMessage(e, nullptr)),
+             text_of(KX_Error_getAdditionalMessage(e, nullptr))};
     KX_Error_destroy(e, nullptr);
     return c;
 }
@@ -44,7 +46,7 @@ void Errors::collect(void* self, KX_ErrorHandle e) { static_cast<Errors*>(self)-
 
 Caught Errors::only() const {
     EXPECT_EQ(caught_.size(), 1u);
-    return caught_.empty() ? Caught{0, ""} : caught_.front();
+    return caught_.empty() ? Caught{0, "", ""} : caught_.front();
 }
 
 const KX_ErrorCallbackRecord* ok() { return &kStrict; }

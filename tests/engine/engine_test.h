@@ -36,10 +36,15 @@ using ImmutablePart = Owned<KX_ImmutablePartHandle, KX_ImmutablePart_destroy>;
 using ImmutableParts = Owned<KX_ImmutablePartCollectionHandle, KX_ImmutablePartCollection_destroy>;
 using ImmutablePoints = Owned<KX_ImmutablePointCollectionHandle, KX_ImmutablePointCollection_destroy>;
 using SpatialReference = Owned<KX_SpatialReferenceHandle, KX_SpatialReference_destroy>;
+using Unit = Owned<KX_UnitHandle, KX_Unit_destroy>;
+using Element = Owned<KX_ElementHandle, KX_Element_destroy>;
+using Vector = Owned<KX_VectorHandle, KX_Vector_destroy>;
+using Array = Owned<KX_ArrayHandle, KX_Array_destroy>;
 
 struct Caught {
     int32_t code;
     std::string message;
+    std::string additional;
 };
 
 std::string text_of(KX_StringHandle s);

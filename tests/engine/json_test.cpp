@@ -105,6 +105,8 @@ TEST_F(JsonTest, TextThatIsNoGeometryIsAnEngineError) {
         {"[1,2]", 6, "JSON text is not a geometry."},
         {"{\"y\":1}", 6, "JSON text is not a geometry."},
         {"{\"x\":\"1\",\"y\":2}", 6, "JSON geometry: x must be a number or null."},
+        {"{\"x\":1}", 6, "JSON geometry: \"y\" is missing."},
+        {"{\"xmin\":1,\"ymin\":2,\"xmax\":3}", 6, "JSON geometry: \"ymax\" is missing."},
         {"{\"paths\":5}", 6, "JSON geometry: paths must be a list."},
         {"{\"paths\":[[[0]]]}", 6, "JSON geometry: a coordinate must be a list of at least two numbers."},
         {"{\"hasZ\":1,\"points\":[]}", 6, "JSON geometry: \"hasZ\" must be true or false."},

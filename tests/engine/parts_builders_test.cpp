@@ -50,6 +50,32 @@ TEST_F(PartsTest, RingsAreWrittenClosed) {
     EXPECT_EQ(to_json(closed.get()), to_json(open.get()));
 }
 
+TEST_F(PartsTest, CurveEndingAtTheFirstPointBecomesTheClosingSegment) {
+    Geometry a = point(0, 0), b = point(2, 0), below = point(1, -1);
+    Segment arc(KX_EllipticArcSegment_createCircularEllipticArcWithStartEndAndInterior(b.get(), a.get(), below.get(),
+                                                                                       nullptr, ok()));
+    for (bool polygon : {true, false}) {
+        SCOPED_TRACE(polygon ? "polygon" : "polyline");
+        Builder builder(polygon ? KX_PolygonBuilder_createFromSpatialReference(nullptr, ok())
+                                : KX_PolylineBuilder_createFromSpatialReference(nullptr, ok()));
+        MutableParts parts(KX_MutablePartCollection_createWithSpatialReference(nullptr, ok()));
+        MutablePart part(KX_MutablePart_createWithSpatialReference(nullptr, ok()));
+        KX_MutablePart_addPointXY(part.get(), 0, 0, ok());
+        KX_MutablePart_addPointXY(part.get(), 2, 0, ok());
+        KX_MutablePart_addSegment(part.get(), arc.get(), ok());
+        KX_MutablePartCollection_addPart(parts.get(), part.get(), ok());
+        KX_MultipartBuilder_setParts(builder.get(), parts.get(), ok());
+        Geometry g(KX_GeometryBuilder_toGeometry(builder.get(), ok()));
+        ImmutablePart read = part_of(g.get(), 0);
+        // A path keeps its last point; a ring merges it and closes with the arc.
+        EXPECT_EQ(KX_ImmutablePart_getPointCount(read.get(), ok()), polygon ? 2u : 3u);
+        EXPECT_EQ(KX_ImmutablePart_getSegmentIndexFromEndPointIndex(read.get(), 0, ok()), polygon ? 1 : -1);
+        Segment closing(KX_ImmutablePart_getSegment(read.get(), 1, ok()));
+        EXPECT_EQ(KX_Segment_getObjectType(closing.get(), ok()), KX_SEGMENT_TYPE_ELLIPTIC_ARC);
+        EXPECT_NEAR(KX_EllipticArcSegment_getCentralAngle(closing.get(), ok()), -M_PI, 1e-15);
+    }
+}
+
 struct DimsCase {
     bool has_z, has_m;
 };

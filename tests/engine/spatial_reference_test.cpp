@@ -5,7 +5,7 @@
 #include <string>
 
 #include "api/engine_error.h"
-#include "engine_call.h"
+#include "engine_test.h"
 
 namespace {
 
@@ -17,10 +17,10 @@ struct Ids {
 };
 
 Ids ids_of(KX_SpatialReferenceHandle sr) {
-    return {KX_SpatialReference_getWKID(sr, nullptr), KX_SpatialReference_getVerticalWKID(sr, nullptr)};
+    return {KX_SpatialReference_getWKID(sr, ok()), KX_SpatialReference_getVerticalWKID(sr, ok())};
 }
 
-std::string wktext_of(KX_SpatialReferenceHandle sr) { return take_string(KX_SpatialReference_getWKText(sr, nullptr)); }
+std::string wktext_of(KX_SpatialReferenceHandle sr) { return text_of(KX_SpatialReference_getWKText(sr, ok())); }
 
 struct FromCodes {
     int32_t wkid;
@@ -33,36 +33,32 @@ void PrintTo(const FromCodes& c, std::ostream* os) { *os << c.wkid << " + " << c
 
 class SpatialReferenceFromCodes : public EngineTest, public ::testing::WithParamInterface<FromCodes> {
 protected:
-    OwnedSpatialReference create(const Record& record) const {
+    SpatialReference create() const {
         const auto& c = GetParam();
-        return OwnedSpatialReference(c.vertical_wkid == 0
-                                         ? KX_SpatialReference_create(c.wkid, record)
-                                         : KX_SpatialReference_createVerticalWKID(c.wkid, c.vertical_wkid, record));
+        return SpatialReference(c.vertical_wkid == 0
+                                    ? KX_SpatialReference_create(c.wkid, ok())
+                                    : KX_SpatialReference_createVerticalWKID(c.wkid, c.vertical_wkid, ok()));
     }
 };
 
 TEST_P(SpatialReferenceFromCodes, ReportsItsCodesAndSingleLineText) {
     const auto& c = GetParam();
-    Record record;
-    auto sr = create(record);
-    ASSERT_FALSE(record.error()) << record.error()->message;
+    auto sr = create();
     ASSERT_TRUE(sr);
-    EXPECT_EQ(KX_SpatialReference_getWKID(sr.get(), record), static_cast<uint32_t>(c.wkid));
-    EXPECT_EQ(KX_SpatialReference_getVerticalWKID(sr.get(), record), static_cast<uint32_t>(c.vertical_wkid));
+    EXPECT_EQ(ids_of(sr.get()).wkid, static_cast<uint32_t>(c.wkid));
+    EXPECT_EQ(ids_of(sr.get()).vertical_wkid, static_cast<uint32_t>(c.vertical_wkid));
     const std::string text = wktext_of(sr.get());
     EXPECT_TRUE(text.starts_with(c.text_begins)) << text;
     EXPECT_TRUE(text.ends_with(c.text_ends)) << text;
     EXPECT_EQ(text.find('\n'), std::string::npos);
-    EXPECT_FALSE(record.error());
 }
 
 // The text the engine writes is read back as the same codes, the compound one included.
 TEST_P(SpatialReferenceFromCodes, TextRoundTripKeepsTheCodes) {
-    Record record;
-    auto sr = create(record);
+    auto sr = create();
     ASSERT_TRUE(sr);
-    OwnedSpatialReference back(KX_SpatialReference_createFromWKText(wktext_of(sr.get()).c_str(), record));
-    ASSERT_TRUE(back) << record.error()->message << ": " << record.error()->additional;
+    SpatialReference back(KX_SpatialReference_createFromWKText(wktext_of(sr.get()).c_str(), ok()));
+    ASSERT_TRUE(back);
     EXPECT_EQ(ids_of(back.get()).wkid, ids_of(sr.get()).wkid);
     EXPECT_EQ(ids_of(back.get()).vertical_wkid, ids_of(sr.get()).vertical_wkid);
 }
@@ -83,40 +79,37 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SpatialReferenceText : public EngineTest {};
 
-struct FromText {
-    const char* name;
-    const char* wktext;
-    Ids ids;
-};
-
 // Text without an ID is identified when PROJ is certain of the match, and reports 0 otherwise.
 TEST_F(SpatialReferenceText, IdentifiesWhatPROJIsCertainOf) {
-    const FromText cases[] = {
+    const struct {
+        const char* name;
+        const char* wktext;
+        uint32_t wkid;
+    } cases[] = {
         {"older dialect of WGS 84",
          "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
          "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]",
-         {4326, 0}},
+         4326},
         {"text with its own ID",
          "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
          "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433],AUTHORITY[\"EPSG\",\"4326\"]]",
-         {4326, 0}},
+         4326},
         {"a sphere nobody registered",
          "GEOGCS[\"Custom\",DATUM[\"Custom datum\",SPHEROID[\"Custom sphere\",6370000,0]],"
          "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]",
-         {0, 0}},
+         0},
     };
     for (const auto& c : cases) {
-        Record record;
-        OwnedSpatialReference sr(KX_SpatialReference_createFromWKText(c.wktext, record));
-        ASSERT_TRUE(sr) << c.name << ": " << record.error()->additional;
-        EXPECT_EQ(ids_of(sr.get()).wkid, c.ids.wkid) << c.name;
-        EXPECT_EQ(ids_of(sr.get()).vertical_wkid, c.ids.vertical_wkid) << c.name;
+        SpatialReference sr(KX_SpatialReference_createFromWKText(c.wktext, ok()));
+        ASSERT_TRUE(sr) << c.name;
+        EXPECT_EQ(ids_of(sr.get()).wkid, c.wkid) << c.name;
+        EXPECT_EQ(ids_of(sr.get()).vertical_wkid, 0u) << c.name;
         EXPECT_NE(wktext_of(sr.get()).find("GEOGCRS["), std::string::npos) << c.name;
     }
 }
 
 TEST_F(SpatialReferenceText, UnidentifiedTextKeepsItsContent) {
-    OwnedSpatialReference sr(KX_SpatialReference_createFromWKText(
+    SpatialReference sr(KX_SpatialReference_createFromWKText(
         "PROJCS[\"Local grid\",GEOGCS[\"Custom\",DATUM[\"Custom datum\",SPHEROID[\"Custom sphere\",6370000,0]],"
         "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]],PROJECTION[\"Transverse_Mercator\"],"
         "PARAMETER[\"central_meridian\",11.5],PARAMETER[\"scale_factor\",0.9995],UNIT[\"metre\",1]]",
@@ -143,25 +136,25 @@ class SpatialReferenceRefusal : public EngineTest, public ::testing::WithParamIn
 
 TEST_P(SpatialReferenceRefusal, IsAnEngineErrorAndPrintsNothing) {
     const auto& c = GetParam();
-    Record record;
+    Errors errors;
     testing::internal::CaptureStderr();
-    OwnedSpatialReference sr(c.call(record));
+    SpatialReference sr(c.call(errors.rec()));
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(sr);
-    ASSERT_TRUE(record.error());
-    EXPECT_EQ(record.error()->code, c.code);
-    EXPECT_EQ(record.error()->message, c.message);
+    const Caught error = errors.only();
+    EXPECT_EQ(error.code, c.code);
+    EXPECT_EQ(error.message, c.message);
     if (c.additional != nullptr)
-        EXPECT_EQ(record.error()->additional, c.additional);
+        EXPECT_EQ(error.additional, c.additional);
     else
-        EXPECT_FALSE(record.error()->additional.empty());
+        EXPECT_FALSE(error.additional.empty());
     EXPECT_EQ(printed, "");
     // Without a record the refusal is only a null handle.
     EXPECT_EQ(c.call(nullptr), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Errors, SpatialReferenceRefusal,
+    Refused, SpatialReferenceRefusal,
     ::testing::Values(
         Refusal{"UnknownCode", [](auto rec) { return KX_SpatialReference_create(999999, rec); },
                 api::kSpatialReferenceError, "Unknown well-known ID 999999.", nullptr},
@@ -177,6 +170,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"HorizontalAsVertical",
                 [](auto rec) { return KX_SpatialReference_createVerticalWKID(4326, 3857, rec); },
                 api::kSpatialReferenceError, "Well-known ID 3857 does not name a vertical coordinate system.", ""},
+        Refusal{"ThreeDimensionalWithVertical",
+                [](auto rec) { return KX_SpatialReference_createVerticalWKID(4979, 5773, rec); },
+                api::kSpatialReferenceError, "Cannot combine the well-known IDs.", nullptr},
+        Refusal{"CompoundWithVertical",
+                [](auto rec) { return KX_SpatialReference_createVerticalWKID(9705, 5773, rec); },
+                api::kSpatialReferenceError, "Well-known ID 9705 already has a vertical coordinate system.", ""},
         Refusal{"UnknownHorizontalWithVertical",
                 [](auto rec) { return KX_SpatialReference_createVerticalWKID(999999, 5773, rec); },
                 api::kSpatialReferenceError, "Unknown well-known ID 999999.", nullptr},

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "api/engine_error.h"
-#include "engine_call.h"
+#include "engine_test.h"
 
 namespace {
 
@@ -23,33 +23,29 @@ constexpr AreaSize kAreaSizes[] = {
     {109450, 1.0e-2},      {109451, 1.0e-4},       {109452, 1.0e-6},
 };
 
-OwnedUnit area_unit(int32_t code) { return OwnedUnit(KX_AreaUnit_create(code, nullptr)); }
+Unit area_unit(int32_t code) { return Unit(KX_AreaUnit_create(code, ok())); }
 
 class AreaUnitTest : public EngineTest {};
 
 TEST_F(AreaUnitTest, EveryCodeReportsItselfAndItsSize) {
     for (const auto& c : kAreaSizes) {
-        Record record;
-        OwnedUnit unit(KX_AreaUnit_create(c.code, record));
+        auto unit = area_unit(c.code);
         ASSERT_TRUE(unit) << c.code;
-        EXPECT_EQ(KX_AreaUnit_getAreaUnitId(unit.get(), record), c.code);
-        EXPECT_DOUBLE_EQ(KX_AreaUnit_toSquareMeters(unit.get(), 1.0, record), c.square_meters) << c.code;
-        EXPECT_DOUBLE_EQ(KX_AreaUnit_fromSquareMeters(unit.get(), c.square_meters, record), 1.0) << c.code;
+        EXPECT_EQ(KX_AreaUnit_getAreaUnitId(unit.get(), ok()), c.code);
+        EXPECT_DOUBLE_EQ(KX_AreaUnit_toSquareMeters(unit.get(), 1.0, ok()), c.square_meters) << c.code;
+        EXPECT_DOUBLE_EQ(KX_AreaUnit_fromSquareMeters(unit.get(), c.square_meters, ok()), 1.0) << c.code;
         EXPECT_DOUBLE_EQ(KX_AreaUnit_toSquareMeters(unit.get(), -2.5, nullptr), -2.5 * c.square_meters) << c.code;
-        EXPECT_FALSE(record.error()) << c.code;
     }
 }
 
-struct Conversion {
-    int32_t from;
-    int32_t to;
-    double area;
-    double expected;
-};
-
 // convertTo on the source unit and convertFrom on the target unit give the same figure.
 TEST_F(AreaUnitTest, ConvertsBetweenUnitsInBothDirections) {
-    const Conversion cases[] = {
+    const struct {
+        int32_t from;
+        int32_t to;
+        double area;
+        double expected;
+    } cases[] = {
         {109402, 109405, 1.0, 43560.0},    // acre in square feet
         {109439, 109402, 1.0, 640.0},      // square mile in acres
         {109442, 109405, 1.0, 9.0},        // square yard in square feet
@@ -62,55 +58,47 @@ TEST_F(AreaUnitTest, ConvertsBetweenUnitsInBothDirections) {
     for (const auto& c : cases) {
         auto from = area_unit(c.from);
         auto to = area_unit(c.to);
-        Record record;
-        EXPECT_DOUBLE_EQ(KX_AreaUnit_convertTo(from.get(), to.get(), c.area, record), c.expected)
+        EXPECT_DOUBLE_EQ(KX_AreaUnit_convertTo(from.get(), to.get(), c.area, ok()), c.expected)
             << c.from << " to " << c.to;
-        EXPECT_DOUBLE_EQ(KX_AreaUnit_convertFrom(to.get(), from.get(), c.area, record), c.expected)
+        EXPECT_DOUBLE_EQ(KX_AreaUnit_convertFrom(to.get(), from.get(), c.area, ok()), c.expected)
             << c.from << " to " << c.to;
-        EXPECT_FALSE(record.error());
     }
 }
 
 TEST_F(AreaUnitTest, SameUnitConversionIsExact) {
     auto acre = area_unit(109402);
     for (double area : {0.1, 1.0 / 3.0, 1e300, -7.25})
-        EXPECT_EQ(KX_AreaUnit_convertTo(acre.get(), acre.get(), area, nullptr), area);
+        EXPECT_EQ(KX_AreaUnit_convertTo(acre.get(), acre.get(), area, ok()), area);
 }
 
 TEST_F(AreaUnitTest, LinearUnitIsNoAreaUnit) {
-    OwnedUnit meter(KX_LinearUnit_create(9001, nullptr));
+    Unit meter(KX_LinearUnit_create(9001, ok()));
     auto acre = area_unit(109402);
     ASSERT_TRUE(meter);
-    Record record;
-    EXPECT_EQ(KX_AreaUnit_convertTo(acre.get(), meter.get(), 1.0, record), 0.0);
-    ASSERT_TRUE(record.error());
-    EXPECT_EQ(record.error()->code, api::kUnitError);
-    EXPECT_EQ(record.error()->message, "Not an area unit.");
+    Errors errors;
+    EXPECT_EQ(KX_AreaUnit_convertTo(acre.get(), meter.get(), 1.0, errors.rec()), 0.0);
+    const Caught error = errors.only();
+    EXPECT_EQ(error.code, api::kUnitError);
+    EXPECT_EQ(error.message, "Not an area unit.");
     EXPECT_EQ(KX_AreaUnit_getAreaUnitId(meter.get(), nullptr), 0);
 }
 
 class LinearUnitTest : public EngineTest {};
 
 TEST_F(LinearUnitTest, EveryCodeIsAccepted) {
-    for (int32_t code : {0, 1025, 1033, 9001, 9002, 9030, 9036, 9093, 9096, 109008}) {
-        Record record;
-        OwnedUnit unit(KX_LinearUnit_create(code, record));
-        EXPECT_TRUE(unit) << code;
-        EXPECT_FALSE(record.error()) << code;
-    }
+    for (int32_t code : {0, 1025, 1033, 9001, 9002, 9030, 9036, 9093, 9096, 109008})
+        EXPECT_TRUE(Unit(KX_LinearUnit_create(code, ok()))) << code;
 }
-
-struct RefusedCode {
-    KX_UnitHandle (*create)(int32_t, const KX_ErrorCallbackRecord*);
-    int32_t code;
-    const char* message;
-    const char* additional;
-};
 
 class UnitRefusal : public EngineTest {};
 
 TEST_F(UnitRefusal, CodesOutsideTheTablesAreEngineErrors) {
-    const RefusedCode cases[] = {
+    const struct {
+        KX_UnitHandle (*create)(int32_t, const KX_ErrorCallbackRecord*);
+        int32_t code;
+        const char* message;
+        const char* additional;
+    } cases[] = {
         {KX_LinearUnit_create, 9003, "Unknown linear unit.", "No linear unit has the code 9003."},  // US survey foot
         {KX_LinearUnit_create, 1, "Unknown linear unit.", "No linear unit has the code 1."},
         {KX_LinearUnit_create, -9001, "Unknown linear unit.", "No linear unit has the code -9001."},
@@ -121,13 +109,12 @@ TEST_F(UnitRefusal, CodesOutsideTheTablesAreEngineErrors) {
         {KX_AreaUnit_create, 9001, "Unknown area unit.", "No area unit has the code 9001."},
     };
     for (const auto& c : cases) {
-        Record record;
-        OwnedUnit unit(c.create(c.code, record));
-        EXPECT_FALSE(unit) << c.code;
-        ASSERT_TRUE(record.error()) << c.code;
-        EXPECT_EQ(record.error()->code, api::kUnitError);
-        EXPECT_EQ(record.error()->message, c.message);
-        EXPECT_EQ(record.error()->additional, c.additional);
+        Errors errors;
+        EXPECT_FALSE(Unit(c.create(c.code, errors.rec()))) << c.code;
+        const Caught error = errors.only();
+        EXPECT_EQ(error.code, api::kUnitError);
+        EXPECT_EQ(error.message, c.message);
+        EXPECT_EQ(error.additional, c.additional);
         EXPECT_EQ(c.create(c.code, nullptr), nullptr);
     }
 }

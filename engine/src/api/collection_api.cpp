@@ -139,7 +139,7 @@ KX_ImmutablePartCollectionHandle KX_Multipart_getParts(KX_GeometryHandle geometr
     return api::execute<KX_ImmutablePartCollectionHandle>(rec, "KX_Multipart_getParts", [&] {
         const auto& g = multipart(geometry);
         return api::handle_of<KX_ImmutablePartCollectionHandle>(new model::ImmutablePartCollection(
-            g.parts, model::PartContext{g.dims, g.rings(), g.spatial_reference()}));
+            g.parts, model::PartContext{g.dims, g.spatial_reference()}));
     });
 }
 

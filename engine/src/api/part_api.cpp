@@ -111,7 +111,7 @@ int64_t KX_ImmutablePart_getSegmentIndexFromEndPointIndex(KX_ImmutablePartHandle
                                                           const KX_ErrorCallbackRecord* rec) {
     return api::execute<int64_t>(rec, "KX_ImmutablePart_getSegmentIndexFromEndPointIndex", [&] {
         const auto& p = immutable_part(part);
-        return model::segment_ending_at(p.part, point_index, p.context.rings);
+        return model::segment_ending_at(p.part, point_index);
     });
 }
 

@@ -76,8 +76,8 @@ void add_bezier(Box& box, const Vertex& s, const CubicBezier& c, const Vertex& e
 
 void add_part(Box& box, const Part& part) {
     for (const auto& v : part.points) box.add(v);
-    for (uint64_t i = 0; i < part.curves.size(); ++i) {
-        const SegmentValue s = segment_at(part, i);
+    for (const auto& entry : part.curves) {
+        const SegmentValue s = segment_at(part, entry.first);
         if (const auto* arc = std::get_if<EllipticArc>(&s.curve)) add_arc(box, *arc);
         if (const auto* bezier = std::get_if<CubicBezier>(&s.curve)) add_bezier(box, s.start, *bezier, s.end);
     }

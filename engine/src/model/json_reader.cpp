@@ -146,19 +146,27 @@ double member(const Json& j, const char* key) {
     return it == j.end() ? kNaN : number(*it, key);
 }
 
+// A member that a non-empty point or envelope cannot do without.
+double required(const Json& j, const char* key) {
+    if (!j.contains(key)) refuse(std::string("JSON geometry: \"") + key + "\" is missing.");
+    return member(j, key);
+}
+
 std::unique_ptr<Geometry> point(const Json& j) {
     const Dims dims{j.contains("z"), j.contains("m")};
-    Vertex v{member(j, "x"), member(j, "y"), member(j, "z"), member(j, "m")};
-    if (std::isnan(v.x)) v = Vertex{};
+    const double x = member(j, "x");
+    if (std::isnan(x)) return std::make_unique<Point>(Vertex{}, dims);
+    const Vertex v{x, required(j, "y"), member(j, "z"), member(j, "m")};
     return std::make_unique<Point>(v, dims);
 }
 
 std::unique_ptr<Geometry> envelope(const Json& j) {
     const Dims dims{j.contains("zmin") || j.contains("zmax"), j.contains("mmin") || j.contains("mmax")};
+    if (std::isnan(member(j, "xmin"))) return std::make_unique<Envelope>(Range{}, Range{}, Range{}, Range{}, dims);
     auto range = [&](const char* lo, const char* hi) { return Range{member(j, lo), member(j, hi)}; };
-    Range x = range("xmin", "xmax"), y = range("ymin", "ymax"), z = range("zmin", "zmax"), m = range("mmin", "mmax");
-    if (std::isnan(x.min)) x = y = z = m = Range{};
-    return std::make_unique<Envelope>(x, y, z, m, dims);
+    return std::make_unique<Envelope>(Range{member(j, "xmin"), required(j, "xmax")},
+                                      Range{required(j, "ymin"), required(j, "ymax")}, range("zmin", "zmax"),
+                                      range("mmin", "mmax"), dims);
 }
 
 // A positive 32-bit id, or 0 when absent.

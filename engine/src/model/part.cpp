@@ -1,5 +1,6 @@
 #include "model/part.h"
 
+#include <algorithm>
 #include <string>
 
 #include "api/engine_error.h"
@@ -12,10 +13,15 @@ namespace {
                            "Index " + std::to_string(index) + " of " + std::to_string(size) + ".");
 }
 
+Curve curve_at(const Part& part, uint64_t index) {
+    auto it = std::lower_bound(part.curves.begin(), part.curves.end(), index,
+                               [](const auto& entry, uint64_t i) { return entry.first < i; });
+    return it != part.curves.end() && it->first == index ? it->second : Curve{Line{}};
+}
+
 }  // namespace
 
 void add_point(Part& part, const Vertex& v, Dims dims) {
-    if (!part.points.empty()) part.curves.emplace_back(Line{});
     part.points.push_back(v);
     part.dims |= dims;
 }
@@ -27,36 +33,32 @@ void add_segment(Part& part, const SegmentValue& segment, Dims dims) {
         throw api::EngineError(api::kGeometryError, "The segment does not start at the last point of the part.");
     }
     part.points.push_back(segment.end);
-    part.curves.push_back(segment.curve);
+    if (is_curve(segment.curve)) part.curves.emplace_back(part.points.size() - 2, segment.curve);
     part.dims |= dims;
 }
 
 void close_ring(Part& part) {
-    if (part.points.empty()) return;
-    if (part.points.size() >= 2 && same_xy(part.points.back(), part.points.front()))
-        part.points.pop_back();
-    else
-        part.curves.emplace_back(Line{});
+    if (part.points.size() >= 2 && same_xy(part.points.back(), part.points.front())) part.points.pop_back();
+    part.ring = true;
 }
 
-bool has_curves(const Part& part) {
-    for (const auto& c : part.curves)
-        if (is_curve(c)) return true;
-    return false;
-}
+bool has_curves(const Part& part) { return !part.curves.empty(); }
 
-uint64_t segment_count(const Part& part) { return part.curves.size(); }
+uint64_t segment_count(const Part& part) {
+    const uint64_t n = part.points.size();
+    return part.ring || n == 0 ? n : n - 1;
+}
 
 SegmentValue segment_at(const Part& part, uint64_t index) {
-    if (index >= part.curves.size()) out_of_range("segment", index, part.curves.size());
+    if (index >= segment_count(part)) out_of_range("segment", index, segment_count(part));
     const auto& end = part.points[(index + 1) % part.points.size()];
-    return SegmentValue{part.points[index], end, part.curves[index]};
+    return SegmentValue{part.points[index], end, curve_at(part, index)};
 }
 
-int64_t segment_ending_at(const Part& part, uint64_t point, bool ring) {
+int64_t segment_ending_at(const Part& part, uint64_t point) {
     if (point >= part.points.size()) out_of_range("point", point, part.points.size());
     if (point > 0) return static_cast<int64_t>(point - 1);
-    return ring ? static_cast<int64_t>(part.curves.size()) - 1 : -1;
+    return part.ring ? static_cast<int64_t>(part.points.size()) - 1 : -1;
 }
 
 }  // namespace model

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "model/curve.h"
@@ -13,7 +14,10 @@ namespace model {
 
 struct Part {
     std::vector<Vertex> points;
-    std::vector<Curve> curves;
+    // The curved segments alone, by segment index in increasing order: most parts are straight,
+    // and a straight segment then costs nothing beyond its end vertex.
+    std::vector<std::pair<uint64_t, Curve>> curves;
+    bool ring = false;
     Dims dims;  // what the vertices added to the part carried
 };
 
@@ -24,7 +28,7 @@ void add_point(Part& part, const Vertex& v, Dims dims);
 void add_segment(Part& part, const SegmentValue& segment, Dims dims);
 
 // Turns a path into a ring: a last vertex equal to the first (same_xy) is merged into it, so the
-// last segment becomes the closing one; otherwise a straight closing segment is added.
+// last segment becomes the closing one; otherwise a straight closing segment is implied.
 void close_ring(Part& part);
 
 bool has_curves(const Part& part);
@@ -35,6 +39,6 @@ SegmentValue segment_at(const Part& part, uint64_t index);
 
 // The segment that ends at vertex `point`: -1 for vertex 0 of a path, the closing segment for
 // vertex 0 of a ring; throws for a vertex out of range.
-int64_t segment_ending_at(const Part& part, uint64_t point, bool ring);
+int64_t segment_ending_at(const Part& part, uint64_t point);
 
 }  // namespace model

@@ -19,11 +19,9 @@ public:
     SpatialReferencePtr spatial_reference;
 };
 
-// Shared by a read-only part and its collection: the geometry's dimensions, whether parts are
-// rings, and its spatial reference.
+// Shared by a read-only part and its collection: the geometry's dimensions and spatial reference.
 struct PartContext {
     Dims dims;
-    bool rings = false;
     SpatialReferencePtr spatial_reference;
 };
 

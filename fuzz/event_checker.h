@@ -1,0 +1,82 @@
+// A processor that stops the fuzzer when a reader breaks its own contract: every end event
+// closes the geometry its begin opened, a point holds exactly one vertex, and a read that
+// succeeds leaves nothing open.
+#pragma once
+
+#include <cstdlib>
+#include <vector>
+
+#include "python/utils/reader/processor.h"
+
+namespace vornix::utils::reader {
+
+class EventChecker : public Processor {
+public:
+    // Called after a read: `status` is what the reader returned.
+    void finish(const Status& status) const {
+        if (!status) require(open_.empty() && !in_point_);
+    }
+
+    Status srid(std::optional<std::int32_t>) override {
+        require(!seen_srid_ && open_.empty());
+        seen_srid_ = true;
+        return {};
+    }
+    Status coordinate(double, double, std::optional<double>, std::optional<double>, std::size_t) override {
+        if (in_point_) {
+            require(point_vertices_ == 0);
+            ++point_vertices_;
+        }
+        return {};
+    }
+    Status empty_point(std::size_t) override { return require_outside_point(); }
+    Status point_begin(std::size_t) override {
+        require_outside_point();
+        in_point_ = true;
+        point_vertices_ = 0;
+        return {};
+    }
+    Status point_end(std::size_t) override {
+        require(in_point_ && point_vertices_ == 1);
+        in_point_ = false;
+        return {};
+    }
+    Status linestring_begin(bool tagged, std::size_t, std::size_t) override { return open(tagged ? 1 : 2); }
+    Status linestring_end(bool tagged, std::size_t) override { return close(tagged ? 1 : 2); }
+    Status polygon_begin(bool tagged, std::size_t, std::size_t) override { return open(tagged ? 3 : 4); }
+    Status polygon_end(bool tagged, std::size_t) override { return close(tagged ? 3 : 4); }
+    Status multipoint_begin(std::size_t, std::size_t) override { return open(5); }
+    Status multipoint_end(std::size_t) override { return close(5); }
+    Status multilinestring_begin(std::size_t, std::size_t) override { return open(6); }
+    Status multilinestring_end(std::size_t) override { return close(6); }
+    Status multipolygon_begin(std::size_t, std::size_t) override { return open(7); }
+    Status multipolygon_end(std::size_t) override { return close(7); }
+    Status geometrycollection_begin(std::size_t, std::size_t) override { return open(8); }
+    Status geometrycollection_end(std::size_t) override { return close(8); }
+
+private:
+    static void require(bool condition) {
+        if (!condition) std::abort();
+    }
+    Status require_outside_point() {
+        require(!in_point_);
+        return {};
+    }
+    Status open(int kind) {
+        require_outside_point();
+        open_.push_back(kind);
+        return {};
+    }
+    Status close(int kind) {
+        require(!in_point_ && !open_.empty() && open_.back() == kind);
+        open_.pop_back();
+        return {};
+    }
+
+    std::vector<int> open_;
+    bool in_point_ = false;
+    int point_vertices_ = 0;
+    bool seen_srid_ = false;
+};
+
+}  // namespace vornix::utils::reader

@@ -1,0 +1,14 @@
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "event_checker.h"
+#include "python/utils/reader/wkt_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    vornix::utils::reader::EventChecker checker;
+    const auto status =
+        vornix::utils::reader::read_wkt(std::string_view(reinterpret_cast<const char*>(data), size), checker);
+    checker.finish(status);
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "core/geometry/multipoint.h"
+
+#include "core/geometry/veltjson.h"
+
+namespace core::geometry {
+
+CoordDims VeltGeometryMultipoint::dims() const { return lock_or_stop(*points_, "Rings lock poisoned")->dims(); }
+bool VeltGeometryMultipoint::has_z() const { return core::geometry::has_z(dims()); }
+bool VeltGeometryMultipoint::has_m() const { return core::geometry::has_m(dims()); }
+bool VeltGeometryMultipoint::is_empty() const { return lock_or_stop(*points_, "Lock poisoned")->is_empty(); }
+
+GeoResult<void> VeltGeometryMultipoint::set_points(Shared<VeltPart> points) {
+    const CoordDims expected = dims();
+    const CoordDims got = lock_or_stop(*points, "Lock poisoned")->dims();
+    if (expected != got) return std::unexpected(VeltGeoErr::mismatching_dimensions(expected, got));
+    points_ = std::move(points);
+    return {};
+}
+
+void VeltGeometryMultipoint::write_veltjson(std::string& out) const {
+    bool first = true;
+    out += '{';
+    write_dims_veltjson(has_z(), has_m(), out, first);
+    write_sr_member(out, first, sr_);
+    write_member_name(out, first, "points");
+    lock_or_stop(*points_, "Points lock poisoned")->write_veltjson(out);
+    out += '}';
+}
+
+}  // namespace core::geometry

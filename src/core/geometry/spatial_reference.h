@@ -1,0 +1,39 @@
+// The model spatial reference: a plain record of identifiers and texts, independent of the engine.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/geometry/errors.h"
+
+namespace geometry::spatial_reference {
+class SpatialReference;
+}
+
+namespace core::geometry {
+
+struct SpatialReference {
+    std::optional<uint32_t> wkid;
+    std::optional<uint32_t> latest_wkid;
+    std::optional<uint32_t> vcs_wkid;
+    std::optional<uint32_t> latest_vcs_wkid;
+    std::optional<std::string> wkt;
+    std::optional<std::string> wkt2;
+
+    bool operator==(const SpatialReference&) const = default;
+
+    // The compact JSON text: present fields in declared order, no blanks, {} when none is set.
+    void write_veltjson(std::string& out) const;
+};
+
+// Into the engine: by the latest ids where present, else by wkt; wkt2 never goes. An engine
+// refusal (an unknown id, unreadable text, a NUL inside the text) is kind 12.
+GeoResult<std::optional<::geometry::spatial_reference::SpatialReference>> to_geom_sr(
+    std::optional<SpatialReference> sr);
+
+// Back from the engine: wkid and vcs_wkid (0 means absent), wkt only when the wkid is 0 and the
+// text is not empty. The engine owner is released.
+SpatialReference sr_convert(::geometry::spatial_reference::SpatialReference sr);
+
+}  // namespace core::geometry

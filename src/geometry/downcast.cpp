@@ -1,0 +1,19 @@
+#include "geometry/downcast.h"
+
+namespace geometry::downcast::detail {
+
+int32_t geometry_kind(KX_GeometryHandle geometry, std::string_view stop_text) {
+    auto code = call(ENGINE_CALL(Geometry_getObjectType, geometry));
+    if (!code) stop_with(stop_text, code.error());
+    return *code;
+}
+
+int32_t segment_kind(KX_SegmentHandle segment) {
+    auto code = call(ENGINE_CALL(Segment_getObjectType, segment));
+    if (!code)
+        stop_with("Internal error: Unexpectedly failed to get object type for downcast_ref of SegmentOwned",
+                  code.error());
+    return *code;
+}
+
+}  // namespace geometry::downcast::detail

@@ -1,0 +1,141 @@
+// Ownership of engine handles: every engine object the binding holds has exactly one owner, which
+// destroys it once with its class's destroy function. `FromHandle` (an owner's `from_handle`) is
+// the one way in which a raw handle returned by the engine becomes an owner.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "geometry/bindings.h"
+#include "geometry/error.h"
+
+namespace geometry::handle {
+
+// A string usable as a template argument, so that an owner's stop texts are fixed per type.
+template <size_t N>
+struct FixedString {
+    char text[N]{};
+    constexpr FixedString() = default;
+    constexpr FixedString(const char (&s)[N]) { std::copy_n(s, N, text); }
+    constexpr std::string_view view() const { return {text, N - 1}; }
+    constexpr bool empty() const { return N == 1; }
+};
+
+template <size_t N, size_t M>
+constexpr FixedString<N + M - 1> operator+(const FixedString<N>& a, const FixedString<M>& b) {
+    FixedString<N + M - 1> joined;
+    std::copy_n(a.text, N - 1, joined.text);
+    std::copy_n(b.text, M, joined.text + N - 1);
+    return joined;
+}
+
+// The handle type that a destroy slot of the function table takes.
+template <typename Slot>
+struct DestroyedHandle;
+template <typename H>
+struct DestroyedHandle<void (*bindings::CorvaneFFI::*)(H, const KX_ErrorCallbackRecord*)> {
+    using type = H;
+};
+
+// A failed destroy: a stop with the text and the engine's error. While another fault is already
+// unwinding, a second exception would end the process, so that one is written to standard error.
+void destroy_failed(std::string_view text, const Error& error);
+
+// The owner of one engine handle. `Destroy` is the destroy slot of the function table; an empty
+// `DestroyText` means that the engine's answer to the destroy is not examined at all.
+template <typename Derived, auto Destroy, FixedString NullText, FixedString DestroyText>
+class BasicOwner {
+public:
+    using Handle = typename DestroyedHandle<decltype(Destroy)>::type;
+
+    // Only `from_handle` can make one, so no owner ever holds a null handle it was given.
+    class Adopt {
+        friend BasicOwner;
+        Adopt() = default;
+    };
+
+    BasicOwner(Adopt, Handle handle) : handle_(handle) {}
+    BasicOwner(const BasicOwner&) = delete;
+    BasicOwner& operator=(const BasicOwner&) = delete;
+    BasicOwner(BasicOwner&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    BasicOwner& operator=(BasicOwner&& other) noexcept(false) {
+        if (this != &other) destroy(std::exchange(handle_, std::exchange(other.handle_, nullptr)));
+        return *this;
+    }
+    ~BasicOwner() noexcept(false) { destroy(handle_); }
+
+    static Derived from_handle(Handle handle) {
+        if (handle == nullptr) core::stop(std::string(NullText.view()));
+        return Derived(Adopt{}, handle);
+    }
+
+    Handle handle() const { return handle_; }
+
+    // Gives the handle up without destroying it, for a move into another owner.
+    Handle release() && { return std::exchange(handle_, nullptr); }
+
+private:
+    static void destroy(Handle handle) {
+        if (handle == nullptr) return;  // moved from
+        if constexpr (DestroyText.empty()) {
+            (bindings::ffi().*Destroy)(handle, nullptr);
+        } else {
+            auto done = call([&](const KX_ErrorCallbackRecord* rec) { (bindings::ffi().*Destroy)(handle, rec); });
+            if (!done) destroy_failed(DestroyText.view(), done.error());
+        }
+    }
+
+    Handle handle_;
+};
+
+// The owners of the engine classes, with their two texts formed from the owner's name and the
+// engine class ("core") it belongs to.
+template <typename Derived, auto Destroy, FixedString Name, FixedString Core>
+using Owner = BasicOwner<Derived, Destroy,
+                         FixedString("Internal error: Unexpected null handle returned from core ") + Core +
+                             FixedString(" for ") + Name,
+                         FixedString("Internal error: Unexpected error while destroying internal handle to ") + Name>;
+
+// A borrowed view of a handle that some owner keeps, with the operations `Ops` of its kind.
+template <typename Handle, template <typename> class... Ops>
+class View : public Ops<View<Handle, Ops...>>... {
+public:
+    explicit View(Handle handle) : handle_(handle) {}
+    Handle handle() const { return handle_; }
+
+private:
+    Handle handle_;
+};
+
+// The handle of an optional borrowed argument, null when absent.
+template <typename T>
+auto raw_or_null(const T* borrowed) -> decltype(borrowed->handle()) {
+    return borrowed == nullptr ? nullptr : borrowed->handle();
+}
+
+// Wraps what an engine constructor returned. Under the stop policy an engine error stops naming
+// the function; under the error policy it is returned. A null handle is the owner's null stop.
+template <typename T, typename F>
+T create_or_stop(std::string_view function, F&& engine_call) {
+    return T::from_handle(call_or_stop(function, std::forward<F>(engine_call)));
+}
+
+template <typename T, typename F>
+Result<T> create(F&& engine_call) {
+    auto handle = call(std::forward<F>(engine_call));
+    if (!handle) return std::unexpected(std::move(handle).error());
+    return T::from_handle(*handle);
+}
+
+}  // namespace geometry::handle
+
+// One engine call as the pair (function name, call with a record) taken by `call_or_stop` and
+// `create_or_stop`, so that the name in a stop text can never differ from the function called.
+#define NAMED_ENGINE_CALL(function, ...) "KX_" #function, ENGINE_CALL(function, __VA_ARGS__)
+#define ENGINE_CALL(function, ...)                                                       \
+    [&](const KX_ErrorCallbackRecord* engine_rec_) {                                     \
+        return ::geometry::bindings::ffi().KX_##function(__VA_ARGS__ __VA_OPT__(, ) engine_rec_); \
+    }

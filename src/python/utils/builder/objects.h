@@ -1,0 +1,21 @@
+// The Python objects the builders make. Failing to create one at all (the interpreter is out of
+// memory) is a fault; failing to store into one is an ordinary error of the event.
+#pragma once
+
+#include <optional>
+
+#include "python/binding/binding.h"
+#include "python/utils/reader/error.h"
+
+namespace vornix::utils::builder {
+
+// Takes over a new reference from the C API; null is a fault.
+binding::Ref created(PyObject* object);
+
+// (x, y), (x, y, z), (x, y, m) or (x, y, z, m): nothing marks an m without a z.
+binding::Ref vertex_tuple(double x, double y, std::optional<double> z, std::optional<double> m);
+
+// dict[key] = value; the key is one of the interned keys.
+reader::Status set_item(PyObject* dict, PyObject* key, binding::Ref value);
+
+}  // namespace vornix::utils::builder

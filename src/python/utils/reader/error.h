@@ -1,0 +1,37 @@
+// Why reading a geometry stopped: the error of a reader or of the processor it drives. The three
+// kinds keep the display texts that callers of the conversions already match on.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vornix::utils::reader {
+
+struct Error {
+    enum class Kind {
+        geometry,         // a text of the WKT parser or of a processor
+        io,               // the input ended before the geometry did
+        geometry_format,  // a type code that names no kind we read
+    };
+
+    Kind kind;
+    std::string text;
+
+    static Error geometry(std::string text) { return {Kind::geometry, std::move(text)}; }
+    static Error truncated() { return {Kind::io, "failed to fill whole buffer"}; }
+    static Error unsupported() { return {Kind::geometry_format, {}}; }
+
+    std::string display() const;
+    bool operator==(const Error&) const = default;
+};
+
+// The outcome of one event or of one whole read: no value means go on.
+using Status = std::optional<Error>;
+
+// Collections nest by recursion in every reader; the cap keeps hostile input off the end of the
+// stack.
+inline constexpr int max_collection_depth = 128;
+inline constexpr const char* too_deep_text =
+    "geometry collections nested deeper than the limit of 128 levels";
+
+}  // namespace vornix::utils::reader

@@ -1,0 +1,290 @@
+#include "python/utils/reader/wkb_reader.h"
+
+#include <bit>
+#include <cstring>
+
+namespace vornix::utils::reader {
+namespace {
+
+enum Kind : std::uint32_t {
+    point = 1,
+    linestring = 2,
+    polygon = 3,
+    multipoint = 4,
+    multilinestring = 5,
+    multipolygon = 6,
+    geometrycollection = 7,
+    circularstring = 8,
+    compoundcurve = 9,
+    curvepolygon = 10,
+    multicurve = 11,
+    multisurface = 12,
+    polyhedralsurface = 15,
+    tin = 16,
+    triangle = 17,
+};
+
+constexpr std::uint32_t ewkb_z = 0x80000000;
+constexpr std::uint32_t ewkb_m = 0x40000000;
+constexpr std::uint32_t ewkb_srid = 0x20000000;
+constexpr std::uint32_t ewkb_flags = ewkb_z | ewkb_m | ewkb_srid;  // any of them marks EWKB
+
+struct Header {
+    bool little = true;
+    std::uint32_t kind = 0;
+    bool has_z = false;
+    bool has_m = false;
+    std::optional<std::int32_t> srid;
+};
+
+struct Coord {
+    double x, y;
+    std::optional<double> z, m;
+};
+
+std::uint32_t load_u32(const std::uint8_t* p, bool little) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return little == (std::endian::native == std::endian::little) ? v : __builtin_bswap32(v);
+}
+
+double load_f64(const std::uint8_t* p, bool little) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    if (little != (std::endian::native == std::endian::little)) v = __builtin_bswap64(v);
+    return std::bit_cast<double>(v);
+}
+
+bool is_nan(double v) { return v != v; }
+
+class WkbReader {
+public:
+    WkbReader(std::span<const std::uint8_t> wkb, WkbDialect dialect, Processor& processor)
+        : pos_(wkb.data()), end_(wkb.data() + wkb.size()), dialect_(dialect), processor_(processor) {}
+
+    Status read() {
+        Header h;
+        if (auto s = header(h)) return s;
+        if (auto s = processor_.srid(h.srid)) return s;
+        return geometry(h, 0);
+    }
+
+private:
+    bool has(std::size_t bytes) const { return static_cast<std::size_t>(end_ - pos_) >= bytes; }
+
+    Status u32(bool little, std::uint32_t& out) {
+        if (!has(4)) return Error::truncated();
+        out = load_u32(pos_, little);
+        pos_ += 4;
+        return {};
+    }
+
+    Status header(Header& h) {
+        if (!has(1)) return Error::truncated();
+        h.little = *pos_++ != 0;
+        std::uint32_t type;
+        if (auto s = u32(h.little, type)) return s;
+        if (dialect_ == WkbDialect::iso) {
+            const std::uint32_t dims = type / 1000;
+            h.kind = type % 1000;
+            h.has_z = dims == 1 || dims == 3;
+            h.has_m = dims == 2 || dims == 3;
+            return {};
+        }
+        h.kind = type & 0xFF;
+        h.has_z = (type & ewkb_z) != 0;
+        h.has_m = (type & ewkb_m) != 0;
+        if (type & ewkb_srid) {
+            std::uint32_t srid;
+            if (auto s = u32(h.little, srid)) return s;
+            h.srid = static_cast<std::int32_t>(srid);
+        }
+        return {};
+    }
+
+    Status coord(const Header& h, Coord& c) {
+        const std::size_t count = 2 + h.has_z + h.has_m;
+        if (!has(count * 8)) return Error::truncated();
+        c.x = load_f64(pos_, h.little);
+        c.y = load_f64(pos_ + 8, h.little);
+        pos_ += 16;
+        c.z.reset();
+        c.m.reset();
+        if (h.has_z) {
+            c.z = load_f64(pos_, h.little);
+            pos_ += 8;
+        }
+        if (h.has_m) {
+            c.m = load_f64(pos_, h.little);
+            pos_ += 8;
+        }
+        return {};
+    }
+
+    Status emit(const Coord& c, std::size_t idx) { return processor_.coordinate(c.x, c.y, c.z, c.m, idx); }
+
+    // Reads a member count and runs `each(i)` for every member; the count is only a promise, so
+    // nothing is reserved from it and a false one runs into the end of the input.
+    // `begin(n)` runs between the count and the first member.
+    template <typename Begin, typename Each>
+    Status counted(const Header& h, Begin&& begin, Each&& each) {
+        std::uint32_t n;
+        if (auto s = u32(h.little, n)) return s;
+        if (auto s = begin(n)) return s;
+        for (std::uint32_t i = 0; i < n; ++i)
+            if (auto s = each(i)) return s;
+        return {};
+    }
+
+    template <typename Each>
+    Status members(const Header& h, Each&& each) {
+        return counted(h, [](std::uint32_t) { return Status{}; }, std::forward<Each>(each));
+    }
+
+    Status geometry(const Header& h, std::size_t idx) {
+        switch (h.kind) {
+            case point: return read_point(h, idx);
+            case linestring: return read_linestring(h, true, idx);
+            case polygon: return read_polygon(h, true, idx);
+            case multipoint: return read_multipoint(h, idx);
+            case multilinestring:
+                return read_multi(h, idx, &Processor::multilinestring_begin, &Processor::multilinestring_end,
+                                  [&](const Header& m, std::size_t i) { return read_linestring(m, false, i); });
+            case multipolygon:
+                return read_multi(h, idx, &Processor::multipolygon_begin, &Processor::multipolygon_end,
+                                  [&](const Header& m, std::size_t i) { return read_polygon(m, false, i); });
+            case geometrycollection: return read_collection(h, idx);
+            case circularstring: return read_vertices(h);
+            case compoundcurve: return read_curve_members(h, false);
+            case curvepolygon:
+            case multicurve: return read_curve_members(h, true);
+            case multisurface: return read_multisurface(h);
+            case polyhedralsurface:
+                return members(h, [&](std::uint32_t i) { return with_header([&](const Header& m) { return read_polygon(m, false, i); }); });
+            case tin:
+                return members(h, [&](std::uint32_t) { return with_header([&](const Header& m) { return read_rings(m); }); });
+            case triangle: return read_rings(h);
+            default: return Error::unsupported();
+        }
+    }
+
+    template <typename F>
+    Status with_header(F&& f) {
+        Header m;
+        if (auto s = header(m)) return s;
+        return f(m);
+    }
+
+    Status read_point(const Header& h, std::size_t idx) {
+        Coord c;
+        if (auto s = coord(h, c)) return s;
+        const bool empty = is_nan(c.x) && is_nan(c.y) && (!c.z || is_nan(*c.z)) && (!c.m || is_nan(*c.m));
+        if (empty) return processor_.empty_point(idx);
+        if (auto s = processor_.point_begin(idx)) return s;
+        if (auto s = emit(c, 0)) return s;
+        return processor_.point_end(idx);
+    }
+
+    Status read_vertex(const Header& h, std::size_t idx) {
+        Coord c;
+        if (auto s = coord(h, c)) return s;
+        return emit(c, idx);
+    }
+
+    Status read_vertices(const Header& h) {
+        return members(h, [&](std::uint32_t j) { return read_vertex(h, j); });
+    }
+
+    Status read_linestring(const Header& h, bool tagged, std::size_t idx) {
+        auto begin = [&](std::uint32_t n) { return processor_.linestring_begin(tagged, n, idx); };
+        if (auto s = counted(h, begin, [&](std::uint32_t j) { return read_vertex(h, j); })) return s;
+        return processor_.linestring_end(tagged, idx);
+    }
+
+    // Rings carry no header of their own: they take the dimensions and byte order of `h`.
+    Status read_rings(const Header& h) {
+        return members(h, [&](std::uint32_t i) { return read_linestring(h, false, i); });
+    }
+
+    Status read_polygon(const Header& h, bool tagged, std::size_t idx) {
+        auto begin = [&](std::uint32_t n) { return processor_.polygon_begin(tagged, n, idx); };
+        auto each = [&](std::uint32_t i) { return read_linestring(h, false, i); };
+        if (auto s = counted(h, begin, each)) return s;
+        return processor_.polygon_end(tagged, idx);
+    }
+
+    // Each member has its own header, whose kind is not checked: its dimensions and byte order
+    // are what count.
+    Status read_multipoint(const Header& h, std::size_t idx) {
+        auto begin = [&](std::uint32_t n) { return processor_.multipoint_begin(n, idx); };
+        auto each = [&](std::uint32_t i) { return with_header([&](const Header& m) { return read_vertex(m, i); }); };
+        if (auto s = counted(h, begin, each)) return s;
+        return processor_.multipoint_end(idx);
+    }
+
+    template <typename Member>
+    Status read_multi(const Header& h, std::size_t idx, Status (Processor::*begin)(std::size_t, std::size_t),
+                      Status (Processor::*end)(std::size_t), Member&& member) {
+        auto on_begin = [&](std::uint32_t n) { return (processor_.*begin)(n, idx); };
+        auto each = [&](std::uint32_t i) { return with_header([&](const Header& m) { return member(m, i); }); };
+        if (auto s = counted(h, on_begin, each)) return s;
+        return (processor_.*end)(idx);
+    }
+
+    Status read_collection(const Header& h, std::size_t idx) {
+        if (depth_ == max_collection_depth) return Error::geometry(too_deep_text);
+        ++depth_;
+        auto status = read_multi(h, idx, &Processor::geometrycollection_begin, &Processor::geometrycollection_end,
+                                 [&](const Header& m, std::size_t i) { return geometry(m, i); });
+        --depth_;
+        return status;
+    }
+
+    // A compound curve holds circular strings and line strings; a curve polygon and a multi
+    // curve hold those and compound curves.
+    Status read_curve_members(const Header& h, bool compound_allowed) {
+        return members(h, [&](std::uint32_t i) {
+            return with_header([&](const Header& m) -> Status {
+                switch (m.kind) {
+                    case circularstring: return read_vertices(m);
+                    case linestring: return read_linestring(m, false, i);
+                    case compoundcurve:
+                        if (compound_allowed) return read_curve_members(m, false);
+                        [[fallthrough]];
+                    default: return Error::unsupported();
+                }
+            });
+        });
+    }
+
+    Status read_multisurface(const Header& h) {
+        return members(h, [&](std::uint32_t i) {
+            return with_header([&](const Header& m) -> Status {
+                switch (m.kind) {
+                    case curvepolygon: return read_curve_members(m, true);
+                    case polygon: return read_polygon(m, false, i);
+                    default: return Error::unsupported();
+                }
+            });
+        });
+    }
+
+    const std::uint8_t* pos_;
+    const std::uint8_t* end_;
+    WkbDialect dialect_;
+    Processor& processor_;
+    int depth_ = 0;
+};
+
+}  // namespace
+
+WkbDialect choose_dialect(std::span<const std::uint8_t> wkb) {
+    if (wkb.size() < 5) return WkbDialect::iso;
+    return (load_u32(wkb.data() + 1, wkb[0] == 1) & ewkb_flags) != 0 ? WkbDialect::ewkb : WkbDialect::iso;
+}
+
+Status read_wkb(std::span<const std::uint8_t> wkb, WkbDialect dialect, Processor& processor) {
+    return WkbReader(wkb, dialect, processor).read();
+}
+
+}  // namespace vornix::utils::reader
