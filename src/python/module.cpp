@@ -64,7 +64,8 @@ PyModuleDef kModuleDef = {
     PyModuleDef_HEAD_INIT,
     "vornix_geometry",
     "A high-performance Python library of geographic geometries.",
-    -1,
+    0,  // not -1: the interpreter then calls the initialiser again instead of copying the module
+
     nullptr, nullptr, nullptr, nullptr, nullptr,
 };
 

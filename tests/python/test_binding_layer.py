@@ -228,3 +228,14 @@ def test_adding_to_a_module_extends_all_first():
     with pytest.raises(TypeError, match=r"^'tuple' object cannot be cast as 'list'$"):
         bp.add_to_module(module, "b", 2)
     assert not hasattr(module, "b")
+
+
+def test_protocol_slots():
+    probe = bp.Probe(3)
+    assert (str(probe), len(probe), probe[2], list(probe)) == ("Probe(3.000000)", 3, 6.0, [3, 2, 1])
+    iterator = iter(probe)
+    assert iter(iterator) is iterator
+    with pytest.raises(TypeError, match="^argument 'index': 'str' object cannot be interpreted as an integer$"):
+        probe["a"]
+    with pytest.raises(ValueError, match="^negative length$"):
+        len(bp.Probe(-1))

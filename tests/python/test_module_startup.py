@@ -87,9 +87,24 @@ def test_warnings_bypass_python_stdout(tmp_path, capfd):
 
 
 def test_second_import_runs_no_second_start_up(tmp_path, capfd):
-    after = "first = vornix_geometry\nimport vornix_geometry\nassert vornix_geometry is first"
+    after = ("first = vornix_geometry\ndel sys.modules['vornix_geometry']\n"
+             "import vornix_geometry\nassert vornix_geometry is first")
     status, out, _ = import_with_prefix(f"sys.prefix = {str(tmp_path)!r}", capfd, after)
     assert (status, out) == (0, not_found(f"{tmp_path}/libcorvane.so"))
+
+
+def test_second_interpreter_cannot_import():
+    code = """
+import _xxsubinterpreters as interpreters
+import vornix_geometry
+try:
+    interpreters.run_string(interpreters.create(), "import vornix_geometry")
+except interpreters.RunFailedError as error:
+    print(error)
+"""
+    result = run_python(code, capture=True)
+    assert result.stdout.splitlines()[-1] == (
+        "<class 'ImportError'>: vornix_geometry can be imported in one interpreter per process only")
 
 
 PROBE = """

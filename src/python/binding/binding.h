@@ -24,7 +24,8 @@
 //   Params names "Class.method" for the messages. Static methods: binding::static_method.
 // - Hand-written entry points (slots, special cases) wrap their body in binding::guard(...) or
 //   binding::guard_status(...), so that no C++ exception reaches the interpreter.
-// - Classes: see class.h (ClassSpec, Type<T>, constructor, getter/property/setter in function.h).
+// - Classes: see class.h (ClassSpec, Type<T>, constructor), function.h (getter, property, setter,
+//   set_item_slot) and slots.h (str/repr, len, obj[key], iteration).
 #pragma once
 
 #include "python/binding/arguments.h"
@@ -36,3 +37,4 @@
 #include "python/binding/panic.h"
 #include "python/binding/py_err.h"
 #include "python/binding/ref.h"
+#include "python/binding/slots.h"
