@@ -28,3 +28,17 @@ for name in ("projection", "utils"):
     print(f"  submodule:  {sys.modules['vornix_geometry.' + name].__name__} - {submodule.__doc__}"
           f" ({len(getattr(submodule, '__all__', []))} names)")
 print(f"  __all__:    {len(vg.__all__)} names, last {vg.__all__[-3:]}")
+
+# The conversions of the utils submodule.
+from vornix_geometry import utils
+
+wkt = "POLYGON Z ((0 0 1, 0 10 1, 10 10 2, 10 0 2, 0 0 1))"
+print()
+print(f"  {wkt}")
+print(f"    GeoJSON:  {utils.wkt_to_geojson_dict(wkt)}")
+print(f"    VeltJSON: {utils.wkt_to_veltjson_dict(wkt)}")
+ewkb = bytes.fromhex("0101000020E6100000000000000000F03F0000000000000040")
+print(f"  EWKB {ewkb.hex()}")
+print(f"    GeoJSON:  {utils.wkb_to_geojson_dict(ewkb)}")
+ring = utils.wkt_to_geojson_dict(wkt)["coordinates"][0]
+print(f"  ring runs clockwise: {utils.is_clockwise(ring)}")
