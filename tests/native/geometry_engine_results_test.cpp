@@ -3,10 +3,12 @@
 // (its "Not implemented" error) skips its case.
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine_test.h"
+#include "geometry/downcast.h"
 #include "geometry/geometry_engine.h"
 #include "geometry/json_serializable.h"
 #include "geometry/transformation_catalog.h"
@@ -91,6 +93,44 @@ TEST_F(GeometryEngineResultsTest, ProjectionAndTheCatalog) {
     EXPECT_TRUE(transformation_catalog::get_transformations_by_suitability_with_area_of_interest_and_ignore_vertical(
                     wgs84, wgs84, nullptr, false)
                     .empty());
+}
+
+// Lists come back as owners, in the engine's order; the engine's arrays and the vectors built for
+// the collections are gone afterwards (the fixture counts every engine object).
+TEST_F(GeometryEngineResultsTest, ListsAndCollectionsComeBackOwned) {
+    const auto square = samples::polygon();  // 0..4 x 0..4
+    const auto cutter = *downcast::downcast<polyline::Polyline>(samples::polyline({{{2, -1}, {2, 5}}}));
+    auto pieces = ANSWER(ge::cut(square, cutter));
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(ge::area(pieces[0]) + ge::area(pieces[1]), 16);
+
+    auto meeting = ANSWER(ge::intersections(square, cutter));
+    ASSERT_FALSE(meeting.empty());
+
+    struct Squares {
+        int left = 2;
+        std::optional<GeometryOwned> operator()() {
+            if (left == 0) return std::nullopt;
+            const double at = 10.0 * --left;
+            return samples::polygon({{{at, 0}, {at, 1}, {at + 1, 1}, {at + 1, 0}}});
+        }
+    };
+    struct Distances {
+        bool given = false;
+        std::optional<double> operator()() {
+            if (given) return std::nullopt;
+            given = true;
+            return 0.5;
+        }
+    };
+    Squares squares;
+    Distances distances;
+    auto buffers = ANSWER(ge::buffer_collection(squares, distances, false));
+    ASSERT_EQ(buffers.size(), 2u);  // the last distance serves for the rest
+    EXPECT_EQ(buffers[0].extent().x_min(), 9.5);
+    Squares more;
+    auto united = ANSWER(ge::union_collection(more));
+    EXPECT_EQ(ge::area(united), 2);
 }
 
 }  // namespace
