@@ -216,16 +216,6 @@ TEST_F(GeometryEngineTest, ANullResultIsAFaultExceptWhereTheResultIsOptional) {
     }
 }
 
-// Of the two errors reported during one call, the wrapper sees the last.
-TEST_F(GeometryEngineTest, TheLastOfTwoReportedErrorsWins) {
-    const Inputs in;
-    fail_next("KX_GeometryEngine_buffer", KXT_FAIL_REPORT_TWICE);
-    EXPECT_EQ(outcome(ge::buffer(in.polygon, 1)), "error: second");
-    fail_next("KX_GeometryEngine_area", KXT_FAIL_REPORT_TWICE);
-    EXPECT_EQ(without_record(stop_message([&] { (void)ge::area(in.polygon); })),
-              "Internal error: Unexpected error returned from internal function KX_GeometryEngine_area");
-}
-
 // A relation pattern goes to the engine as it is, unexamined; one holding a NUL character never
 // reaches it and is an ordinary error naming the position, for the Python layer's ValueError.
 TEST_F(GeometryEngineTest, RelatePassesThePatternOrRefusesANul) {
