@@ -133,4 +133,21 @@ TEST_F(GeometryEngineResultsTest, ListsAndCollectionsComeBackOwned) {
     EXPECT_EQ(ge::area(united), 2);
 }
 
+// Geodetic measures read their unit and curve type: a degree of the equator, on the ellipsoid.
+TEST_F(GeometryEngineResultsTest, GeodeticMeasuresTakeUnitAndCurveType) {
+    const auto equator = from_json(R"({"paths": [[[0, 0], [1, 0]]], "spatialReference": {"wkid": 4326}})");
+    const auto kilometre = *linear_unit::LinearUnit::with_unit_id(9036);
+    constexpr double kDegreeOfEquator = 111319.49079327357;  // metres, WGS 84
+    EXPECT_NEAR(ANSWER(ge::length_geodetic(equator, nullptr, 0)), kDegreeOfEquator, 1e-6);
+    EXPECT_NEAR(ANSWER(ge::length_geodetic(equator, &kilometre, 0)), kDegreeOfEquator / 1000, 1e-9);
+    EXPECT_NEAR(ANSWER(ge::length_geodetic(equator, nullptr, 1)), kDegreeOfEquator, 1e-6);  // a rhumb line too
+
+    const auto cell = from_json(
+        R"({"rings": [[[0, 0], [0, 1], [1, 1], [1, 0], [0, 0]]], "spatialReference": {"wkid": 4326}})");
+    const auto hectare = *area_unit::AreaUnit::with_unit_id(109401);
+    const double square_metres = ANSWER(ge::area_geodetic(cell, nullptr, 0));
+    EXPECT_NEAR(square_metres, 12308778361.5, 1.0);  // as Planimeter gives it
+    EXPECT_NEAR(ANSWER(ge::area_geodetic(cell, &hectare, 0)), square_metres / 1e4, 1e-4);
+}
+
 }  // namespace
