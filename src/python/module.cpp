@@ -2,6 +2,7 @@
 // functions, the classes, the submodules `projection` and `utils`, then runs module_init.
 // Registration is driven by the two tables below; each name added also goes into __all__.
 #include "python/binding/binding.h"
+#include "python/core_wrappers/geometry.h"
 #include "python/module_init.h"
 #include "python/projection.h"
 #include "python/utils/submodule.h"
@@ -24,7 +25,9 @@ std::vector<PyMethodDef*>& module_functions() {
 // SpatialReference; MultiPoint before Multipart). Each entry is binding::add_class<T>, which
 // creates the type, its base first.
 const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
-    static const std::vector<PyResult<void> (*)(PyObject*)> classes = {};
+    static const std::vector<PyResult<void> (*)(PyObject*)> classes = {
+        binding::add_class<python::PyGeometry>,
+    };
     return classes;
 }
 
