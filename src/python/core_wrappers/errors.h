@@ -1,11 +1,13 @@
 // Where data-model errors meet Python: every VeltGeoErr becomes its Python exception here, and
-// Python errors met while reading Python values travel inside the model as kinds 15 and 16.
+// Python errors met while reading Python values travel inside the model as kinds 15
+// (common::carry) and 16.
 #pragma once
 
 #include <string_view>
 
 #include "core/geometry/errors.h"
 #include "python/binding/binding.h"
+#include "python/common.h"
 
 namespace vornix::python {
 
@@ -15,9 +17,6 @@ using core::geometry::VeltGeoErr;
 // Kind 15 is raised again as the very exception it carries; every other kind is a plain Exception
 // with the error's display text.
 binding::PyErr to_py_err(VeltGeoErr error);
-
-// A Python exception carried through the model (kind 15).
-VeltGeoErr from_py_err(binding::PyErr error);
 
 // The binding's cast failure as kind 16: "'{}' object cannot be cast as '{}'".
 VeltGeoErr cast_geo_err(PyObject* object, std::string_view target);
@@ -35,7 +34,7 @@ binding::PyResult<T> raise_geo(GeoResult<T> result) {
 // A Python result inside the model.
 template <typename T>
 GeoResult<T> carry_py(binding::PyResult<T> result) {
-    if (!result) return std::unexpected(from_py_err(std::move(result.error())));
+    if (!result) return std::unexpected(common::carry(std::move(result.error())));
     if constexpr (std::is_void_v<T>)
         return {};
     else
