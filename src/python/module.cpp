@@ -2,7 +2,9 @@
 // functions, the classes, the submodules `projection` and `utils`, then runs module_init.
 // Registration is driven by the two tables below; each name added also goes into __all__.
 #include "python/binding/binding.h"
+#include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/geometry.h"
+#include "python/core_wrappers/point.h"
 #include "python/module_init.h"
 #include "python/projection.h"
 #include "python/utils/submodule.h"
@@ -26,7 +28,9 @@ std::vector<PyMethodDef*>& module_functions() {
 // creates the type, its base first.
 const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
     static const std::vector<PyResult<void> (*)(PyObject*)> classes = {
+        binding::add_class<python::PyEnvelope>,
         binding::add_class<python::PyGeometry>,
+        binding::add_class<python::PyPoint>,
     };
     return classes;
 }
