@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "geometry/downcast.h"
 #include "geometry/json_serializable.h"
 #include "python/common.h"
