@@ -1,16 +1,36 @@
 #include "python/factory.h"
 
+#include <cstring>
 #include <string>
 
+#include "base/fault.h"
+#include "geometry/downcast.h"
 #include "geometry/json_serializable.h"
 #include "python/common.h"
+#include "python/core_wrappers/envelope.h"
+#include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/model_object.h"
+#include "python/core_wrappers/point.h"
 
 namespace vornix::python::factory {
 
 using binding::PyResult;
 using binding::Ref;
+using ::geometry::geometry::GeometryOwned;
+using ::geometry::geometry_type::GeometryType;
+namespace keys = common::keys;
 
 namespace {
+
+template <typename T>
+PyResult<Ref> read_dict(PyObject* dict) {
+    return model_object::wrap<T>(T::from_dict(dict));
+}
+
+template <typename T>
+PyResult<Ref> read_owned(GeometryOwned geometry) {
+    return model_object::wrap<T>(T::try_from_owned(std::move(geometry)));
+}
 
 // The keys that choose a dictionary's reader, in the order they are tested: the first key present
 // decides, whatever its value, so {"rings": ..., "paths": ...} is a polygon.
@@ -20,12 +40,12 @@ struct DictReader {
 };
 
 const DictReader kDictReaders[] = {
-    {nullptr, nullptr},
+    {&keys::x, &read_dict<PyPoint>},
+    {&keys::xmin, &read_dict<PyEnvelope>},
 };
 
 PyResult<Ref> from_dict(PyObject* dict) {
     for (const DictReader& reader : kDictReaders) {
-        if (reader.key == nullptr) continue;
         PyObject* key = reader.key->object();
         if (key == nullptr) return binding::fail();
         int present = PyDict_Contains(dict, key);
@@ -45,18 +65,50 @@ PyResult<Ref> not_convertible(PyObject* object) {
                                               " into Vornix geometry.  Geometry factory expects a dict or VeltJSON string");
 }
 
+// The position of the first NUL as the caller would index the value (characters of a str, bytes
+// of a bytes), or -1. The engine's reader takes C strings, so such text is refused here as input.
+Py_ssize_t nul_position(PyObject* object, std::string_view text) {
+    const void* found = std::memchr(text.data(), '\0', text.size());
+    if (found == nullptr) return -1;
+    if (PyUnicode_Check(object)) return PyUnicode_FindChar(object, 0, 0, PyUnicode_GET_LENGTH(object), 1);
+    return static_cast<const char*>(found) - text.data();
+}
+
+PyResult<Ref> from_text(PyObject* object, std::string_view text) {
+    if (Py_ssize_t position = nul_position(object, text); position >= 0)
+        return binding::fail(PyExc_ValueError,
+                             "VeltJSON text holds a NUL character at position " + std::to_string(position));
+    auto parsed = ::geometry::json_serializable::from_json(text);
+    if (!parsed) return binding::fail(to_py_err(VeltGeoErr::from_engine(parsed.error())));
+    auto owned = ::geometry::downcast::downcast<GeometryOwned>(std::move(*parsed));
+    if (!owned) return binding::fail(to_py_err(VeltGeoErr::from_engine(owned.error())));
+    return from_geometry_owned(std::move(*owned));
+}
+
 }  // namespace
 
 PyResult<Ref> geometry(PyObject* object) {
     if (PyDict_Check(object)) return from_dict(object);
     auto text = common::get_py_str(object);
     if (!text) return not_convertible(object);
-    return not_convertible(object);
+    return from_text(object, *text);
 }
 
-PyResult<Ref> from_geometry_owned(::geometry::geometry::GeometryOwned geometry) {
-    (void)geometry;
-    return binding::fail(PyExc_NotImplementedError, "from_geometry_owned");
+PyResult<Ref> from_geometry_owned(GeometryOwned geometry) {
+    switch (geometry.object_type()) {
+        case GeometryType::Point:
+            return read_owned<PyPoint>(std::move(geometry));
+        case GeometryType::Envelope:
+            return read_owned<PyEnvelope>(std::move(geometry));
+        case GeometryType::Polyline:
+        case GeometryType::Polygon:
+        case GeometryType::Multipoint:
+        case GeometryType::Unknown:
+            break;
+    }
+    { GeometryOwned unknown = std::move(geometry); }
+    return binding::fail(to_py_err(VeltGeoErr(core::geometry::ErrorKind::CorvaneLibrary,
+                                              "Tried to convert geometry of unknown type into a python geometry")));
 }
 
 }  // namespace vornix::python::factory

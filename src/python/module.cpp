@@ -4,9 +4,11 @@
 #include "python/binding/binding.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/curvepart.h"
+#include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/geometry.h"
 #include "python/core_wrappers/multipart.h"
 #include "python/core_wrappers/part.h"
+#include "python/core_wrappers/point.h"
 #include "python/core_wrappers/polyline.h"
 #include "python/core_wrappers/segment.h"
 #include "python/core_wrappers/spatial_reference.h"
@@ -40,10 +42,12 @@ const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
         binding::add_class<python::PyCurvePart>,
         binding::add_class<python::PyCurveSegment>,
         binding::add_class<python::PyEllipticArc>,
+        binding::add_class<python::PyEnvelope>,
         binding::add_class<python::PyGeometry>,
         binding::add_class<python::PyLinear>,
         binding::add_class<python::PyMultipart>,
         binding::add_class<python::PyPart>,
+        binding::add_class<python::PyPoint>,
         binding::add_class<python::PyPolyline>,
         binding::add_class<python::PySegment>,
         binding::add_class<python::PySpatialReference>,

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "python/factory.h"
 
 namespace vornix::python {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/poison_mutex.h"
+#include "base/poison_mutex.h"
 #include "geometry/geometry.h"
 #include "python/binding/binding.h"
 
