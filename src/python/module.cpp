@@ -2,10 +2,13 @@
 // functions, the classes, the submodules `projection` and `utils`, then runs module_init.
 // Registration is driven by the two tables below; each name added also goes into __all__.
 #include "python/binding/binding.h"
+#include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/curvepart.h"
+#include "python/core_wrappers/enums.h"
 #include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/geometry.h"
+#include "python/core_wrappers/geometry_extend_options.h"
 #include "python/core_wrappers/multipart.h"
 #include "python/core_wrappers/multipoint.h"
 #include "python/core_wrappers/part.h"
@@ -37,7 +40,8 @@ std::vector<PyMethodDef*>& module_functions() {
 // creates the type, its base first.
 const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
     static const std::vector<PyResult<void> (*)(PyObject*)> classes = {
-        // AreaUnit, AreaUnitId: come with the unit classes.
+        binding::add_class<python::PyAreaUnit>,
+        python::add_enum<python::PyAreaUnitId>,
         binding::add_class<python::PyBezierCurve>,
         binding::add_class<python::PyCircularArc>,
         binding::add_class<python::PyCoord>,
@@ -46,11 +50,11 @@ const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
         binding::add_class<python::PyCurveSegment>,
         binding::add_class<python::PyEllipticArc>,
         binding::add_class<python::PyEnvelope>,
-        // GeodeticCurveType: comes with the enums.
+        python::add_enum<python::PyGeodeticCurveType>,
         binding::add_class<python::PyGeometry>,
-        // GeometryExtendOptions: comes with the enums.
+        python::add_geometry_extend_options,
         binding::add_class<python::PyLinear>,
-        // LinearUnitId: comes with the enums.
+        python::add_enum<python::PyLinearUnitId>,
         binding::add_class<python::PyMultiPoint>,
         binding::add_class<python::PyMultipart>,
         binding::add_class<python::PyPart>,
