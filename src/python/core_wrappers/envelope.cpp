@@ -10,7 +10,6 @@ namespace vornix::python {
 using binding::PyResult;
 using binding::Ref;
 using core::geometry::GeoResult;
-using core::geometry::make_shared_cell;
 using core::geometry::VeltGeometryEnvelope;
 namespace mo = model_object;
 namespace keys = common::keys;
@@ -94,24 +93,18 @@ PyResult<PyEnvelope> PyEnvelope::from_py(PyObject* object) {
     return mo::from_py<PyEnvelope>(object, "Envelope from_py expects an Envelope object or dict");
 }
 
-PyResult<PyEnvelope> PyEnvelope::from_dict(PyObject* dict) {
-    auto envelope = raise_geo(read_dict(dict));
-    if (!envelope) return binding::fail(std::move(envelope.error()));
-    return PyEnvelope{{}, make_shared_cell(std::move(*envelope))};
-}
+PyResult<PyEnvelope> PyEnvelope::from_dict(PyObject* dict) { return mo::from_model<PyEnvelope>(read_dict(dict)); }
 
 PyResult<PyEnvelope> PyEnvelope::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
     return mo::try_from_owned<PyEnvelope>(std::move(geometry));
 }
 
 PyResult<PyEnvelope> PyEnvelope::from_geom(::geometry::envelope::Envelope envelope) {
-    return PyEnvelope{{}, make_shared_cell(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope)))};
+    return mo::from_model<PyEnvelope>(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope)));
 }
 
 GeoResult<::geometry::envelope::Envelope> PyEnvelope::get_geom() const {
-    auto guard = core::geometry::lock_model(*model);
-    if (!guard) return std::unexpected(std::move(guard.error()));
-    return (*guard)->as_envelope();
+    return mo::engine_geometry(*this, [](const VeltGeometryEnvelope& e) { return e.as_envelope(); });
 }
 
 binding::ClassSpec PyEnvelope::class_spec() {

@@ -143,13 +143,26 @@ binding::PyResult<T> from_py(PyObject* object, const char* refusal) {
     return binding::fail(PyExc_TypeError, refusal);
 }
 
+// A value over a new model, or the model's error raised.
+template <typename T>
+binding::PyResult<T> from_model(core::geometry::GeoResult<typename T::Model> model) {
+    auto value = raise_geo(std::move(model));
+    if (!value) return binding::fail(std::move(value.error()));
+    return T{{}, core::geometry::make_shared_cell(std::move(*value))};
+}
+
 // A value over a new model read from an engine geometry of any kind (consumed).
 template <typename T>
 binding::PyResult<T> try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    using Model = typename T::Model;
-    auto model = raise_geo(Model::try_from_owned(std::move(geometry)));
-    if (!model) return binding::fail(std::move(model.error()));
-    return T{{}, core::geometry::make_shared_cell(std::move(*model))};
+    return from_model<T>(T::Model::try_from_owned(std::move(geometry)));
+}
+
+// An engine geometry made from the locked model, for operations that take one as an argument.
+template <typename T, typename F>
+auto engine_geometry(const T& self, F&& convert) -> std::invoke_result_t<F, const typename T::Model&> {
+    auto guard = core::geometry::lock_model(*self.model);
+    if (!guard) return std::unexpected(std::move(guard.error()));
+    return convert(**guard);
 }
 
 // A new Python object of exactly the class T (never a user subclass) around a value.

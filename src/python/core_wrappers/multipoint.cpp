@@ -8,7 +8,6 @@ namespace vornix::python {
 
 using binding::PyResult;
 using binding::Ref;
-using core::geometry::make_shared_cell;
 using core::geometry::VeltGeometryMultipoint;
 namespace mo = model_object;
 
@@ -48,7 +47,7 @@ PyResult<PyMultiPoint> PyMultiPoint::from_dict(PyObject* dict) {
     if (!part) return binding::fail(std::move(part.error()));
     auto sr = raise_geo(common::dict_sr(dict));
     if (!sr) return binding::fail(std::move(sr.error()));
-    return PyMultiPoint{{}, make_shared_cell(VeltGeometryMultipoint(std::move(*part), std::move(*sr)))};
+    return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint(std::move(*part), std::move(*sr)));
 }
 
 PyResult<PyMultiPoint> PyMultiPoint::try_from_owned(::geometry::geometry::GeometryOwned geometry) {

@@ -11,7 +11,6 @@ namespace vornix::python {
 using binding::PyResult;
 using binding::Ref;
 using core::geometry::GeoResult;
-using core::geometry::make_shared_cell;
 using core::geometry::VeltGeometryPoint;
 namespace mo = model_object;
 
@@ -69,24 +68,18 @@ constexpr binding::Params kKxcGeoParams{"Point.__kxc_geo", {}};
 
 }  // namespace
 
-PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) {
-    auto point = raise_geo(read_dict(dict));
-    if (!point) return binding::fail(std::move(point.error()));
-    return PyPoint{{}, make_shared_cell(std::move(*point))};
-}
+PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) { return mo::from_model<PyPoint>(read_dict(dict)); }
 
 PyResult<PyPoint> PyPoint::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
     return mo::try_from_owned<PyPoint>(std::move(geometry));
 }
 
 PyResult<PyPoint> PyPoint::from_geom(::geometry::point::Point point) {
-    return PyPoint{{}, make_shared_cell(VeltGeometryPoint::from_immutable_point(std::move(point)))};
+    return mo::from_model<PyPoint>(VeltGeometryPoint::from_immutable_point(std::move(point)));
 }
 
 GeoResult<::geometry::point::Point> PyPoint::get_geom() const {
-    auto guard = core::geometry::lock_model(*model);
-    if (!guard) return std::unexpected(std::move(guard.error()));
-    return (*guard)->as_point();
+    return mo::engine_geometry(*this, [](const VeltGeometryPoint& p) { return p.as_point(); });
 }
 
 binding::ClassSpec PyPoint::class_spec() {

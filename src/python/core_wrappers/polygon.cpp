@@ -13,7 +13,6 @@ namespace vornix::python {
 using binding::PyResult;
 using binding::Ref;
 using core::geometry::GeoResult;
-using core::geometry::make_shared_cell;
 using core::geometry::Shared;
 using core::geometry::VeltGeometryPolygon;
 namespace mo = model_object;
@@ -108,10 +107,8 @@ PyResult<PyPolygon> PyPolygon::from_dict(PyObject* dict) {
     if (!curved) return binding::fail(std::move(curved.error()));
     auto sr = raise_geo(common::dict_sr(dict));
     if (!sr) return binding::fail(std::move(sr.error()));
-    auto polygon = raise_geo(VeltGeometryPolygon::try_new_with_curves(dims->first, dims->second, std::move(*straight),
-                                                                      std::move(*curved), std::move(*sr)));
-    if (!polygon) return binding::fail(std::move(polygon.error()));
-    return PyPolygon{{}, make_shared_cell(std::move(*polygon))};
+    return mo::from_model<PyPolygon>(VeltGeometryPolygon::try_new_with_curves(
+        dims->first, dims->second, std::move(*straight), std::move(*curved), std::move(*sr)));
 }
 
 PyResult<PyPolygon> PyPolygon::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
@@ -119,9 +116,7 @@ PyResult<PyPolygon> PyPolygon::try_from_owned(::geometry::geometry::GeometryOwne
 }
 
 PyResult<PyPolygon> PyPolygon::from_geom(::geometry::polygon::Polygon polygon) {
-    auto model = raise_geo(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
-    if (!model) return binding::fail(std::move(model.error()));
-    return PyPolygon{{}, make_shared_cell(std::move(*model))};
+    return mo::from_model<PyPolygon>(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
 }
 
 binding::ClassSpec PyPolygon::class_spec() {
