@@ -51,20 +51,20 @@ PyResult<PyEnvelope> construct(PyObject* point) { return PyEnvelope::from_py(poi
 // x and y bounds: None stores NaN (an empty envelope when it is xmin).
 template <double VeltGeometryEnvelope::*Field>
 PyResult<double> get_bound(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; });
+    return mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; });
 }
 template <double VeltGeometryEnvelope::*Field>
 PyResult<void> set_bound(PyEnvelope& self, std::optional<double> value) {
-    return mo::write(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value.value_or(kNaN); });
+    return mo::locked(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value.value_or(kNaN); });
 }
 // z and m bounds and ids: None makes the field absent.
 template <typename V, std::optional<V> VeltGeometryEnvelope::*Field>
 PyResult<Ref> get_optional(PyEnvelope& self) {
-    return mo::optional_into_py(mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; }));
+    return mo::optional_into_py(mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; }));
 }
 template <typename V, std::optional<V> VeltGeometryEnvelope::*Field>
 PyResult<void> set_optional(PyEnvelope& self, std::optional<V> value) {
-    return mo::write(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value; });
+    return mo::locked(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value; });
 }
 
 template <double VeltGeometryEnvelope::*Field>
@@ -77,10 +77,10 @@ PyGetSetDef optional_field(const char* name) {
 }
 
 PyResult<bool> has_z(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.zmin.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.zmin.has_value(); });
 }
 PyResult<bool> has_m(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.mmin.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.mmin.has_value(); });
 }
 
 constexpr char kName[] = "Envelope";

@@ -1,12 +1,12 @@
-// What every geometry class that holds one shared model does the same way: lock the model (a
-// poisoned lock is an ordinary Exception here, never a fault), write its VeltJSON text, hand the
-// engine a fresh geometry, give the engine's JSON text, and read or replace the spatial reference.
-// A class T provides `using Model = M` and `Shared<M> model`; M provides write_veltjson, as_geometry_owned, and a
-// spatial reference reached through model_sr / set_sr.
+// What every geometry class over one shared model does the same way: one short locked step on the
+// model (a poisoned lock is an ordinary Exception here, never a fault), its VeltJSON text, a fresh
+// engine geometry, the engine's JSON text, the spatial reference, and replacing a part or a
+// collection. A class T provides `using Model = M` and `Shared<M> model`.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "core/geometry/shared.h"
@@ -15,26 +15,30 @@
 #include "python/common.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/geometry.h"
+#include "python/core_wrappers/locked.h"
 #include "python/core_wrappers/spatial_reference.h"
 
 namespace vornix::python::model_object {
 
-template <typename M>
-using Guard = typename core::PoisonMutex<M>::Guard;
-
-// The model locked, or the Python error of a poisoned lock.
-template <typename M>
-binding::PyResult<Guard<M>> lock(const core::geometry::Shared<M>& model) {
-    return raise_geo(core::geometry::lock_model(*model));
+// f(model) under the lock; the Python result is made by the caller after the release.
+template <typename M, typename F>
+auto locked(const core::geometry::Shared<M>& model, F&& f) -> binding::PyResult<std::invoke_result_t<F, M&>> {
+    return raise_geo(with_locked(model, std::forward<F>(f)));
 }
 
-// Runs f(model) under the lock and raises a model error it returns.
+// The same for an f that returns a model result of its own, raised the same way.
 template <typename M, typename F>
 auto with_model(const core::geometry::Shared<M>& model, F&& f)
     -> binding::PyResult<typename std::invoke_result_t<F, M&>::value_type> {
-    auto guard = lock(model);
-    if (!guard) return binding::fail(std::move(guard.error()));
-    return raise_geo(f(**guard));
+    auto outcome = locked(model, std::forward<F>(f));
+    if (!outcome) return binding::fail(std::move(outcome.error()));
+    return raise_geo(std::move(*outcome));
+}
+
+// A yes/no question to the model (has_z, has_m, is_empty).
+template <typename T, auto Query>
+binding::PyResult<bool> ask(T& self) {
+    return locked(self.model, [](const typename T::Model& model) { return (model.*Query)(); });
 }
 
 // An optional value read from a model: None when absent.
@@ -45,31 +49,9 @@ binding::PyResult<binding::Ref> optional_into_py(binding::PyResult<std::optional
     return binding::into_py(**value);
 }
 
-// Reads a value under the lock; the Python object is made after the lock is released.
-template <typename M, typename F>
-auto read(const core::geometry::Shared<M>& model, F&& f) -> binding::PyResult<std::invoke_result_t<F, const M&>> {
-    auto guard = lock(model);
-    if (!guard) return binding::fail(std::move(guard.error()));
-    return f(**guard);
-}
-
-// A yes/no question to the model under its lock (has_z, has_m, is_empty).
-template <typename T, auto Query>
-binding::PyResult<bool> ask(T& self) {
-    return read(self.model, [](const typename T::Model& model) { return (model.*Query)(); });
-}
-
-template <typename M, typename F>
-binding::PyResult<void> write(const core::geometry::Shared<M>& model, F&& f) {
-    auto guard = lock(model);
-    if (!guard) return binding::fail(std::move(guard.error()));
-    f(**guard);
-    return {};
-}
-
 template <typename T>
 binding::PyResult<std::string> veltjson(T& self) {
-    return read(self.model, [](const auto& model) {
+    return locked(self.model, [](const auto& model) {
         std::string out;
         model.write_veltjson(out);
         return out;
@@ -98,10 +80,21 @@ inline const std::optional<core::geometry::SpatialReference>& model_sr(const aut
 // A new SpatialReference object holding a copy, or None.
 template <typename T>
 binding::PyResult<binding::Ref> spatial_reference(T& self) {
-    auto sr = read(self.model, [](const auto& model) { return model_sr(model); });
+    auto sr = locked(self.model, [](const auto& model) { return model_sr(model); });
     if (!sr) return binding::fail(std::move(sr.error()));
     if (!*sr) return binding::Ref::borrow(Py_None);
     return wrap_spatial_reference(std::move(**sr));
+}
+
+// The dictionary is read with no lock held (its values may run Python code that reaches this very
+// object); a poisoned lock is still reported before the value is looked at.
+template <typename T>
+binding::PyResult<void> set_spatial_reference(T& self, PyObject* value) {
+    if (auto checked = locked(self.model, [](const auto&) {}); !checked) return checked;
+    if (!PyDict_Check(value)) return binding::fail(to_py_err(cast_geo_err(value, "dict")));
+    auto sr = raise_geo(common::sr_from_dict(value));
+    if (!sr) return binding::fail(std::move(sr.error()));
+    return locked(self.model, [&](auto& model) { model.set_sr(std::move(*sr)); });
 }
 
 // Replaces a part or collection of the model: the value becomes one (shared, or read from a list
@@ -118,21 +111,6 @@ binding::PyResult<void> install(T& self, PyObject* value,
     if (!replacement) return binding::fail(std::move(replacement.error()));
     return with_model(self.model, [&](typename T::Model& model) { return (model.*set)(std::move(*replacement)); });
 }
-
-// The dictionary is read with no lock held (its values may run Python code that reaches this very
-// object); a poisoned lock is still reported before the value is looked at.
-template <typename T>
-binding::PyResult<void> set_spatial_reference(T& self, PyObject* value) {
-    if (auto guard = lock(self.model); !guard) return binding::fail(std::move(guard.error()));
-    if (!PyDict_Check(value)) return binding::fail(to_py_err(cast_geo_err(value, "dict")));
-    auto sr = raise_geo(common::sr_from_dict(value));
-    if (!sr) return binding::fail(std::move(sr.error()));
-    return write(self.model, [&](auto& model) { model.set_sr(std::move(*sr)); });
-}
-
-}  // namespace vornix::python::model_object
-
-namespace vornix::python::model_object {
 
 // The argument of a class constructor: an object of the class (or a subclass) shares its model;
 // a dict is read into a new one; anything else is the class's own TypeError.
@@ -160,9 +138,9 @@ binding::PyResult<T> try_from_owned(::geometry::geometry::GeometryOwned geometry
 // An engine geometry made from the locked model, for operations that take one as an argument.
 template <typename T, typename F>
 auto engine_geometry(const T& self, F&& convert) -> std::invoke_result_t<F, const typename T::Model&> {
-    auto guard = core::geometry::lock_model(*self.model);
-    if (!guard) return std::unexpected(std::move(guard.error()));
-    return convert(**guard);
+    auto made = with_locked(self.model, std::forward<F>(convert));
+    if (!made) return std::unexpected(std::move(made.error()));
+    return std::move(*made);
 }
 
 // A new Python object of exactly the class T (never a user subclass) around a value.
@@ -171,10 +149,6 @@ binding::PyResult<binding::Ref> wrap(binding::PyResult<T> value) {
     if (!value) return binding::fail(std::move(value.error()));
     return binding::Type<T>::wrap(std::move(*value));
 }
-
-}  // namespace vornix::python::model_object
-
-namespace vornix::python::model_object {
 
 // A settable property whose value converts as the argument `argument` in its error messages.
 template <auto Get, auto Set>

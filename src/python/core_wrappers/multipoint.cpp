@@ -19,7 +19,7 @@ PyResult<PyMultiPoint> construct(PyObject* multipoint) {
 
 
 PyResult<Ref> points(PyMultiPoint& self) {
-    auto part = mo::read(self.model, [](const VeltGeometryMultipoint& mp) { return mp.points(); });
+    auto part = mo::locked(self.model, [](const VeltGeometryMultipoint& mp) { return mp.points(); });
     if (!part) return binding::fail(std::move(part.error()));
     return wrap_part(std::move(*part));
 }

@@ -40,26 +40,26 @@ PyResult<PyPoint> construct(PyObject* point) {
 // One getter and one setter per ordinate: None empties x or y (NaN) and removes z or m.
 template <double VeltGeometryPoint::*Field>
 PyResult<double> get_xy(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.*Field; });
+    return mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.*Field; });
 }
 template <double VeltGeometryPoint::*Field>
 PyResult<void> set_xy(PyPoint& self, std::optional<double> value) {
-    return mo::write(self.model, [&](VeltGeometryPoint& p) { p.*Field = value.value_or(kNaN); });
+    return mo::locked(self.model, [&](VeltGeometryPoint& p) { p.*Field = value.value_or(kNaN); });
 }
 template <std::optional<double> VeltGeometryPoint::*Field>
 PyResult<Ref> get_zm(PyPoint& self) {
-    return mo::optional_into_py(mo::read(self.model, [](const VeltGeometryPoint& p) { return p.*Field; }));
+    return mo::optional_into_py(mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.*Field; }));
 }
 template <std::optional<double> VeltGeometryPoint::*Field>
 PyResult<void> set_zm(PyPoint& self, std::optional<double> value) {
-    return mo::write(self.model, [&](VeltGeometryPoint& p) { p.*Field = value; });
+    return mo::locked(self.model, [&](VeltGeometryPoint& p) { p.*Field = value; });
 }
 
 PyResult<bool> has_z(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.z.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.z.has_value(); });
 }
 PyResult<bool> has_m(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.m.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.m.has_value(); });
 }
 
 constexpr char kName[] = "Point";

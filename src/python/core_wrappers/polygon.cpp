@@ -38,12 +38,12 @@ PyResult<PyPolygon> construct(PyObject* polygon) {
 bool is_polygon(PyPolygon&) { return true; }
 
 PyResult<Ref> rings(PyPolygon& self) {
-    auto collection = mo::read(self.model, [](const VeltGeometryPolygon& p) { return p.rings(); });
+    auto collection = mo::locked(self.model, [](const VeltGeometryPolygon& p) { return p.rings(); });
     if (!collection) return binding::fail(std::move(collection.error()));
     return wrap_multipart(std::move(*collection));
 }
 PyResult<Ref> curve_rings(PyPolygon& self) {
-    auto collection = mo::read(self.model, [](const VeltGeometryPolygon& p) { return p.curve_rings(); });
+    auto collection = mo::locked(self.model, [](const VeltGeometryPolygon& p) { return p.curve_rings(); });
     if (!collection) return binding::fail(std::move(collection.error()));
     return wrap_curve_multipart(std::move(*collection));
 }
