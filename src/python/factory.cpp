@@ -10,7 +10,11 @@
 #include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/model_object.h"
+#include "python/core_wrappers/multipoint.h"
 #include "python/core_wrappers/point.h"
+#include "python/core_wrappers/polygon.h"
+#include "python/core_wrappers/polyline.h"
+#include "python/core_wrappers/spatial_reference.h"
 
 namespace vornix::python::factory {
 
@@ -32,6 +36,13 @@ PyResult<Ref> read_owned(GeometryOwned geometry) {
     return model_object::wrap<T>(T::try_from_owned(std::move(geometry)));
 }
 
+// Only the spatial-reference keys are read, so {"latestWkt": ...} gives one with no field set.
+PyResult<Ref> read_spatial_reference(PyObject* dict) {
+    auto sr = raise_geo(common::sr_from_dict(dict));
+    if (!sr) return binding::fail(std::move(sr.error()));
+    return wrap_spatial_reference(std::move(*sr));
+}
+
 // The keys that choose a dictionary's reader, in the order they are tested: the first key present
 // decides, whatever its value, so {"rings": ..., "paths": ...} is a polygon.
 struct DictReader {
@@ -40,8 +51,16 @@ struct DictReader {
 };
 
 const DictReader kDictReaders[] = {
+    {&keys::rings, &read_dict<PyPolygon>},
+    {&keys::curve_rings, &read_dict<PyPolygon>},
+    {&keys::paths, &read_dict<PyPolyline>},
+    {&keys::curve_paths, &read_dict<PyPolyline>},
+    {&keys::points, &read_dict<PyMultiPoint>},
     {&keys::x, &read_dict<PyPoint>},
     {&keys::xmin, &read_dict<PyEnvelope>},
+    {&keys::wkid, &read_spatial_reference},
+    {&keys::wkt, &read_spatial_reference},
+    {&keys::latest_wkt, &read_spatial_reference},
 };
 
 PyResult<Ref> from_dict(PyObject* dict) {
@@ -101,8 +120,11 @@ PyResult<Ref> from_geometry_owned(GeometryOwned geometry) {
         case GeometryType::Envelope:
             return read_owned<PyEnvelope>(std::move(geometry));
         case GeometryType::Polyline:
+            return read_owned<PyPolyline>(std::move(geometry));
         case GeometryType::Polygon:
+            return read_owned<PyPolygon>(std::move(geometry));
         case GeometryType::Multipoint:
+            return read_owned<PyMultiPoint>(std::move(geometry));
         case GeometryType::Unknown:
             break;
     }

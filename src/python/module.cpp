@@ -10,8 +10,10 @@
 #include "python/core_wrappers/geometry.h"
 #include "python/core_wrappers/geometry_extend_options.h"
 #include "python/core_wrappers/multipart.h"
+#include "python/core_wrappers/multipoint.h"
 #include "python/core_wrappers/part.h"
 #include "python/core_wrappers/point.h"
+#include "python/core_wrappers/polygon.h"
 #include "python/core_wrappers/polyline.h"
 #include "python/core_wrappers/segment.h"
 #include "python/core_wrappers/spatial_reference.h"
@@ -53,9 +55,11 @@ const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
         python::add_geometry_extend_options,
         binding::add_class<python::PyLinear>,
         python::add_enum<python::PyLinearUnitId>,
+        binding::add_class<python::PyMultiPoint>,
         binding::add_class<python::PyMultipart>,
         binding::add_class<python::PyPart>,
         binding::add_class<python::PyPoint>,
+        binding::add_class<python::PyPolygon>,
         binding::add_class<python::PyPolyline>,
         binding::add_class<python::PySegment>,
         binding::add_class<python::PySpatialReference>,

@@ -83,9 +83,6 @@ PyResult<bool> has_z(PyEnvelope& self) {
 PyResult<bool> has_m(PyEnvelope& self) {
     return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.mmin.has_value(); });
 }
-PyResult<bool> is_empty(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.is_empty(); });
-}
 
 constexpr char kName[] = "Envelope";
 constexpr binding::Params kNewParams{"Envelope.__new__", {"point"}};
@@ -137,9 +134,9 @@ binding::ClassSpec PyEnvelope::class_spec() {
                 optional_field<uint32_t, &E::idmax>("idmax"),
                 binding::getter<has_z>("has_z"),
                 binding::getter<has_m>("has_m"),
-                binding::getter<is_empty>("is_empty"),
+                binding::getter<mo::ask<PyEnvelope, &VeltGeometryEnvelope::is_empty>>("is_empty"),
                 binding::getter<mo::type_name<kName, PyEnvelope>>("geometry_type"),
-                binding::setter<mo::set_spatial_reference<PyEnvelope>>("spatial_reference"),
+                binding::property<mo::spatial_reference<PyEnvelope>, mo::set_spatial_reference<PyEnvelope>>("spatial_reference"),
             },
         .slots = {binding::str_slot<mo::veltjson<PyEnvelope>>(), binding::repr_slot<mo::veltjson<PyEnvelope>>()},
         .constructor = binding::constructor<kNewParams, construct>(),

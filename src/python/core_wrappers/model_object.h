@@ -15,6 +15,7 @@
 #include "python/common.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/geometry.h"
+#include "python/core_wrappers/spatial_reference.h"
 
 namespace vornix::python::model_object {
 
@@ -50,6 +51,12 @@ auto read(const core::geometry::Shared<M>& model, F&& f) -> binding::PyResult<st
     auto guard = lock(model);
     if (!guard) return binding::fail(std::move(guard.error()));
     return f(**guard);
+}
+
+// A yes/no question to the model under its lock (has_z, has_m, is_empty).
+template <typename T, auto Query>
+binding::PyResult<bool> ask(T& self) {
+    return read(self.model, [](const typename T::Model& model) { return (model.*Query)(); });
 }
 
 template <typename M, typename F>
@@ -88,10 +95,28 @@ inline const std::optional<core::geometry::SpatialReference>& model_sr(const aut
         return model.sr;
 }
 
-// A copy of the spatial reference, or none.
+// A new SpatialReference object holding a copy, or None.
 template <typename T>
-binding::PyResult<std::optional<core::geometry::SpatialReference>> spatial_reference_copy(T& self) {
-    return read(self.model, [](const auto& model) { return model_sr(model); });
+binding::PyResult<binding::Ref> spatial_reference(T& self) {
+    auto sr = read(self.model, [](const auto& model) { return model_sr(model); });
+    if (!sr) return binding::fail(std::move(sr.error()));
+    if (!*sr) return binding::Ref::borrow(Py_None);
+    return wrap_spatial_reference(std::move(**sr));
+}
+
+// Replaces a part or collection of the model: the value becomes one (shared, or read from a list
+// with the model's dimensions) with no lock held, then the model checks its dimensions.
+template <typename T, typename C>
+binding::PyResult<void> install(T& self, PyObject* value,
+                                binding::PyResult<core::geometry::Shared<C>> (*from_py)(PyObject*, bool, bool),
+                                core::geometry::GeoResult<void> (T::Model::*set)(core::geometry::Shared<C>)) {
+    auto z = ask<T, &T::Model::has_z>(self);
+    if (!z) return binding::fail(std::move(z.error()));
+    auto m = ask<T, &T::Model::has_m>(self);
+    if (!m) return binding::fail(std::move(m.error()));
+    auto replacement = from_py(value, *z, *m);
+    if (!replacement) return binding::fail(std::move(replacement.error()));
+    return with_model(self.model, [&](typename T::Model& model) { return (model.*set)(std::move(*replacement)); });
 }
 
 // The dictionary is read with no lock held (its values may run Python code that reaches this very

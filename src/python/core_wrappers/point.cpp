@@ -62,9 +62,6 @@ PyResult<bool> has_z(PyPoint& self) {
 PyResult<bool> has_m(PyPoint& self) {
     return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.m.has_value(); });
 }
-PyResult<bool> is_empty(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.is_empty(); });
-}
 
 constexpr char kName[] = "Point";
 constexpr binding::Params kNewParams{"Point.__new__", {"point"}};
@@ -106,11 +103,11 @@ binding::ClassSpec PyPoint::class_spec() {
                 binding::getter<has_z>("has_z"),
                 binding::getter<has_m>("has_m"),
                 binding::getter<has_m>("hasM"),
-                binding::getter<is_empty>("is_empty"),
+                binding::getter<mo::ask<PyPoint, &VeltGeometryPoint::is_empty>>("is_empty"),
                 binding::getter<mo::none<PyPoint>>("id"),
                 binding::getter<mo::type_name<kName, PyPoint>>("geometry_type"),
                 binding::getter<mo::engine_json<PyPoint>>("JSON"),
-                binding::setter<mo::set_spatial_reference<PyPoint>>("spatial_reference"),
+                binding::property<mo::spatial_reference<PyPoint>, mo::set_spatial_reference<PyPoint>>("spatial_reference"),
             },
         .slots = {binding::str_slot<mo::veltjson<PyPoint>>(), binding::repr_slot<mo::veltjson<PyPoint>>()},
         .constructor = binding::constructor<kNewParams, construct>(),

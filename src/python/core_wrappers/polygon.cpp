@@ -1,0 +1,157 @@
+#include "python/core_wrappers/polygon.h"
+
+#include <cmath>
+
+#include "python/common.h"
+#include "python/core_wrappers/curve_multipart.h"
+#include "python/core_wrappers/model_object.h"
+#include "python/core_wrappers/multipart.h"
+#include "python/core_wrappers/polyline.h"
+
+namespace vornix::python {
+
+using binding::PyResult;
+using binding::Ref;
+using core::geometry::GeoResult;
+using core::geometry::make_shared_cell;
+using core::geometry::Shared;
+using core::geometry::VeltGeometryPolygon;
+namespace mo = model_object;
+
+namespace {
+
+// The parts under a part key: none when the key is missing; any value but a list is refused.
+template <typename P>
+PyResult<std::vector<Shared<P>>> parts_of(PyObject* dict, const common::Key& key,
+                                          PyResult<std::vector<Shared<P>>> (*read)(PyObject*, bool, bool),
+                                          std::pair<bool, bool> dims) {
+    auto value = raise_geo(common::dict_lookup(dict, key));
+    if (!value) return binding::fail(std::move(value.error()));
+    if (*value == nullptr) return std::vector<Shared<P>>{};
+    if (auto checked = raise_geo(common::expect_list(*value)); !checked) return binding::fail(std::move(checked.error()));
+    return read(*value, dims.first, dims.second);
+}
+
+PyResult<PyPolygon> construct(PyObject* polygon) {
+    return mo::from_py<PyPolygon>(polygon, "Polygon.push_part expects a Part or a dict");
+}
+
+bool is_polygon(PyPolygon&) { return true; }
+
+PyResult<Ref> rings(PyPolygon& self) {
+    auto collection = mo::read(self.model, [](const VeltGeometryPolygon& p) { return p.rings(); });
+    if (!collection) return binding::fail(std::move(collection.error()));
+    return wrap_multipart(std::move(*collection));
+}
+PyResult<Ref> curve_rings(PyPolygon& self) {
+    auto collection = mo::read(self.model, [](const VeltGeometryPolygon& p) { return p.curve_rings(); });
+    if (!collection) return binding::fail(std::move(collection.error()));
+    return wrap_curve_multipart(std::move(*collection));
+}
+
+PyResult<void> set_rings(PyPolygon& self, PyObject* value) {
+    return mo::install(self, value, &multipart_from_py, &VeltGeometryPolygon::set_rings);
+}
+PyResult<void> set_curve_rings(PyPolygon& self, PyObject* value) {
+    return mo::install(self, value, &curve_multipart_from_py, &VeltGeometryPolygon::set_curve_rings);
+}
+
+bool same_ordinate(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+template <typename P>
+bool is_open(const P& part) {
+    if (part.len() < 2) return false;
+    auto first = part.get_coord(0);
+    auto last = part.get_coord(part.len() - 1);
+    for (std::size_t i = 0; i < core::geometry::flat_len(first->dims()); ++i)
+        if (!same_ordinate(first->flat(i), last->flat(i))) return true;
+    return false;
+}
+
+// Rings come back from the engine without their repeated closing vertex; as paths they would lack
+// the closing edge and so describe another line. Each open path gets its first vertex again.
+void close_paths(core::geometry::VeltGeometryPolyline& polyline) {
+    auto paths = core::geometry::lock_or_stop(*polyline.paths(), "Lock poisoned");
+    for (auto& cell : paths->lines()) {
+        auto part = core::geometry::lock_or_stop(*cell, "Lock poisoned");
+        if (is_open(*part)) part->insert_coord(part->len(), *part->get_coord(0));
+    }
+    auto curve_paths = core::geometry::lock_or_stop(*polyline.curve_paths(), "Lock poisoned");
+    for (auto& cell : curve_paths->lines()) {
+        auto part = core::geometry::lock_or_stop(*cell, "Lock poisoned");
+        if (is_open(part->part())) (void)part->push(*part->part().get_coord(0), core::geometry::Line{});
+    }
+}
+
+PyResult<Ref> polyline(PyPolygon& self) {
+    auto engine = mo::with_model(self.model, [](const VeltGeometryPolygon& p) { return p.to_polyline(); });
+    if (!engine) return binding::fail(std::move(engine.error()));
+    auto value = PyPolyline::from_geom(std::move(*engine));
+    if (!value) return binding::fail(std::move(value.error()));
+    close_paths(*core::geometry::lock_or_stop(*value->model, "Lock poisoned"));
+    return wrap_polyline(std::move(*value));
+}
+
+constexpr char kName[] = "Polygon";
+constexpr binding::Params kNewParams{"Polygon.__new__", {"polygon"}};
+constexpr binding::Params kKxcGeoParams{"Polygon.__kxc_geo", {}};
+constexpr binding::Params kIsPolygonParams{"Polygon.is_polygon", {}};
+
+}  // namespace
+
+PyResult<PyPolygon> PyPolygon::from_dict(PyObject* dict) {
+    auto dims = raise_geo(common::nested_geom_dict_dims(dict));
+    if (!dims) return binding::fail(std::move(dims.error()));
+    auto straight = parts_of(dict, common::keys::rings, &multipart_input_vec_from_list, *dims);
+    if (!straight) return binding::fail(std::move(straight.error()));
+    auto curved = parts_of(dict, common::keys::curve_rings, &curve_multipart_input_vec_from_list, *dims);
+    if (!curved) return binding::fail(std::move(curved.error()));
+    auto sr = raise_geo(common::dict_sr(dict));
+    if (!sr) return binding::fail(std::move(sr.error()));
+    auto polygon = raise_geo(VeltGeometryPolygon::try_new_with_curves(dims->first, dims->second, std::move(*straight),
+                                                                      std::move(*curved), std::move(*sr)));
+    if (!polygon) return binding::fail(std::move(polygon.error()));
+    return PyPolygon{{}, make_shared_cell(std::move(*polygon))};
+}
+
+PyResult<PyPolygon> PyPolygon::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
+    return mo::try_from_owned<PyPolygon>(std::move(geometry));
+}
+
+PyResult<PyPolygon> PyPolygon::from_geom(::geometry::polygon::Polygon polygon) {
+    auto model = raise_geo(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
+    if (!model) return binding::fail(std::move(model.error()));
+    return PyPolygon{{}, make_shared_cell(std::move(*model))};
+}
+
+binding::ClassSpec PyPolygon::class_spec() {
+    return {
+        .name = "vornix_geometry.Polygon",
+        .doc = "Polygon(polygon)\n--\n\n",
+        .methods =
+            {
+                binding::method<kIsPolygonParams, is_polygon>("is_polygon($self)\n--\n\n"),
+                binding::method<kKxcGeoParams, mo::kxc_geo<PyPolygon>>("__kxc_geo($self)\n--\n\n"),
+            },
+        .getsets =
+            {
+                binding::property<rings, set_rings>("rings"),
+                binding::property<curve_rings, set_curve_rings>("curve_rings"),
+                binding::property<mo::spatial_reference<PyPolygon>, mo::set_spatial_reference<PyPolygon>>(
+                    "spatial_reference"),
+                binding::getter<mo::ask<PyPolygon, &VeltGeometryPolygon::has_z>>("has_z"),
+                binding::getter<mo::ask<PyPolygon, &VeltGeometryPolygon::has_m>>("has_m"),
+                binding::getter<mo::ask<PyPolygon, &VeltGeometryPolygon::is_empty>>("is_empty"),
+                binding::getter<mo::engine_json<PyPolygon>>("JSON"),
+                binding::getter<polyline>("polyline"),
+                binding::getter<mo::none<PyPolygon>>("ids"),
+                binding::getter<mo::type_name<kName, PyPolygon>>("geometry_type"),
+            },
+        .slots = {binding::str_slot<mo::veltjson<PyPolygon>>(), binding::repr_slot<mo::veltjson<PyPolygon>>()},
+        .constructor = binding::constructor<kNewParams, construct>(),
+        .base = &vornix::python::geometry_type,
+        .subclassable = true,
+    };
+}
+
+}  // namespace vornix::python
