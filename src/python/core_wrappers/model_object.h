@@ -14,8 +14,10 @@
 #include "python/binding/binding.h"
 #include "python/common.h"
 #include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/geometry.h"
 #include "python/core_wrappers/locked.h"
+#include "python/core_wrappers/multipart.h"
 #include "python/core_wrappers/spatial_reference.h"
 
 namespace vornix::python::model_object {
@@ -97,6 +99,15 @@ binding::PyResult<void> set_spatial_reference(T& self, PyObject* value) {
     return locked(self.model, [&](auto& model) { model.set_sr(std::move(*sr)); });
 }
 
+// A live view of one of the model's shared parts or collections: `Get` names it, `Wrap` makes the
+// view object after the lock is released.
+template <typename T, auto Get, auto Wrap>
+binding::PyResult<binding::Ref> view(T& self) {
+    auto held = locked(self.model, [](const typename T::Model& model) { return (model.*Get)(); });
+    if (!held) return binding::fail(std::move(held.error()));
+    return Wrap(std::move(*held));
+}
+
 // Replaces a part or collection of the model: the value becomes one (shared, or read from a list
 // with the model's dimensions) with no lock held, then the model checks its dimensions.
 template <typename T, typename C>
@@ -133,6 +144,37 @@ binding::PyResult<T> from_model(core::geometry::GeoResult<typename T::Model> mod
 template <typename T>
 binding::PyResult<T> try_from_owned(::geometry::geometry::GeometryOwned geometry) {
     return from_model<T>(T::Model::try_from_owned(std::move(geometry)));
+}
+
+// The parts under a part key of a dictionary: none when the key is missing; any value but a list
+// (None included) is refused.
+template <typename P>
+binding::PyResult<std::vector<core::geometry::Shared<P>>> parts_of(
+    PyObject* dict, const common::Key& key,
+    binding::PyResult<std::vector<core::geometry::Shared<P>>> (*read)(PyObject*, bool, bool),
+    std::pair<bool, bool> dims) {
+    auto value = raise_geo(common::dict_lookup(dict, key));
+    if (!value) return binding::fail(std::move(value.error()));
+    if (*value == nullptr) return std::vector<core::geometry::Shared<P>>{};
+    if (auto checked = raise_geo(common::expect_list(*value)); !checked) return binding::fail(std::move(checked.error()));
+    return read(*value, dims.first, dims.second);
+}
+
+// The dictionary of a polyline or polygon, in reading order: "hasZ", "hasM", the straight parts,
+// the curve parts, "spatialReference", then the model's own checks (the ring rules).
+template <typename T>
+binding::PyResult<T> multipart_from_dict(PyObject* dict, const common::Key& straight_key,
+                                         const common::Key& curved_key) {
+    auto dims = raise_geo(common::nested_geom_dict_dims(dict));
+    if (!dims) return binding::fail(std::move(dims.error()));
+    auto straight = parts_of(dict, straight_key, &multipart_input_vec_from_list, *dims);
+    if (!straight) return binding::fail(std::move(straight.error()));
+    auto curved = parts_of(dict, curved_key, &curve_multipart_input_vec_from_list, *dims);
+    if (!curved) return binding::fail(std::move(curved.error()));
+    auto sr = raise_geo(common::dict_sr(dict));
+    if (!sr) return binding::fail(std::move(sr.error()));
+    return from_model<T>(T::Model::try_new_with_curves(dims->first, dims->second, std::move(*straight),
+                                                       std::move(*curved), std::move(*sr)));
 }
 
 // An engine geometry made from the locked model, for operations that take one as an argument.

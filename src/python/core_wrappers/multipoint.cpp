@@ -18,12 +18,6 @@ PyResult<PyMultiPoint> construct(PyObject* multipoint) {
 }
 
 
-PyResult<Ref> points(PyMultiPoint& self) {
-    auto part = mo::locked(self.model, [](const VeltGeometryMultipoint& mp) { return mp.points(); });
-    if (!part) return binding::fail(std::move(part.error()));
-    return wrap_part(std::move(*part));
-}
-
 PyResult<void> set_points(PyMultiPoint& self, PyObject* value) {
     return mo::install(self, value, &part_from_py, &VeltGeometryMultipoint::set_points);
 }
@@ -61,7 +55,7 @@ binding::ClassSpec PyMultiPoint::class_spec() {
         .methods = {binding::method<kKxcGeoParams, mo::kxc_geo<PyMultiPoint>>("__kxc_geo($self)\n--\n\n")},
         .getsets =
             {
-                binding::property<points, set_points>("points"),
+                binding::property<mo::view<PyMultiPoint, &VeltGeometryMultipoint::points, wrap_part>, set_points>("points"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::has_z>>("has_z"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::has_m>>("has_m"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::is_empty>>("is_empty"),
