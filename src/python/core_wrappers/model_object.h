@@ -155,9 +155,10 @@ binding::PyResult<std::vector<core::geometry::Shared<P>>> parts_of(
     std::pair<bool, bool> dims) {
     auto value = raise_geo(common::dict_lookup(dict, key));
     if (!value) return binding::fail(std::move(value.error()));
-    if (*value == nullptr) return std::vector<core::geometry::Shared<P>>{};
-    if (auto checked = raise_geo(common::expect_list(*value)); !checked) return binding::fail(std::move(checked.error()));
-    return read(*value, dims.first, dims.second);
+    if (!*value) return std::vector<core::geometry::Shared<P>>{};
+    if (auto checked = raise_geo(common::expect_list(value->get())); !checked)
+        return binding::fail(std::move(checked.error()));
+    return read(value->get(), dims.first, dims.second);
 }
 
 // The dictionary of a polyline or polygon, in reading order: "hasZ", "hasM", the straight parts,

@@ -31,13 +31,14 @@ constexpr binding::Params kKxcGeoParams{"MultiPoint.__kxc_geo", {}};
 PyResult<PyMultiPoint> PyMultiPoint::from_dict(PyObject* dict) {
     auto list = raise_geo(common::dict_lookup(dict, common::keys::points));
     if (!list) return binding::fail(std::move(list.error()));
-    if (*list == nullptr)
+    if (!*list)
         return binding::fail(to_py_err(
             VeltGeoErr(core::geometry::ErrorKind::Resolution, "Did not find points in multipoint dict")));
-    if (auto checked = raise_geo(common::expect_list(*list)); !checked) return binding::fail(std::move(checked.error()));
+    if (auto checked = raise_geo(common::expect_list(list->get())); !checked)
+        return binding::fail(std::move(checked.error()));
     auto dims = raise_geo(common::nested_geom_dict_dims(dict));
     if (!dims) return binding::fail(std::move(dims.error()));
-    auto part = part_from_list(*list, dims->first, dims->second);
+    auto part = part_from_list(list->get(), dims->first, dims->second);
     if (!part) return binding::fail(std::move(part.error()));
     auto sr = raise_geo(common::dict_sr(dict));
     if (!sr) return binding::fail(std::move(sr.error()));
