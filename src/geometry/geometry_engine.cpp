@@ -18,4 +18,8 @@ Result<std::optional<polyline::Polyline>> extend(const polyline::Polyline& line,
     return polyline::Polyline::from_handle(*raw);
 }
 
+Result<point::Point> label_point(const polygon::Polygon& polygon) {
+    return handle::create<point::Point>(ENGINE_CALL(GeometryEngine_labelPoint, polygon.handle()));
+}
+
 }  // namespace geometry::geometry_engine

@@ -191,3 +191,20 @@ def test_a_fault_poisons_the_multipoint_and_its_points():
     with pytest.raises(BaseException, match=r"^Lock poisoned$") as info:
         vg.MultiPoint({"points": []}).points = points
     assert type(info.value).__qualname__ == "PanicException"
+
+
+def test_label_point_is_a_method_whose_engine_errors_are_exceptions():
+    p = polygon()
+    assert callable(p.label_point) and vg.Polygon.label_point.__text_signature__ == "($self)"
+    with engine_hooks.failing("KX_GeometryEngine_labelPoint", engine_hooks.REPORT_ERROR):
+        with pytest.raises(Exception, match=r"^Corvane library error: 'Injected failure in "
+                                            r"KX_GeometryEngine_labelPoint: Raised by a test hook'$") as info:
+            p.label_point()
+    assert type(info.value) is Exception
+    assert str(p) == '{"rings": [[[0, 0], [0, 1], [1, 1], [1, 0]]]}'
+    with engine_hooks.failing("KX_GeometryEngine_labelPoint", engine_hooks.RETURN_NULL):
+        with pytest.raises(BaseException, match=r"^Internal error: Unexpected null handle") as info:
+            p.label_point()
+    assert type(info.value).__qualname__ == "PanicException"
+    with pytest.raises(Exception, match=LOCK_ERROR):
+        p.label_point()

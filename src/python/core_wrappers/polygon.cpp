@@ -2,10 +2,13 @@
 
 #include <cmath>
 
+#include "geometry/geometry_engine.h"
+
 #include "python/common.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/model_object.h"
 #include "python/core_wrappers/multipart.h"
+#include "python/core_wrappers/point.h"
 #include "python/core_wrappers/polyline.h"
 
 namespace vornix::python {
@@ -69,10 +72,28 @@ PyResult<Ref> polyline(PyPolygon& self) {
     return wrap_polyline(std::move(*value));
 }
 
+PyResult<::geometry::point::Point> with_model_label(PyPolygon& self) {
+    return mo::with_model(self.model, [](const VeltGeometryPolygon& p) -> GeoResult<::geometry::point::Point> {
+        auto polygon = p.as_polygon();
+        if (!polygon) return std::unexpected(std::move(polygon.error()));
+        auto label = ::geometry::geometry_engine::label_point(*polygon);
+        if (!label) return std::unexpected(VeltGeoErr::from_engine(label.error()));
+        return std::move(*label);
+    });
+}
+
+// The engine's label point; the engine polygon lives only for the call.
+PyResult<Ref> label_point(PyPolygon& self) {
+    auto point = with_model_label(self);
+    if (!point) return binding::fail(std::move(point.error()));
+    return mo::wrap<PyPoint>(PyPoint::from_geom(std::move(*point)));
+}
+
 constexpr char kName[] = "Polygon";
 constexpr binding::Params kNewParams{"Polygon.__new__", {"polygon"}};
 constexpr binding::Params kKxcGeoParams{"Polygon.__kxc_geo", {}};
 constexpr binding::Params kIsPolygonParams{"Polygon.is_polygon", {}};
+constexpr binding::Params kLabelPointParams{"Polygon.label_point", {}};
 
 }  // namespace
 
@@ -94,6 +115,7 @@ binding::ClassSpec PyPolygon::class_spec() {
         .doc = "Polygon(polygon)\n--\n\n",
         .methods =
             {
+                binding::method<kLabelPointParams, label_point>("label_point($self)\n--\n\n"),
                 binding::method<kIsPolygonParams, is_polygon>("is_polygon($self)\n--\n\n"),
                 binding::method<kKxcGeoParams, mo::kxc_geo<PyPolygon>>("__kxc_geo($self)\n--\n\n"),
             },
