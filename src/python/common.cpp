@@ -56,21 +56,21 @@ VeltGeoErr carry(PyErr error) {
 
 VeltGeoErr carry_current() { return carry(PyErr::fetch()); }
 
-GeoResult<PyObject*> dict_lookup(PyObject* dict, const Key& key) {
+GeoResult<Ref> dict_lookup(PyObject* dict, const Key& key) {
     PyObject* name = key.object();
     if (name == nullptr) return std::unexpected(carry_current());
     PyObject* value = PyDict_GetItemWithError(dict, name);
     if (value == nullptr && PyErr_Occurred()) return std::unexpected(carry_current());
-    return value;
+    return Ref::borrow(value);
 }
 
 GeoResult<double> dict_extract(PyObject* dict, const Key& key) {
     auto value = dict_lookup(dict, key);
     if (!value) return std::unexpected(std::move(value.error()));
-    if (*value == nullptr)
+    if (!*value)
         return std::unexpected(VeltGeoErr(core::geometry::ErrorKind::Resolution,
                                           "Did not find '" + std::string(key.text()) + "' in dict during resolution"));
-    auto number = FromPy<double>::convert(*value);
+    auto number = FromPy<double>::convert(value->get());
     if (!number) return std::unexpected(carry(std::move(number.error())));
     return *number;
 }
@@ -80,7 +80,7 @@ GeoResult<std::pair<bool, bool>> nested_geom_dict_dims(PyObject* dict) {
     if (!has_z) return std::unexpected(std::move(has_z.error()));
     auto has_m = dict_lookup(dict, keys::has_m);
     if (!has_m) return std::unexpected(std::move(has_m.error()));
-    return std::pair(*has_z == Py_True, *has_m == Py_True);
+    return std::pair(has_z->get() == Py_True, has_m->get() == Py_True);
 }
 
 GeoResult<SpatialReference> sr_from_dict(PyObject* dict) {
@@ -108,9 +108,10 @@ GeoResult<SpatialReference> sr_from_dict(PyObject* dict) {
 GeoResult<std::optional<SpatialReference>> dict_sr(PyObject* dict) {
     auto value = dict_lookup(dict, keys::spatial_reference);
     if (!value) return std::unexpected(std::move(value.error()));
-    if (*value == nullptr) return std::nullopt;
-    if (!PyDict_Check(*value)) return std::unexpected(VeltGeoErr::python_cast(binding::type_qualname(*value), "dict"));
-    auto sr = sr_from_dict(*value);
+    if (!*value) return std::nullopt;
+    if (!PyDict_Check(value->get()))
+        return std::unexpected(VeltGeoErr::python_cast(binding::type_qualname(value->get()), "dict"));
+    auto sr = sr_from_dict(value->get());
     if (!sr) return std::unexpected(std::move(sr.error()));
     return std::optional(std::move(*sr));
 }
@@ -137,6 +138,8 @@ std::optional<VeltCoord> plain_coord(PyObject* list, bool has_z, bool has_m) {
 GeoResult<VeltCoord> coord_from_list(PyObject* list, bool has_z, bool has_m) {
     if (auto plain = plain_coord(list, has_z, has_m)) return *plain;
     if (auto checked = expect_list(list); !checked) return std::unexpected(std::move(checked.error()));
+    // The conversions run Python code that may drop the caller's last reference to the list.
+    Ref held = Ref::borrow(list);
     auto x = list_extract<double>(list, 0);
     if (!x) return std::unexpected(std::move(x.error()));
     auto y = list_extract<double>(list, 1);

@@ -51,9 +51,10 @@ VeltGeoErr carry(binding::PyErr error);
 // The Python error just set by a failed C API call, carried the same way.
 VeltGeoErr carry_current();
 
-// The value stored under `key` (borrowed, null when missing), looked up in the dictionary itself:
-// a dict subclass's own __getitem__ or __missing__ is not consulted.
-GeoResult<PyObject*> dict_lookup(PyObject* dict, const Key& key);
+// The value stored under `key` (empty when missing), looked up in the dictionary itself: a dict
+// subclass's own __getitem__ or __missing__ is not consulted. The reference is the caller's own,
+// so that the value outlives Python code that empties the dictionary while the value is read.
+GeoResult<binding::Ref> dict_lookup(PyObject* dict, const Key& key);
 
 // A required number: kind 8 "Did not find '<key>' in dict during resolution" when missing, the
 // float conversion's TypeError when it is not a number (None included).
@@ -65,8 +66,8 @@ template <typename T>
 GeoResult<std::optional<T>> dict_extract_opt(PyObject* dict, const Key& key) {
     auto value = dict_lookup(dict, key);
     if (!value) return std::unexpected(std::move(value.error()));
-    if (*value == nullptr || *value == Py_None) return std::nullopt;
-    auto converted = binding::FromPy<T>::convert(*value);
+    if (!*value || value->get() == Py_None) return std::nullopt;
+    auto converted = binding::FromPy<T>::convert(value->get());
     if (!converted) return std::unexpected(carry(std::move(converted.error())));
     return std::optional<T>(std::move(*converted));
 }

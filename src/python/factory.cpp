@@ -96,7 +96,7 @@ Py_ssize_t nul_position(PyObject* object, std::string_view text) {
 PyResult<Ref> from_text(PyObject* object, std::string_view text) {
     if (Py_ssize_t position = nul_position(object, text); position >= 0)
         return binding::fail(PyExc_ValueError,
-                             "VeltJSON text holds a NUL character at position " + std::to_string(position));
+                             "VeltJSON text holds a NUL character at position " + std::to_string(position) + ".");
     auto parsed = ::geometry::json_serializable::from_json(text);
     if (!parsed) return binding::fail(to_py_err(VeltGeoErr::from_engine(parsed.error())));
     auto owned = ::geometry::downcast::downcast<GeometryOwned>(std::move(*parsed));

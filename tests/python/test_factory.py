@@ -55,9 +55,9 @@ class Unprintable:
     (Unprintable(), TypeError, r"^Could not convert object <U> into Vornix geometry\.  "),
     (b"\xff\xfe", TypeError, r"^Could not convert object b'\\xff\\xfe' into Vornix geometry\.  "),
     ("\ud800", TypeError, r"^Could not convert object '\\ud800' into Vornix geometry\.  "),
-    ('{"x": 1\x00}', ValueError, r"^VeltJSON text holds a NUL character at position 7$"),
-    (b'\x00{"x": 1}', ValueError, r"^VeltJSON text holds a NUL character at position 0$"),
-    ('{"é": 1, "x": 1, "y": 2}\x00', ValueError, r"^VeltJSON text holds a NUL character at position 24$"),
+    ('{"x": 1\x00}', ValueError, r"^VeltJSON text holds a NUL character at position 7\.$"),
+    (b'\x00{"x": 1}', ValueError, r"^VeltJSON text holds a NUL character at position 0\.$"),
+    ('{"é": 1, "x": 1, "y": 2}\x00', ValueError, r"^VeltJSON text holds a NUL character at position 24\.$"),
     ("not json", Exception, r"^Corvane library error: '"),
     ('{"y": 1}', Exception, r"^Corvane library error: '"),
 ])

@@ -175,3 +175,19 @@ def test_a_fault_poisons_the_model_and_its_collections():
     with pytest.raises(BaseException, match=r"Lock poisoned") as info:
         vg.Polygon({}).rings = rings
     assert type(info.value).__qualname__ == "PanicException"
+
+
+def test_a_fault_poisons_the_multipoint_and_its_points():
+    mp = vg.MultiPoint({"points": [[1, 2]]})
+    points = mp.points
+    with engine_hooks.failing("KX_MutablePointCollection_addPoint", engine_hooks.REPORT_ERROR):
+        with pytest.raises(BaseException) as info:
+            mp.__kxc_geo()
+    assert type(info.value).__qualname__ == "PanicException"
+    for action in (lambda: str(mp), lambda: mp.points, lambda: mp.has_z, lambda: setattr(mp, "points", [])):
+        with pytest.raises(Exception, match=LOCK_ERROR) as error:
+            action()
+        assert type(error.value) is Exception
+    with pytest.raises(BaseException, match=r"^Lock poisoned$") as info:
+        vg.MultiPoint({"points": []}).points = points
+    assert type(info.value).__qualname__ == "PanicException"

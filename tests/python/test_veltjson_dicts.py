@@ -162,3 +162,28 @@ def test_spatial_reference_layout(d, text):
     assert str(vg.SpatialReference(d)) == text
     p = vg.Point({"x": 1, "y": 2, "spatialReference": d})
     assert str(p) == '{"spatialReference": ' + text + ', "x": 1, "y": 2}'
+
+
+class Emptying:
+    """A number whose conversion empties the dictionary being read (the values' only owner)."""
+
+    def __init__(self, target, value):
+        self.target, self.value = target, value
+
+    def __float__(self):
+        self.target.clear()
+        return self.value
+
+    __index__ = __float__
+
+
+def test_values_outlive_code_that_empties_the_dictionary():
+    d = {"hasZ": True}
+    d["points"] = [[1, 2, Emptying(d, 3.0)], [4, 5, 6]]
+    assert str(vg.MultiPoint(d)) == '{"hasZ": true, "points": [[1, 2, 3], [4, 5, 6]]}'
+    d = {}
+    d["rings"] = [[[0, 0], [1, Emptying(d, 1.0)], [2, 0]]]
+    assert str(vg.Polygon(d)) == '{"rings": [[[0, 0], [1, 1], [2, 0]]]}'
+    sr = {}
+    sr.update(wkid=Emptying(sr, 0), wkt="W")
+    assert str(vg.Point({"x": 1, "y": 2, "spatialReference": sr})).startswith('{"spatialReference": {"wkid":')

@@ -128,8 +128,8 @@ PyResult<Item> coord_and_curve_from_py(PyObject* item, bool has_z, bool has_m, c
         for (auto [key, form] : kForms) {
             auto found = raise_geo(common::dict_lookup(item, *key));
             if (!found) return fail(std::move(found.error()));
-            if (*found == nullptr) continue;
-            auto value = form_list(*found);
+            if (!*found) continue;
+            auto value = form_list(found->get());
             if (!value) return fail(std::move(value.error()));
             switch (form) {
                 case Form::C: return read_c(*value, has_z, has_m);

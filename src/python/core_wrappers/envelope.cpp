@@ -10,7 +10,6 @@ namespace vornix::python {
 using binding::PyResult;
 using binding::Ref;
 using core::geometry::GeoResult;
-using core::geometry::make_shared_cell;
 using core::geometry::VeltGeometryEnvelope;
 namespace mo = model_object;
 namespace keys = common::keys;
@@ -52,20 +51,20 @@ PyResult<PyEnvelope> construct(PyObject* point) { return PyEnvelope::from_py(poi
 // x and y bounds: None stores NaN (an empty envelope when it is xmin).
 template <double VeltGeometryEnvelope::*Field>
 PyResult<double> get_bound(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; });
+    return mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; });
 }
 template <double VeltGeometryEnvelope::*Field>
 PyResult<void> set_bound(PyEnvelope& self, std::optional<double> value) {
-    return mo::write(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value.value_or(kNaN); });
+    return mo::locked(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value.value_or(kNaN); });
 }
 // z and m bounds and ids: None makes the field absent.
 template <typename V, std::optional<V> VeltGeometryEnvelope::*Field>
 PyResult<Ref> get_optional(PyEnvelope& self) {
-    return mo::optional_into_py(mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; }));
+    return mo::optional_into_py(mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.*Field; }));
 }
 template <typename V, std::optional<V> VeltGeometryEnvelope::*Field>
 PyResult<void> set_optional(PyEnvelope& self, std::optional<V> value) {
-    return mo::write(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value; });
+    return mo::locked(self.model, [&](VeltGeometryEnvelope& e) { e.*Field = value; });
 }
 
 template <double VeltGeometryEnvelope::*Field>
@@ -78,10 +77,10 @@ PyGetSetDef optional_field(const char* name) {
 }
 
 PyResult<bool> has_z(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.zmin.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.zmin.has_value(); });
 }
 PyResult<bool> has_m(PyEnvelope& self) {
-    return mo::read(self.model, [](const VeltGeometryEnvelope& e) { return e.mmin.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryEnvelope& e) { return e.mmin.has_value(); });
 }
 
 constexpr char kName[] = "Envelope";
@@ -94,24 +93,18 @@ PyResult<PyEnvelope> PyEnvelope::from_py(PyObject* object) {
     return mo::from_py<PyEnvelope>(object, "Envelope from_py expects an Envelope object or dict");
 }
 
-PyResult<PyEnvelope> PyEnvelope::from_dict(PyObject* dict) {
-    auto envelope = raise_geo(read_dict(dict));
-    if (!envelope) return binding::fail(std::move(envelope.error()));
-    return PyEnvelope{{}, make_shared_cell(std::move(*envelope))};
-}
+PyResult<PyEnvelope> PyEnvelope::from_dict(PyObject* dict) { return mo::from_model<PyEnvelope>(read_dict(dict)); }
 
 PyResult<PyEnvelope> PyEnvelope::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
     return mo::try_from_owned<PyEnvelope>(std::move(geometry));
 }
 
 PyResult<PyEnvelope> PyEnvelope::from_geom(::geometry::envelope::Envelope envelope) {
-    return PyEnvelope{{}, make_shared_cell(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope)))};
+    return mo::from_model<PyEnvelope>(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope)));
 }
 
 GeoResult<::geometry::envelope::Envelope> PyEnvelope::get_geom() const {
-    auto guard = core::geometry::lock_model(*model);
-    if (!guard) return std::unexpected(std::move(guard.error()));
-    return (*guard)->as_envelope();
+    return mo::engine_geometry(*this, [](const VeltGeometryEnvelope& e) { return e.as_envelope(); });
 }
 
 binding::ClassSpec PyEnvelope::class_spec() {

@@ -8,7 +8,6 @@ namespace vornix::python {
 
 using binding::PyResult;
 using binding::Ref;
-using core::geometry::make_shared_cell;
 using core::geometry::VeltGeometryMultipoint;
 namespace mo = model_object;
 
@@ -18,12 +17,6 @@ PyResult<PyMultiPoint> construct(PyObject* multipoint) {
     return mo::from_py<PyMultiPoint>(multipoint, "MultiPoint from_py expects a MultiPoint or dict");
 }
 
-
-PyResult<Ref> points(PyMultiPoint& self) {
-    auto part = mo::read(self.model, [](const VeltGeometryMultipoint& mp) { return mp.points(); });
-    if (!part) return binding::fail(std::move(part.error()));
-    return wrap_part(std::move(*part));
-}
 
 PyResult<void> set_points(PyMultiPoint& self, PyObject* value) {
     return mo::install(self, value, &part_from_py, &VeltGeometryMultipoint::set_points);
@@ -38,17 +31,18 @@ constexpr binding::Params kKxcGeoParams{"MultiPoint.__kxc_geo", {}};
 PyResult<PyMultiPoint> PyMultiPoint::from_dict(PyObject* dict) {
     auto list = raise_geo(common::dict_lookup(dict, common::keys::points));
     if (!list) return binding::fail(std::move(list.error()));
-    if (*list == nullptr)
+    if (!*list)
         return binding::fail(to_py_err(
             VeltGeoErr(core::geometry::ErrorKind::Resolution, "Did not find points in multipoint dict")));
-    if (auto checked = raise_geo(common::expect_list(*list)); !checked) return binding::fail(std::move(checked.error()));
+    if (auto checked = raise_geo(common::expect_list(list->get())); !checked)
+        return binding::fail(std::move(checked.error()));
     auto dims = raise_geo(common::nested_geom_dict_dims(dict));
     if (!dims) return binding::fail(std::move(dims.error()));
-    auto part = part_from_list(*list, dims->first, dims->second);
+    auto part = part_from_list(list->get(), dims->first, dims->second);
     if (!part) return binding::fail(std::move(part.error()));
     auto sr = raise_geo(common::dict_sr(dict));
     if (!sr) return binding::fail(std::move(sr.error()));
-    return PyMultiPoint{{}, make_shared_cell(VeltGeometryMultipoint(std::move(*part), std::move(*sr)))};
+    return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint(std::move(*part), std::move(*sr)));
 }
 
 PyResult<PyMultiPoint> PyMultiPoint::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
@@ -62,7 +56,7 @@ binding::ClassSpec PyMultiPoint::class_spec() {
         .methods = {binding::method<kKxcGeoParams, mo::kxc_geo<PyMultiPoint>>("__kxc_geo($self)\n--\n\n")},
         .getsets =
             {
-                binding::property<points, set_points>("points"),
+                binding::property<mo::view<PyMultiPoint, &VeltGeometryMultipoint::points, wrap_part>, set_points>("points"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::has_z>>("has_z"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::has_m>>("has_m"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::is_empty>>("is_empty"),

@@ -11,7 +11,6 @@ namespace vornix::python {
 using binding::PyResult;
 using binding::Ref;
 using core::geometry::GeoResult;
-using core::geometry::make_shared_cell;
 using core::geometry::VeltGeometryPoint;
 namespace mo = model_object;
 
@@ -41,26 +40,26 @@ PyResult<PyPoint> construct(PyObject* point) {
 // One getter and one setter per ordinate: None empties x or y (NaN) and removes z or m.
 template <double VeltGeometryPoint::*Field>
 PyResult<double> get_xy(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.*Field; });
+    return mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.*Field; });
 }
 template <double VeltGeometryPoint::*Field>
 PyResult<void> set_xy(PyPoint& self, std::optional<double> value) {
-    return mo::write(self.model, [&](VeltGeometryPoint& p) { p.*Field = value.value_or(kNaN); });
+    return mo::locked(self.model, [&](VeltGeometryPoint& p) { p.*Field = value.value_or(kNaN); });
 }
 template <std::optional<double> VeltGeometryPoint::*Field>
 PyResult<Ref> get_zm(PyPoint& self) {
-    return mo::optional_into_py(mo::read(self.model, [](const VeltGeometryPoint& p) { return p.*Field; }));
+    return mo::optional_into_py(mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.*Field; }));
 }
 template <std::optional<double> VeltGeometryPoint::*Field>
 PyResult<void> set_zm(PyPoint& self, std::optional<double> value) {
-    return mo::write(self.model, [&](VeltGeometryPoint& p) { p.*Field = value; });
+    return mo::locked(self.model, [&](VeltGeometryPoint& p) { p.*Field = value; });
 }
 
 PyResult<bool> has_z(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.z.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.z.has_value(); });
 }
 PyResult<bool> has_m(PyPoint& self) {
-    return mo::read(self.model, [](const VeltGeometryPoint& p) { return p.m.has_value(); });
+    return mo::locked(self.model, [](const VeltGeometryPoint& p) { return p.m.has_value(); });
 }
 
 constexpr char kName[] = "Point";
@@ -69,24 +68,18 @@ constexpr binding::Params kKxcGeoParams{"Point.__kxc_geo", {}};
 
 }  // namespace
 
-PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) {
-    auto point = raise_geo(read_dict(dict));
-    if (!point) return binding::fail(std::move(point.error()));
-    return PyPoint{{}, make_shared_cell(std::move(*point))};
-}
+PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) { return mo::from_model<PyPoint>(read_dict(dict)); }
 
 PyResult<PyPoint> PyPoint::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
     return mo::try_from_owned<PyPoint>(std::move(geometry));
 }
 
 PyResult<PyPoint> PyPoint::from_geom(::geometry::point::Point point) {
-    return PyPoint{{}, make_shared_cell(VeltGeometryPoint::from_immutable_point(std::move(point)))};
+    return mo::from_model<PyPoint>(VeltGeometryPoint::from_immutable_point(std::move(point)));
 }
 
 GeoResult<::geometry::point::Point> PyPoint::get_geom() const {
-    auto guard = core::geometry::lock_model(*model);
-    if (!guard) return std::unexpected(std::move(guard.error()));
-    return (*guard)->as_point();
+    return mo::engine_geometry(*this, [](const VeltGeometryPoint& p) { return p.as_point(); });
 }
 
 binding::ClassSpec PyPoint::class_spec() {

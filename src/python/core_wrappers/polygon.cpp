@@ -13,24 +13,11 @@ namespace vornix::python {
 using binding::PyResult;
 using binding::Ref;
 using core::geometry::GeoResult;
-using core::geometry::make_shared_cell;
 using core::geometry::Shared;
 using core::geometry::VeltGeometryPolygon;
 namespace mo = model_object;
 
 namespace {
-
-// The parts under a part key: none when the key is missing; any value but a list is refused.
-template <typename P>
-PyResult<std::vector<Shared<P>>> parts_of(PyObject* dict, const common::Key& key,
-                                          PyResult<std::vector<Shared<P>>> (*read)(PyObject*, bool, bool),
-                                          std::pair<bool, bool> dims) {
-    auto value = raise_geo(common::dict_lookup(dict, key));
-    if (!value) return binding::fail(std::move(value.error()));
-    if (*value == nullptr) return std::vector<Shared<P>>{};
-    if (auto checked = raise_geo(common::expect_list(*value)); !checked) return binding::fail(std::move(checked.error()));
-    return read(*value, dims.first, dims.second);
-}
 
 PyResult<PyPolygon> construct(PyObject* polygon) {
     return mo::from_py<PyPolygon>(polygon, "Polygon.push_part expects a Part or a dict");
@@ -38,16 +25,6 @@ PyResult<PyPolygon> construct(PyObject* polygon) {
 
 bool is_polygon(PyPolygon&) { return true; }
 
-PyResult<Ref> rings(PyPolygon& self) {
-    auto collection = mo::read(self.model, [](const VeltGeometryPolygon& p) { return p.rings(); });
-    if (!collection) return binding::fail(std::move(collection.error()));
-    return wrap_multipart(std::move(*collection));
-}
-PyResult<Ref> curve_rings(PyPolygon& self) {
-    auto collection = mo::read(self.model, [](const VeltGeometryPolygon& p) { return p.curve_rings(); });
-    if (!collection) return binding::fail(std::move(collection.error()));
-    return wrap_curve_multipart(std::move(*collection));
-}
 
 PyResult<void> set_rings(PyPolygon& self, PyObject* value) {
     return mo::install(self, value, &multipart_from_py, &VeltGeometryPolygon::set_rings);
@@ -100,18 +77,7 @@ constexpr binding::Params kIsPolygonParams{"Polygon.is_polygon", {}};
 }  // namespace
 
 PyResult<PyPolygon> PyPolygon::from_dict(PyObject* dict) {
-    auto dims = raise_geo(common::nested_geom_dict_dims(dict));
-    if (!dims) return binding::fail(std::move(dims.error()));
-    auto straight = parts_of(dict, common::keys::rings, &multipart_input_vec_from_list, *dims);
-    if (!straight) return binding::fail(std::move(straight.error()));
-    auto curved = parts_of(dict, common::keys::curve_rings, &curve_multipart_input_vec_from_list, *dims);
-    if (!curved) return binding::fail(std::move(curved.error()));
-    auto sr = raise_geo(common::dict_sr(dict));
-    if (!sr) return binding::fail(std::move(sr.error()));
-    auto polygon = raise_geo(VeltGeometryPolygon::try_new_with_curves(dims->first, dims->second, std::move(*straight),
-                                                                      std::move(*curved), std::move(*sr)));
-    if (!polygon) return binding::fail(std::move(polygon.error()));
-    return PyPolygon{{}, make_shared_cell(std::move(*polygon))};
+    return mo::multipart_from_dict<PyPolygon>(dict, common::keys::rings, common::keys::curve_rings);
 }
 
 PyResult<PyPolygon> PyPolygon::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
@@ -119,9 +85,7 @@ PyResult<PyPolygon> PyPolygon::try_from_owned(::geometry::geometry::GeometryOwne
 }
 
 PyResult<PyPolygon> PyPolygon::from_geom(::geometry::polygon::Polygon polygon) {
-    auto model = raise_geo(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
-    if (!model) return binding::fail(std::move(model.error()));
-    return PyPolygon{{}, make_shared_cell(std::move(*model))};
+    return mo::from_model<PyPolygon>(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
 }
 
 binding::ClassSpec PyPolygon::class_spec() {
@@ -135,8 +99,9 @@ binding::ClassSpec PyPolygon::class_spec() {
             },
         .getsets =
             {
-                binding::property<rings, set_rings>("rings"),
-                binding::property<curve_rings, set_curve_rings>("curve_rings"),
+                binding::property<mo::view<PyPolygon, &VeltGeometryPolygon::rings, wrap_multipart>, set_rings>("rings"),
+                binding::property<mo::view<PyPolygon, &VeltGeometryPolygon::curve_rings, wrap_curve_multipart>, set_curve_rings>(
+                    "curve_rings"),
                 binding::property<mo::spatial_reference<PyPolygon>, mo::set_spatial_reference<PyPolygon>>(
                     "spatial_reference"),
                 binding::getter<mo::ask<PyPolygon, &VeltGeometryPolygon::has_z>>("has_z"),

@@ -8,7 +8,8 @@
 namespace vornix::python {
 
 struct PyPolyline : PyGeometry {
-    core::geometry::Shared<core::geometry::VeltGeometryPolyline> model;
+    using Model = core::geometry::VeltGeometryPolyline;
+    core::geometry::Shared<Model> model;
     static binding::ClassSpec class_spec();
 
     // Entry points for the factory, the other geometry classes and the operations.
