@@ -121,7 +121,22 @@ GeoResult<void> expect_list(PyObject* object) {
     return std::unexpected(carry(binding::cast_error(object, "list")));
 }
 
+std::optional<VeltCoord> plain_coord(PyObject* list, bool has_z, bool has_m) {
+    if (!PyList_CheckExact(list)) return std::nullopt;
+    const Py_ssize_t wanted = 2 + has_z + has_m;
+    if (PyList_GET_SIZE(list) < wanted) return std::nullopt;
+    double values[4];
+    for (Py_ssize_t i = 0; i < wanted; ++i) {
+        PyObject* value = PyList_GET_ITEM(list, i);
+        if (!PyFloat_CheckExact(value)) return std::nullopt;
+        values[i] = PyFloat_AS_DOUBLE(value);
+    }
+    return VeltCoord::of(values[0], values[1], has_z ? std::optional(values[2]) : std::nullopt,
+                         has_m ? std::optional(values[2 + has_z]) : std::nullopt);
+}
+
 GeoResult<VeltCoord> coord_from_list(PyObject* list, bool has_z, bool has_m) {
+    if (auto plain = plain_coord(list, has_z, has_m)) return *plain;
     if (auto checked = expect_list(list); !checked) return std::unexpected(std::move(checked.error()));
     // The conversions run Python code that may drop the caller's last reference to the list.
     Ref held = Ref::borrow(list);

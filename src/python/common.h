@@ -90,6 +90,11 @@ GeoResult<void> expect_list(PyObject* object);
 // ValueError) is absent; any other exception of a conversion propagates.
 GeoResult<core::geometry::VeltCoord> coord_from_list(PyObject* list, bool has_z, bool has_m);
 
+// The common case of coord_from_list, a list of exact floats at least as long as the dimensions
+// ask, read directly (nothing can fail or run Python code); none for anything else. Callers that
+// read many vertices try it first and skip the error plumbing.
+std::optional<core::geometry::VeltCoord> plain_coord(PyObject* list, bool has_z, bool has_m);
+
 // The item at `index` of a list, converted: T is uint8_t or double. IndexError past the end.
 template <typename T>
 GeoResult<T> list_extract(PyObject* list, std::size_t index);

@@ -53,3 +53,13 @@ def test_engine_refusal_of_the_model_leaves_nothing_alive():
         p.JSON
     assert engine_hooks.live_objects() == 0
     assert str(p) == '{"spatialReference": {"wkid":999999}, "paths": [[[0, 0]]]}'
+
+
+def test_nul_in_a_well_known_text_is_an_ordinary_error():
+    p = vg.Polyline({"spatialReference": {"wkt": "GEOGCS[\x00]"}, "paths": [[[0, 0], [1, 1]]]})
+    with pytest.raises(Exception) as info:
+        p.__kxc_geo()
+    assert type(info.value) is Exception and str(info.value).startswith("Corvane library error: '")
+    assert str(p) == '{"spatialReference": {"wkt":"GEOGCS[\\u0000]"}, "paths": [[[0, 0], [1, 1]]]}'
+    p.spatial_reference = {"wkid": 4326}
+    assert type(vg.Geometry(p.JSON)) is vg.Polyline  # the polyline's lock was not poisoned

@@ -80,7 +80,9 @@ PyResult<Vertex> convert_value(const Placement& at, PyObject* value) {
 
 // Item assignment, insert and append: resolve the position and read the previous vertex under a
 // short lock, convert the value with no lock held (the conversion may run Python code that uses
-// this very part), then lock again and store if the position still fits the part.
+// this very part), then lock again and store if the position still fits the part. Append stores at
+// the position it resolved, which is the end unless the conversion itself added vertices: the new
+// segment then still follows the vertex it was built from.
 PyResult<void> place(const PyCurvePart& self, int64_t index, PyObject* value, Store store) {
     const bool allow_end = store == Store::Insert;
     auto at = placement(self, index, allow_end);

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/fault.h"
+#include "python/core_wrappers/item_slots.h"
 #include "python/factory.h"
 
 namespace vornix::python {
@@ -59,13 +60,6 @@ constexpr char kHasZMessage[] =
 constexpr char kHasMMessage[] =
     "Cannot change has_m as this would cause metadata not to match the actual data structure";
 
-template <auto Set>
-PyGetSetDef value_setter(const char* name) {
-    PyGetSetDef def = binding::setter<Set>(name);
-    def.closure = const_cast<char*>("_value");
-    return def;
-}
-
 constexpr binding::Params kKxcGeoParams{"Geometry.__kxc_geo", {}};
 constexpr binding::Params kToDictParams{"Geometry.to_dict", {}};
 
@@ -77,8 +71,8 @@ binding::ClassSpec PyGeometry::class_spec() {
         .doc = "Geometry()\n--\n\n",
         .methods = {binding::method<kKxcGeoParams, base_kxc_geo>("__kxc_geo($self)\n--\n\n"),
                     binding::method<kToDictParams, to_dict>("to_dict($self)\n--\n\n")},
-        .getsets = {value_setter<refuse_dims_change<kHasZMessage>>("has_z"),
-                    value_setter<refuse_dims_change<kHasMMessage>>("has_m")},
+        .getsets = {named_setter<refuse_dims_change<kHasZMessage>>("has_z", "_value"),
+                    named_setter<refuse_dims_change<kHasMMessage>>("has_m", "_value")},
         .constructor = &geom_factory_new,
         .subclassable = true,
     };

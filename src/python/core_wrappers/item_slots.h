@@ -40,10 +40,17 @@ std::vector<PyType_Slot> item_set_slots() {
             {Py_sq_ass_item, reinterpret_cast<void*>(&detail::sequence_set<Set>)}};
 }
 
-// A settable property whose value converts as the argument `value_name` ("val", "_value").
+// Properties whose value converts as the argument `value_name` ("val", "_value") rather than as
+// the property's own name: the setter reads its argument name from the closure.
 template <auto Get, auto Set>
 PyGetSetDef named_property(const char* name, const char* value_name) {
     PyGetSetDef def = binding::property<Get, Set>(name);
+    def.closure = const_cast<char*>(value_name);
+    return def;
+}
+template <auto Set>
+PyGetSetDef named_setter(const char* name, const char* value_name) {
+    PyGetSetDef def = binding::setter<Set>(name);
     def.closure = const_cast<char*>(value_name);
     return def;
 }

@@ -160,8 +160,13 @@ binding::ClassSpec PyPartIterator::class_spec() {
 PyResult<Shared<VeltPart>> part_from_list(PyObject* list, bool has_z, bool has_m) {
     VeltPart part(has_z, has_m);
     const Py_ssize_t count = PyList_GET_SIZE(list);
+    part.reserve(std::size_t(count));
     // A conversion may change the list: walk no further than it reaches at each step.
     for (Py_ssize_t i = 0; i < count && i < PyList_GET_SIZE(list); ++i) {
+        if (auto plain = common::plain_coord(PyList_GET_ITEM(list, i), has_z, has_m)) {
+            push(part, *plain);
+            continue;
+        }
         Ref item = Ref::borrow(PyList_GET_ITEM(list, i));
         auto coord = raise_geo(common::coord_from_list(item.get(), has_z, has_m));
         if (!coord) return fail(std::move(coord.error()));

@@ -113,6 +113,7 @@ constexpr const char kFractionAlongDoc[] =
     "Returns:\n"
     "    A fraction between 0.0 and 1.0, or NaN.";
 
+
 }  // namespace
 
 binding::ClassSpec PyPolyline::class_spec() {

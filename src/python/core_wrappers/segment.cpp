@@ -90,7 +90,6 @@ std::vector<PyGetSetDef> writable_coord_getsets() {
 
 // ---- curve records ----------------------------------------------------------------------------
 
-[[maybe_unused]] CurveData record_of(const PyLinear&) { return core::geometry::Line{}; }
 CurveData record_of(const PyCircularArc& v) { return core::geometry::CircularArc{v.interior_x, v.interior_y}; }
 CurveData record_of(const PyEllipticArc& v) {
     return core::geometry::EllipticArc{v.center_x, v.center_y, v.rotation, v.axis, v.ratio, v.minor, v.clockwise};
