@@ -69,7 +69,7 @@ PyResult<void> set_optional(PyEnvelope& self, std::optional<V> value) {
 
 template <double VeltGeometryEnvelope::*Field>
 PyGetSetDef bound(const char* name, const char* argument) {
-    return mo::named_property<get_bound<Field>, set_bound<Field>>(name, argument);
+    return named_property<get_bound<Field>, set_bound<Field>>(name, argument);
 }
 template <typename V, std::optional<V> VeltGeometryEnvelope::*Field>
 PyGetSetDef optional_field(const char* name) {

@@ -16,6 +16,7 @@
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/geometry.h"
+#include "python/core_wrappers/item_slots.h"
 #include "python/core_wrappers/locked.h"
 #include "python/core_wrappers/multipart.h"
 #include "python/core_wrappers/spatial_reference.h"
@@ -191,14 +192,6 @@ template <typename T>
 binding::PyResult<binding::Ref> wrap(binding::PyResult<T> value) {
     if (!value) return binding::fail(std::move(value.error()));
     return binding::Type<T>::wrap(std::move(*value));
-}
-
-// A settable property whose value converts as the argument `argument` in its error messages.
-template <auto Get, auto Set>
-PyGetSetDef named_property(const char* name, const char* argument) {
-    PyGetSetDef def = binding::property<Get, Set>(name);
-    def.closure = const_cast<char*>(argument);
-    return def;
 }
 
 // `geometry_type`: the class's name, without a look at the model.

@@ -89,8 +89,8 @@ binding::ClassSpec PyPoint::class_spec() {
         .methods = {binding::method<kKxcGeoParams, mo::kxc_geo<PyPoint>>("__kxc_geo($self)\n--\n\n")},
         .getsets =
             {
-                mo::named_property<get_xy<&VeltGeometryPoint::x>, set_xy<&VeltGeometryPoint::x>>("x", "x_in"),
-                mo::named_property<get_xy<&VeltGeometryPoint::y>, set_xy<&VeltGeometryPoint::y>>("y", "y_in"),
+                named_property<get_xy<&VeltGeometryPoint::x>, set_xy<&VeltGeometryPoint::x>>("x", "x_in"),
+                named_property<get_xy<&VeltGeometryPoint::y>, set_xy<&VeltGeometryPoint::y>>("y", "y_in"),
                 binding::property<get_zm<&VeltGeometryPoint::z>, set_zm<&VeltGeometryPoint::z>>("z"),
                 binding::property<get_zm<&VeltGeometryPoint::m>, set_zm<&VeltGeometryPoint::m>>("m"),
                 binding::getter<has_z>("has_z"),
