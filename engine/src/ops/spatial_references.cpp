@@ -1,0 +1,20 @@
+#include "ops/spatial_references.h"
+
+#include "api/engine_error.h"
+
+namespace ops {
+
+bool compatible_spatial_references(const model::Geometry& a, const model::Geometry& b) {
+    const auto& sa = a.spatial_reference();
+    const auto& sb = b.spatial_reference();
+    return !sa || !sb || sa == sb || model::equal(*sa, *sb);
+}
+
+model::SpatialReferencePtr common_spatial_reference(const model::Geometry& a, const model::Geometry& b) {
+    if (!compatible_spatial_references(a, b))
+        throw api::EngineError(api::kSpatialReferenceError, "The geometries have different spatial references.",
+                               "Project one of them into the other's spatial reference first.");
+    return a.spatial_reference() ? a.spatial_reference() : b.spatial_reference();
+}
+
+}  // namespace ops
