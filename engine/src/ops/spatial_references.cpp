@@ -17,4 +17,14 @@ model::SpatialReferencePtr common_spatial_reference(const model::Geometry& a, co
     return a.spatial_reference() ? a.spatial_reference() : b.spatial_reference();
 }
 
+model::SpatialReferencePtr common_spatial_reference(const std::vector<const model::Geometry*>& geometries) {
+    const model::Geometry* with_reference = nullptr;
+    for (const auto* g : geometries) {
+        if (!g->spatial_reference()) continue;
+        if (with_reference != nullptr) common_spatial_reference(*with_reference, *g);
+        else with_reference = g;
+    }
+    return with_reference != nullptr ? with_reference->spatial_reference() : nullptr;
+}
+
 }  // namespace ops

@@ -3,6 +3,8 @@
 // reprojects an operand silently.
 #pragma once
 
+#include <vector>
+
 #include "model/geometry.h"
 
 namespace ops {
@@ -13,5 +15,9 @@ bool compatible_spatial_references(const model::Geometry& a, const model::Geomet
 // The spatial reference of the result: the one the two share (or the only one given); two
 // different ones are an engine error.
 model::SpatialReferencePtr common_spatial_reference(const model::Geometry& a, const model::Geometry& b);
+
+// The one spatial reference of many geometries (none when none has one); an engine error when two
+// differ.
+model::SpatialReferencePtr common_spatial_reference(const std::vector<const model::Geometry*>& geometries);
 
 }  // namespace ops

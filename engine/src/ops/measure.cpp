@@ -1,0 +1,44 @@
+#include "ops/measure.h"
+
+#include "ops/planar.h"
+#include "ops/spatial_references.h"
+#include "ops/to_geos.h"
+
+namespace ops {
+namespace {
+
+bool has_area(const model::Geometry& g) {
+    return g.kind() == model::GeometryKind::Polygon || g.kind() == model::GeometryKind::Envelope;
+}
+
+bool has_length(const model::Geometry& g) { return dimension_of(g.kind()) > 0; }
+
+}  // namespace
+
+double area(const model::Geometry& g) {
+    if (!has_area(g)) return 0.0;
+    GeosPtr gg = to_geos(g);
+    double a = 0;
+    geos_status(GEOSArea_r(geos(), gg.get(), &a), "area");
+    return a;
+}
+
+double length(const model::Geometry& g) {
+    if (!has_length(g)) return 0.0;
+    GeosPtr gg = to_geos(g);
+    double l = 0;
+    geos_status(GEOSLength_r(geos(), gg.get(), &l), "length");
+    return l;
+}
+
+double distance(const model::Geometry& a, const model::Geometry& b) {
+    common_spatial_reference(a, b);
+    if (is_empty(a) || is_empty(b)) return model::kNaN;
+    GeosPtr ga = to_geos(a), gb = to_geos(b);
+    if (GEOSisEmpty_r(geos(), ga.get()) == 1 || GEOSisEmpty_r(geos(), gb.get()) == 1) return model::kNaN;
+    double d = 0;
+    geos_status(GEOSDistance_r(geos(), ga.get(), gb.get(), &d), "distance");
+    return d;
+}
+
+}  // namespace ops
