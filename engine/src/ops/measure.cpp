@@ -13,23 +13,20 @@ bool has_area(const model::Geometry& g) {
 
 bool has_length(const model::Geometry& g) { return dimension_of(g.kind()) > 0; }
 
+using Measure = int (*)(GEOSContextHandle_t, const GEOSGeometry*, double*);
+
+double measured(const model::Geometry& g, Measure measure, const char* what) {
+    GeosPtr gg = to_geos(g);
+    double value = 0;
+    geos_status(measure(geos(), gg.get(), &value), what);
+    return value;
+}
+
 }  // namespace
 
-double area(const model::Geometry& g) {
-    if (!has_area(g)) return 0.0;
-    GeosPtr gg = to_geos(g);
-    double a = 0;
-    geos_status(GEOSArea_r(geos(), gg.get(), &a), "area");
-    return a;
-}
+double area(const model::Geometry& g) { return has_area(g) ? measured(g, GEOSArea_r, "area") : 0.0; }
 
-double length(const model::Geometry& g) {
-    if (!has_length(g)) return 0.0;
-    GeosPtr gg = to_geos(g);
-    double l = 0;
-    geos_status(GEOSLength_r(geos(), gg.get(), &l), "length");
-    return l;
-}
+double length(const model::Geometry& g) { return has_length(g) ? measured(g, GEOSLength_r, "length") : 0.0; }
 
 double distance(const model::Geometry& a, const model::Geometry& b) {
     common_spatial_reference(a, b);

@@ -134,28 +134,15 @@ GeometryPtr clip(const model::Geometry& g, const model::Envelope& e) {
 GeometryPtr union_all(const std::vector<const model::Geometry*>& geometries) {
     if (geometries.empty())
         throw api::EngineError(api::kInvalidArgument, "No geometries to unite.", "The union of nothing is not defined.");
-    const model::Geometry& first = *geometries.front();
-    ResultShape shape = shape_of(kind_of_dimension(dimension_of(first.kind())), first);
-    shape.spatial_reference = common_spatial_reference(geometries);
+    const int d = dimension_of(geometries.front()->kind());
+    const ResultShape shape = shape_of(kind_of_dimension(d), geometries);
     std::vector<GeosPtr> members;
     for (const auto* g : geometries) {
-        if (dimension_of(g->kind()) != dimension_of(first.kind())) mixed_dimensions("union");
-        shape.dims |= g->dims;
+        if (dimension_of(g->kind()) != d) mixed_dimensions("union");
         require_finite(*g);
         members.push_back(to_geos(*g));
     }
-    std::vector<GEOSGeometry*> raw;
-    for (auto& m : members) raw.push_back(m.get());
-    GeosPtr all = geos_check(GEOSGeom_createCollection_r(geos(), GEOS_GEOMETRYCOLLECTION, raw.data(),
-                                                         static_cast<unsigned>(raw.size())), "collection");
-    for (auto& m : members) (void)m.release();
-    GeosPtr r = with_repair("union", [](const GEOSGeometry* x, const GEOSGeometry*) {
-        return GEOSUnaryUnion_r(geos(), x);
-    }, all.get());
-    VertexAttributes attributes;
-    if (shape.dims.has_z || shape.dims.has_m)
-        for (const auto* g : geometries) attributes.add(*g);
-    return from_geos(r.get(), shape, attributes);
+    return united(std::move(members), shape, geometries);
 }
 
 }  // namespace ops

@@ -8,6 +8,7 @@
 #include "model/multipoint.h"
 #include "model/point.h"
 #include "ops/spatial_references.h"
+#include "ops/to_geos.h"
 
 namespace ops {
 
@@ -21,13 +22,33 @@ ResultShape shape_of(model::GeometryKind kind, const model::Geometry& a, const m
     return ResultShape{kind, dims, common_spatial_reference(a, b)};
 }
 
-GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,
-                      std::initializer_list<const model::Geometry*> inputs,
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape, const std::vector<const model::Geometry*>& inputs,
                       VertexAttributes::NewVertices new_vertices) {
     VertexAttributes attributes(new_vertices);
     if (shape.dims.has_z || shape.dims.has_m)
         for (const auto* input : inputs) attributes.add(*input);
     return from_geos(g, shape, attributes);
+}
+
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,
+                      std::initializer_list<const model::Geometry*> inputs,
+                      VertexAttributes::NewVertices new_vertices) {
+    return result_of(g, shape, std::vector<const model::Geometry*>(inputs), new_vertices);
+}
+
+ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Geometry*>& inputs) {
+    ResultShape shape{kind, {}, common_spatial_reference(inputs)};
+    for (const auto* g : inputs) shape.dims |= g->dims;
+    return shape;
+}
+
+GeometryPtr united(std::vector<GeosPtr> members, const ResultShape& shape,
+                   const std::vector<const model::Geometry*>& inputs) {
+    GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
+    GeosPtr r = with_repair("union", [](const GEOSGeometry* x, const GEOSGeometry*) {
+        return GEOSUnaryUnion_r(geos(), x);
+    }, all.get());
+    return result_of(r.get(), shape, inputs);
 }
 
 bool is_empty(const model::Geometry& g) {

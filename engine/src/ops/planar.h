@@ -29,6 +29,18 @@ GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,
 // Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
 bool is_empty(const model::Geometry& g);
 
+// result_of for any number of inputs.
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape, const std::vector<const model::Geometry*>& inputs,
+                      VertexAttributes::NewVertices new_vertices = VertexAttributes::NewVertices::Unknown);
+
+// The union of GEOS geometries made from `inputs`, read back as `shape`.
+GeometryPtr united(std::vector<GeosPtr> members, const ResultShape& shape,
+                   const std::vector<const model::Geometry*>& inputs);
+
+// The shape of a result of `kind` from many inputs: all their dimensions, their one spatial
+// reference.
+ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Geometry*>& inputs);
+
 // A valid form of `g` (GEOS make-valid, structure method, collapsed parts dropped): input that a
 // GEOS operation refused is repaired and the operation tried once more.
 GeosPtr make_valid(const GEOSGeometry* g);

@@ -81,15 +81,6 @@ GeometryPtr hull_of(const GEOSGeometry* input, const ResultShape& base,
     return result_of(hull.get(), shape, inputs);
 }
 
-GeosPtr collection_of(std::vector<GeosPtr> members) {
-    std::vector<GEOSGeometry*> raw;
-    for (auto& m : members) raw.push_back(m.get());
-    GeosPtr all = geos_check(GEOSGeom_createCollection_r(geos(), GEOS_GEOMETRYCOLLECTION, raw.data(),
-                                                         static_cast<unsigned>(raw.size())), "collection");
-    for (auto& m : members) (void)m.release();
-    return all;
-}
-
 GeosPtr buffer_geos(const GEOSGeometry* g, double distance) {
     GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
     GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
@@ -139,21 +130,16 @@ Geometries convex_hulls(const std::vector<const model::Geometry*>& geometries, b
         return out;
     }
     if (geometries.empty()) return out;
-    ResultShape shape = shape_of(GeometryKind::Polygon, *geometries.front());
-    shape.spatial_reference = common_spatial_reference(geometries);
     std::vector<GeosPtr> members;
-    VertexAttributes attributes;
     for (const auto* g : geometries) {
         require_finite(*g);
-        shape.dims |= g->dims;
         members.push_back(to_geos(*g));
     }
-    GeosPtr all = collection_of(std::move(members));
+    GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
     GeosPtr hull = geos_check(GEOSConvexHull_r(geos(), all.get()), "convex hull");
+    ResultShape shape = shape_of(GeometryKind::Polygon, geometries);
     if (GEOSisEmpty_r(geos(), hull.get()) == 0) shape.kind = kind_of_geos(hull.get(), shape.kind);
-    if (shape.dims.has_z || shape.dims.has_m)
-        for (const auto* g : geometries) attributes.add(*g);
-    out.push_back(from_geos(hull.get(), shape, attributes));
+    out.push_back(result_of(hull.get(), shape, geometries));
     return out;
 }
 
@@ -177,23 +163,14 @@ Geometries buffers(const std::vector<const model::Geometry*>& geometries, const 
         return out;
     }
     if (geometries.empty()) return out;
-    ResultShape shape = shape_of(GeometryKind::Polygon, *geometries.front());
-    shape.spatial_reference = common_spatial_reference(geometries);
+    const ResultShape shape = shape_of(GeometryKind::Polygon, geometries);
     std::vector<GeosPtr> members;
     for (size_t i = 0; i < geometries.size(); ++i) {
         require_finite(*geometries[i]);
-        shape.dims |= geometries[i]->dims;
         GeosPtr g = to_geos(*geometries[i]);
         members.push_back(buffer_geos(g.get(), distances[std::min(i, distances.size() - 1)]));
     }
-    GeosPtr all = collection_of(std::move(members));
-    GeosPtr united = with_repair("union", [](const GEOSGeometry* x, const GEOSGeometry*) {
-        return GEOSUnaryUnion_r(geos(), x);
-    }, all.get());
-    VertexAttributes attributes;
-    if (shape.dims.has_z || shape.dims.has_m)
-        for (const auto* g : geometries) attributes.add(*g);
-    out.push_back(from_geos(united.get(), shape, attributes));
+    out.push_back(united(std::move(members), shape, geometries));
     return out;
 }
 

@@ -35,22 +35,12 @@ GeosPtr geos_point(const Vertex& v) {
     return geos_check(GEOSGeom_createPoint_r(geos(), sequence({v}, false)), "point");
 }
 
-GeosPtr collection(int type, std::vector<GeosPtr> members) {
-    std::vector<GEOSGeometry*> raw;
-    raw.reserve(members.size());
-    for (auto& m : members) raw.push_back(m.get());
-    GEOSGeometry* c = GEOSGeom_createCollection_r(geos(), type, raw.data(), static_cast<unsigned>(raw.size()));
-    if (c != nullptr)
-        for (auto& m : members) (void)m.release();  // now owned by the collection
-    return geos_check(c, "collection");
-}
-
 GeosPtr multipoint(const model::Multipoint& mp) {
     std::vector<GeosPtr> points;
     points.reserve(mp.points.size());
     for (const auto& v : mp.points)
         if (located(v)) points.push_back(geos_point(v));
-    return collection(GEOS_MULTIPOINT, std::move(points));
+    return geos_collection(GEOS_MULTIPOINT, std::move(points));
 }
 
 GeosPtr polyline(const model::Multipart& m) {
@@ -60,7 +50,7 @@ GeosPtr polyline(const model::Multipart& m) {
         const auto vertices = straight_vertices(part);
         if (vertices.size() >= 2) lines.push_back(geos_line(vertices, false));
     }
-    return collection(GEOS_MULTILINESTRING, std::move(lines));
+    return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
 }
 
 bool spans_area(const std::vector<Vertex>& v) {
@@ -148,7 +138,7 @@ GeosPtr polygon(const model::Multipart& m) {
             if (owner[h] == static_cast<int>(i) && !rings[h].exterior) holes.push_back(std::move(rings[h].ring));
         polygons.push_back(polygon_of(std::move(rings[i].ring), std::move(holes)));
     }
-    return collection(GEOS_MULTIPOLYGON, std::move(polygons));
+    return geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
 }
 
 GeosPtr rectangle(const model::Envelope& e) {
@@ -181,6 +171,16 @@ bool all_vertices(const model::Geometry& g, F ok) {
 }
 
 }  // namespace
+
+GeosPtr geos_collection(int type, std::vector<GeosPtr> members) {
+    std::vector<GEOSGeometry*> raw;
+    raw.reserve(members.size());
+    for (auto& m : members) raw.push_back(m.get());
+    GEOSGeometry* c = GEOSGeom_createCollection_r(geos(), type, raw.data(), static_cast<unsigned>(raw.size()));
+    if (c != nullptr)
+        for (auto& m : members) (void)m.release();  // now owned by the collection
+    return geos_check(c, "collection");
+}
 
 GeosPtr geos_line(const std::vector<Vertex>& vertices, bool close) {
     GEOSCoordSequence* seq = sequence(vertices, close);

@@ -21,6 +21,9 @@ GeosPtr to_geos(const model::Geometry& g);
 // A GEOS line string or linear ring (`close` repeats the first vertex) of the given vertices.
 GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);
 
+// A GEOS collection of the given type taking over `members`.
+GeosPtr geos_collection(int type, std::vector<GeosPtr> members);
+
 // Whether every located vertex (and envelope bound) is finite: overlays and buffers refuse
 // infinite coordinates, on which GEOS's robust arithmetic gives no meaningful answer.
 bool finite_coordinates(const model::Geometry& g);
