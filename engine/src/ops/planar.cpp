@@ -45,10 +45,12 @@ ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Ge
 GeometryPtr united(std::vector<GeosPtr> members, const ResultShape& shape,
                    const std::vector<const model::Geometry*>& inputs) {
     GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
-    GeosPtr r = with_repair("union", [](const GEOSGeometry* x, const GEOSGeometry*) {
-        return GEOSUnaryUnion_r(geos(), x);
-    }, all.get());
+    GeosPtr r = unary_union(all.get());
     return result_of(r.get(), shape, inputs);
+}
+
+GeosPtr unary_union(const GEOSGeometry* g) {
+    return with_repair("union", [](const GEOSGeometry* x, const GEOSGeometry*) { return GEOSUnaryUnion_r(geos(), x); }, g);
 }
 
 bool is_empty(const model::Geometry& g) {

@@ -57,4 +57,7 @@ GeosPtr with_repair(const char* what, Op op, const GEOSGeometry* a, const GEOSGe
 }
 
 
+// The union of the members of `g` (repaired when GEOS refuses them).
+GeosPtr unary_union(const GEOSGeometry* g);
+
 }  // namespace ops
