@@ -70,4 +70,9 @@ bool empty_geometry(KX_GeometryHandle g) {
     return std::isnan(KX_Envelope_getXMin(extent.get(), ok()));
 }
 
+uint64_t part_count(KX_GeometryHandle g) {
+    ImmutableParts parts(KX_Multipart_getParts(g, ok()));
+    return KX_ImmutablePartCollection_getSize(parts.get(), ok());
+}
+
 }  // namespace engine_test

@@ -39,5 +39,6 @@ Vector float_vector(const std::vector<double>& values);
 double area_of(KX_GeometryHandle g);
 double length_of(KX_GeometryHandle g);
 bool empty_geometry(KX_GeometryHandle g);
+uint64_t part_count(KX_GeometryHandle g);
 
 }  // namespace engine_test
