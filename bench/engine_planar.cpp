@@ -13,6 +13,7 @@
 
 #include "geometry/bindings.h"
 #include "geometry/environment.h"
+#include "ratio_reporter.h"
 
 using geometry::bindings::ffi;
 
@@ -150,35 +151,17 @@ PLANAR_BENCH(Intersects)
 PLANAR_BENCH(Buffer)
 PLANAR_BENCH(Intersection)
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) {
-            const std::string name = run.benchmark_name();
-            if (run.aggregate_name == "median") times_[name.substr(0, name.rfind('_'))] = run.GetAdjustedRealTime();
-            else if (run.run_type == Run::RT_Iteration && !times_.contains(name)) times_[name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void ratios() const {
-        std::printf("\n%-14s %7s %16s %16s\n", "operation", "vertices", "engine/prebuilt", "engine/built");
-        for (const char* op : {"Area", "Intersects", "Buffer", "Intersection"}) {
-            for (const char* n : {"10", "100", "10000"}) {
-                const std::string suffix = std::string(op) + "/" + n;
-                const double e = at("Engine/" + suffix), pre = at("GeosPrebuilt/" + suffix), built = at("GeosBuilt/" + suffix);
-                if (e > 0 && pre > 0 && built > 0)
-                    std::printf("%-14s %7s %16.2f %16.2f\n", op, n, e / pre, e / built);
-            }
+void print_ratios(const RatioReporter& reporter) {
+    std::printf("\n%-14s %7s %16s %16s\n", "operation", "vertices", "engine/prebuilt", "engine/built");
+    for (const char* op : {"Area", "Intersects", "Buffer", "Intersection"}) {
+        for (const char* n : {"10", "100", "10000"}) {
+            const std::string suffix = std::string(op) + "/" + n;
+            const double e = reporter.time("Engine/" + suffix), pre = reporter.time("GeosPrebuilt/" + suffix),
+                         built = reporter.time("GeosBuilt/" + suffix);
+            if (e > 0 && pre > 0 && built > 0) std::printf("%-14s %7s %16.2f %16.2f\n", op, n, e / pre, e / built);
         }
     }
-
-private:
-    double at(const std::string& name) const {
-        auto it = times_.find(name);
-        return it == times_.end() ? 0.0 : it->second;
-    }
-    std::map<std::string, double> times_;
-};
+}
 
 }  // namespace
 
@@ -186,6 +169,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.ratios();
+    print_ratios(reporter);
     benchmark::Shutdown();
 }
