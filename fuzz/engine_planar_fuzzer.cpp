@@ -62,7 +62,7 @@ void unary(KX_GeometryHandle g, double d, double tolerance, int32_t options) {
     done(KX_GeometryEngine_labelPoint(g, &kRec));
     done(KX_GeometryEngine_buffer(g, d, &kRec));
     done(KX_GeometryEngine_densify(g, segment_length(g), &kRec));
-    done(KX_GeometryEngine_densify(g, d, &kRec) );
+    if (!(d > 0) || !std::isfinite(d)) done(KX_GeometryEngine_densify(g, d, &kRec));  // refused
     done(KX_GeometryEngine_generalize(g, options & 1, tolerance, &kRec));
     done(KX_GeometryEngine_createPointAlong(g, d, &kRec));
 }
