@@ -31,8 +31,11 @@ TEST(PlanarShape, BoundaryKinds) {
         Geometry g = from_json(c.input);
         Geometry b(KX_GeometryEngine_boundary(g.get(), ok()));
         EXPECT_EQ(kind_of(b.get()), c.kind) << c.input;
-        if (c.kind == 3) EXPECT_DOUBLE_EQ(length_of(b.get()), c.length) << c.input;
-        else EXPECT_EQ(nlohmann::json::parse(to_json(b.get()))["points"].size(), c.points) << c.input;
+        if (c.kind == 3) {
+            EXPECT_DOUBLE_EQ(length_of(b.get()), c.length) << c.input;
+        } else {
+            EXPECT_EQ(nlohmann::json::parse(to_json(b.get()))["points"].size(), c.points) << c.input;
+        }
     }
 }
 
