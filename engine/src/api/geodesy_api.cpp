@@ -11,7 +11,7 @@ const model::Unit* unit_of(KX_UnitHandle handle, model::UnitKind kind) {
     if (handle == nullptr) return nullptr;
     const auto& unit = api::object<model::Unit>(handle, model::ClassTag::Unit);
     if (unit.kind() != kind)
-        throw api::EngineError(api::kUnitError, "Wrong kind of unit.",
+        throw model::EngineError(model::kUnitError, "Wrong kind of unit.",
                                kind == model::UnitKind::Area ? "An area unit is needed." : "A linear unit is needed.");
     return &unit;
 }
@@ -25,7 +25,7 @@ extern "C" {
 
 double KX_GeometryEngine_areaGeodetic(KX_GeometryHandle geometry, KX_UnitHandle unit, int32_t curve_type,
                                       const KX_ErrorCallbackRecord* rec) {
-    return api::execute<double>(rec, "KX_GeometryEngine_areaGeodetic", [&] {
+    return api::execute<double>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         const auto* u = unit_of(unit, model::UnitKind::Area);
         return in_unit(ops::geodetic_area(g, ops::curve_type(curve_type)), u);
@@ -34,7 +34,7 @@ double KX_GeometryEngine_areaGeodetic(KX_GeometryHandle geometry, KX_UnitHandle 
 
 double KX_GeometryEngine_lengthGeodetic(KX_GeometryHandle geometry, KX_UnitHandle unit, int32_t curve_type,
                                         const KX_ErrorCallbackRecord* rec) {
-    return api::execute<double>(rec, "KX_GeometryEngine_lengthGeodetic", [&] {
+    return api::execute<double>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         const auto* u = unit_of(unit, model::UnitKind::Linear);
         return in_unit(ops::geodetic_length(g, ops::curve_type(curve_type)), u);
@@ -43,7 +43,7 @@ double KX_GeometryEngine_lengthGeodetic(KX_GeometryHandle geometry, KX_UnitHandl
 
 KX_GeometryHandle KX_GeometryEngine_densifyGeodetic(KX_GeometryHandle geometry, KX_UnitHandle unit, int32_t curve_type,
                                                     double max_segment_length, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_densifyGeodetic", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         const auto* u = unit_of(unit, model::UnitKind::Linear);
         return api::new_geometry(ops::geodetic_densify(g, ops::curve_type(curve_type), from_unit(max_segment_length, u)));

@@ -8,7 +8,7 @@ namespace {
 
 model::SpatialReferencePtr target_of(KX_SpatialReferenceHandle handle) {
     auto target = api::spatial_reference_of(handle);
-    if (!target) throw api::EngineError(api::kInvalidArgument, "Null handle.", "A spatial reference to project into is needed.");
+    if (!target) throw model::EngineError(model::kInvalidArgument, "Null handle.", "A spatial reference to project into is needed.");
     return target;
 }
 
@@ -18,7 +18,7 @@ extern "C" {
 
 KX_GeometryHandle KX_GeometryEngine_project(KX_GeometryHandle geometry, KX_SpatialReferenceHandle spatial_reference,
                                             const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_project", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         return api::new_geometry(ops::projected(g, target_of(spatial_reference)));
     });
@@ -28,7 +28,7 @@ KX_GeometryHandle KX_GeometryEngine_projectWithTransformation(KX_GeometryHandle 
                                                               KX_SpatialReferenceHandle spatial_reference,
                                                               KX_DatumTransformationHandle transformation,
                                                               const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_projectWithTransformation", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         const auto target = target_of(spatial_reference);
         const auto& t = api::object<model::DatumTransformation>(transformation, model::ClassTag::DatumTransformation).value();

@@ -14,7 +14,7 @@ using ops::OrdinateChange;
 
 void require_finite(std::initializer_list<double> values, const char* what) {
     for (double v : values)
-        if (!std::isfinite(v)) throw api::EngineError(api::kInvalidArgument, std::string("The ") + what + " must be finite.");
+        if (!std::isfinite(v)) throw model::EngineError(model::kInvalidArgument, std::string("The ") + what + " must be finite.");
 }
 
 // The fixed point of a rotation or scaling: the origin point, brought into the geometry's spatial
@@ -44,7 +44,7 @@ extern "C" {
 
 KX_GeometryHandle KX_GeometryEngine_move(KX_GeometryHandle geometry, double delta_x, double delta_y,
                                          const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_move", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         require_finite({delta_x, delta_y}, "distances to move");
         return api::new_geometry(ops::transformed(g, ops::Affine::translation(delta_x, delta_y)));
@@ -53,7 +53,7 @@ KX_GeometryHandle KX_GeometryEngine_move(KX_GeometryHandle geometry, double delt
 
 KX_GeometryHandle KX_GeometryEngine_rotate(KX_GeometryHandle geometry, KX_GeometryHandle origin, double angle,
                                            const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_rotate", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         require_finite({angle}, "angle");
         const model::XY o = origin_for(g, origin);
@@ -63,7 +63,7 @@ KX_GeometryHandle KX_GeometryEngine_rotate(KX_GeometryHandle geometry, KX_Geomet
 
 KX_GeometryHandle KX_GeometryEngine_scale(KX_GeometryHandle geometry, KX_GeometryHandle origin, double scale_x,
                                           double scale_y, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_scale", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& g = api::geometry(geometry);
         require_finite({scale_x, scale_y}, "scale factors");
         const model::XY o = origin_for(g, origin);
@@ -72,38 +72,38 @@ KX_GeometryHandle KX_GeometryEngine_scale(KX_GeometryHandle geometry, KX_Geometr
 }
 
 KX_GeometryHandle KX_GeometryEngine_setM(KX_GeometryHandle geometry, double m, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_setM", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return with_dimensions(geometry, OrdinateChange::keep(), OrdinateChange::set(m));
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_setZ(KX_GeometryHandle geometry, double z, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_setZ", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return with_dimensions(geometry, OrdinateChange::set(z), OrdinateChange::keep());
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_setZAndM(KX_GeometryHandle geometry, double z, double m,
                                              const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_setZAndM", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return with_dimensions(geometry, OrdinateChange::set(z), OrdinateChange::set(m));
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_removeM(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_removeM", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return with_dimensions(geometry, OrdinateChange::keep(), OrdinateChange::remove());
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_removeZ(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_removeZ", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return with_dimensions(geometry, OrdinateChange::remove(), OrdinateChange::keep());
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_removeZAndM(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_removeZAndM", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return with_dimensions(geometry, OrdinateChange::remove(), OrdinateChange::remove());
     });
 }

@@ -11,7 +11,7 @@
 extern "C" {
 
 KX_StringHandle KX_TransformationCatalog_getTarnelDirectory(const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_StringHandle>(rec, "KX_TransformationCatalog_getTarnelDirectory", []() -> KX_StringHandle {
+    return api::execute<KX_StringHandle>(rec, __func__, []() -> KX_StringHandle {
         const auto directory = ops::grid_directory();
         if (!directory) return nullptr;
         return api::handle_of<KX_StringHandle>(new model::String(*directory));
@@ -19,7 +19,7 @@ KX_StringHandle KX_TransformationCatalog_getTarnelDirectory(const KX_ErrorCallba
 }
 
 void KX_TransformationCatalog_setTarnelDirectory(const char* directory, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_TransformationCatalog_setTarnelDirectory", [&] {
+    api::execute<void>(rec, __func__, [&] {
         ops::set_grid_directory(directory == nullptr ? std::nullopt : std::optional<std::string>(directory));
     });
 }
@@ -28,10 +28,10 @@ KX_ArrayHandle KX_TransformationCatalog_getTransformationsBySuitabilityWithAreaO
     KX_SpatialReferenceHandle input_spatial_reference, KX_SpatialReferenceHandle output_spatial_reference,
     KX_GeometryHandle area_of_interest, int32_t ignore_vertical, const KX_ErrorCallbackRecord* rec) {
     return api::execute<KX_ArrayHandle>(
-        rec, "KX_TransformationCatalog_getTransformationsBySuitabilityWithAreaOfInterestAndIgnoreVertical", [&] {
+        rec, __func__, [&] {
             const auto input = api::spatial_reference_of(input_spatial_reference);
             const auto output = api::spatial_reference_of(output_spatial_reference);
-            if (!input || !output) throw api::EngineError(api::kInvalidArgument, "Null handle.", "Both spatial references are needed.");
+            if (!input || !output) throw model::EngineError(model::kInvalidArgument, "Null handle.", "Both spatial references are needed.");
             const model::Envelope* area = area_of_interest == nullptr
                                               ? nullptr
                                               : &api::geometry_of<model::Envelope>(area_of_interest, model::GeometryKind::Envelope, "envelope");

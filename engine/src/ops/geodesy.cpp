@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/spatial_reference_data.h"
 
 namespace ops {
@@ -35,7 +35,7 @@ std::shared_ptr<const GeodeticFrame> make_frame(const model::SpatialReferenceDat
     double a = 0, b = 0, inverse_flattening = 0;
     int computed = 0;
     if (!ellipsoid || !proj_ellipsoid_get_parameters(session.context(), ellipsoid.get(), &a, &b, &computed, &inverse_flattening))
-        throw api::EngineError(api::kSpatialReferenceError, "The spatial reference has no ellipsoid.", session.log());
+        throw model::EngineError(model::kSpatialReferenceError, "The spatial reference has no ellipsoid.", session.log());
     const double f = inverse_flattening == 0 ? 0.0 : 1.0 / inverse_flattening;
     return std::make_shared<const GeodeticFrame>(GeodeticFrame{
         GeographicLib::Geodesic(a, f), GeographicLib::Rhumb(a, f), GeographicLib::Geocentric(a, f), b / a,
@@ -91,14 +91,14 @@ std::vector<LonLat> along_geodesic(const GeographicLib::Geodesic& geodesic, LonL
 
 CurveType curve_type(int32_t code) {
     if (code < 0 || code > 4)
-        throw api::EngineError(api::kInvalidArgument, "Unknown geodetic curve type.",
+        throw model::EngineError(model::kInvalidArgument, "Unknown geodetic curve type.",
                                "No curve type has the code " + std::to_string(code) + ".");
     return static_cast<CurveType>(code);
 }
 
 std::shared_ptr<const GeodeticFrame> frame_of(const model::Geometry& geometry) {
     if (!geometry.spatial_reference())
-        throw api::EngineError(api::kSpatialReferenceError, "The geometry has no spatial reference.",
+        throw model::EngineError(model::kSpatialReferenceError, "The geometry has no spatial reference.",
                                "A geodetic operation needs the ellipsoid of a spatial reference.");
     return frames().get(*geometry.spatial_reference());
 }
@@ -114,7 +114,7 @@ std::vector<LonLat> geographic(const GeodeticFrame& frame, std::span<const model
     }
     for (const auto& p : result)
         if (std::abs(p.lat) > 90)
-            throw api::EngineError(api::kGeometryError, "Latitude out of range.",
+            throw model::EngineError(model::kGeometryError, "Latitude out of range.",
                                    "A latitude of " + std::to_string(p.lat) + " degrees lies beyond the poles.");
     return result;
 }

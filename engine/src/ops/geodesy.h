@@ -24,7 +24,7 @@ namespace ops {
 
 enum class CurveType : int32_t { Geodesic = 0, Loxodrome = 1, GreatElliptic = 2, NormalSection = 3, ShapePreserving = 4 };
 
-// Throws api::EngineError for a code outside 0 to 4.
+// Throws model::EngineError for a code outside 0 to 4.
 CurveType curve_type(int32_t code);
 
 struct LonLat {

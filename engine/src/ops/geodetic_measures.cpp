@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/multipart.h"
 #include "ops/curve_points.h"
 #include "ops/vertices.h"
@@ -91,7 +91,7 @@ double geodetic_length(const model::Geometry& geometry, CurveType type) {
 
 std::unique_ptr<model::Geometry> geodetic_densify(const model::Geometry& geometry, CurveType type, double max_length) {
     if (!(max_length > 0) || !std::isfinite(max_length))
-        throw api::EngineError(api::kInvalidArgument, "The maximum segment length must be positive and finite.");
+        throw model::EngineError(model::kInvalidArgument, "The maximum segment length must be positive and finite.");
     if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint)
         return geometry.clone();
     const auto frame = frame_of(geometry);
@@ -114,7 +114,7 @@ std::unique_ptr<model::Geometry> geodetic_densify(const model::Geometry& geometr
             const double pieces = std::ceil(segment.length() / max_length);
             vertices += pieces;
             if (vertices > kMaxDensifiedVertices)
-                throw api::EngineError(api::kGeometryError, "Too many vertices.",
+                throw model::EngineError(model::kGeometryError, "Too many vertices.",
                                        "The maximum segment length is too small for the geometry.");
             if (!(pieces > 1)) continue;
             std::vector<double> distances;

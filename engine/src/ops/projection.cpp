@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/elliptic_arc.h"
 #include "model/envelope.h"
 #include "model/multipart.h"
@@ -24,7 +24,7 @@ using model::proj::Session;
 
 [[noreturn]] void cannot_project(const Session& session, const std::string& fallback) {
     const std::string logged = session.log();
-    throw api::EngineError(api::kTransformationError, "Cannot project the geometry.", logged.empty() ? fallback : logged);
+    throw model::EngineError(model::kTransformationError, "Cannot project the geometry.", logged.empty() ? fallback : logged);
 }
 
 std::shared_ptr<PJ> shared(PJ* object) { return std::shared_ptr<PJ>(object, model::proj::ObjectDeleter{}); }
@@ -71,7 +71,7 @@ std::optional<model::EllipticArc> circle_image(const model::SegmentValue& segmen
         const model::EllipticArc half = model::circular_arc_through(xy(0), xy(2), xy(1));
         const double turn = (xy(1).x - xy(0).x) * (xy(2).y - xy(1).y) - (xy(1).y - xy(0).y) * (xy(2).x - xy(1).x);
         image = model::circular_arc_with_center(xy(0), xy(4), {half.cx, half.cy}, turn > 0);
-    } catch (const api::EngineError&) {
+    } catch (const model::EngineError&) {
         return std::nullopt;
     }
     for (int i : {3, 4}) {

@@ -17,7 +17,7 @@ public:
     CoordinateOperation(std::vector<std::shared_ptr<PJ>> steps, bool with_z) : steps_(std::move(steps)), with_z_(with_z) {}
 
     // Transforms x and y (and z, when the operation carries it) of every vertex in place; a vertex
-    // with NaN x or y stays as it is. Throws api::EngineError when PROJ cannot transform a vertex.
+    // with NaN x or y stays as it is. Throws model::EngineError when PROJ cannot transform a vertex.
     void run(std::span<model::Vertex> vertices) const;
     // The bounding box of the image of a box (PROJ follows its edges); throws as `run`.
     void run_bounds(double& xmin, double& ymin, double& xmax, double& ymax) const;

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/spatial_reference_data.h"
 #include "ops/projection.h"
 
@@ -18,7 +18,7 @@ using model::proj::Session;
 
 [[noreturn]] void refuse(const Session& session, const std::string& message, const std::string& fallback) {
     const std::string logged = session.log();
-    throw api::EngineError(api::kTransformationError, message, logged.empty() ? fallback : logged);
+    throw model::EngineError(model::kTransformationError, message, logged.empty() ? fallback : logged);
 }
 
 bool compound(PJ* crs) { return proj_get_type(crs) == PJ_TYPE_COMPOUND_CRS; }
@@ -140,7 +140,7 @@ void set_grid_directory(const std::optional<std::string>& directory) {
     const bool reset = !directory || directory->empty();
     std::error_code error;
     if (!reset && !std::filesystem::is_directory(*directory, error))
-        throw api::EngineError(api::kInvalidArgument, "Not a directory.", *directory);
+        throw model::EngineError(model::kInvalidArgument, "Not a directory.", *directory);
     auto& setting = directory_setting();
     std::lock_guard lock(setting.mutex);
     model::proj::set_grid_directory(reset ? std::string() : *directory);
