@@ -8,7 +8,7 @@ namespace {
 
 const model::Vector& vector_of(KX_VectorHandle handle, model::ElementType type, const char* what) {
     const auto& v = object<model::Vector>(handle, model::ClassTag::Vector);
-    if (v.type() != type) throw EngineError(kInvalidArgument, "Invalid vector.", std::string("Expected a vector of ") + what + ".");
+    if (v.type() != type) throw model::EngineError(model::kInvalidArgument, "Invalid vector.", std::string("Expected a vector of ") + what + ".");
     return v;
 }
 

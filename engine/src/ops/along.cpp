@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "ops/measure.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
@@ -11,7 +11,7 @@
 namespace ops {
 
 GeometryPtr point_along(const model::Geometry& line, double distance) {
-    if (std::isnan(distance)) throw api::EngineError(api::kInvalidArgument, "The distance must be a number.");
+    if (std::isnan(distance)) throw model::EngineError(model::kInvalidArgument, "The distance must be a number.");
     const ResultShape shape = shape_of(model::GeometryKind::Point, line);
     if (is_empty(line)) return empty_geometry(shape);
     require_finite(line);
@@ -24,7 +24,7 @@ GeometryPtr point_along(const model::Geometry& line, double distance) {
 
 double fraction_along(const model::Geometry& line, const model::Geometry& point, double tolerance) {
     common_spatial_reference(line, point);
-    if (std::isnan(tolerance)) throw api::EngineError(api::kInvalidArgument, "The tolerance must be a number.");
+    if (std::isnan(tolerance)) throw model::EngineError(model::kInvalidArgument, "The tolerance must be a number.");
     if (is_empty(line) || is_empty(point) || !(length(line) > 0)) return model::kNaN;
     require_finite(line);
     require_finite(point);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/multipart.h"
 #include "ops/curve_densify.h"
 #include "ops/spatial_references.h"
@@ -162,10 +162,10 @@ Geometries auto_complete(const std::vector<const model::Geometry*>& existing,
                          const std::vector<const model::Geometry*>& lines) {
     for (const auto* g : existing)
         if (dimension_of(g->kind()) != 2)
-            throw api::EngineError(api::kInvalidArgument, "The existing boundaries must be polygons.");
+            throw model::EngineError(model::kInvalidArgument, "The existing boundaries must be polygons.");
     for (const auto* g : lines)
         if (g->kind() != GeometryKind::Polyline)
-            throw api::EngineError(api::kInvalidArgument, "The new boundaries must be polylines.");
+            throw model::EngineError(model::kInvalidArgument, "The new boundaries must be polylines.");
     std::vector<const model::Geometry*> all(existing);
     all.insert(all.end(), lines.begin(), lines.end());
     const ResultShape shape = shape_of(GeometryKind::Polygon, all);

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/extent.h"
 #include "model/multipart.h"
 #include "ops/extents.h"
@@ -81,7 +81,7 @@ GeometryPtr extend(const model::Geometry& line, const model::Geometry& extender,
     const auto& source = static_cast<const model::Multipart&>(line);
     for (const auto& part : source.parts)
         if (model::has_curves(part))
-            throw api::EngineError(api::kGeometryError, "A polyline with curves cannot be extended.");
+            throw model::EngineError(model::kGeometryError, "A polyline with curves cannot be extended.");
     require_finite(line);
     require_finite(extender);
     if (is_empty(line) || is_empty(extender)) return nullptr;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/multipart.h"
 #include "model/multipoint.h"
 #include "model/point.h"
@@ -52,7 +52,7 @@ public:
                 g = std::make_unique<model::Multipart>(shape_.kind, std::move(parts_), shape_.dims);
                 break;
             case model::GeometryKind::Envelope:
-                throw api::EngineError(api::kInternal, "An envelope cannot be read from a computed geometry.");
+                throw model::EngineError(model::kInternal, "An envelope cannot be read from a computed geometry.");
         }
         g->set_spatial_reference(shape_.spatial_reference);
         return g;

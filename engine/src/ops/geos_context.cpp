@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace ops {
 namespace {
@@ -46,7 +46,7 @@ void geos_reset_error() { context().last_error.clear(); }
 void geos_failed(const char* what) {
     std::string message = geos_last_error();
     geos_reset_error();
-    throw api::EngineError(api::kGeometryError, std::string("The geometry operation failed: ") + what + ".",
+    throw model::EngineError(model::kGeometryError, std::string("The geometry operation failed: ") + what + ".",
                            message.empty() ? std::string("GEOS reported no reason.") : message);
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/extent.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
@@ -28,7 +28,7 @@ GEOSGeometry* run(Overlay op, const GEOSGeometry* a, const GEOSGeometry* b) {
 }
 
 [[noreturn]] void mixed_dimensions(const char* what) {
-    throw api::EngineError(api::kGeometryError, std::string("The geometries of a ") + what + " must have one dimension.",
+    throw model::EngineError(model::kGeometryError, std::string("The geometries of a ") + what + " must have one dimension.",
                            "Points, polylines and polygons cannot be combined with each other.");
 }
 
@@ -133,7 +133,7 @@ GeometryPtr clip(const model::Geometry& g, const model::Envelope& e) {
 
 GeometryPtr union_all(const std::vector<const model::Geometry*>& geometries) {
     if (geometries.empty())
-        throw api::EngineError(api::kInvalidArgument, "No geometries to unite.", "The union of nothing is not defined.");
+        throw model::EngineError(model::kInvalidArgument, "No geometries to unite.", "The union of nothing is not defined.");
     const int d = dimension_of(geometries.front()->kind());
     const ResultShape shape = shape_of(kind_of_dimension(d), geometries);
     std::vector<GeosPtr> members;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
 
@@ -44,10 +44,10 @@ char test(Relation r, const GEOSGeometry* a, const GEOSGeometry* b) {
 }
 
 void check_pattern(const char* pattern) {
-    if (pattern == nullptr) throw api::EngineError(api::kInvalidArgument, "Null relation pattern.");
+    if (pattern == nullptr) throw model::EngineError(model::kInvalidArgument, "Null relation pattern.");
     const std::string_view p(pattern, strnlen(pattern, 10));
     if (p.size() != 9 || p.find_first_not_of("TF*012") != std::string_view::npos)
-        throw api::EngineError(api::kInvalidArgument, "Invalid relation pattern.",
+        throw model::EngineError(model::kInvalidArgument, "Invalid relation pattern.",
                                "A pattern is nine characters, each one of T, F, *, 0, 1 and 2.");
 }
 

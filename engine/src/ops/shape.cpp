@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/envelope.h"
 #include "model/multipart.h"
 #include "model/point.h"
@@ -20,7 +20,7 @@ using model::GeometryKind;
 // would otherwise exhaust memory.
 constexpr double kMaxDensifiedVertices = 5e7;
 
-[[noreturn]] void invalid(const std::string& message) { throw api::EngineError(api::kInvalidArgument, message); }
+[[noreturn]] void invalid(const std::string& message) { throw model::EngineError(model::kInvalidArgument, message); }
 
 GeometryKind area_kind(const model::Geometry& g) {
     return g.kind() == GeometryKind::Envelope ? GeometryKind::Polygon : g.kind();

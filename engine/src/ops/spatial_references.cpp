@@ -1,6 +1,6 @@
 #include "ops/spatial_references.h"
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace ops {
 
@@ -12,7 +12,7 @@ bool compatible_spatial_references(const model::Geometry& a, const model::Geomet
 
 model::SpatialReferencePtr common_spatial_reference(const model::Geometry& a, const model::Geometry& b) {
     if (!compatible_spatial_references(a, b))
-        throw api::EngineError(api::kSpatialReferenceError, "The geometries have different spatial references.",
+        throw model::EngineError(model::kSpatialReferenceError, "The geometries have different spatial references.",
                                "Project one of them into the other's spatial reference first.");
     return a.spatial_reference() ? a.spatial_reference() : b.spatial_reference();
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/envelope.h"
 #include "model/multipart.h"
 #include "model/multipoint.h"
@@ -202,7 +202,7 @@ GeosPtr to_geos(const model::Geometry& g) {
         case model::GeometryKind::Envelope:
             return rectangle(static_cast<const model::Envelope&>(g));
     }
-    throw api::EngineError(api::kInvalidArgument, "Unknown geometry kind.");
+    throw model::EngineError(model::kInvalidArgument, "Unknown geometry kind.");
 }
 
 bool finite_coordinates(const model::Geometry& g) {
@@ -211,7 +211,7 @@ bool finite_coordinates(const model::Geometry& g) {
 
 void require_finite(const model::Geometry& g) {
     if (!finite_coordinates(g))
-        throw api::EngineError(api::kGeometryError, "Coordinates must be finite.",
+        throw model::EngineError(model::kGeometryError, "Coordinates must be finite.",
                                "The geometry holds an infinite coordinate.");
 }
 
