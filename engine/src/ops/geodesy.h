@@ -18,7 +18,10 @@
 
 #include "model/geometry.h"
 #include "model/part.h"
+#include "model/multipart.h"
+#include "ops/curve_points.h"
 #include "ops/projection.h"
+#include "ops/vertices.h"
 
 namespace ops {
 
@@ -47,6 +50,22 @@ std::shared_ptr<const GeodeticFrame> frame_of(const model::Geometry& geometry);
 
 // The vertices in longitude and latitude; throws for a latitude beyond the poles.
 std::vector<LonLat> geographic(const GeodeticFrame& frame, std::span<const model::Vertex> vertices);
+
+// Calls `f(part)` for every path or ring of the geometry, each with its curves followed by
+// points; an envelope counts as its polygon, points and multipoints have none.
+template <typename F>
+void for_each_straight_part(const model::Geometry& geometry, F&& f) {
+    if (geometry.kind() == model::GeometryKind::Envelope) {
+        const auto polygon = envelope_polygon(static_cast<const model::Envelope&>(geometry));
+        for (const auto& part : polygon->parts) f(part);
+        return;
+    }
+    if (geometry.kind() != model::GeometryKind::Polyline && geometry.kind() != model::GeometryKind::Polygon) return;
+    for (const auto& part : static_cast<const model::Multipart&>(geometry).parts) {
+        if (model::has_curves(part)) f(straightened(part));
+        else f(part);
+    }
+}
 
 // One straight (as stored) segment of a part as a curve of the given type on the ellipsoid.
 class GeodeticSegment {

@@ -6,30 +6,12 @@
 
 #include "model/engine_error.h"
 #include "model/multipart.h"
-#include "ops/curve_points.h"
-#include "ops/vertices.h"
 
 namespace ops {
 namespace {
 
 // Too many vertices for one geometry: the densification would exhaust memory before it ended.
 constexpr double kMaxDensifiedVertices = 5e7;
-
-// Calls `f(part)` for every path or ring of the geometry, each with its curves followed by
-// points; an envelope counts as its polygon, points and multipoints have none.
-template <typename F>
-void for_each_straight_part(const model::Geometry& geometry, F&& f) {
-    if (geometry.kind() == model::GeometryKind::Envelope) {
-        const auto polygon = envelope_polygon(static_cast<const model::Envelope&>(geometry));
-        for (const auto& part : polygon->parts) f(part);
-        return;
-    }
-    if (geometry.kind() != model::GeometryKind::Polyline && geometry.kind() != model::GeometryKind::Polygon) return;
-    for (const auto& part : static_cast<const model::Multipart&>(geometry).parts) {
-        if (model::has_curves(part)) f(straightened(part));
-        else f(part);
-    }
-}
 
 template <typename Area>
 double ring_area(Area area, const std::vector<LonLat>& points) {
