@@ -22,12 +22,8 @@ const Op kDifference{"difference", KX_GeometryEngine_difference, GEOSDifference_
 const Op kSymDifference{"symmetricDifference", KX_GeometryEngine_symmetricDifference, GEOSSymDifference_r};
 const Op kOps[] = {kIntersection, kUnion, kDifference, kSymDifference};
 
-constexpr const char* kSquare = R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]]]})";
-constexpr const char* kSquareWkt = "POLYGON((0 0,0 10,10 10,10 0,0 0))";
 constexpr const char* kShifted = R"({"rings":[[[5,5],[5,15],[15,15],[15,5],[5,5]]]})";
 constexpr const char* kShiftedWkt = "POLYGON((5 5,5 15,15 15,15 5,5 5))";
-constexpr const char* kHoled = R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]],[[2,2],[4,2],[4,4],[2,4],[2,2]]]})";
-constexpr const char* kHoledWkt = "POLYGON((0 0,0 10,10 10,10 0,0 0),(2 2,4 2,4 4,2 4,2 2))";
 constexpr const char* kLine = R"({"paths":[[[-5,5],[15,5]],[[1,1],[3,3]]]})";
 constexpr const char* kLineWkt = "MULTILINESTRING((-5 5,15 5),(1 1,3 3))";
 constexpr const char* kOtherLine = R"({"paths":[[[0,5],[20,5]]]})";

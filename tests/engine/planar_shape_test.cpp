@@ -7,10 +7,6 @@
 namespace engine_test {
 namespace {
 
-constexpr const char* kHoled = R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]],[[2,2],[4,2],[4,4],[2,4],[2,2]]]})";
-constexpr const char* kHoledWkt = "POLYGON((0 0,0 10,10 10,10 0,0 0),(2 2,4 2,4 4,2 4,2 2))";
-constexpr const char* kLShape = R"({"rings":[[[0,0],[0,10],[2,10],[2,2],[10,2],[10,0],[0,0]]]})";
-constexpr const char* kLShapeWkt = "POLYGON((0 0,0 10,2 10,2 2,10 2,10 0,0 0))";
 constexpr const char* kLines = R"({"paths":[[[0,0],[3,4],[6,0]],[[10,10],[10,12]]]})";
 constexpr const char* kLinesWkt = "MULTILINESTRING((0 0,3 4,6 0),(10 10,10 12))";
 

@@ -11,6 +11,15 @@
 
 namespace engine_test {
 
+// Shapes shared by the planar tests, as the engine reads them and as GEOS does: clockwise
+// exteriors and counter-clockwise holes.
+inline constexpr const char* kSquare = R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]]]})";
+inline constexpr const char* kSquareWkt = "POLYGON((0 0,0 10,10 10,10 0,0 0))";
+inline constexpr const char* kHoled = R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]],[[2,2],[4,2],[4,4],[2,4],[2,2]]]})";
+inline constexpr const char* kHoledWkt = "POLYGON((0 0,0 10,10 10,10 0,0 0),(2 2,4 2,4 4,2 4,2 2))";
+inline constexpr const char* kLShape = R"({"rings":[[[0,0],[0,10],[2,10],[2,2],[10,2],[10,0],[0,0]]]})";
+inline constexpr const char* kLShapeWkt = "POLYGON((0 0,0 10,2 10,2 2,10 2,10 0,0 0))";
+
 // GEOS, used directly: the answers the engine's results are compared with.
 class Reference {
 public:

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine_hooks.h"
+#include "engine_test.h"
 #include "fresh_process.h"
 #include "geometry/bindings.h"
 #include "geometry/environment.h"
@@ -16,20 +17,15 @@ using geometry::bindings::ffi;
 
 namespace {
 
-class EngineCall : public ::testing::Test {
+class EngineCall : public EngineTest {
 protected:
-    void SetUp() override { hooks().reset(); }
-    void TearDown() override {
-        hooks().reset();
-        EXPECT_EQ(hooks().live_objects("*"), 0) << "engine objects leaked";
-    }
     static const EngineHooks& hooks() { return EngineHooks::get(); }
 
     static geometry::Result<uint8_t> has_z() {
         return geometry::call([](const KX_ErrorCallbackRecord* rec) { return ffi().KX_Geometry_getHasZ(nullptr, rec); });
     }
     static Error injected(const char* function) {
-        return Error{1000, std::string("Injected failure in ") + function + ".", "Raised by a test hook."};
+        return Error{KX_ERROR_INJECTED, std::string("Injected failure in ") + function + ".", "Raised by a test hook."};
     }
     static KX_StringHandle install_directory_handle() {
         return ffi().KX_VornixRuntimeEnvironment_getInstallDirectory(nullptr);
@@ -43,12 +39,12 @@ TEST_F(EngineCall, ReturnsTheReportedErrorAsValue) {
 
 TEST_F(EngineCall, KeepsTheLastOfTwoErrorsReportedInOneCall) {
     hooks().fail_next("KX_Geometry_getHasZ", KXT_FAIL_REPORT_TWICE);
-    EXPECT_EQ(has_z(), std::unexpected(Error{1000, "second", ""}));
+    EXPECT_EQ(has_z(), std::unexpected(Error{KX_ERROR_INJECTED, "second", ""}));
 }
 
 TEST_F(EngineCall, StopPolicyEndsWithTheRecordForm) {
     hooks().fail_next("KX_Geometry_getHasZ", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(fault_of([] {
+    EXPECT_EQ(stop_message([] {
                   geometry::call_or_stop("KX_Geometry_getHasZ", [](const KX_ErrorCallbackRecord* rec) {
                       return ffi().KX_Geometry_getHasZ(nullptr, rec);
                   });
@@ -65,13 +61,13 @@ TEST_F(EngineCall, ReadsAnEngineStringAndDestroysIt) {
 
 TEST_F(EngineCall, StringReadingStopsOnEngineErrors) {
     hooks().fail_next("KX_String_getByteArray", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(fault_of([&] { geometry::string_from_handle(install_directory_handle()); }),
+    EXPECT_EQ(stop_message([&] { geometry::string_from_handle(install_directory_handle()); }),
               "Internal error: Failed to get byte array from String handle: " +
                   injected("KX_String_getByteArray").record_form());
 
     KX_StringHandle handle = install_directory_handle();
     hooks().fail_next("KX_String_destroy", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(fault_of([&] { geometry::string_from_handle(handle); }),
+    EXPECT_EQ(stop_message([&] { geometry::string_from_handle(handle); }),
               "Internal error: Failed to destroy String handle: " + injected("KX_String_destroy").record_form());
     ffi().KX_String_destroy(handle, nullptr);  // the engine refused to destroy it
 }
@@ -79,7 +75,7 @@ TEST_F(EngineCall, StringReadingStopsOnEngineErrors) {
 TEST_F(EngineCall, AnErrorThatCannotBeReadStillFailsTheCall) {
     hooks().fail_next("KX_Geometry_getHasZ", KXT_FAIL_REPORT_ERROR);
     hooks().fail_next("KX_String_getByteArray", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(has_z(), std::unexpected(Error{1000, "The engine error could not be read.",
+    EXPECT_EQ(has_z(), std::unexpected(Error{KX_ERROR_INJECTED, "The engine error could not be read.",
                                             "Internal error: Failed to get byte array from String handle: " +
                                                 injected("KX_String_getByteArray").record_form()}));
 }

@@ -20,7 +20,7 @@ extern "C" {
 #define KX_OVERLAY(method, op)                                                                              \
     KX_GeometryHandle KX_GeometryEngine_##method(KX_GeometryHandle geometry, KX_GeometryHandle other,      \
                                                  const KX_ErrorCallbackRecord* rec) {                       \
-        return overlay("KX_GeometryEngine_" #method, ops::Overlay::op, geometry, other, rec);               \
+        return overlay(__func__, ops::Overlay::op, geometry, other, rec);               \
     }
 KX_OVERLAY(intersection, Intersection)
 KX_OVERLAY(union, Union)
@@ -30,35 +30,35 @@ KX_OVERLAY(symmetricDifference, SymmetricDifference)
 
 KX_ArrayHandle KX_GeometryEngine_intersections(KX_GeometryHandle geometry, KX_GeometryHandle other,
                                                const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_ArrayHandle>(rec, "KX_GeometryEngine_intersections", [&] {
+    return api::execute<KX_ArrayHandle>(rec, __func__, [&] {
         return api::new_array(ops::intersections(api::geometry(geometry), api::geometry(other)));
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_clip(KX_GeometryHandle geometry, KX_GeometryHandle envelope,
                                          const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_clip", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& e = api::geometry_of<model::Envelope>(envelope, model::GeometryKind::Envelope, "envelope");
         return api::new_geometry(ops::clip(api::geometry(geometry), e));
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_unionCollection(KX_VectorHandle geometries, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_unionCollection", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return api::new_geometry(ops::union_all(api::geometries_of(geometries)));
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_combineExtents(KX_GeometryHandle geometry, KX_GeometryHandle other,
                                                    const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_combineExtents", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return api::new_geometry(ops::combined_extent({&api::geometry(geometry), &api::geometry(other)}));
     });
 }
 
 KX_GeometryHandle KX_GeometryEngine_combineExtentsCollection(KX_VectorHandle geometries,
                                                              const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryEngine_combineExtentsCollection", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return api::new_geometry(ops::combined_extent(api::geometries_of(geometries)));
     });
 }

@@ -18,7 +18,7 @@ extern "C" {
 #define KX_RELATION(method, relation)                                                              \
     uint8_t KX_GeometryEngine_##method(KX_GeometryHandle geometry, KX_GeometryHandle other,        \
                                        const KX_ErrorCallbackRecord* rec) {                         \
-        return test("KX_GeometryEngine_" #method, ops::Relation::relation, geometry, other, rec);   \
+        return test(__func__, ops::Relation::relation, geometry, other, rec);   \
     }
 KX_RELATION(contains, Contains)
 KX_RELATION(crosses, Crosses)
@@ -32,7 +32,7 @@ KX_RELATION(within, Within)
 
 uint8_t KX_GeometryEngine_relate(KX_GeometryHandle geometry, KX_GeometryHandle other, const char* relation,
                                  const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint8_t>(rec, "KX_GeometryEngine_relate", [&]() -> uint8_t {
+    return api::execute<uint8_t>(rec, __func__, [&]() -> uint8_t {
         return ops::relate(api::geometry(geometry), api::geometry(other), relation);
     });
 }

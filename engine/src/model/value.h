@@ -7,6 +7,7 @@
 #include <optional>
 #include <variant>
 
+#include "corvane/corvane.h"
 #include "model/datum_transformation.h"
 #include "model/geometry.h"
 
@@ -15,7 +16,11 @@ namespace model {
 // The value type codes of the C interface.
 // DatumTransformation has no code of the C interface: no vector of transformations is ever made,
 // only arrays of them handed back.
-enum class ElementType : int32_t { Float64 = 43, Geometry = 50, DatumTransformation = -1 };
+enum class ElementType : int32_t {
+    Float64 = KX_ELEMENT_TYPE_FLOAT64,
+    Geometry = KX_ELEMENT_TYPE_GEOMETRY,
+    DatumTransformation = -1
+};
 
 class Value {
 public:
