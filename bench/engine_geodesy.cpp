@@ -107,8 +107,9 @@ BENCHMARK(GeographicLibLength)->Arg(10)->Arg(100)->Arg(10000);
 
 std::vector<LonLat> scattered() {
     std::vector<LonLat> points(kProjectedPoints);
-    for (int i = 0; i < kProjectedPoints; ++i) points[i] = {-179.0 + 358.0 * ((i * 7919) % kProjectedPoints) / kProjectedPoints,
-                                                           -80.0 + 160.0 * ((i * 104729) % kProjectedPoints) / kProjectedPoints};
+    for (int64_t i = 0; i < kProjectedPoints; ++i)
+        points[i] = {-179.0 + 358.0 * static_cast<double>((i * 7919) % kProjectedPoints) / kProjectedPoints,
+                     -80.0 + 160.0 * static_cast<double>((i * 104729) % kProjectedPoints) / kProjectedPoints};
     return points;
 }
 

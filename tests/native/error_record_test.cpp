@@ -80,9 +80,25 @@ TEST_F(EngineCall, AnErrorThatCannotBeReadStillFailsTheCall) {
                                                 injected("KX_String_getByteArray").record_form()}));
 }
 
-TEST_F(EngineCall, EnvironmentStartsOnce) {
-    geometry::environment::init();
-    geometry::environment::init();
+// The error callback is installed by the start alone; counting its installations counts starts.
+// In a fresh process, so that the start observed is the process's first.
+using Environment = FreshProcessTest;
+
+TEST_F(Environment, StartsOnce) {
+    EXPECT_IN_FRESH_PROCESS(
+        [] {
+            static int starts = 0;
+            static decltype(ffi().KX_VornixRuntimeEnvironment_setErrorCallback) install = nullptr;
+            SlotPatch<&geometry::bindings::CorvaneFFI::KX_VornixRuntimeEnvironment_setErrorCallback> counted(
+                [](KX_ErrorCallback callback, void* user_data, const KX_ErrorCallbackRecord* rec) {
+                    ++starts;
+                    install(callback, user_data, rec);
+                });
+            install = counted.original();
+            for (int i = 0; i < 3; ++i) geometry::environment::init();
+            return "starts: " + std::to_string(starts) + "\n";
+        },
+        "starts: 1\n");
 }
 
 using DiscardedErrors = FreshProcessTest;
