@@ -234,12 +234,29 @@ TEST(PlanarShape, AreaLengthAndDistanceAsGeos) {
     EXPECT_EQ(length_of(env.get()), 12.0);
 }
 
-TEST(PlanarShape, ACircleMeasuresWithinTheArcTolerance) {
-    Geometry disc = from_json(R"({"curveRings":[[[1,0],{"a":[[1,0],[0,0],0,1]}]]})");
-    EXPECT_LE(area_of(disc.get()), M_PI);
-    EXPECT_GE(area_of(disc.get()), M_PI * (1 - 1e-3) * (1 - 1e-3));
-    EXPECT_LE(length_of(disc.get()), 2 * M_PI);
-    EXPECT_GE(length_of(disc.get()), 2 * M_PI * (1 - 1e-3));
+struct CurveMeasure {
+    const char* json;
+    double area, length;
+};
+
+TEST(PlanarShape, ArcsMeasureExactly) {
+    const double kHalfEllipse = 4.844224110273838;  // half the perimeter of the ellipse of axes 2 and 1
+    const CurveMeasure kCases[] = {
+        {R"({"curveRings":[[[1,0],{"a":[[1,0],[0,0],0,1]}]]})", M_PI, 2 * M_PI},
+        // a half disc, its arc bulging out of the clockwise ring
+        {R"({"curveRings":[[[-2,0],{"c":[[2,0],[0,2]]},[-2,0]]]})", 2 * M_PI, 2 * M_PI + 4},
+        // a square with a half disc bitten out of it
+        {R"({"curveRings":[[[2,0],[2,-4],[-2,-4],[-2,0],{"c":[[2,0],[0,-2]]}]]})", 16 - 2 * M_PI, 12 + 2 * M_PI},
+        // half an ellipse, counter-clockwise and alone, so an exterior
+        {R"({"curveRings":[[[2,0],{"a":[[-2,0],[0,0],0,0,0,2,0.5]},[2,0]]]})", M_PI, kHalfEllipse + 4},
+        {R"({"curvePaths":[[[2,0],{"a":[[-2,0],[0,0],0,0,0,2,0.5]}]]})", 0, kHalfEllipse},
+        {R"({"curvePaths":[[[0,0],{"c":[[2,0],[1,1]]},[3,0]]]})", 0, M_PI + 1},
+    };
+    for (const auto& c : kCases) {
+        Geometry g = from_json(c.json);
+        EXPECT_NEAR(area_of(g.get()), c.area, 1e-12) << c.json;
+        EXPECT_NEAR(length_of(g.get()), c.length, 1e-12) << c.json;
+    }
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ namespace {
 
 using model::GeometryKind;
 
-// Densify refuses to make more vertices than this: a tiny segment length on a large geometry
-// would otherwise exhaust memory.
-constexpr double kMaxDensifiedVertices = 5e7;
+// Densify refuses to make more vertices than this (some 300 MB of them): a tiny segment length
+// on a large geometry would otherwise exhaust memory.
+constexpr double kMaxDensifiedVertices = 1e7;
 
 [[noreturn]] void invalid(const std::string& message) { throw model::EngineError(model::kInvalidArgument, message); }
 

@@ -53,14 +53,6 @@ GeosPtr polyline(const model::Multipart& m) {
     return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
 }
 
-bool spans_area(const std::vector<Vertex>& v) {
-    if (v.size() < 3) return false;
-    const auto differs = [&](const Vertex& a) { return !model::same_xy(a, v.front()); };
-    const auto second = std::find_if(v.begin(), v.end(), differs);
-    if (second == v.end()) return false;
-    return std::any_of(second, v.end(), [&](const Vertex& a) { return differs(a) && !model::same_xy(a, *second); });
-}
-
 struct Ring {
     GeosPtr ring;
     Vertex first;
@@ -171,6 +163,14 @@ bool all_vertices(const model::Geometry& g, F ok) {
 }
 
 }  // namespace
+
+bool spans_area(const std::vector<Vertex>& v) {
+    if (v.size() < 3) return false;
+    const auto differs = [&](const Vertex& a) { return !model::same_xy(a, v.front()); };
+    const auto second = std::find_if(v.begin(), v.end(), differs);
+    if (second == v.end()) return false;
+    return std::any_of(second, v.end(), [&](const Vertex& a) { return differs(a) && !model::same_xy(a, *second); });
+}
 
 GeosPtr geos_collection(int type, std::vector<GeosPtr> members) {
     std::vector<GEOSGeometry*> raw;

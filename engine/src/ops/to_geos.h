@@ -24,6 +24,9 @@ GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);
 // A GEOS collection of the given type taking over `members`.
 GeosPtr geos_collection(int type, std::vector<GeosPtr> members);
 
+// Whether the vertices hold three distinct points: what a ring needs to become a GEOS ring.
+bool spans_area(const std::vector<model::Vertex>& vertices);
+
 // Whether every located vertex (and envelope bound) is finite: overlays and buffers refuse
 // infinite coordinates, on which GEOS's robust arithmetic gives no meaningful answer.
 bool finite_coordinates(const model::Geometry& g);
