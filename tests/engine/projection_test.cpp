@@ -180,6 +180,21 @@ TEST_F(ProjectionTest, CatalogIsEmptyWhereNoDatumChanges) {
     EXPECT_TRUE(catalog(with_height.get(), plain.get(), nullptr, true).empty());
 }
 
+TEST_F(ProjectionTest, VerticalSystemsMakeHorizontalVerticalTransformations) {
+    SpatialReference from = reference(4267, 5702), to = reference(4326, 5703);
+    Geometry ohio = from_json(R"({"xmin":-84,"ymin":39,"xmax":-81,"ymax":41,"spatialReference":{"wkid":4326}})");
+    const auto both = catalog(from.get(), to.get(), ohio.get());
+    ASSERT_FALSE(both.empty());
+    for (const auto& t : both)
+        EXPECT_EQ(KX_DatumTransformation_getObjectType(t.get(), ok()), KX_DATUM_TRANSFORMATION_HORIZONTAL_VERTICAL);
+    const auto horizontal = catalog(from.get(), to.get(), ohio.get(), true);
+    ASSERT_FALSE(horizontal.empty());
+    for (const auto& t : horizontal) {
+        EXPECT_EQ(KX_DatumTransformation_getObjectType(t.get(), ok()), KX_DATUM_TRANSFORMATION_GEOGRAPHIC);
+        EXPECT_EQ(name_of(t.get()).find("height"), std::string::npos) << name_of(t.get());
+    }
+}
+
 TEST_F(ProjectionTest, InverseRunsTheOtherWay) {
     SpatialReference nad27 = reference(4267), wgs84 = reference(4326);
     const auto list = catalog(nad27.get(), wgs84.get(), nullptr);

@@ -50,8 +50,9 @@ public:
             if (auto it = frames_.find(sr.wktext()); it != frames_.end()) return it->second;
         }
         auto frame = make_frame(sr);
+        decltype(frames_) dropped;  // destroyed after the lock is released: PROJ objects take their own
         std::lock_guard lock(mutex_);
-        if (frames_.size() >= 64) frames_.clear();
+        if (frames_.size() >= 64) dropped.swap(frames_);
         frames_.emplace(sr.wktext(), frame);
         return frame;
     }

@@ -106,8 +106,9 @@ public:
         return it == entries_.end() ? nullptr : it->second;
     }
     void add(const std::string& from, const std::string& to, CoordinateOperationPtr operation) {
+        decltype(entries_) dropped;  // destroyed after the lock is released: PROJ objects take their own
         std::lock_guard lock(mutex_);
-        if (entries_.size() >= kSize) entries_.clear();
+        if (entries_.size() >= kSize) dropped.swap(entries_);
         entries_[{from, to}] = std::move(operation);
     }
 
