@@ -96,6 +96,15 @@ TEST_F(GeodeticBufferTest, LineBuffersFollowTheCurveType) {
             EXPECT_NEAR(geodesic_distance({v.x, 0}, v), 100000, 100);
         }
     }
+    // The same line across the antimeridian: the same band, in two parts.
+    Geometry across = from_json(R"({"paths":[[[175,0],[-175,0]]],"spatialReference":{"wkid":4326}})");
+    Geometry middle = from_json(R"({"paths":[[[-5,0],[5,0]]],"spatialReference":{"wkid":4326}})");
+    Geometry split(KX_GeometryEngine_bufferGeodetic(across.get(), nullptr, 0, 100000, 0, ok()));
+    Geometry whole(KX_GeometryEngine_bufferGeodetic(middle.get(), nullptr, 0, 100000, 0, ok()));
+    EXPECT_EQ(part_count(split.get()), 2u);
+    EXPECT_EQ(part_count(whole.get()), 1u);
+    const double whole_area = KX_GeometryEngine_areaGeodetic(whole.get(), nullptr, 0, ok());
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(split.get(), nullptr, 0, ok()), whole_area, whole_area * 1e-3);
     // Along the parallel at 60 degrees, the loxodrome is the parallel and the geodesic bows towards
     // the pole: the two bands differ, each centred on its own line.
     Geometry parallel = from_json(R"({"paths":[[[0,60],[20,60]]],"spatialReference":{"wkid":4326}})");
