@@ -267,6 +267,11 @@ TEST_F(GeodeticBufferTest, NormalizingFoldsIntoOneTurnOfLongitude) {
             EXPECT_EQ(to_json(result.get()), c.expected) << c.input;
         }
     }
+    // Rings of billions of degrees are no place on the ellipsoid: refused, not folded turn by turn.
+    Geometry absurd = from_json(R"({"rings":[[[0,80],[90,81],[1899999999990,80],[1,80]]],"spatialReference":{"wkid":4326}})");
+    Errors errors;
+    EXPECT_EQ(KX_GeometryEngine_normalizeCentralMeridian(absurd.get(), errors.rec()), nullptr);
+    EXPECT_EQ(errors.only().code, 5);
     // A polygon across the antimeridian becomes two, with the same area in longitude and latitude.
     Geometry across = from_json(R"({"rings":[[[170,-10],[170,10],[200,10],[200,-10],[170,-10]]],"spatialReference":{"wkid":4326}})");
     Geometry split(KX_GeometryEngine_normalizeCentralMeridian(across.get(), ok()));

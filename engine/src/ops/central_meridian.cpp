@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "model/engine_error.h"
 #include "model/extent.h"
 #include "model/multipart.h"
 #include "model/spatial_reference_data.h"
@@ -19,6 +20,8 @@ namespace {
 
 using model::proj::ObjectPtr;
 using model::proj::Session;
+
+constexpr int kMaxTurns = 64;
 
 // The central meridian of a Mercator projection in degrees; none for other projections.
 std::optional<double> mercator_central_meridian(const Session& session, PJ* crs) {
@@ -85,8 +88,15 @@ GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range)
     if (std::isnan(extent->x.min) || (extent->x.min >= range.west && extent->x.max < range.west + range.period))
         return geometry.clone();
     const bool polygon = geometry.kind() != model::GeometryKind::Polyline;
-    const auto first = static_cast<int64_t>(std::floor((extent->x.min - range.west) / range.period));
-    const auto last = static_cast<int64_t>(std::floor((extent->x.max - range.west) / range.period));
+    const double first_turn = std::floor((extent->x.min - range.west) / range.period);
+    const double last_turn = std::floor((extent->x.max - range.west) / range.period);
+    // Each turn is one clip: a line round the world a few times is folded, coordinates of
+    // billions of degrees are no place on it.
+    if (!(last_turn - first_turn <= kMaxTurns))
+        throw model::EngineError(model::kGeometryError, "The geometry spans too many turns of longitude.",
+                                 "Paths and rings are folded across at most " + std::to_string(kMaxTurns) + " turns.");
+    const auto first = static_cast<int64_t>(first_turn);
+    const auto last = static_cast<int64_t>(last_turn);
     Geometries pieces;
     for (int64_t k = first; k <= last; ++k) {
         const double west = range.west + static_cast<double>(k) * range.period;
