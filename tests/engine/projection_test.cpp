@@ -195,6 +195,18 @@ TEST_F(ProjectionTest, VerticalSystemsMakeHorizontalVerticalTransformations) {
     }
 }
 
+TEST_F(ProjectionTest, ElementsHoldTransformationsOnlyWhereTheyWerePut) {
+    Element element(KX_Element_create(ok()));
+    Geometry p = point(1, 2);
+    KX_Element_setValueFromGeometry(element.get(), p.get(), ok());
+    Errors errors;
+    EXPECT_EQ(KX_Element_getValueAsDatumTransformation(element.get(), errors.rec()), nullptr);
+    EXPECT_EQ(errors.only().code, 2);
+    Errors wrong;
+    EXPECT_EQ(KX_DatumTransformation_getName(reinterpret_cast<KX_DatumTransformationHandle>(p.get()), wrong.rec()), nullptr);
+    EXPECT_EQ(wrong.only().code, 3);
+}
+
 TEST_F(ProjectionTest, InverseRunsTheOtherWay) {
     SpatialReference nad27 = reference(4267), wgs84 = reference(4326);
     const auto list = catalog(nad27.get(), wgs84.get(), nullptr);
