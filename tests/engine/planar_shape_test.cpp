@@ -31,8 +31,11 @@ TEST(PlanarShape, BoundaryKinds) {
         Geometry g = from_json(c.input);
         Geometry b(KX_GeometryEngine_boundary(g.get(), ok()));
         EXPECT_EQ(kind_of(b.get()), c.kind) << c.input;
-        if (c.kind == 3) EXPECT_DOUBLE_EQ(length_of(b.get()), c.length) << c.input;
-        else EXPECT_EQ(nlohmann::json::parse(to_json(b.get()))["points"].size(), c.points) << c.input;
+        if (c.kind == 3) {
+            EXPECT_DOUBLE_EQ(length_of(b.get()), c.length) << c.input;
+        } else {
+            EXPECT_EQ(nlohmann::json::parse(to_json(b.get()))["points"].size(), c.points) << c.input;
+        }
     }
 }
 
@@ -157,6 +160,21 @@ TEST(PlanarShape, DensifyShortensEverySegmentAndInterpolatesZAndM) {
     Geometry dense(KX_GeometryEngine_densify(env.get(), 0.25, ok()));
     EXPECT_EQ(kind_of(dense.get()), 4);
     EXPECT_EQ(part_points(dense.get(), 0).size(), 16u);
+}
+
+TEST(PlanarShape, DensifyOnlyAddsVertices) {
+    // An invalid bow tie and a counter-clockwise ring keep their shape, rings and orientation.
+    const char* bow_tie = R"({"rings":[[[0,0],[0,4],[4,0],[4,4]],[[10,10],[20,10],[20,20],[10,20]]]})";
+    Geometry g = from_json(bow_tie);
+    Geometry d(KX_GeometryEngine_densify(g.get(), 1.0, ok()));
+    EXPECT_EQ(part_count(d.get()), 2u);
+    const auto first = part_points(d.get(), 0), second = part_points(d.get(), 1);
+    EXPECT_EQ(first.size(), 4u + 3 + 5 + 3 + 5);
+    EXPECT_EQ(second.size(), 40u);
+    EXPECT_EQ(first[4].x, 0.0);  // (0, 4) after the three vertices added on its way up
+    EXPECT_EQ(first[4].y, 4.0);
+    EXPECT_EQ(second[1].x, 11.0);
+    EXPECT_EQ(second[1].y, 10.0);
 }
 
 TEST(PlanarShape, DensifyTurnsCurvesIntoVerticesOnTheCurveWithMAlong) {

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "model/engine_error.h"
 #include "model/envelope.h"
 #include "model/multipart.h"
 #include "model/point.h"
+#include "ops/curve_densify.h"
 #include "ops/measure.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
@@ -42,18 +44,20 @@ GeometryPtr polygon_boundary(const model::Multipart& polygon) {
     return out;
 }
 
-GeometryPtr envelope_boundary(const model::Envelope& e) {
-    std::vector<model::Part> paths;
+// The envelope as a polygon of one clockwise ring; no ring for the empty envelope.
+model::Multipart envelope_polygon(const model::Envelope& e) {
+    std::vector<model::Part> rings;
     if (!is_empty(e)) {
         const double x0 = std::min(e.x.min, e.x.max), x1 = std::max(e.x.min, e.x.max);
         const double y0 = std::min(e.y.min, e.y.max), y1 = std::max(e.y.min, e.y.max);
         model::Part p;
-        p.points = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}};
-        paths.push_back(std::move(p));
+        p.points = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
+        p.ring = true;
+        rings.push_back(std::move(p));
     }
-    auto out = std::make_unique<model::Multipart>(GeometryKind::Polyline, std::move(paths), model::Dims{});
-    out->set_spatial_reference(e.spatial_reference());
-    return out;
+    model::Multipart polygon(GeometryKind::Polygon, std::move(rings), model::Dims{});
+    polygon.set_spatial_reference(e.spatial_reference());
+    return polygon;
 }
 
 GeometryKind kind_of_geos(const GEOSGeometry* g, GeometryKind fallback) {
@@ -81,12 +85,22 @@ GeometryPtr hull_of(const GEOSGeometry* input, const ResultShape& base,
     return result_of(hull.get(), shape, inputs);
 }
 
-GeosPtr buffer_geos(const GEOSGeometry* g, double distance) {
+// `g` itself when valid, else its valid form: GEOS's buffer builder (used by buffer and by the
+// zero buffers of generalize) leaks what it built when it gives up on an invalid polygon, so
+// such input is repaired before rather than after a failure.
+GeosPtr valid_area(GeosPtr g) {
+    if (GEOSisValid_r(geos(), g.get()) == 1) return g;
+    geos_reset_error();
+    return make_valid(g.get());
+}
+
+GeosPtr buffer_geos(GeosPtr g, double distance) {
+    g = valid_area(std::move(g));
     GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
     GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
     GeosPtr out = with_repair("buffer", [&](const GEOSGeometry* x, const GEOSGeometry*) {
         return GEOSBufferWithParams_r(geos(), x, params, distance);
-    }, g);
+    }, g.get());
     GEOSBufferParams_destroy_r(geos(), params);
     return out;
 }
@@ -95,9 +109,12 @@ void check_distance(double distance) {
     if (!std::isfinite(distance)) invalid("The buffer distance must be a finite number.");
 }
 
-bool degenerate(const model::Part& p) {
-    return std::all_of(p.points.begin(), p.points.end(), [&](const model::Vertex& v) { return model::same_xy(v, p.points.front()); });
+// Whether the vertices are all at one place (or there are none).
+bool degenerate_points(const std::vector<model::Vertex>& points) {
+    return std::all_of(points.begin(), points.end(), [&](const model::Vertex& v) { return model::same_xy(v, points.front()); });
 }
+
+bool degenerate(const model::Part& p) { return degenerate_points(p.points); }
 
 }  // namespace
 
@@ -106,7 +123,7 @@ GeometryPtr boundary(const model::Geometry& g) {
         case GeometryKind::Polygon:
             return polygon_boundary(static_cast<const model::Multipart&>(g));
         case GeometryKind::Envelope:
-            return envelope_boundary(static_cast<const model::Envelope&>(g));
+            return polygon_boundary(envelope_polygon(static_cast<const model::Envelope&>(g)));
         case GeometryKind::Polyline: {
             GeosPtr gg = to_geos(g);
             GeosPtr b = geos_check(GEOSBoundary_r(geos(), gg.get()), "boundary");
@@ -146,8 +163,7 @@ Geometries convex_hulls(const std::vector<const model::Geometry*>& geometries, b
 GeometryPtr buffer(const model::Geometry& g, double distance) {
     check_distance(distance);
     require_finite(g);
-    GeosPtr gg = to_geos(g);
-    GeosPtr b = buffer_geos(gg.get(), distance);
+    GeosPtr b = buffer_geos(to_geos(g), distance);
     return result_of(b.get(), shape_of(GeometryKind::Polygon, g), {&g});
 }
 
@@ -167,8 +183,7 @@ Geometries buffers(const std::vector<const model::Geometry*>& geometries, const 
     std::vector<GeosPtr> members;
     for (size_t i = 0; i < geometries.size(); ++i) {
         require_finite(*geometries[i]);
-        GeosPtr g = to_geos(*geometries[i]);
-        members.push_back(buffer_geos(g.get(), distances[std::min(i, distances.size() - 1)]));
+        members.push_back(buffer_geos(to_geos(*geometries[i]), distances[std::min(i, distances.size() - 1)]));
     }
     out.push_back(united(std::move(members), shape, geometries));
     return out;
@@ -181,16 +196,41 @@ GeometryPtr densify(const model::Geometry& g, double max_segment_length) {
     require_finite(g);
     if (length(g) / max_segment_length > kMaxDensifiedVertices)
         invalid("The maximum segment length is too small for the geometry: too many vertices would result.");
-    GeosPtr gg = to_geos(g);
-    GeosPtr d = geos_check(GEOSDensify_r(geos(), gg.get(), max_segment_length), "densify");
-    return result_of(d.get(), shape_of(area_kind(g), g), {&g}, VertexAttributes::NewVertices::Interpolated);
+    // Part by part, as lines: GEOS densifies a polygon as a whole only to rebuild it with a zero
+    // buffer, which would change an invalid polygon's shape (and leaks when that buffer fails).
+    const std::optional<model::Multipart> from_envelope =
+        g.kind() == GeometryKind::Envelope ? std::optional(envelope_polygon(static_cast<const model::Envelope&>(g)))
+                                           : std::nullopt;
+    const auto& source = from_envelope ? *from_envelope : static_cast<const model::Multipart&>(g);
+    VertexAttributes attributes(VertexAttributes::NewVertices::Interpolated);
+    if (g.dims.has_z || g.dims.has_m) attributes.add(source);
+    const ResultShape path_shape = shape_of(GeometryKind::Polyline, g);
+    auto out = std::make_unique<model::Multipart>(source.kind(), std::vector<model::Part>{}, g.dims);
+    out->set_spatial_reference(g.spatial_reference());
+    for (const auto& part : source.parts) {
+        auto vertices = straight_vertices(part);
+        if (!degenerate_points(vertices)) {
+            if (part.ring) vertices.push_back(vertices.front());
+            GeosPtr line = geos_line(vertices, false);
+            GeosPtr dense = geos_check(GEOSDensify_r(geos(), line.get(), max_segment_length), "densify");
+            auto path = from_geos(dense.get(), path_shape, attributes);
+            vertices = std::move(static_cast<model::Multipart&>(*path).parts.front().points);
+            if (part.ring) vertices.pop_back();
+        }
+        model::Part p;
+        p.points = std::move(vertices);
+        p.ring = part.ring;
+        p.dims = g.dims;
+        out->parts.push_back(std::move(p));
+    }
+    return out;
 }
 
 GeometryPtr generalize(const model::Geometry& g, double max_offset, bool remove_degenerate_parts) {
     if (!(max_offset >= 0) || !std::isfinite(max_offset)) invalid("The maximum offset must be a number of at least 0.");
     if (dimension_of(g.kind()) == 0) return g.clone();
     require_finite(g);
-    GeosPtr gg = to_geos(g);
+    GeosPtr gg = valid_area(to_geos(g));
     GeosPtr s = geos_check(GEOSSimplify_r(geos(), gg.get(), max_offset), "generalize");
     GeometryPtr out = result_of(s.get(), shape_of(area_kind(g), g), {&g});
     if (remove_degenerate_parts && out->kind() == GeometryKind::Polyline)
