@@ -88,6 +88,11 @@ binding::ClassSpec PyGeometry::class_spec() {
     };
     append(spec.methods, operations::relation_methods());
     append(spec.methods, operations::overlay_methods());
+    append(spec.methods, operations::transform_methods());
+    append(spec.methods, operations::measure_methods());
+    append(spec.getsets, operations::measure_properties());
+    append(spec.methods, operations::extent_methods());
+    append(spec.getsets, operations::extent_properties());
     return spec;
 }
 

@@ -27,6 +27,23 @@ PyResult<void> refuse_nul(PyObject* text_object, std::string_view text, std::str
 
 PyResult<Ref> into_object(bool value) { return binding::into_py(value); }
 PyResult<Ref> into_object(double value) { return binding::into_py(value); }
+
+namespace {
+template <size_t N>
+PyResult<Ref> tuple_of(const std::array<double, N>& values) {
+    Ref tuple = Ref::steal(PyTuple_New(N));
+    if (!tuple) return fail();
+    for (size_t i = 0; i < N; ++i) {
+        PyObject* item = PyFloat_FromDouble(values[i]);
+        if (item == nullptr) return fail();
+        PyTuple_SET_ITEM(tuple.get(), i, item);
+    }
+    return tuple;
+}
+}  // namespace
+
+PyResult<Ref> into_object(std::array<double, 2> pair) { return tuple_of(pair); }
+PyResult<Ref> into_object(std::array<double, 4> corners) { return tuple_of(corners); }
 PyResult<Ref> into_object(GeometryOwned geometry) { return factory::from_geometry_owned(std::move(geometry)); }
 
 PyResult<Ref> into_object(::geometry::polygon::Polygon polygon) {

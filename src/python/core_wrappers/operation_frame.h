@@ -8,6 +8,7 @@
 // library-error Exception.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 #include <type_traits>
@@ -37,6 +38,12 @@ struct GeometryParam {
     PyObject* object;
 };
 
+// A yes/no parameter with a default of false: it may be omitted, but when given it must be a
+// Python bool (or a numpy bool); None and 1 are refused like any other value.
+struct Flag {
+    bool value;
+};
+
 // A parameter that must be given but may be None (`origin`, the `unit` of _buffer_geodetic): the
 // value of an instance of T (or a subclass), or null for None.
 template <typename T>
@@ -60,6 +67,8 @@ binding::PyResult<void> refuse_nul(PyObject* text_object, std::string_view text,
 // type code; lists become Python lists in the engine's order (the first conversion failure wins
 // and nothing partial is returned).
 binding::PyResult<binding::Ref> into_object(bool value);
+binding::PyResult<binding::Ref> into_object(std::array<double, 2> pair);  // a tuple
+binding::PyResult<binding::Ref> into_object(std::array<double, 4> corners);  // a tuple
 binding::PyResult<binding::Ref> into_object(double value);
 binding::PyResult<binding::Ref> into_object(GeometryOwned geometry);
 binding::PyResult<binding::Ref> into_object(::geometry::polygon::Polygon polygon);
@@ -151,5 +160,15 @@ struct binding::FromPy<vornix::python::frame::Nullable<T>> {
         auto value = FromPy<T*>::convert(object);
         if (!value) return fail(std::move(value.error()));
         return vornix::python::frame::Nullable<T>{*value};
+    }
+};
+
+template <>
+struct binding::FromPy<std::optional<vornix::python::frame::Flag>> {
+    static PyResult<std::optional<vornix::python::frame::Flag>> convert(PyObject* object) {
+        if (object == nullptr) return std::nullopt;
+        auto value = FromPy<bool>::convert(object);
+        if (!value) return fail(std::move(value.error()));
+        return vornix::python::frame::Flag{*value};
     }
 };
