@@ -31,9 +31,11 @@ namespace detail {
 // Creates the heap type; `spec` must outlive it (the interpreter keeps pointers into it).
 PyResult<PyTypeObject*> make_type(ClassSpec& spec, Py_ssize_t basicsize, destructor dealloc);
 
-// Reports a fault that a destructor let out (an owner whose engine destroy failed) as an
-// unraisable PanicException: deallocation has no caller to raise to.
-void report_unraisable(PyObject* self, const char* what) noexcept;
+// Reports a fault that a destructor let out (an owner whose engine destroy failed) once, as an
+// unraisable PanicException: deallocation has no caller to raise to. The report names the class,
+// never the dying object: its count is already zero, so a hook that kept it (or the default
+// hook's repr of it) would revive memory that is about to be freed and deallocate it again.
+void report_unraisable(PyTypeObject* type, const char* what) noexcept;
 
 template <typename T>
 void dealloc(PyObject* self) {
@@ -41,9 +43,9 @@ void dealloc(PyObject* self) {
     try {
         reinterpret_cast<Instance<T>*>(self)->value.~T();
     } catch (const std::exception& error) {
-        report_unraisable(self, error.what());
+        report_unraisable(type, error.what());
     } catch (...) {
-        report_unraisable(self, nullptr);
+        report_unraisable(type, nullptr);
     }
     type->tp_free(self);
     Py_DECREF(type);
