@@ -93,18 +93,36 @@ def test_second_import_runs_no_second_start_up(tmp_path, capfd):
     assert (status, out) == (0, not_found(f"{tmp_path}/libcorvane.so"))
 
 
-def test_second_interpreter_cannot_import():
-    code = """
+ONE_INTERPRETER = "<class 'ImportError'>: vornix_geometry can be imported in one interpreter per process only"
+
+SUBINTERPRETER_IMPORTS = """
 import _xxsubinterpreters as interpreters
-import vornix_geometry
-try:
-    interpreters.run_string(interpreters.create(), "import vornix_geometry")
-except interpreters.RunFailedError as error:
-    print(error)
+
+def import_in_a_new_interpreter():
+    interpreter = interpreters.create()
+    try:
+        interpreters.run_string(interpreter, "import vornix_geometry; assert vornix_geometry.utils is not None")
+        return "imported"
+    except interpreters.RunFailedError as error:
+        return str(error)
+    finally:
+        interpreters.destroy(interpreter)
 """
-    result = run_python(code, capture=True)
-    assert result.stdout.splitlines()[-1] == (
-        "<class 'ImportError'>: vornix_geometry can be imported in one interpreter per process only")
+
+
+@pytest.mark.parametrize(
+    "steps, expected",
+    [
+        # the main interpreter first: every other interpreter is refused
+        ("import vornix_geometry\nprint(import_in_a_new_interpreter())", [ONE_INTERPRETER]),
+        # a sub-interpreter first: its successors are refused even where they reuse its address
+        ("for _ in range(3):\n    print(import_in_a_new_interpreter())", ["imported", ONE_INTERPRETER, ONE_INTERPRETER]),
+    ],
+)
+def test_one_interpreter_per_process(steps, expected):
+    result = run_python(SUBINTERPRETER_IMPORTS + steps, capture=True)
+    outcomes = [line for line in result.stdout.splitlines() if line.startswith(("imported", "<class"))]
+    assert (result.returncode, outcomes) == (0, expected), result.stderr
 
 
 PROBE = """
