@@ -2,6 +2,7 @@
 load from sys.prefix with its warnings on file descriptor 1. Each import runs in a fresh
 interpreter, since a load (or a failed one) lasts for the whole process."""
 import os
+import struct
 import subprocess
 import sys
 
@@ -143,6 +144,44 @@ def test_broken_library_in_prefix_fails_the_import_with_a_panic(tmp_path):
     assert message.startswith(f"Failed to load corvane library at {tmp_path}/libcorvane.so: ")
     # the failed load lasts for the process: importing again fails again
     assert second.startswith("pyo3_runtime|PanicException|")
+
+
+def loadable_segments_end(image):
+    """Where the last loadable segment of a 64-bit ELF image ends in the file."""
+    phoff, = struct.unpack_from("<Q", image, 32)
+    phentsize, phnum = struct.unpack_from("<HH", image, 54)
+    ends = []
+    for i in range(phnum):
+        kind, _, offset, _, _, filesz = struct.unpack_from("<IIQQQQ", image, phoff + i * phentsize)
+        if kind == 1:  # PT_LOAD
+            ends.append(offset + filesz)
+    return max(ends)
+
+
+def patched(image, offset, value):
+    return image[:offset] + value + image[offset + len(value):]
+
+
+@pytest.mark.parametrize(
+    "damage, reason",
+    [
+        (lambda image: image[:40], "file too short"),
+        (lambda image: image[:100], "file too short: the program headers lie past its end"),
+        (lambda image: image[:loadable_segments_end(image) // 2], "file too short: a loadable segment lies past its end"),
+        (lambda image: image[:loadable_segments_end(image) - 1], "file too short: a loadable segment lies past its end"),
+        (lambda image: image[:-1], "file too short: the section header table lies past its end"),
+        (lambda image: patched(image, 4, b"\x01"), "wrong ELF class"),
+        (lambda image: patched(image, 18, struct.pack("<H", 183)), "built for another machine"),
+        (lambda image: patched(image, 16, struct.pack("<H", 2)), "not a shared object"),
+    ],
+)
+def test_damaged_library_in_prefix_fails_the_import_instead_of_the_process(tmp_path, damage, reason):
+    target = tmp_path / "libcorvane.so"
+    target.write_bytes(damage(ENGINE.read_bytes()))
+    result = run_python(f"import sys\nsys.prefix = {str(tmp_path)!r}\n{PROBE}", capture=True)
+    assert result.returncode == 0, result.stderr[-2000:]
+    assert result.stdout == (f"pyo3_runtime|PanicException|Failed to load corvane library at {target}: "
+                             f"Could not open library: {target}: {reason}\n")
 
 
 def test_library_linked_into_prefix_is_loaded_during_the_import(tmp_path):
