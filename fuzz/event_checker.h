@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "python/utils/reader/processor.h"
+#include "formats/processor.h"
 
 namespace vornix::utils::reader {
 

@@ -3,7 +3,7 @@
 #include <span>
 
 #include "event_checker.h"
-#include "python/utils/reader/wkb_reader.h"
+#include "formats/wkb_reader.h"
 
 namespace reader = vornix::utils::reader;
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "event_checker.h"
-#include "python/utils/reader/wkt_reader.h"
+#include "formats/wkt_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vornix::utils::reader::EventChecker checker;

@@ -6,8 +6,8 @@
 #include <expected>
 #include <string>
 
-#include "core/fault.h"
-#include "core/once_state.h"
+#include "base/fault.h"
+#include "base/once_state.h"
 #include "geometry/runtime_loader.h"
 #include "geometry/shared_object_file.h"
 #include "geometry/unicode.h"

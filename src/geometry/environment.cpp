@@ -1,6 +1,6 @@
 #include "geometry/environment.h"
 
-#include "core/once_state.h"
+#include "base/once_state.h"
 #include "geometry/bindings.h"
 #include "geometry/error.h"
 

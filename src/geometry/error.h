@@ -9,7 +9,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "corvane/corvane.h"
 
 namespace geometry {

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "geometry/bindings.h"
 #include "geometry/environment.h"
 #include "geometry/unicode.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/poison_mutex.h"
+#include "base/poison_mutex.h"
 
 namespace geometry::runtime_loader {
 

@@ -2,7 +2,7 @@
 // reference included, and every geometry read out of it is a new object for the caller.
 #include <gtest/gtest.h>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "engine_test.h"
 
 namespace {
@@ -57,9 +57,9 @@ TEST_F(ElementTest, ReadingAValueItDoesNotHoldIsAnError) {
         EXPECT_EQ(KX_Element_getValueAsGeometry(element.get(), errors.rec()), nullptr) << c.holding;
         EXPECT_EQ(KX_Element_getValueAsDatumTransformation(element.get(), errors.rec()), nullptr) << c.holding;
         ASSERT_EQ(errors.all().size(), 2u) << c.holding;
-        EXPECT_EQ(errors.all()[0].code, api::kInvalidArgument);
+        EXPECT_EQ(errors.all()[0].code, model::kInvalidArgument);
         EXPECT_EQ(errors.all()[0].message, "No geometry in element.");
-        EXPECT_EQ(errors.all()[1].code, api::kInvalidArgument);
+        EXPECT_EQ(errors.all()[1].code, model::kInvalidArgument);
         EXPECT_EQ(errors.all()[1].message, "No datum transformation in element.");
     }
 }
@@ -74,7 +74,7 @@ TEST_F(ElementTest, RefusedGeometryLeavesTheValueAlone) {
                                     errors.rec());
     ASSERT_EQ(errors.all().size(), 2u);
     EXPECT_EQ(errors.all()[0].message, "Null handle.");
-    EXPECT_EQ(errors.all()[1].code, api::kInvalidHandle);
+    EXPECT_EQ(errors.all()[1].code, model::kInvalidHandle);
     // Still a float: a float vector takes it.
     Vector floats(KX_Vector_create(KX_ELEMENT_TYPE_FLOAT64, ok()));
     EXPECT_EQ(KX_Vector_add(floats.get(), element.get(), ok()), 1u);

@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "corvane/corvane.h"
 #include "engine_hooks.h"
 #include "geometry/bindings.h"

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "core/fault.h"
+#include "base/fault.h"
 
 // A POSIX extended regular expression that matches exactly `text`.
 inline std::string exactly(const std::string& text) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "core/geometry/shared.h"
 #include "core/geometry/velt_coord.h"
 

@@ -1,5 +1,5 @@
 // The one-time start behind the engine table and the runtime environment.
-#include "core/once_state.h"
+#include "base/once_state.h"
 
 #include <gtest/gtest.h>
 

@@ -20,7 +20,7 @@ KX_GeometryBuilderHandle create(const KX_ErrorCallbackRecord* rec, const char* n
 }
 
 void require_kind(bool ok, const char* expected) {
-    if (!ok) throw api::EngineError(api::kInvalidHandle, "Invalid handle.", std::string("Expected a handle to ") + expected + ".");
+    if (!ok) throw model::EngineError(model::kInvalidHandle, "Invalid handle.", std::string("Expected a handle to ") + expected + ".");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 using model::ClassTag;
 
 [[noreturn]] void out_of_range(const char* what) {
-    throw api::EngineError(api::kIndexOutOfRange, std::string("Index of ") + what + " out of range.");
+    throw model::EngineError(model::kIndexOutOfRange, std::string("Index of ") + what + " out of range.");
 }
 
 model::MutablePartCollection& mutable_parts(KX_MutablePartCollectionHandle h) {
@@ -30,7 +30,7 @@ model::ImmutablePointCollection& immutable_points(KX_ImmutablePointCollectionHan
 model::Multipart& multipart(KX_GeometryHandle h) {
     auto& g = api::geometry(h);
     if (g.kind() != model::GeometryKind::Polyline && g.kind() != model::GeometryKind::Polygon)
-        throw api::EngineError(api::kInvalidHandle, "Invalid handle.", "Expected a handle to a polyline or polygon.");
+        throw model::EngineError(model::kInvalidHandle, "Invalid handle.", "Expected a handle to a polyline or polygon.");
     return static_cast<model::Multipart&>(g);
 }
 

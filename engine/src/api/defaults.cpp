@@ -9,13 +9,13 @@
 #define KX_FN(ret, cls, method, params)                                                         \
     extern "C" __attribute__((weak)) ret KX_##cls##_##method params {                          \
         return api::execute<ret>(rec, "KX_" #cls "_" #method, []() -> ret {                    \
-            throw api::EngineError(api::kNotImplemented, "Not implemented.",                   \
+            throw model::EngineError(model::kNotImplemented, "Not implemented.",                   \
                                    "KX_" #cls "_" #method " is not implemented.");             \
         });                                                                                    \
     }
 #define KX_STUB(cls, method)                                                                   \
     extern "C" void* KX_##cls##_##method(const KX_ErrorCallbackRecord* rec) {                  \
-        api::report(rec, api::kNotImplemented, "Not supported.",                               \
+        api::report(rec, model::kNotImplemented, "Not supported.",                               \
                     "KX_" #cls "_" #method " is not supported by this engine.");               \
         return nullptr;                                                                        \
     }

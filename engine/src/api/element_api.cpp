@@ -32,7 +32,7 @@ KX_DatumTransformationHandle KX_Element_getValueAsDatumTransformation(KX_Element
     return api::execute<KX_DatumTransformationHandle>(
         rec, "KX_Element_getValueAsDatumTransformation", [&]() -> KX_DatumTransformationHandle {
             element_of(element);
-            throw api::EngineError(api::kInvalidArgument, "No datum transformation in element.");
+            throw model::EngineError(model::kInvalidArgument, "No datum transformation in element.");
         });
 }
 

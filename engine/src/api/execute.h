@@ -7,7 +7,7 @@
 #include <string>
 #include <type_traits>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "api/export.h"
 #include "model/object.h"
 
@@ -47,12 +47,12 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
     try {
         switch (take_injected_fault(function_name)) {
             case KXT_FAIL_REPORT_ERROR:
-                report(rec, kInjected, std::string("Injected failure in ") + function_name + ".",
+                report(rec, model::kInjected, std::string("Injected failure in ") + function_name + ".",
                        "Raised by a test hook.");
                 return error_value<R>();
             case KXT_FAIL_REPORT_TWICE:
-                report(rec, kInjected, "first", "");
-                report(rec, kInjected, "second", "");
+                report(rec, model::kInjected, "first", "");
+                report(rec, model::kInjected, "second", "");
                 return error_value<R>();
             case KXT_FAIL_RETURN_NULL:
                 return error_value<R>();
@@ -62,14 +62,14 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
                 break;
         }
         return body();
-    } catch (const EngineError& e) {
+    } catch (const model::EngineError& e) {
         report(rec, e.code(), e.what(), e.additional());
     } catch (const std::bad_alloc&) {
-        report(rec, kInternal, "Out of memory.");
+        report(rec, model::kInternal, "Out of memory.");
     } catch (const std::exception& e) {
-        report(rec, kInternal, e.what());
+        report(rec, model::kInternal, e.what());
     } catch (...) {
-        report(rec, kInternal, "Unknown failure.");
+        report(rec, model::kInternal, "Unknown failure.");
     }
     return error_value<R>();
 }
@@ -79,12 +79,12 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
 template <typename T, typename Handle>
 T& object(Handle handle, model::ClassTag tag) {
     auto* base = reinterpret_cast<model::Object*>(handle);
-    if (base == nullptr) throw EngineError(kInvalidArgument, "Null handle.");
+    if (base == nullptr) throw model::EngineError(model::kInvalidArgument, "Null handle.");
     if (!base->is_alive() || base->tag() != tag)
-        throw EngineError(kInvalidHandle, "Invalid handle.",
+        throw model::EngineError(model::kInvalidHandle, "Invalid handle.",
                           std::string("Expected a handle to ") + model::class_name(tag) + ".");
     auto* typed = dynamic_cast<T*>(base);
-    if (typed == nullptr) throw EngineError(kInvalidHandle, "Invalid handle.", "Wrong object kind.");
+    if (typed == nullptr) throw model::EngineError(model::kInvalidHandle, "Invalid handle.", "Wrong object kind.");
     return *typed;
 }
 

@@ -59,7 +59,7 @@ KX_SpatialReferenceHandle KX_Geometry_getSpatialReference(KX_GeometryHandle geom
 
 KX_GeometryHandle KX_Geometry_fromJSON(const char* json, const KX_ErrorCallbackRecord* rec) {
     return api::execute<KX_GeometryHandle>(rec, "KX_Geometry_fromJSON", [&] {
-        if (json == nullptr) throw api::EngineError(api::kInvalidArgument, "Null JSON text.");
+        if (json == nullptr) throw model::EngineError(model::kInvalidArgument, "Null JSON text.");
         // Bounded so that a text without its terminator cannot be read without end.
         const size_t length = strnlen(json, model::kMaxJsonBytes + 1);
         return api::new_geometry(model::from_json(std::string_view(json, length)));

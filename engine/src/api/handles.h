@@ -23,7 +23,7 @@ template <typename T>
 T& geometry_of(KX_GeometryHandle handle, model::GeometryKind kind, const char* kind_name) {
     auto& g = geometry(handle);
     if (g.kind() != kind)
-        throw EngineError(kInvalidHandle, "Invalid handle.", std::string("Expected a handle to a ") + kind_name + ".");
+        throw model::EngineError(model::kInvalidHandle, "Invalid handle.", std::string("Expected a handle to a ") + kind_name + ".");
     return static_cast<T&>(g);
 }
 

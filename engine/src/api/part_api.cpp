@@ -84,7 +84,7 @@ KX_GeometryHandle KX_ImmutablePart_getPoint(KX_ImmutablePartHandle part, uint64_
     return api::execute<KX_GeometryHandle>(rec, "KX_ImmutablePart_getPoint", [&] {
         const auto& p = immutable_part(part);
         if (point_index >= p.part.points.size())
-            throw api::EngineError(api::kIndexOutOfRange, "Index of point out of range.");
+            throw model::EngineError(model::kIndexOutOfRange, "Index of point out of range.");
         return api::new_point(p.part.points[point_index], p.context.dims, p.context.spatial_reference);
     });
 }

@@ -14,7 +14,7 @@ std::string install_directory() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&KX_VornixRuntimeEnvironment_getInstallDirectory), &info) == 0 ||
         info.dli_fname == nullptr)
-        throw api::EngineError(api::kInternal, "Cannot locate the engine library.");
+        throw model::EngineError(model::kInternal, "Cannot locate the engine library.");
     return std::filesystem::path(info.dli_fname).parent_path().string();
 }
 

@@ -21,7 +21,7 @@ template <typename Curve>
 const Curve& curve_of(KX_SegmentHandle handle, const char* kind_name) {
     const auto* c = std::get_if<Curve>(&segment(handle).value.curve);
     if (c == nullptr)
-        throw api::EngineError(api::kInvalidHandle, "Invalid handle.", std::string("Expected a handle to ") + kind_name + ".");
+        throw model::EngineError(model::kInvalidHandle, "Invalid handle.", std::string("Expected a handle to ") + kind_name + ".");
     return *c;
 }
 

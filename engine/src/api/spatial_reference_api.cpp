@@ -32,7 +32,7 @@ KX_SpatialReferenceHandle KX_SpatialReference_create(int32_t wkid, const KX_Erro
 
 KX_SpatialReferenceHandle KX_SpatialReference_createFromWKText(const char* wktext, const KX_ErrorCallbackRecord* rec) {
     return api::execute<KX_SpatialReferenceHandle>(rec, "KX_SpatialReference_createFromWKText", [&] {
-        if (wktext == nullptr) throw api::EngineError(api::kInvalidArgument, "Null well-known text.");
+        if (wktext == nullptr) throw model::EngineError(model::kInvalidArgument, "Null well-known text.");
         return new_handle(model::spatial_reference_from_wktext(wktext));
     });
 }

@@ -13,7 +13,7 @@ KX_UnitHandle new_unit(UnitKind kind, int32_t code) { return api::handle_of<KX_U
 const Unit& area_unit(KX_UnitHandle handle) {
     const Unit& unit = api::object<Unit>(handle, ClassTag::Unit);
     if (unit.kind() != UnitKind::Area)
-        throw api::EngineError(api::kUnitError, "Not an area unit.", "The unit is a linear unit.");
+        throw model::EngineError(model::kUnitError, "Not an area unit.", "The unit is a linear unit.");
     return unit;
 }
 

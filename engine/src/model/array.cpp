@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace model {
 
@@ -15,7 +15,7 @@ std::unique_ptr<Array> Array::of_geometries(std::vector<std::unique_ptr<Geometry
 
 const Value& Array::at(uint64_t index) const {
     if (index >= items_.size())
-        throw api::EngineError(api::kIndexOutOfRange, "Index out of range.",
+        throw model::EngineError(model::kIndexOutOfRange, "Index out of range.",
                                "Index " + std::to_string(index) + " of an array of size " +
                                    std::to_string(items_.size()) + ".");
     return items_[index];

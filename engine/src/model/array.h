@@ -19,7 +19,7 @@ public:
     static std::unique_ptr<Array> of_geometries(std::vector<std::unique_ptr<Geometry>> geometries);
 
     uint64_t size() const { return items_.size(); }
-    // Throws api::EngineError for an index past the end.
+    // Throws model::EngineError for an index past the end.
     const Value& at(uint64_t index) const;
 
 private:

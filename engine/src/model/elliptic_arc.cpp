@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace model {
 namespace {
 
 constexpr double kTwoPi = 2.0 * M_PI;
 
-[[noreturn]] void refuse(const std::string& why) { throw api::EngineError(api::kGeometryError, why); }
+[[noreturn]] void refuse(const std::string& why) { throw model::EngineError(model::kGeometryError, why); }
 
 bool finite(XY p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 

@@ -1,4 +1,4 @@
-// Construction and evaluation of elliptic arcs. Each constructor throws api::EngineError for an
+// Construction and evaluation of elliptic arcs. Each constructor throws model::EngineError for an
 // arc that cannot be built from its inputs.
 #pragma once
 

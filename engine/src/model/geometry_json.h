@@ -26,7 +26,7 @@ inline constexpr int kMaxJsonDepth = 32;
 
 std::string to_json(const Geometry& geometry);
 
-// Throws api::EngineError (code kJsonError) for text that is not JSON, is too large or too deeply
+// Throws model::EngineError (code kJsonError) for text that is not JSON, is too large or too deeply
 // nested, or does not describe a geometry; geometry errors (a refused arc) keep their own code.
 std::unique_ptr<Geometry> from_json(std::string_view text);
 

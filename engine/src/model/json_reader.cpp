@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/elliptic_arc.h"
 #include "model/envelope.h"
 #include "model/geometry_json.h"
@@ -16,7 +16,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-[[noreturn]] void refuse(const std::string& why) { throw api::EngineError(api::kJsonError, why); }
+[[noreturn]] void refuse(const std::string& why) { throw model::EngineError(model::kJsonError, why); }
 
 void check_limits(std::string_view text) {
     if (text.size() > kMaxJsonBytes) refuse("JSON text is too large.");

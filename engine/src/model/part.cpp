@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace model {
 namespace {
 
 [[noreturn]] void out_of_range(const char* what, uint64_t index, uint64_t size) {
-    throw api::EngineError(api::kIndexOutOfRange, std::string("Index of ") + what + " out of range.",
+    throw model::EngineError(model::kIndexOutOfRange, std::string("Index of ") + what + " out of range.",
                            "Index " + std::to_string(index) + " of " + std::to_string(size) + ".");
 }
 
@@ -30,7 +30,7 @@ void add_segment(Part& part, const SegmentValue& segment, Dims dims) {
     if (part.points.empty()) {
         part.points.push_back(segment.start);
     } else if (!same_xy(part.points.back(), segment.start)) {
-        throw api::EngineError(api::kGeometryError, "The segment does not start at the last point of the part.");
+        throw model::EngineError(model::kGeometryError, "The segment does not start at the last point of the part.");
     }
     part.points.push_back(segment.end);
     if (is_curve(segment.curve)) part.curves.emplace_back(part.points.size() - 2, segment.curve);

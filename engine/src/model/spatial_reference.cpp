@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 #include "model/spatial_reference_data.h"
 
 namespace model {
@@ -16,7 +16,7 @@ using proj::ObjectPtr;
 using proj::Session;
 
 [[noreturn]] void refuse(const std::string& message, const std::string& additional) {
-    throw api::EngineError(api::kSpatialReferenceError, message, additional);
+    throw model::EngineError(model::kSpatialReferenceError, message, additional);
 }
 
 // PROJ's own account of a failure when it gave one: it names the cause more exactly than we can.

@@ -15,7 +15,7 @@ namespace model {
 class SpatialReferenceData;  // defined in model/spatial_reference_data.h
 using SpatialReferencePtr = std::shared_ptr<const SpatialReferenceData>;
 
-// Each throws api::EngineError for an unknown code or text that cannot be parsed.
+// Each throws model::EngineError for an unknown code or text that cannot be parsed.
 SpatialReferencePtr spatial_reference_from_wkid(int32_t wkid);
 SpatialReferencePtr spatial_reference_from_wkid_and_vertical(int32_t wkid, int32_t vertical_wkid);
 SpatialReferencePtr spatial_reference_from_wktext(std::string_view wktext);

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace model {
 namespace {
@@ -49,7 +49,7 @@ double factor_of(UnitKind kind, int32_t code) {
     for (const auto& unit : table)
         if (unit.code == code) return unit.factor;
     const std::string name = kind == UnitKind::Linear ? "linear" : "area";
-    throw api::EngineError(api::kUnitError, "Unknown " + name + " unit.",
+    throw model::EngineError(model::kUnitError, "Unknown " + name + " unit.",
                            "No " + name + " unit has the code " + std::to_string(code) + ".");
 }
 

@@ -13,7 +13,7 @@ enum class UnitKind { Linear, Area };
 
 class Unit : public Object {
 public:
-    // Throws api::EngineError for a code outside the kind's table.
+    // Throws model::EngineError for a code outside the kind's table.
     Unit(UnitKind kind, int32_t code);
 
     UnitKind kind() const { return kind_; }

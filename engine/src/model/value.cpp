@@ -1,12 +1,12 @@
 #include "model/value.h"
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace model {
 
 Value::Value(std::unique_ptr<Geometry> geometry) : content_(std::move(geometry)) {
     if (std::get<std::unique_ptr<Geometry>>(content_) == nullptr)
-        throw api::EngineError(api::kInvalidArgument, "Null geometry.");
+        throw model::EngineError(model::kInvalidArgument, "Null geometry.");
 }
 
 Value Value::copy() const {
@@ -23,12 +23,12 @@ std::optional<ElementType> Value::type() const {
 
 double Value::float64() const {
     if (const auto* number = std::get_if<double>(&content_)) return *number;
-    throw api::EngineError(api::kInvalidArgument, "No float in element.");
+    throw model::EngineError(model::kInvalidArgument, "No float in element.");
 }
 
 const Geometry& Value::geometry() const {
     if (const auto* geometry = std::get_if<std::unique_ptr<Geometry>>(&content_)) return **geometry;
-    throw api::EngineError(api::kInvalidArgument, "No geometry in element.");
+    throw model::EngineError(model::kInvalidArgument, "No geometry in element.");
 }
 
 }  // namespace model

@@ -24,7 +24,7 @@ public:
 
     // No type while the value is empty.
     std::optional<ElementType> type() const;
-    // Each throws api::EngineError when the value is of another type.
+    // Each throws model::EngineError when the value is of another type.
     double float64() const;
     const Geometry& geometry() const;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "api/engine_error.h"
+#include "model/engine_error.h"
 
 namespace model {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 ElementType element_type(int32_t code) {
     if (code == static_cast<int32_t>(ElementType::Float64)) return ElementType::Float64;
     if (code == static_cast<int32_t>(ElementType::Geometry)) return ElementType::Geometry;
-    throw api::EngineError(api::kInvalidArgument, "Unsupported element type.",
+    throw model::EngineError(model::kInvalidArgument, "Unsupported element type.",
                            "Vectors hold floats (43) or geometries (50), not type " + std::to_string(code) + ".");
 }
 
@@ -20,9 +20,9 @@ Vector::Vector(int32_t type_code) : Object(ClassTag::Vector), type_(element_type
 
 uint64_t Vector::add(const Element& element) {
     const auto type = element.value().type();
-    if (!type) throw api::EngineError(api::kInvalidArgument, "Empty element.", "The element holds no value to add.");
+    if (!type) throw model::EngineError(model::kInvalidArgument, "Empty element.", "The element holds no value to add.");
     if (*type != type_)
-        throw api::EngineError(api::kInvalidArgument, "Element type mismatch.",
+        throw model::EngineError(model::kInvalidArgument, "Element type mismatch.",
                                "The element's value is not of the vector's type.");
     items_.push_back(element.value().copy());
     return items_.size();

@@ -13,7 +13,7 @@ namespace model {
 
 class Vector : public Object {
 public:
-    // Throws api::EngineError for a type code other than float64 and geometry.
+    // Throws model::EngineError for a type code other than float64 and geometry.
     explicit Vector(int32_t type_code);
 
     ElementType type() const { return type_; }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/fault.h"
+#include "base/fault.h"
 
 namespace core::geometry {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <utility>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "core/geometry/errors.h"
-#include "core/poison_mutex.h"
+#include "base/poison_mutex.h"
 
 namespace core::geometry {
 

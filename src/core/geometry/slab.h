@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/fault.h"
+#include "base/fault.h"
 
 namespace core::geometry {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <type_traits>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "python/binding/panic.h"
 
 namespace binding {

@@ -4,8 +4,8 @@
 
 #include "python/utils/builder/geojson.h"
 #include "python/utils/builder/veltjson.h"
-#include "python/utils/reader/wkb_reader.h"
-#include "python/utils/reader/wkt_reader.h"
+#include "formats/wkb_reader.h"
+#include "formats/wkt_reader.h"
 
 namespace vornix::utils {
 namespace {

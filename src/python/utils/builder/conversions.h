@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "python/binding/binding.h"
-#include "python/utils/reader/error.h"
+#include "formats/error.h"
 
 namespace vornix::utils::builder {
 

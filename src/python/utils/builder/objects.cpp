@@ -1,6 +1,6 @@
 #include "python/utils/builder/objects.h"
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "python/utils/builder/conversions.h"
 
 namespace vornix::utils::builder {

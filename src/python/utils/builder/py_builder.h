@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "python/utils/builder/stack.h"
-#include "python/utils/reader/processor.h"
+#include "formats/processor.h"
 
 namespace vornix::utils::builder {
 

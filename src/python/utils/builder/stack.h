@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "python/binding/binding.h"
-#include "python/utils/reader/error.h"
+#include "formats/error.h"
 
 namespace vornix::utils::builder {
 

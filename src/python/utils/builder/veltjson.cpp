@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/fault.h"
+#include "base/fault.h"
 #include "python/utils/builder/conversions.h"
 #include "python/utils/builder/keys.h"
 #include "python/utils/builder/objects.h"

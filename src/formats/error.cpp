@@ -1,4 +1,4 @@
-#include "python/utils/reader/error.h"
+#include "formats/error.h"
 
 namespace vornix::utils::reader {
 

@@ -1,9 +1,9 @@
-#include "python/utils/reader/wkt_tokenizer.h"
+#include "formats/wkt_tokenizer.h"
 
 #include <array>
 #include <cstdint>
 
-#include "python/utils/reader/wkt_number.h"
+#include "formats/wkt_number.h"
 
 namespace vornix::utils::reader {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "python/utils/reader/processor.h"
+#include "formats/processor.h"
 
 namespace vornix::utils::reader {
 

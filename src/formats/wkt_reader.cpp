@@ -1,6 +1,6 @@
-#include "python/utils/reader/wkt_reader.h"
+#include "formats/wkt_reader.h"
 
-#include "python/utils/reader/wkt_parser.h"
+#include "formats/wkt_parser.h"
 
 namespace vornix::utils::reader {
 namespace {

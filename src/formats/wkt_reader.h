@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "python/utils/reader/processor.h"
+#include "formats/processor.h"
 
 namespace vornix::utils::reader {
 

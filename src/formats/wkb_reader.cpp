@@ -1,4 +1,4 @@
-#include "python/utils/reader/wkb_reader.h"
+#include "formats/wkb_reader.h"
 
 #include <bit>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "python/utils/reader/wkt_parser.h"
+#include "formats/wkt_parser.h"
 
 #include <array>
 
-#include "python/utils/reader/error.h"
-#include "python/utils/reader/wkt_tokenizer.h"
+#include "formats/error.h"
+#include "formats/wkt_tokenizer.h"
 
 namespace vornix::utils::reader {
 namespace {

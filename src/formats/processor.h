@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "python/utils/reader/error.h"
+#include "formats/error.h"
 
 namespace vornix::utils::reader {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-#include "core/fault.h"
+#include "base/fault.h"
 
 namespace core {
 

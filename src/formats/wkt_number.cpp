@@ -1,4 +1,4 @@
-#include "python/utils/reader/wkt_number.h"
+#include "formats/wkt_number.h"
 
 #include <charconv>
 #include <cstdint>

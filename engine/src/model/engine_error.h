@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace api {
+namespace model {
 
 // Engine error codes.
 enum ErrorCode : int32_t {
@@ -35,4 +35,4 @@ private:
     std::string additional_;
 };
 
-}  // namespace api
+}  // namespace model
