@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "geometry/unicode.h"
@@ -34,10 +35,11 @@ public:
     ~File() {
         if (fd_ >= 0) ::close(fd_);
     }
-    bool is_open() const { return fd_ >= 0; }
-    uint64_t size() const {
+    // The size of a regular file that could be opened, or nothing.
+    std::optional<uint64_t> regular_size() const {
         struct stat status {};
-        return ::fstat(fd_, &status) == 0 ? static_cast<uint64_t>(status.st_size) : 0;
+        if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+        return static_cast<uint64_t>(status.st_size);
     }
     // Reads exactly `length` bytes at `offset`.
     bool read(uint64_t offset, void* out, size_t length) const {
@@ -95,8 +97,10 @@ const char* layout_problem(const File& file, const Elf64_Ehdr& header, uint64_t 
 std::expected<void, std::string> check(const std::string& path) {
     auto failed = [&](const char* reason) { return std::unexpected(unicode::lossy(path) + ": " + reason); };
     File file(path);
-    if (!file.is_open()) return failed(std::strerror(errno));
-    const uint64_t size = file.size();
+    // What cannot be opened, or is no regular file, the loader refuses with its own message.
+    const std::optional<uint64_t> regular_size = file.regular_size();
+    if (!regular_size) return {};
+    const uint64_t size = *regular_size;
     Elf64_Ehdr header{};
     if (size < sizeof header || !file.read(0, &header, sizeof header)) return failed("file too short");
     if (const char* problem = header_problem(header)) return failed(problem);

@@ -9,7 +9,8 @@
 
 namespace geometry::shared_object_file {
 
-// Nothing when the file at `path` has an ELF header of this machine's class, byte order and
+// Nothing when the file at `path` cannot be opened or is no regular file (the loader refuses it
+// with its own message), or has an ELF header of this machine's class, byte order and
 // machine, is a shared object, and holds its program headers, every loadable segment and its
 // section header table; otherwise why not, in the loader's manner ("<path>: <reason>").
 std::expected<void, std::string> check(const std::string& path);
