@@ -1,6 +1,7 @@
 #include "geometry/envelope.h"
 
 #include "geometry/environment.h"
+#include "geometry/point.h"
 
 namespace geometry::envelope {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "geometry/geometry.h"
-#include "geometry/point.h"
+#include "geometry/geometry_queries.h"
+#include "geometry/json_serializable.h"
 
 namespace geometry::point {
 class Point;
@@ -49,6 +49,7 @@ public:
 
 }  // namespace geometry::envelope
 
+// The body of `Geometry::extent`, which needs Envelope complete.
 template <typename Self>
 geometry::envelope::Envelope geometry::geometry::Geometry<Self>::extent() const {
     return detail::extent(raw());

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "geometry/immutable_point_collection.h"
+#include "geometry/immutable_point_collection_iter.h"
 #include "geometry/point.h"
 #include "geometry/segment.h"
 

@@ -1,5 +1,7 @@
 #include "geometry/immutable_part_collection.h"
 
+#include "geometry/immutable_part_collection_iter.h"
+
 namespace geometry::immutable_part_collection {
 
 uint64_t ImmutablePartCollection::size() const {

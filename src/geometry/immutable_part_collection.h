@@ -24,5 +24,3 @@ public:
 };
 
 }  // namespace geometry::immutable_part_collection
-
-#include "geometry/immutable_part_collection_iter.h"

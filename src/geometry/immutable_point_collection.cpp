@@ -1,5 +1,7 @@
 #include "geometry/immutable_point_collection.h"
 
+#include "geometry/immutable_point_collection_iter.h"
+
 namespace geometry::immutable_point_collection {
 
 uint64_t ImmutablePointCollection::size() const {

@@ -24,5 +24,3 @@ public:
 };
 
 }  // namespace geometry::immutable_point_collection
-
-#include "geometry/immutable_point_collection_iter.h"

@@ -1,6 +1,7 @@
 #include "geometry/json_serializable.h"
 
 #include "geometry/environment.h"
+#include "geometry/geometry.h"
 
 namespace geometry::json_serializable {
 

@@ -28,5 +28,3 @@ public:
 Result<geometry::GeometryOwned> from_json(std::string_view text);
 
 }  // namespace geometry::json_serializable
-
-#include "geometry/geometry.h"

@@ -1,7 +1,7 @@
 // `Multipart`: the parts of an engine polyline or polygon, for reading it back.
 #pragma once
 
-#include "geometry/immutable_part_collection.h"
+#include "geometry/immutable_part_collection_iter.h"
 
 namespace geometry::multipart {
 

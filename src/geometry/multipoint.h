@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "geometry/geometry.h"
-#include "geometry/immutable_point_collection.h"
+#include "geometry/immutable_point_collection_iter.h"
 
 namespace geometry::multipoint {
 
