@@ -165,9 +165,11 @@ extern "C" void discard_error(void*, KX_ErrorHandle handle) {
     }
 }
 
-void stop_with(std::string_view message, const Error& error) {
-    core::stop(std::string(message) + ": " + error.record_form());
+std::string stop_text(std::string_view message, const Error& error) {
+    return std::string(message) + ": " + error.record_form();
 }
+
+void stop_with(std::string_view message, const Error& error) { core::stop(stop_text(message, error)); }
 
 std::string string_from_handle(KX_StringHandle handle) {
     const auto& ffi = bindings::ffi();

@@ -145,6 +145,9 @@ def test_panic_exception_type():
     [
         (lambda: bp.fault("Internal error: boom"), "Internal error: boom"),
         (lambda: bp.other_exception(), "not a fault"),
+        (lambda: bp.deferred_fault("Internal error: deferred", False), "Internal error: deferred"),
+        # the deferred fault came first: it is the stop, the thrown one goes to standard error
+        (lambda: bp.deferred_fault("Internal error: deferred", True), "Internal error: deferred"),
     ],
 )
 def test_cpp_exceptions_become_panics(call, message):
