@@ -111,7 +111,7 @@ void append_quoted(std::string& out, std::string_view raw) {
             case '\t': out.append("\\t"); break;
             case '\0': out.append("\\0"); break;
             default:
-                if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::is_combining_mark(c))
+                if (unicode::is_debug_escaped(c))
                     append_unicode_escape(out, c);
                 else
                     out.append(text.substr(pos, d.length));
