@@ -64,8 +64,8 @@ public:
 
     Status read() {
         Header h;
-        if (auto s = header(h)) return s;
-        if (auto s = processor_.srid(h.srid)) return s;
+        if (auto s = header(h); !s) return s;
+        if (auto s = processor_.srid(h.srid); !s) return s;
         return geometry(h, 0);
     }
 
@@ -73,17 +73,17 @@ private:
     bool has(std::size_t bytes) const { return static_cast<std::size_t>(end_ - pos_) >= bytes; }
 
     Status u32(bool little, std::uint32_t& out) {
-        if (!has(4)) return Error::truncated();
+        if (!has(4)) return std::unexpected(Error::truncated());
         out = load_u32(pos_, little);
         pos_ += 4;
         return {};
     }
 
     Status header(Header& h) {
-        if (!has(1)) return Error::truncated();
+        if (!has(1)) return std::unexpected(Error::truncated());
         h.little = *pos_++ != 0;
         std::uint32_t type;
-        if (auto s = u32(h.little, type)) return s;
+        if (auto s = u32(h.little, type); !s) return s;
         if (dialect_ == WkbDialect::iso) {
             const std::uint32_t dims = type / 1000;
             h.kind = type % 1000;
@@ -96,7 +96,7 @@ private:
         h.has_m = (type & ewkb_m) != 0;
         if (type & ewkb_srid) {
             std::uint32_t srid;
-            if (auto s = u32(h.little, srid)) return s;
+            if (auto s = u32(h.little, srid); !s) return s;
             h.srid = static_cast<std::int32_t>(srid);
         }
         return {};
@@ -104,7 +104,7 @@ private:
 
     Status coord(const Header& h, Coord& c) {
         const std::size_t count = 2 + h.has_z + h.has_m;
-        if (!has(count * 8)) return Error::truncated();
+        if (!has(count * 8)) return std::unexpected(Error::truncated());
         c.x = load_f64(pos_, h.little);
         c.y = load_f64(pos_ + 8, h.little);
         pos_ += 16;
@@ -128,10 +128,10 @@ private:
     template <typename Begin, typename Each>
     Status counted(const Header& h, Begin&& begin, Each&& each) {
         std::uint32_t n;
-        if (auto s = u32(h.little, n)) return s;
-        if (auto s = begin(n)) return s;
+        if (auto s = u32(h.little, n); !s) return s;
+        if (auto s = begin(n); !s) return s;
         for (std::uint32_t i = 0; i < n; ++i)
-            if (auto s = each(i)) return s;
+            if (auto s = each(i); !s) return s;
         return {};
     }
 
@@ -175,30 +175,30 @@ private:
                 return headed_members(h, [&](const Header& m, std::size_t i) { return read_polygon(m, false, i); });
             case tin: return headed_members(h, [&](const Header& m, std::size_t) { return read_rings(m); });
             case triangle: return read_rings(h);
-            default: return Error::unsupported();
+            default: return std::unexpected(Error::unsupported());
         }
     }
 
     template <typename F>
     Status with_header(F&& f) {
         Header m;
-        if (auto s = header(m)) return s;
+        if (auto s = header(m); !s) return s;
         return f(m);
     }
 
     Status read_point(const Header& h, std::size_t idx) {
         Coord c;
-        if (auto s = coord(h, c)) return s;
+        if (auto s = coord(h, c); !s) return s;
         const bool empty = is_nan(c.x) && is_nan(c.y) && (!c.z || is_nan(*c.z)) && (!c.m || is_nan(*c.m));
         if (empty) return processor_.empty_point(idx);
-        if (auto s = processor_.point_begin(idx)) return s;
-        if (auto s = emit(c, 0)) return s;
+        if (auto s = processor_.point_begin(idx); !s) return s;
+        if (auto s = emit(c, 0); !s) return s;
         return processor_.point_end(idx);
     }
 
     Status read_vertex(const Header& h, std::size_t idx) {
         Coord c;
-        if (auto s = coord(h, c)) return s;
+        if (auto s = coord(h, c); !s) return s;
         return emit(c, idx);
     }
 
@@ -208,7 +208,7 @@ private:
 
     Status read_linestring(const Header& h, bool tagged, std::size_t idx) {
         auto begin = [&](std::uint32_t n) { return processor_.linestring_begin(tagged, n, idx); };
-        if (auto s = counted(h, begin, [&](std::uint32_t j) { return read_vertex(h, j); })) return s;
+        if (auto s = counted(h, begin, [&](std::uint32_t j) { return read_vertex(h, j); }); !s) return s;
         return processor_.linestring_end(tagged, idx);
     }
 
@@ -220,7 +220,7 @@ private:
     Status read_polygon(const Header& h, bool tagged, std::size_t idx) {
         auto begin = [&](std::uint32_t n) { return processor_.polygon_begin(tagged, n, idx); };
         auto each = [&](std::uint32_t i) { return read_linestring(h, false, i); };
-        if (auto s = counted(h, begin, each)) return s;
+        if (auto s = counted(h, begin, each); !s) return s;
         return processor_.polygon_end(tagged, idx);
     }
 
@@ -228,7 +228,7 @@ private:
     // are what count.
     Status read_multipoint(const Header& h, std::size_t idx) {
         auto begin = [&](std::uint32_t n) { return processor_.multipoint_begin(n, idx); };
-        if (auto s = headed(h, begin, [&](const Header& m, std::size_t i) { return read_vertex(m, i); })) return s;
+        if (auto s = headed(h, begin, [&](const Header& m, std::size_t i) { return read_vertex(m, i); }); !s) return s;
         return processor_.multipoint_end(idx);
     }
 
@@ -236,12 +236,12 @@ private:
     Status read_multi(const Header& h, std::size_t idx, Status (Processor::*begin)(std::size_t, std::size_t),
                       Status (Processor::*end)(std::size_t), Member&& member) {
         auto on_begin = [&](std::uint32_t n) { return (processor_.*begin)(n, idx); };
-        if (auto s = headed(h, on_begin, member)) return s;
+        if (auto s = headed(h, on_begin, member); !s) return s;
         return (processor_.*end)(idx);
     }
 
     Status read_collection(const Header& h, std::size_t idx) {
-        if (depth_ == max_collection_depth) return Error::geometry(too_deep_text);
+        if (depth_ == max_collection_depth) return std::unexpected(Error::geometry(too_deep_text));
         ++depth_;
         auto status = read_multi(h, idx, &Processor::geometrycollection_begin, &Processor::geometrycollection_end,
                                  [&](const Header& m, std::size_t i) { return geometry(m, i); });
@@ -259,7 +259,7 @@ private:
                 case compoundcurve:
                     if (compound_allowed) return read_curve_members(m, false);
                     [[fallthrough]];
-                default: return Error::unsupported();
+                default: return std::unexpected(Error::unsupported());
             }
         });
     }
@@ -269,7 +269,7 @@ private:
             switch (m.kind) {
                 case curvepolygon: return read_curve_members(m, true);
                 case polygon: return read_polygon(m, false, i);
-                default: return Error::unsupported();
+                default: return std::unexpected(Error::unsupported());
             }
         });
     }

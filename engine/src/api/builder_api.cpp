@@ -28,32 +28,32 @@ void require_kind(bool ok, const char* expected) {
 extern "C" {
 
 void KX_GeometryBuilder_destroy(KX_GeometryBuilderHandle b, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_GeometryBuilder_destroy", [&] { api::destroy(b, ClassTag::GeometryBuilder); });
+    api::execute<void>(rec, __func__, [&] { api::destroy(b, ClassTag::GeometryBuilder); });
 }
 
 KX_GeometryHandle KX_GeometryBuilder_toGeometry(KX_GeometryBuilderHandle b, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_GeometryBuilder_toGeometry",
+    return api::execute<KX_GeometryHandle>(rec, __func__,
                                            [&] { return api::new_geometry(builder(b).build()); });
 }
 
 KX_GeometryBuilderHandle KX_PolygonBuilder_createFromSpatialReference(KX_SpatialReferenceHandle spatial_reference,
                                                                       const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_PolygonBuilder_createFromSpatialReference", GeometryKind::Polygon, spatial_reference);
+    return create(rec, __func__, GeometryKind::Polygon, spatial_reference);
 }
 
 KX_GeometryBuilderHandle KX_PolylineBuilder_createFromSpatialReference(KX_SpatialReferenceHandle spatial_reference,
                                                                        const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_PolylineBuilder_createFromSpatialReference", GeometryKind::Polyline, spatial_reference);
+    return create(rec, __func__, GeometryKind::Polyline, spatial_reference);
 }
 
 KX_GeometryBuilderHandle KX_MultipointBuilder_createFromSpatialReference(KX_SpatialReferenceHandle spatial_reference,
                                                                          const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_MultipointBuilder_createFromSpatialReference", GeometryKind::Multipoint, spatial_reference);
+    return create(rec, __func__, GeometryKind::Multipoint, spatial_reference);
 }
 
 void KX_MultipartBuilder_setParts(KX_GeometryBuilderHandle b, KX_MutablePartCollectionHandle parts,
                                   const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_MultipartBuilder_setParts", [&] {
+    api::execute<void>(rec, __func__, [&] {
         auto& target = builder(b);
         require_kind(target.kind != GeometryKind::Multipoint, "a polyline or polygon builder");
         const auto& source = api::object<model::MutablePartCollection>(parts, ClassTag::MutablePartCollection);
@@ -65,7 +65,7 @@ void KX_MultipartBuilder_setParts(KX_GeometryBuilderHandle b, KX_MutablePartColl
 
 void KX_MultipointBuilder_setPoints(KX_GeometryBuilderHandle b, KX_MutablePointCollectionHandle points,
                                     const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_MultipointBuilder_setPoints", [&] {
+    api::execute<void>(rec, __func__, [&] {
         auto& target = builder(b);
         require_kind(target.kind == GeometryKind::Multipoint, "a multipoint builder");
         const auto& source = api::object<model::MutablePointCollection>(points, ClassTag::MutablePointCollection);

@@ -39,26 +39,26 @@ model::Multipart& multipart(KX_GeometryHandle h) {
 extern "C" {
 
 void KX_MutablePartCollection_destroy(KX_MutablePartCollectionHandle parts, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_MutablePartCollection_destroy",
+    api::execute<void>(rec, __func__,
                        [&] { api::destroy(parts, ClassTag::MutablePartCollection); });
 }
 
 KX_MutablePartCollectionHandle KX_MutablePartCollection_createWithSpatialReference(
     KX_SpatialReferenceHandle spatial_reference, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_MutablePartCollectionHandle>(rec, "KX_MutablePartCollection_createWithSpatialReference", [&] {
+    return api::execute<KX_MutablePartCollectionHandle>(rec, __func__, [&] {
         return api::handle_of<KX_MutablePartCollectionHandle>(
             new model::MutablePartCollection(api::spatial_reference_of(spatial_reference)));
     });
 }
 
 uint64_t KX_MutablePartCollection_getSize(KX_MutablePartCollectionHandle parts, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint64_t>(rec, "KX_MutablePartCollection_getSize",
+    return api::execute<uint64_t>(rec, __func__,
                                   [&]() -> uint64_t { return mutable_parts(parts).parts.size(); });
 }
 
 void KX_MutablePartCollection_addPart(KX_MutablePartCollectionHandle parts, KX_MutablePartHandle part,
                                       const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_MutablePartCollection_addPart", [&] {
+    api::execute<void>(rec, __func__, [&] {
         const auto& p = api::object<model::MutablePart>(part, ClassTag::MutablePart);
         mutable_parts(parts).parts.push_back(p.part);
     });
@@ -66,7 +66,7 @@ void KX_MutablePartCollection_addPart(KX_MutablePartCollectionHandle parts, KX_M
 
 KX_MutablePartHandle KX_MutablePartCollection_getPart(KX_MutablePartCollectionHandle parts, uint64_t index,
                                                       const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_MutablePartHandle>(rec, "KX_MutablePartCollection_getPart", [&] {
+    return api::execute<KX_MutablePartHandle>(rec, __func__, [&] {
         const auto& c = mutable_parts(parts);
         if (index >= c.parts.size()) out_of_range("part");
         return api::handle_of<KX_MutablePartHandle>(new model::MutablePart(c.spatial_reference, c.parts[index]));
@@ -74,13 +74,13 @@ KX_MutablePartHandle KX_MutablePartCollection_getPart(KX_MutablePartCollectionHa
 }
 
 void KX_MutablePointCollection_destroy(KX_MutablePointCollectionHandle points, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_MutablePointCollection_destroy",
+    api::execute<void>(rec, __func__,
                        [&] { api::destroy(points, ClassTag::MutablePointCollection); });
 }
 
 KX_MutablePointCollectionHandle KX_MutablePointCollection_createWithSpatialReference(
     KX_SpatialReferenceHandle spatial_reference, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_MutablePointCollectionHandle>(rec, "KX_MutablePointCollection_createWithSpatialReference", [&] {
+    return api::execute<KX_MutablePointCollectionHandle>(rec, __func__, [&] {
         return api::handle_of<KX_MutablePointCollectionHandle>(
             new model::MutablePointCollection(api::spatial_reference_of(spatial_reference)));
     });
@@ -88,7 +88,7 @@ KX_MutablePointCollectionHandle KX_MutablePointCollection_createWithSpatialRefer
 
 void KX_MutablePointCollection_addPoint(KX_MutablePointCollectionHandle points, KX_GeometryHandle point,
                                         const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_MutablePointCollection_addPoint", [&] {
+    api::execute<void>(rec, __func__, [&] {
         const auto& p = api::point(point);
         auto& c = api::object<model::MutablePointCollection>(points, ClassTag::MutablePointCollection);
         c.points.push_back(p.vertex);
@@ -97,18 +97,18 @@ void KX_MutablePointCollection_addPoint(KX_MutablePointCollectionHandle points, 
 }
 
 void KX_ImmutablePartCollection_destroy(KX_ImmutablePartCollectionHandle parts, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_ImmutablePartCollection_destroy",
+    api::execute<void>(rec, __func__,
                        [&] { api::destroy(parts, ClassTag::ImmutablePartCollection); });
 }
 
 uint64_t KX_ImmutablePartCollection_getSize(KX_ImmutablePartCollectionHandle parts, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint64_t>(rec, "KX_ImmutablePartCollection_getSize",
+    return api::execute<uint64_t>(rec, __func__,
                                   [&]() -> uint64_t { return immutable_parts(parts).parts.size(); });
 }
 
 KX_ImmutablePartHandle KX_ImmutablePartCollection_getPart(KX_ImmutablePartCollectionHandle parts, uint64_t index,
                                                           const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_ImmutablePartHandle>(rec, "KX_ImmutablePartCollection_getPart", [&] {
+    return api::execute<KX_ImmutablePartHandle>(rec, __func__, [&] {
         const auto& c = immutable_parts(parts);
         if (index >= c.parts.size()) out_of_range("part");
         return api::handle_of<KX_ImmutablePartHandle>(new model::ImmutablePart(c.parts[index], c.context));
@@ -116,19 +116,19 @@ KX_ImmutablePartHandle KX_ImmutablePartCollection_getPart(KX_ImmutablePartCollec
 }
 
 void KX_ImmutablePointCollection_destroy(KX_ImmutablePointCollectionHandle points, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_ImmutablePointCollection_destroy",
+    api::execute<void>(rec, __func__,
                        [&] { api::destroy(points, ClassTag::ImmutablePointCollection); });
 }
 
 uint64_t KX_ImmutablePointCollection_getSize(KX_ImmutablePointCollectionHandle points,
                                              const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint64_t>(rec, "KX_ImmutablePointCollection_getSize",
+    return api::execute<uint64_t>(rec, __func__,
                                   [&]() -> uint64_t { return immutable_points(points).points.size(); });
 }
 
 KX_GeometryHandle KX_ImmutablePointCollection_getPoint(KX_ImmutablePointCollectionHandle points, uint64_t index,
                                                        const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_ImmutablePointCollection_getPoint", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& c = immutable_points(points);
         if (index >= c.points.size()) out_of_range("point");
         return api::new_point(c.points[index], c.dims, c.spatial_reference);
@@ -136,7 +136,7 @@ KX_GeometryHandle KX_ImmutablePointCollection_getPoint(KX_ImmutablePointCollecti
 }
 
 KX_ImmutablePartCollectionHandle KX_Multipart_getParts(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_ImmutablePartCollectionHandle>(rec, "KX_Multipart_getParts", [&] {
+    return api::execute<KX_ImmutablePartCollectionHandle>(rec, __func__, [&] {
         const auto& g = multipart(geometry);
         return api::handle_of<KX_ImmutablePartCollectionHandle>(new model::ImmutablePartCollection(
             g.parts, model::PartContext{g.dims, g.spatial_reference()}));
@@ -145,7 +145,7 @@ KX_ImmutablePartCollectionHandle KX_Multipart_getParts(KX_GeometryHandle geometr
 
 KX_ImmutablePointCollectionHandle KX_Multipoint_getPoints(KX_GeometryHandle geometry,
                                                           const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_ImmutablePointCollectionHandle>(rec, "KX_Multipoint_getPoints", [&] {
+    return api::execute<KX_ImmutablePointCollectionHandle>(rec, __func__, [&] {
         const auto& g = api::geometry_of<model::Multipoint>(geometry, model::GeometryKind::Multipoint, "multipoint");
         return api::handle_of<KX_ImmutablePointCollectionHandle>(
             new model::ImmutablePointCollection(g.points, g.dims, g.spatial_reference()));

@@ -14,41 +14,41 @@ model::Element& element_of(KX_ElementHandle handle) { return api::object<model::
 extern "C" {
 
 void KX_Element_destroy(KX_ElementHandle element, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Element_destroy", [&] { api::destroy(element, ClassTag::Element); });
+    api::execute<void>(rec, __func__, [&] { api::destroy(element, ClassTag::Element); });
 }
 
 KX_ElementHandle KX_Element_create(const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_ElementHandle>(rec, "KX_Element_create",
+    return api::execute<KX_ElementHandle>(rec, __func__,
                                           [] { return api::handle_of<KX_ElementHandle>(new model::Element()); });
 }
 
 void KX_Element_clear(KX_ElementHandle element, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Element_clear", [&] { element_of(element).set(model::Value()); });
+    api::execute<void>(rec, __func__, [&] { element_of(element).set(model::Value()); });
 }
 
 // Datum transformations never enter an element yet: nothing the engine makes puts one there.
 KX_DatumTransformationHandle KX_Element_getValueAsDatumTransformation(KX_ElementHandle element,
                                                                       const KX_ErrorCallbackRecord* rec) {
     return api::execute<KX_DatumTransformationHandle>(
-        rec, "KX_Element_getValueAsDatumTransformation", [&]() -> KX_DatumTransformationHandle {
+        rec, __func__, [&]() -> KX_DatumTransformationHandle {
             element_of(element);
             throw model::EngineError(model::kInvalidArgument, "No datum transformation in element.");
         });
 }
 
 KX_GeometryHandle KX_Element_getValueAsGeometry(KX_ElementHandle element, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_Element_getValueAsGeometry", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return api::handle_of<KX_GeometryHandle>(element_of(element).value().geometry().clone().release());
     });
 }
 
 void KX_Element_setValueFromFloat64(KX_ElementHandle element, double value, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Element_setValueFromFloat64", [&] { element_of(element).set(model::Value(value)); });
+    api::execute<void>(rec, __func__, [&] { element_of(element).set(model::Value(value)); });
 }
 
 void KX_Element_setValueFromGeometry(KX_ElementHandle element, KX_GeometryHandle geometry,
                                      const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Element_setValueFromGeometry", [&] {
+    api::execute<void>(rec, __func__, [&] {
         auto& target = element_of(element);
         const auto& source = api::object<model::Geometry>(geometry, ClassTag::Geometry);
         target.set(model::Value(source.clone()));

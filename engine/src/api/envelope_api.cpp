@@ -33,19 +33,19 @@ extern "C" {
 
 KX_GeometryHandle KX_Envelope_createWithXY(double x_min, double x_max, double y_min, double y_max,
                                            const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithXY", nullptr, {x_min, x_max}, {y_min, y_max}, {}, {}, {});
+    return create(rec, __func__, nullptr, {x_min, x_max}, {y_min, y_max}, {}, {}, {});
 }
 
 KX_GeometryHandle KX_Envelope_createWithXYSpatialReference(KX_SpatialReferenceHandle spatial_reference,
                                                            double x_min, double x_max, double y_min, double y_max,
                                                            const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithXYSpatialReference", spatial_reference, {x_min, x_max},
+    return create(rec, __func__, spatial_reference, {x_min, x_max},
                   {y_min, y_max}, {}, {}, {});
 }
 
 KX_GeometryHandle KX_Envelope_createWithXYZ(double x_min, double x_max, double y_min, double y_max, double z_min,
                                             double z_max, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithXYZ", nullptr, {x_min, x_max}, {y_min, y_max}, {z_min, z_max}, {},
+    return create(rec, __func__, nullptr, {x_min, x_max}, {y_min, y_max}, {z_min, z_max}, {},
                   {true, false});
 }
 
@@ -53,27 +53,27 @@ KX_GeometryHandle KX_Envelope_createWithXYZSpatialReference(KX_SpatialReferenceH
                                                             double x_min, double x_max, double y_min, double y_max,
                                                             double z_min, double z_max,
                                                             const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithXYZSpatialReference", spatial_reference, {x_min, x_max},
+    return create(rec, __func__, spatial_reference, {x_min, x_max},
                   {y_min, y_max}, {z_min, z_max}, {}, {true, false});
 }
 
 KX_GeometryHandle KX_Envelope_createWithM(double x_min, double x_max, double y_min, double y_max, double m_min,
                                           double m_max, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithM", nullptr, {x_min, x_max}, {y_min, y_max}, {}, {m_min, m_max},
+    return create(rec, __func__, nullptr, {x_min, x_max}, {y_min, y_max}, {}, {m_min, m_max},
                   {false, true});
 }
 
 KX_GeometryHandle KX_Envelope_createWithMSpatialReference(KX_SpatialReferenceHandle spatial_reference, double x_min,
                                                           double x_max, double y_min, double y_max, double m_min,
                                                           double m_max, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithMSpatialReference", spatial_reference, {x_min, x_max},
+    return create(rec, __func__, spatial_reference, {x_min, x_max},
                   {y_min, y_max}, {}, {m_min, m_max}, {false, true});
 }
 
 KX_GeometryHandle KX_Envelope_createWithZM(double x_min, double x_max, double y_min, double y_max, double z_min,
                                            double z_max, double m_min, double m_max,
                                            const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithZM", nullptr, {x_min, x_max}, {y_min, y_max}, {z_min, z_max},
+    return create(rec, __func__, nullptr, {x_min, x_max}, {y_min, y_max}, {z_min, z_max},
                   {m_min, m_max}, {true, true});
 }
 
@@ -81,37 +81,37 @@ KX_GeometryHandle KX_Envelope_createWithZMSpatialReference(KX_SpatialReferenceHa
                                                            double x_min, double x_max, double y_min, double y_max,
                                                            double z_min, double z_max, double m_min, double m_max,
                                                            const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Envelope_createWithZMSpatialReference", spatial_reference, {x_min, x_max},
+    return create(rec, __func__, spatial_reference, {x_min, x_max},
                   {y_min, y_max}, {z_min, z_max}, {m_min, m_max}, {true, true});
 }
 
 double KX_Envelope_getXMin(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getXMin", e, &Envelope::x, &Range::min);
+    return bound(rec, __func__, e, &Envelope::x, &Range::min);
 }
 double KX_Envelope_getXMax(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getXMax", e, &Envelope::x, &Range::max);
+    return bound(rec, __func__, e, &Envelope::x, &Range::max);
 }
 double KX_Envelope_getYMin(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getYMin", e, &Envelope::y, &Range::min);
+    return bound(rec, __func__, e, &Envelope::y, &Range::min);
 }
 double KX_Envelope_getYMax(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getYMax", e, &Envelope::y, &Range::max);
+    return bound(rec, __func__, e, &Envelope::y, &Range::max);
 }
 double KX_Envelope_getZMin(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getZMin", e, &Envelope::z, &Range::min);
+    return bound(rec, __func__, e, &Envelope::z, &Range::min);
 }
 double KX_Envelope_getZMax(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getZMax", e, &Envelope::z, &Range::max);
+    return bound(rec, __func__, e, &Envelope::z, &Range::max);
 }
 double KX_Envelope_getMMin(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getMMin", e, &Envelope::m, &Range::min);
+    return bound(rec, __func__, e, &Envelope::m, &Range::min);
 }
 double KX_Envelope_getMMax(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return bound(rec, "KX_Envelope_getMMax", e, &Envelope::m, &Range::max);
+    return bound(rec, __func__, e, &Envelope::m, &Range::max);
 }
 
 KX_GeometryHandle KX_Envelope_getCenter(KX_GeometryHandle e, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_Envelope_getCenter", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const Envelope& env = envelope(e);
         auto mid = [](Range r) { return (r.min + r.max) / 2.0; };
         return api::new_point({mid(env.x), mid(env.y), mid(env.z), mid(env.m)}, env.dims, env.spatial_reference());

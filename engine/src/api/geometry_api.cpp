@@ -21,44 +21,44 @@ bool has_curves(const model::Geometry& g) {
 extern "C" {
 
 void KX_Geometry_destroy(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Geometry_destroy", [&] { api::destroy(geometry, model::ClassTag::Geometry); });
+    api::execute<void>(rec, __func__, [&] { api::destroy(geometry, model::ClassTag::Geometry); });
 }
 
 KX_GeometryHandle KX_Geometry_getExtent(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_Geometry_getExtent", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         return api::new_geometry(model::extent_of(api::geometry(geometry)));
     });
 }
 
 uint8_t KX_Geometry_getHasCurves(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint8_t>(rec, "KX_Geometry_getHasCurves",
+    return api::execute<uint8_t>(rec, __func__,
                                  [&]() -> uint8_t { return has_curves(api::geometry(geometry)); });
 }
 
 uint8_t KX_Geometry_getHasM(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint8_t>(rec, "KX_Geometry_getHasM",
+    return api::execute<uint8_t>(rec, __func__,
                                  [&]() -> uint8_t { return api::geometry(geometry).dims.has_m; });
 }
 
 uint8_t KX_Geometry_getHasZ(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<uint8_t>(rec, "KX_Geometry_getHasZ",
+    return api::execute<uint8_t>(rec, __func__,
                                  [&]() -> uint8_t { return api::geometry(geometry).dims.has_z; });
 }
 
 int32_t KX_Geometry_getObjectType(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<int32_t>(rec, "KX_Geometry_getObjectType",
+    return api::execute<int32_t>(rec, __func__,
                                  [&] { return static_cast<int32_t>(api::geometry(geometry).kind()); });
 }
 
 KX_SpatialReferenceHandle KX_Geometry_getSpatialReference(KX_GeometryHandle geometry,
                                                           const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_SpatialReferenceHandle>(rec, "KX_Geometry_getSpatialReference", [&] {
+    return api::execute<KX_SpatialReferenceHandle>(rec, __func__, [&] {
         return api::new_spatial_reference(api::geometry(geometry).spatial_reference());
     });
 }
 
 KX_GeometryHandle KX_Geometry_fromJSON(const char* json, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_Geometry_fromJSON", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         if (json == nullptr) throw model::EngineError(model::kInvalidArgument, "Null JSON text.");
         // Bounded so that a text without its terminator cannot be read without end.
         const size_t length = strnlen(json, model::kMaxJsonBytes + 1);
@@ -67,7 +67,7 @@ KX_GeometryHandle KX_Geometry_fromJSON(const char* json, const KX_ErrorCallbackR
 }
 
 KX_StringHandle KX_Geometry_toJSON(KX_GeometryHandle geometry, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_StringHandle>(rec, "KX_Geometry_toJSON", [&] {
+    return api::execute<KX_StringHandle>(rec, __func__, [&] {
         return api::handle_of<KX_StringHandle>(new model::String(model::to_json(api::geometry(geometry))));
     });
 }

@@ -25,56 +25,56 @@ double coordinate(const KX_ErrorCallbackRecord* rec, const char* name, KX_Geomet
 extern "C" {
 
 KX_GeometryHandle KX_Point_createWithXY(double x, double y, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithXY", nullptr, {x, y}, {});
+    return create(rec, __func__, nullptr, {x, y}, {});
 }
 
 KX_GeometryHandle KX_Point_createWithXYSpatialReference(KX_SpatialReferenceHandle spatial_reference, double x,
                                                        double y, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithXYSpatialReference", spatial_reference, {x, y}, {});
+    return create(rec, __func__, spatial_reference, {x, y}, {});
 }
 
 KX_GeometryHandle KX_Point_createWithXYZ(double x, double y, double z, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithXYZ", nullptr, {x, y, z}, {true, false});
+    return create(rec, __func__, nullptr, {x, y, z}, {true, false});
 }
 
 KX_GeometryHandle KX_Point_createWithXYZSpatialReference(KX_SpatialReferenceHandle spatial_reference, double x,
                                                         double y, double z, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithXYZSpatialReference", spatial_reference, {x, y, z}, {true, false});
+    return create(rec, __func__, spatial_reference, {x, y, z}, {true, false});
 }
 
 KX_GeometryHandle KX_Point_createWithM(double x, double y, double m, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithM", nullptr, {x, y, kNaN, m}, {false, true});
+    return create(rec, __func__, nullptr, {x, y, kNaN, m}, {false, true});
 }
 
 KX_GeometryHandle KX_Point_createWithMSpatialReference(KX_SpatialReferenceHandle spatial_reference, double x,
                                                       double y, double m, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithMSpatialReference", spatial_reference, {x, y, kNaN, m}, {false, true});
+    return create(rec, __func__, spatial_reference, {x, y, kNaN, m}, {false, true});
 }
 
 KX_GeometryHandle KX_Point_createWithZM(double x, double y, double z, double m, const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithZM", nullptr, {x, y, z, m}, {true, true});
+    return create(rec, __func__, nullptr, {x, y, z, m}, {true, true});
 }
 
 KX_GeometryHandle KX_Point_createWithZMSpatialReference(KX_SpatialReferenceHandle spatial_reference, double x,
                                                        double y, double z, double m,
                                                        const KX_ErrorCallbackRecord* rec) {
-    return create(rec, "KX_Point_createWithZMSpatialReference", spatial_reference, {x, y, z, m}, {true, true});
+    return create(rec, __func__, spatial_reference, {x, y, z, m}, {true, true});
 }
 
 double KX_Point_getX(KX_GeometryHandle point, const KX_ErrorCallbackRecord* rec) {
-    return coordinate(rec, "KX_Point_getX", point, &Vertex::x);
+    return coordinate(rec, __func__, point, &Vertex::x);
 }
 
 double KX_Point_getY(KX_GeometryHandle point, const KX_ErrorCallbackRecord* rec) {
-    return coordinate(rec, "KX_Point_getY", point, &Vertex::y);
+    return coordinate(rec, __func__, point, &Vertex::y);
 }
 
 double KX_Point_getZ(KX_GeometryHandle point, const KX_ErrorCallbackRecord* rec) {
-    return coordinate(rec, "KX_Point_getZ", point, &Vertex::z);
+    return coordinate(rec, __func__, point, &Vertex::z);
 }
 
 double KX_Point_getM(KX_GeometryHandle point, const KX_ErrorCallbackRecord* rec) {
-    return coordinate(rec, "KX_Point_getM", point, &Vertex::m);
+    return coordinate(rec, __func__, point, &Vertex::m);
 }
 
 }  // extern "C"

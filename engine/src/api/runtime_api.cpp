@@ -30,40 +30,40 @@ extern "C" {
 
 void KX_VornixRuntimeEnvironment_setErrorCallback(KX_ErrorCallback callback, void* user_data,
                                                   const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_VornixRuntimeEnvironment_setErrorCallback",
+    api::execute<void>(rec, __func__,
                        [&] { api::set_global_callback(callback, user_data); });
 }
 
 KX_StringHandle KX_VornixRuntimeEnvironment_getInstallDirectory(const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_StringHandle>(rec, "KX_VornixRuntimeEnvironment_getInstallDirectory",
+    return api::execute<KX_StringHandle>(rec, __func__,
                                          [] { return new_string(install_directory()); });
 }
 
 void KX_Error_destroy(KX_ErrorHandle error, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Error_destroy", [&] { api::destroy(error, ClassTag::Error); });
+    api::execute<void>(rec, __func__, [&] { api::destroy(error, ClassTag::Error); });
 }
 
 int32_t KX_Error_getCode(KX_ErrorHandle error, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<int32_t>(rec, "KX_Error_getCode", [&] { return error_object(error).code(); });
+    return api::execute<int32_t>(rec, __func__, [&] { return error_object(error).code(); });
 }
 
 KX_StringHandle KX_Error_getMessage(KX_ErrorHandle error, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_StringHandle>(rec, "KX_Error_getMessage",
+    return api::execute<KX_StringHandle>(rec, __func__,
                                          [&] { return new_string(error_object(error).message()); });
 }
 
 KX_StringHandle KX_Error_getAdditionalMessage(KX_ErrorHandle error, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_StringHandle>(rec, "KX_Error_getAdditionalMessage", [&] {
+    return api::execute<KX_StringHandle>(rec, __func__, [&] {
         return new_string(error_object(error).additional_message());
     });
 }
 
 void KX_String_destroy(KX_StringHandle string, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_String_destroy", [&] { api::destroy(string, ClassTag::String); });
+    api::execute<void>(rec, __func__, [&] { api::destroy(string, ClassTag::String); });
 }
 
 const uint8_t* KX_String_getByteArray(KX_StringHandle string, size_t* size, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<const uint8_t*>(rec, "KX_String_getByteArray", [&]() -> const uint8_t* {
+    return api::execute<const uint8_t*>(rec, __func__, [&]() -> const uint8_t* {
         const auto& text = api::object<model::String>(string, ClassTag::String).text();
         if (size != nullptr) *size = text.size();
         return reinterpret_cast<const uint8_t*>(text.data());

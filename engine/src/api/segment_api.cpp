@@ -55,11 +55,11 @@ R arc_value(const KX_ErrorCallbackRecord* rec, const char* name, KX_SegmentHandl
 extern "C" {
 
 void KX_Segment_destroy(KX_SegmentHandle segment, const KX_ErrorCallbackRecord* rec) {
-    api::execute<void>(rec, "KX_Segment_destroy", [&] { api::destroy(segment, model::ClassTag::Segment); });
+    api::execute<void>(rec, __func__, [&] { api::destroy(segment, model::ClassTag::Segment); });
 }
 
 int32_t KX_Segment_getObjectType(KX_SegmentHandle handle, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<int32_t>(rec, "KX_Segment_getObjectType",
+    return api::execute<int32_t>(rec, __func__,
                                  [&] { return static_cast<int32_t>(segment(handle).kind()); });
 }
 
@@ -67,21 +67,21 @@ KX_SegmentHandle KX_CubicBezierSegment_create(KX_GeometryHandle start_point, KX_
                                               KX_GeometryHandle control_point2, KX_GeometryHandle end_point,
                                               KX_SpatialReferenceHandle spatial_reference,
                                               const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_SegmentHandle>(rec, "KX_CubicBezierSegment_create", [&] {
+    return api::execute<KX_SegmentHandle>(rec, __func__, [&] {
         const XY c1 = xy(control_point1), c2 = xy(control_point2);
         return new_segment(start_point, end_point, CubicBezier{c1.x, c1.y, c2.x, c2.y}, spatial_reference);
     });
 }
 
 KX_GeometryHandle KX_CubicBezierSegment_getControlPoint1(KX_SegmentHandle handle, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_CubicBezierSegment_getControlPoint1", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& b = curve_of<CubicBezier>(handle, "a cubic Bezier curve");
         return plane_point(b.c1x, b.c1y, segment(handle));
     });
 }
 
 KX_GeometryHandle KX_CubicBezierSegment_getControlPoint2(KX_SegmentHandle handle, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_CubicBezierSegment_getControlPoint2", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const auto& b = curve_of<CubicBezier>(handle, "a cubic Bezier curve");
         return plane_point(b.c2x, b.c2y, segment(handle));
     });
@@ -91,7 +91,7 @@ KX_SegmentHandle KX_EllipticArcSegment_createWithStartAndEndpoints(
     KX_GeometryHandle start_point, KX_GeometryHandle end_point, int32_t is_minor, int32_t is_counter_clockwise,
     KX_SpatialReferenceHandle spatial_reference, double rotation_angle, double semi_major_axis,
     double minor_major_ratio, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_SegmentHandle>(rec, "KX_EllipticArcSegment_createWithStartAndEndpoints", [&] {
+    return api::execute<KX_SegmentHandle>(rec, __func__, [&] {
         const EllipticArc a = model::elliptic_arc_between(xy(start_point), xy(end_point), is_minor != 0,
                                                           is_counter_clockwise != 0, rotation_angle,
                                                           semi_major_axis, minor_major_ratio);
@@ -103,7 +103,7 @@ KX_SegmentHandle KX_EllipticArcSegment_createCircularEllipticArcWithCenter(
     KX_GeometryHandle start_point, KX_GeometryHandle end_point, KX_GeometryHandle center_point, int32_t is_minor,
     int32_t is_counter_clockwise, KX_SpatialReferenceHandle spatial_reference, const KX_ErrorCallbackRecord* rec) {
     (void)is_minor;  // the direction alone chooses between the two arcs about a given centre
-    return api::execute<KX_SegmentHandle>(rec, "KX_EllipticArcSegment_createCircularEllipticArcWithCenter", [&] {
+    return api::execute<KX_SegmentHandle>(rec, __func__, [&] {
         const EllipticArc a = model::circular_arc_with_center(xy(start_point), xy(end_point), xy(center_point),
                                                               is_counter_clockwise != 0);
         return new_segment(start_point, end_point, a, spatial_reference);
@@ -114,50 +114,50 @@ KX_SegmentHandle KX_EllipticArcSegment_createCircularEllipticArcWithStartEndAndI
     KX_GeometryHandle start_point, KX_GeometryHandle end_point, KX_GeometryHandle interior_point,
     KX_SpatialReferenceHandle spatial_reference, const KX_ErrorCallbackRecord* rec) {
     return api::execute<KX_SegmentHandle>(
-        rec, "KX_EllipticArcSegment_createCircularEllipticArcWithStartEndAndInterior", [&] {
+        rec, __func__, [&] {
             const EllipticArc a = model::circular_arc_through(xy(start_point), xy(end_point), xy(interior_point));
             return new_segment(start_point, end_point, a, spatial_reference);
         });
 }
 
 KX_GeometryHandle KX_EllipticArcSegment_getCenterPoint(KX_SegmentHandle handle, const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_GeometryHandle>(rec, "KX_EllipticArcSegment_getCenterPoint", [&] {
+    return api::execute<KX_GeometryHandle>(rec, __func__, [&] {
         const EllipticArc& a = arc(handle);
         return plane_point(a.cx, a.cy, segment(handle));
     });
 }
 
 double KX_EllipticArcSegment_getCentralAngle(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<double>(rec, "KX_EllipticArcSegment_getCentralAngle", h, [](const EllipticArc& a) { return a.central; });
+    return arc_value<double>(rec, __func__, h, [](const EllipticArc& a) { return a.central; });
 }
 
 double KX_EllipticArcSegment_getStartAngle(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<double>(rec, "KX_EllipticArcSegment_getStartAngle", h, model::reported_start_angle);
+    return arc_value<double>(rec, __func__, h, model::reported_start_angle);
 }
 
 double KX_EllipticArcSegment_getEndAngle(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<double>(rec, "KX_EllipticArcSegment_getEndAngle", h, model::reported_end_angle);
+    return arc_value<double>(rec, __func__, h, model::reported_end_angle);
 }
 
 uint8_t KX_EllipticArcSegment_getIsCircular(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<uint8_t>(rec, "KX_EllipticArcSegment_getIsCircular", h, [](const EllipticArc& a) { return a.circular(); });
+    return arc_value<uint8_t>(rec, __func__, h, [](const EllipticArc& a) { return a.circular(); });
 }
 
 uint8_t KX_EllipticArcSegment_getIsCounterClockwise(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<uint8_t>(rec, "KX_EllipticArcSegment_getIsCounterClockwise", h,
+    return arc_value<uint8_t>(rec, __func__, h,
                               [](const EllipticArc& a) { return a.central > 0; });
 }
 
 double KX_EllipticArcSegment_getMinorMajorRatio(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<double>(rec, "KX_EllipticArcSegment_getMinorMajorRatio", h, [](const EllipticArc& a) { return a.ratio; });
+    return arc_value<double>(rec, __func__, h, [](const EllipticArc& a) { return a.ratio; });
 }
 
 double KX_EllipticArcSegment_getRotationAngle(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<double>(rec, "KX_EllipticArcSegment_getRotationAngle", h, [](const EllipticArc& a) { return a.rotation; });
+    return arc_value<double>(rec, __func__, h, [](const EllipticArc& a) { return a.rotation; });
 }
 
 double KX_EllipticArcSegment_getSemiMajorAxis(KX_SegmentHandle h, const KX_ErrorCallbackRecord* rec) {
-    return arc_value<double>(rec, "KX_EllipticArcSegment_getSemiMajorAxis", h, [](const EllipticArc& a) { return a.semi_major; });
+    return arc_value<double>(rec, __func__, h, [](const EllipticArc& a) { return a.semi_major; });
 }
 
 }  // extern "C"
