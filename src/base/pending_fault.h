@@ -9,8 +9,9 @@
 // unwinding, cannot be raised as well and is written to standard error.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 #include <utility>
 
 #include "base/fault.h"
+#include "base/fd_writer.h"
 
 namespace core {
 
@@ -35,10 +37,13 @@ inline PendingFaults& pending_faults() noexcept {
 
 }  // namespace detail
 
-// Writes a fault that cannot be raised to standard error (unbuffered), in one line.
+// Writes a fault that cannot be raised to standard error, in one line.
 inline void write_unraised_fault(std::string_view message) noexcept {
-    std::fprintf(stderr, "WARNING: fault while another fault was unwinding: %.*s\n", static_cast<int>(message.size()),
-                 message.data());
+    try {
+        write_fd(STDERR_FILENO, "WARNING: fault while another fault was unwinding: " + std::string(message) + "\n");
+    } catch (...) {
+        // A line that cannot even be formatted is lost.
+    }
 }
 
 // Keeps the fault `message` for the next fault check of this thread.
