@@ -7,6 +7,7 @@ std::string Error::display() const {
         case Kind::geometry: return "processing geometry `" + text + "`";
         case Kind::io: return "I/O error `" + text + "`";
         case Kind::geometry_format: break;
+        case Kind::not_implemented: return text;
     }
     return "geometry format";
 }
