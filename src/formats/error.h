@@ -1,4 +1,4 @@
-// Why reading a geometry stopped: the error of a reader or of the processor it drives. The three
+// Why reading a geometry stopped: the error of a reader or of the processor it drives. The
 // kinds keep the display texts that callers of the conversions already match on.
 #pragma once
 

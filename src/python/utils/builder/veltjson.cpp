@@ -175,8 +175,8 @@ Status VeltJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(
 // VeltJSON has no collections. Ordinary input may hold one, so it is refused as an error the
 // caller can catch, not as a fault.
 Status VeltJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) {
-    return std::unexpected(reader::Error::not_implemented());
+    return reader::Error::not_implemented();
 }
-Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { return std::unexpected(reader::Error::not_implemented()); }
+Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { return reader::Error::not_implemented(); }
 
 }  // namespace vornix::utils::builder
