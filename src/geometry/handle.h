@@ -47,7 +47,8 @@ struct DestroyedHandle<void (*bindings::CorvaneFFI::*)(H, const KX_ErrorCallback
 void destroy_failed(std::string_view text, const Error& error) noexcept;
 
 // The owner of one engine handle. `Destroy` is the destroy slot of the function table; an empty
-// `DestroyText` means that the engine's answer to the destroy is not examined at all.
+// `DestroyText` means that the engine's answer to the destroy is not examined at all, an empty
+// `NullText` that a null handle is taken as no object (the owner then owns nothing).
 // The destructor never throws, so an owner may live anywhere a value may (std::optional,
 // std::expected, std::vector, an iterator's item): a failed destroy is deferred as the pending
 // fault of the thread, which the Python entry point raises when the call returns.
@@ -56,7 +57,8 @@ class BasicOwner {
 public:
     using Handle = typename DestroyedHandle<decltype(Destroy)>::type;
 
-    // Only `from_handle` can make one, so no owner ever holds a null handle it was given.
+    // Only `from_handle` can make one, so no owner ever holds a null handle it was given, unless
+    // its type takes null as no object.
     class Adopt {
         friend BasicOwner;
         Adopt() = default;
@@ -73,7 +75,9 @@ public:
     ~BasicOwner() { destroy(handle_); }
 
     static Derived from_handle(Handle handle) {
-        if (handle == nullptr) core::stop(std::string(NullText.view()));
+        if constexpr (!NullText.empty()) {
+            if (handle == nullptr) core::stop(std::string(NullText.view()));
+        }
         return Derived(Adopt{}, handle);
     }
 
@@ -107,6 +111,18 @@ using Owner = BasicOwner<Derived, Destroy,
                          FixedString("Internal error: Unexpected null handle returned from core ") + Core +
                              FixedString(" for ") + Name,
                          FixedString("Internal error: Unexpected error while destroying internal handle to ") + Name>;
+
+// The owners of the engine's texts and error objects, which the reading of engine errors itself
+// uses: an error from their destroy could only be reported as another error, so it is not
+// examined, and a null handle is nothing to destroy.
+class StringOwner : public BasicOwner<StringOwner, &bindings::CorvaneFFI::KX_String_destroy, "", ""> {
+public:
+    using BasicOwner::BasicOwner;
+};
+class ErrorOwner : public BasicOwner<ErrorOwner, &bindings::CorvaneFFI::KX_Error_destroy, "", ""> {
+public:
+    using BasicOwner::BasicOwner;
+};
 
 // A borrowed view of a handle that some owner keeps, with the operations `Ops` of its kind.
 template <typename Handle, template <typename> class... Ops>
