@@ -269,6 +269,9 @@ TEST(PlanarShape, ArcsMeasureExactly) {
         {R"({"curveRings":[[[2,0],{"a":[[-2,0],[0,0],0,0,0,2,0.5]},[2,0]]]})", M_PI, kHalfEllipse + 4},
         {R"({"curvePaths":[[[2,0],{"a":[[-2,0],[0,0],0,0,0,2,0.5]}]]})", 0, kHalfEllipse},
         {R"({"curvePaths":[[[0,0],{"c":[[2,0],[1,1]]},[3,0]]]})", 0, M_PI + 1},
+        // two exteriors, the first with a circular hole: the holes' owners found as GEOS's are
+        {R"({"curveRings":[[[-5,-5],[-5,5],[5,5],[5,-5],[-5,-5]],[[1,0],{"a":[[1,0],[0,0],0,0]}],[[21,0],{"a":[[21,0],[20,0],0,1]}]]})",
+         100 - M_PI + M_PI, 40 + 4 * M_PI},
     };
     for (const auto& c : kCases) {
         Geometry g = from_json(c.json);
