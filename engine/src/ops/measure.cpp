@@ -35,20 +35,21 @@ const std::vector<model::Vertex>& straight(const model::Part& part, std::vector<
 // of it (or, with none, an exterior of its own); with more, the roles come from to_geos's own
 // containment tests.
 double polygon_area(const model::Multipart& polygon) {
-    std::vector<double> areas;
-    areas.reserve(polygon.parts.size());
+    double signed_sum = 0.0, absolute_sum = 0.0;
     int clockwise = 0;
     for (const auto& ring : polygon.parts) {
-        areas.push_back(ring_area(ring));
-        if (areas.back() > 0) ++clockwise;
+        const double a = ring_area(ring);
+        signed_sum += a;
+        absolute_sum += std::abs(a);
+        if (a > 0) ++clockwise;
     }
-    double sum = 0.0;
-    if (clockwise <= 1) {
-        for (double a : areas) sum += clockwise == 0 ? std::abs(a) : a;
-        return sum;
-    }
+    if (clockwise <= 1) return clockwise == 0 ? absolute_sum : signed_sum;
     const std::vector<bool> exterior = exterior_parts(polygon);
-    for (size_t i = 0; i < areas.size(); ++i) sum += exterior[i] ? std::abs(areas[i]) : -std::abs(areas[i]);
+    double sum = 0.0;
+    for (size_t i = 0; i < polygon.parts.size(); ++i) {
+        const double a = std::abs(ring_area(polygon.parts[i]));
+        sum += exterior[i] ? a : -a;
+    }
     return sum;
 }
 
