@@ -80,6 +80,24 @@ TEST_F(ProjectionTest, WhatIsNotProjected) {
     EXPECT_EQ(to_json(empty_result.get()), R"({"rings":[],"spatialReference":{"wkid":3857}})");
 }
 
+// Both sides with a vertical system: z goes through the operation (here it keeps its height).
+TEST_F(ProjectionTest, HeightsGoThroughWhereBothSidesHaveThem) {
+    Geometry g = from_json(R"({"hasZ":true,"points":[[500000,5000000,100],[400000,5100000,null]],)"
+                           R"("spatialReference":{"wkid":32632,"vcsWkid":5773}})");
+    SpatialReference target = reference(4326, 5773);
+    Geometry projected(KX_GeometryEngine_project(g.get(), target.get(), ok()));
+    const auto rows = run_tool("cs2cs -f %.12f EPSG:32632+5773 EPSG:4326+5773", "500000 5000000 100\n");
+    ASSERT_EQ(rows.size(), 1u);
+    ImmutablePoints points(KX_Multipoint_getPoints(projected.get(), ok()));
+    Geometry first(KX_ImmutablePointCollection_getPoint(points.get(), 0, ok()));
+    Geometry second(KX_ImmutablePointCollection_getPoint(points.get(), 1, ok()));
+    EXPECT_NEAR(KX_Point_getX(first.get(), ok()), rows[0].at(1), 1e-9);
+    EXPECT_NEAR(KX_Point_getY(first.get(), ok()), rows[0].at(0), 1e-9);
+    EXPECT_NEAR(KX_Point_getZ(first.get(), ok()), rows[0].at(2), 1e-6);
+    EXPECT_TRUE(std::isnan(KX_Point_getZ(second.get(), ok())));  // a missing height stays missing
+    EXPECT_FALSE(std::isnan(KX_Point_getX(second.get(), ok())));
+}
+
 TEST_F(ProjectionTest, ArcsStayArcsOnlyUnderASimilarity) {
     const char* arc = R"({"curvePaths":[[[500000,5000000],{"c":[[502000,5000000],[501000,5001000]]}]],"spatialReference":{"wkid":32632}})";
     Geometry g = from_json(arc);
