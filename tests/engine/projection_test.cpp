@@ -1,6 +1,7 @@
 // Projection against PROJ's cs2cs, curves through projections, and the transformation catalog.
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "engine_test.h"
@@ -277,6 +278,31 @@ TEST_F(ProjectionTest, GridDirectoryIsWhatWasSet) {
     EXPECT_FALSE(catalog(nad27.get(), wgs84.get(), nullptr).empty());
     KX_TransformationCatalog_setTarnelDirectory(nullptr, ok());
     EXPECT_EQ(KX_TransformationCatalog_getTarnelDirectory(ok()), nullptr);
+}
+
+// A grid put in the directory counts at once, though PROJ had looked for it before; taken away,
+// it is missing again. (An empty file stands for the grid: availability is all that is asked.)
+TEST_F(ProjectionTest, GridsInTheDirectoryAreFound) {
+    // References made before the directory changes serve after it.
+    SpatialReference nad27 = reference(4267), wgs84 = reference(4326);
+    const auto missing = [&] {
+        int count = 0;
+        for (const auto& t : catalog(nad27.get(), wgs84.get(), nullptr))
+            count += KX_DatumTransformation_getIsMissingTarnelFiles(t.get(), ok());
+        return count;
+    };
+    const int before = missing();
+    const auto directory = std::filesystem::temp_directory_path() / "engine_grid_test";
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "us_noaa_conus.tif").put('\0');
+    KX_TransformationCatalog_setTarnelDirectory(directory.c_str(), ok());
+    EXPECT_EQ(missing(), before - 1);
+    Geometry p = from_json(R"({"x":-80,"y":41,"spatialReference":{"wkid":4267}})");
+    Geometry projected(KX_GeometryEngine_project(p.get(), wgs84.get(), ok()));
+    EXPECT_NEAR(KX_Point_getX(projected.get(), ok()), -80, 0.01);
+    KX_TransformationCatalog_setTarnelDirectory(nullptr, ok());
+    EXPECT_EQ(missing(), before);
+    std::filesystem::remove_all(directory);
 }
 
 }  // namespace
