@@ -269,3 +269,15 @@ def test_different_spatial_references_are_refused_by_the_engine(call):
     assert a.equals(b) is False
     assert a.contains(geometry(INNER)) is True
     assert engine_hooks.live_objects() == 0
+
+
+@pytest.mark.parametrize("name", ["remove_m", "remove_z", "remove_z_and_m"])
+def test_removals_retype_their_result(name):
+    # The first kind query is the removal's own re-typing; its failure is that fault.
+    with engine_hooks.failing("KX_Geometry_getObjectType", engine_hooks.REPORT_ERROR):
+        with pytest.raises(BaseException) as info:
+            getattr(geometry(SQUARE), name)()
+    assert is_panic(info.value)
+    assert str(info.value).startswith(
+        "Internal error: Unexpected error returned from KX_Geometry_getObjectType for downcast of GeometryOwned")
+    assert engine_hooks.live_objects() == 0
