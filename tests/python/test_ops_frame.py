@@ -281,3 +281,23 @@ def test_removals_retype_their_result(name):
     assert str(info.value).startswith(
         "Internal error: Unexpected error returned from KX_Geometry_getObjectType for downcast of GeometryOwned")
     assert engine_hooks.live_objects() == 0
+
+
+def test_calls_leave_no_reference_behind():
+    import sys
+    a, b = geometry(SQUARE), geometry(INNER)
+    origin, env, sr = vg.Point({"x": 0, "y": 0}), vg.Envelope({"xmin": 0, "ymin": 0, "xmax": 1, "ymax": 1}), {"wkid": 3857}
+    pattern = "T********"
+    calls = [lambda: a.intersects(b), lambda: a.relate(b, pattern), lambda: a.union(b), lambda: a.rotate(1, origin),
+             lambda: a.clip(env), lambda: a.project(sr), lambda: a.extent, lambda: a.cut(vg.Polyline(LINE)),
+             lambda: a.buffer(1, max_deviation=1)]
+    objects = [a, b, origin, env, sr, pattern]
+    before = [sys.getrefcount(o) for o in objects]
+    for call in calls:
+        for _ in range(200):
+            try:
+                call()
+            except ValueError:
+                pass
+    assert [sys.getrefcount(o) for o in objects] == before
+    assert engine_hooks.live_objects() == 0
