@@ -14,7 +14,7 @@ class EventChecker : public Processor {
 public:
     // Called after a read: `status` is what the reader returned.
     void finish(const Status& status) const {
-        if (!status) require(open_.empty() && !in_point_);
+        if (status) require(open_.empty() && !in_point_);
     }
 
     Status srid(std::optional<std::int32_t>) override {

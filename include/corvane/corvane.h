@@ -39,6 +39,21 @@ typedef struct KX_ErrorCallbackRecord {
     void* user_data;
 } KX_ErrorCallbackRecord;
 
+/* Engine error codes (KX_Error_getCode). */
+enum {
+    KX_ERROR_INVALID_ARGUMENT = 2,
+    KX_ERROR_INVALID_HANDLE = 3,
+    KX_ERROR_NOT_IMPLEMENTED = 4,
+    KX_ERROR_GEOMETRY = 5,
+    KX_ERROR_JSON = 6,
+    KX_ERROR_SPATIAL_REFERENCE = 7,
+    KX_ERROR_UNIT = 8,
+    KX_ERROR_TRANSFORMATION = 9,
+    KX_ERROR_INDEX_OUT_OF_RANGE = 10,
+    KX_ERROR_INTERNAL = 99,
+    KX_ERROR_INJECTED = 1000 /* reported by the fault-injection test hooks */
+};
+
 /* Geometry kinds (KX_Geometry_getObjectType). */
 enum {
     KX_GEOMETRY_TYPE_UNKNOWN = -1,
@@ -59,6 +74,10 @@ enum { KX_ELEMENT_TYPE_FLOAT64 = 43, KX_ELEMENT_TYPE_GEOMETRY = 50 };
 enum { KX_DATUM_TRANSFORMATION_GEOGRAPHIC = 1, KX_DATUM_TRANSFORMATION_HORIZONTAL_VERTICAL = 2 };
 
 /* Yes/no arguments are int32_t 0 or 1 throughout; yes/no results are uint8_t 0 or 1. */
+
+/* The engine is built with hidden visibility; its interface is what these declarations export,
+ * wherever the engine's own sources first include this header. */
+#pragma GCC visibility push(default)
 
 #define KX_FN(ret, cls, method, params) ret KX_##cls##_##method params;
 #define KX_STUB(cls, method) void* KX_##cls##_##method(const KX_ErrorCallbackRecord* rec);
@@ -88,6 +107,8 @@ void KXT_reset(void);
 /* Reports an engine error through the callback installed by KX_VornixRuntimeEnvironment_setErrorCallback,
  * as the engine does for errors raised outside any call's own record. */
 void KXT_raise_global_error(int32_t code, const char* message, const char* additional_message);
+
+#pragma GCC visibility pop
 
 #ifdef __cplusplus
 }

@@ -2,7 +2,7 @@
 // kinds keep the display texts that callers of the conversions already match on.
 #pragma once
 
-#include <optional>
+#include <expected>
 #include <string>
 
 namespace vornix::utils::reader {
@@ -25,8 +25,8 @@ struct Error {
     bool operator==(const Error&) const = default;
 };
 
-// The outcome of one event or of one whole read: no value means go on.
-using Status = std::optional<Error>;
+// The outcome of one event or of one whole read, read as every other result: true means go on.
+using Status = std::expected<void, Error>;
 
 // Collections nest by recursion in every reader; the cap keeps hostile input off the end of the
 // stack.

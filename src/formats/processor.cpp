@@ -13,7 +13,7 @@ Vertex VertexRun::at(std::size_t i) const {
 Status Processor::vertices(const VertexRun& run) {
     for (std::size_t i = 0; i < run.count; ++i) {
         const Vertex v = run.at(i);
-        if (auto s = coordinate(v.x, v.y, v.z, v.m, i)) return s;
+        if (auto s = coordinate(v.x, v.y, v.z, v.m, i); !s) return s;
     }
     return {};
 }

@@ -55,8 +55,8 @@ public:
 
     Status read() {
         Header h;
-        if (auto s = header(h)) return s;
-        if (auto s = processor_.srid(h.srid)) return s;
+        if (auto s = header(h); !s) return s;
+        if (auto s = processor_.srid(h.srid); !s) return s;
         return geometry(h, 0);
     }
 
@@ -65,17 +65,17 @@ private:
     bool has(std::size_t bytes) const { return remaining() >= bytes; }
 
     Status u32(bool little, std::uint32_t& out) {
-        if (!has(4)) return Error::truncated();
+        if (!has(4)) return std::unexpected(Error::truncated());
         out = load_u32(pos_, little);
         pos_ += 4;
         return {};
     }
 
     Status header(Header& h) {
-        if (!has(1)) return Error::truncated();
+        if (!has(1)) return std::unexpected(Error::truncated());
         h.little = *pos_++ != 0;
         std::uint32_t type;
-        if (auto s = u32(h.little, type)) return s;
+        if (auto s = u32(h.little, type); !s) return s;
         if (dialect_ == WkbDialect::iso) {
             const std::uint32_t dims = type / 1000;
             h.kind = type % 1000;
@@ -88,7 +88,7 @@ private:
         h.has_m = (type & ewkb_m) != 0;
         if (type & ewkb_srid) {
             std::uint32_t srid;
-            if (auto s = u32(h.little, srid)) return s;
+            if (auto s = u32(h.little, srid); !s) return s;
             h.srid = static_cast<std::int32_t>(srid);
         }
         return {};
@@ -103,7 +103,7 @@ private:
 
     Status coord(const Header& h, Vertex& c) {
         const VertexRun one = run(h, 1);
-        if (one.count == 0) return Error::truncated();
+        if (one.count == 0) return std::unexpected(Error::truncated());
         c = one.at(0);
         pos_ += one.vertex_bytes();
         return {};
@@ -117,8 +117,9 @@ private:
         const VertexRun r = run(h, claimed);
         pos_ += r.count * r.vertex_bytes();
         if (r.count != 0)
-            if (auto s = processor_.vertices(r)) return s;
-        return r.count < claimed ? Error::truncated() : Status{};
+            if (auto s = processor_.vertices(r); !s) return s;
+        if (r.count < claimed) return std::unexpected(Error::truncated());
+        return {};
     }
 
     // Reads a member count, runs `begin(n)`, then `each(i)` for every member. The count is only a
@@ -126,10 +127,10 @@ private:
     template <typename Begin, typename Each>
     Status counted(const Header& h, Begin&& begin, Each&& each) {
         std::uint32_t n;
-        if (auto s = u32(h.little, n)) return s;
-        if (auto s = begin(n)) return s;
+        if (auto s = u32(h.little, n); !s) return s;
+        if (auto s = begin(n); !s) return s;
         for (std::uint32_t i = 0; i < n; ++i)
-            if (auto s = each(i)) return s;
+            if (auto s = each(i); !s) return s;
         return {};
     }
 
@@ -173,44 +174,44 @@ private:
                 return headed_members(h, [&](const Header& m, std::size_t i) { return read_polygon(m, false, i); });
             case tin: return headed_members(h, [&](const Header& m, std::size_t) { return read_rings(m); });
             case triangle: return read_rings(h);
-            default: return Error::unsupported();
+            default: return std::unexpected(Error::unsupported());
         }
     }
 
     template <typename F>
     Status with_header(F&& f) {
         Header m;
-        if (auto s = header(m)) return s;
+        if (auto s = header(m); !s) return s;
         return f(m);
     }
 
     Status read_point(const Header& h, std::size_t idx) {
         Vertex c;
-        if (auto s = coord(h, c)) return s;
+        if (auto s = coord(h, c); !s) return s;
         const bool empty = is_nan(c.x) && is_nan(c.y) && (!c.z || is_nan(*c.z)) && (!c.m || is_nan(*c.m));
         if (empty) return processor_.empty_point(idx);
-        if (auto s = processor_.point_begin(idx)) return s;
-        if (auto s = emit(c, 0)) return s;
+        if (auto s = processor_.point_begin(idx); !s) return s;
+        if (auto s = emit(c, 0); !s) return s;
         return processor_.point_end(idx);
     }
 
     Status read_vertex(const Header& h, std::size_t idx) {
         Vertex c;
-        if (auto s = coord(h, c)) return s;
+        if (auto s = coord(h, c); !s) return s;
         return emit(c, idx);
     }
 
     Status read_vertices(const Header& h) {
         std::uint32_t n;
-        if (auto s = u32(h.little, n)) return s;
+        if (auto s = u32(h.little, n); !s) return s;
         return read_run(h, n);
     }
 
     Status read_linestring(const Header& h, bool tagged, std::size_t idx) {
         std::uint32_t n;
-        if (auto s = u32(h.little, n)) return s;
-        if (auto s = processor_.linestring_begin(tagged, n, idx)) return s;
-        if (auto s = read_run(h, n)) return s;
+        if (auto s = u32(h.little, n); !s) return s;
+        if (auto s = processor_.linestring_begin(tagged, n, idx); !s) return s;
+        if (auto s = read_run(h, n); !s) return s;
         return processor_.linestring_end(tagged, idx);
     }
 
@@ -222,7 +223,7 @@ private:
     Status read_polygon(const Header& h, bool tagged, std::size_t idx) {
         auto begin = [&](std::uint32_t n) { return processor_.polygon_begin(tagged, n, idx); };
         auto each = [&](std::uint32_t i) { return read_linestring(h, false, i); };
-        if (auto s = counted(h, begin, each)) return s;
+        if (auto s = counted(h, begin, each); !s) return s;
         return processor_.polygon_end(tagged, idx);
     }
 
@@ -230,7 +231,7 @@ private:
     // are what count.
     Status read_multipoint(const Header& h, std::size_t idx) {
         auto begin = [&](std::uint32_t n) { return processor_.multipoint_begin(n, idx); };
-        if (auto s = headed(h, begin, [&](const Header& m, std::size_t i) { return read_vertex(m, i); })) return s;
+        if (auto s = headed(h, begin, [&](const Header& m, std::size_t i) { return read_vertex(m, i); }); !s) return s;
         return processor_.multipoint_end(idx);
     }
 
@@ -238,12 +239,12 @@ private:
     Status read_multi(const Header& h, std::size_t idx, Status (Processor::*begin)(std::size_t, std::size_t),
                       Status (Processor::*end)(std::size_t), Member&& member) {
         auto on_begin = [&](std::uint32_t n) { return (processor_.*begin)(n, idx); };
-        if (auto s = headed(h, on_begin, member)) return s;
+        if (auto s = headed(h, on_begin, member); !s) return s;
         return (processor_.*end)(idx);
     }
 
     Status read_collection(const Header& h, std::size_t idx) {
-        if (depth_ == max_collection_depth) return Error::geometry(too_deep_text);
+        if (depth_ == max_collection_depth) return std::unexpected(Error::geometry(too_deep_text));
         ++depth_;
         auto status = read_multi(h, idx, &Processor::geometrycollection_begin, &Processor::geometrycollection_end,
                                  [&](const Header& m, std::size_t i) { return geometry(m, i); });
@@ -261,7 +262,7 @@ private:
                 case compoundcurve:
                     if (compound_allowed) return read_curve_members(m, false);
                     [[fallthrough]];
-                default: return Error::unsupported();
+                default: return std::unexpected(Error::unsupported());
             }
         });
     }
@@ -271,7 +272,7 @@ private:
             switch (m.kind) {
                 case curvepolygon: return read_curve_members(m, true);
                 case polygon: return read_polygon(m, false, i);
-                default: return Error::unsupported();
+                default: return std::unexpected(Error::unsupported());
             }
         });
     }

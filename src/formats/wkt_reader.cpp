@@ -46,32 +46,32 @@ private:
 
     Status point(const WktNode& node, std::size_t idx) {
         if (node.count == 0) return processor_.empty_point(idx);
-        if (auto s = processor_.point_begin(idx)) return s;
-        if (auto s = vertex(node, 0)) return s;
+        if (auto s = processor_.point_begin(idx); !s) return s;
+        if (auto s = vertex(node, 0); !s) return s;
         return processor_.point_end(idx);
     }
 
     Status linestring(const WktNode& node, bool tagged, std::size_t idx) {
-        if (auto s = processor_.linestring_begin(tagged, node.count, idx)) return s;
+        if (auto s = processor_.linestring_begin(tagged, node.count, idx); !s) return s;
         if (node.count != 0)
-            if (auto s = processor_.vertices(take(node, node.count))) return s;
+            if (auto s = processor_.vertices(take(node, node.count)); !s) return s;
         return processor_.linestring_end(tagged, idx);
     }
 
     Status polygon(const WktNode& node, bool tagged, std::size_t idx) {
-        if (auto s = processor_.polygon_begin(tagged, node.count, idx)) return s;
+        if (auto s = processor_.polygon_begin(tagged, node.count, idx); !s) return s;
         for (std::size_t i = 0; i < node.count; ++i)
-            if (auto s = linestring(document_.nodes[next_node_++], false, i)) return s;
+            if (auto s = linestring(document_.nodes[next_node_++], false, i); !s) return s;
         return processor_.polygon_end(tagged, idx);
     }
 
     // Members written EMPTY are skipped; the later ones keep their positions.
     Status multipoint(const WktNode& node, std::size_t idx) {
-        if (auto s = processor_.multipoint_begin(node.count, idx)) return s;
+        if (auto s = processor_.multipoint_begin(node.count, idx); !s) return s;
         for (std::size_t i = 0; i < node.count; ++i) {
             const WktNode& member = document_.nodes[next_node_++];
             if (member.count != 0)
-                if (auto s = vertex(member, i)) return s;
+                if (auto s = vertex(member, i); !s) return s;
         }
         return processor_.multipoint_end(idx);
     }
@@ -79,9 +79,9 @@ private:
     template <typename Member>
     Status members(const WktNode& node, std::size_t idx, Status (Processor::*begin)(std::size_t, std::size_t),
                    Status (Processor::*end)(std::size_t), Member&& member) {
-        if (auto s = (processor_.*begin)(node.count, idx)) return s;
+        if (auto s = (processor_.*begin)(node.count, idx); !s) return s;
         for (std::size_t i = 0; i < node.count; ++i)
-            if (auto s = member(document_.nodes[next_node_++], i)) return s;
+            if (auto s = member(document_.nodes[next_node_++], i); !s) return s;
         return (processor_.*end)(idx);
     }
 
@@ -98,7 +98,7 @@ Status read_wkt(std::string_view text, Processor& processor) {
     // A guess from the size of the text (a number and its separator take some ten characters);
     // the document grows past it when it must.
     document.values.reserve(text.size() / 10);
-    if (const char* failure = parse_wkt(text, document)) return Error::geometry(failure);
+    if (const char* failure = parse_wkt(text, document)) return std::unexpected(Error::geometry(failure));
     return WktEmitter(document, processor).geometry(0);
 }
 

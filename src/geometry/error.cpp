@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <utility>
 
+#include "base/fd_writer.h"
 #include "geometry/bindings.h"
 #include "geometry/unicode.h"
 
@@ -61,16 +61,6 @@ Error read_error_or_fallback(KX_ErrorHandle handle) noexcept {
         return unreadable(error.code, fault.what());
     } catch (...) {
         return unreadable(error.code, "");
-    }
-}
-
-// Writes all of `text` to standard error, unbuffered like the rest of the process's stderr.
-void write_to_stderr(std::string_view text) noexcept {
-    while (!text.empty()) {
-        const ssize_t written = ::write(STDERR_FILENO, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;
-        text.remove_prefix(static_cast<size_t>(written));
     }
 }
 
@@ -159,7 +149,8 @@ extern "C" void write_error(void* slot, KX_ErrorHandle handle) {
 extern "C" void discard_error(void*, KX_ErrorHandle handle) {
     const Error error = read_error_or_fallback(handle);
     try {
-        write_to_stderr("WARNING: Unexpected error occurred in corvane and was discarded " + error.display() + "\n");
+        core::write_fd(STDERR_FILENO,
+                       "WARNING: Unexpected error occurred in corvane and was discarded " + error.display() + "\n");
     } catch (...) {
         // Nothing may unwind into the engine; a line that cannot be formatted is lost.
     }

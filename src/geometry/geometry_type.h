@@ -3,17 +3,18 @@
 
 #include <cstdint>
 
+#include "corvane/corvane.h"
 #include "geometry/error.h"
 
 namespace geometry::geometry_type {
 
 enum class GeometryType : int32_t {
-    Unknown = -1,  // a geometry of no recognised kind: valid, but no typed owner narrows to it
-    Point = 1,
-    Envelope = 2,
-    Polyline = 3,
-    Polygon = 4,
-    Multipoint = 5,
+    Unknown = KX_GEOMETRY_TYPE_UNKNOWN,  // a geometry of no recognised kind: valid, but no typed owner narrows to it
+    Point = KX_GEOMETRY_TYPE_POINT,
+    Envelope = KX_GEOMETRY_TYPE_ENVELOPE,
+    Polyline = KX_GEOMETRY_TYPE_POLYLINE,
+    Polygon = KX_GEOMETRY_TYPE_POLYGON,
+    Multipoint = KX_GEOMETRY_TYPE_MULTIPOINT,
 };
 
 // The code as a GeometryType; any other code is the conversion error.

@@ -6,12 +6,17 @@
 #include <string_view>
 #include <utility>
 
+#include "corvane/corvane.h"
 #include "geometry/handle.h"
 
 namespace geometry::segment {
 
 // The engine's segment kinds (KX_Segment_getObjectType); circular arcs are elliptic arcs.
-enum class SegmentType : int32_t { Line = 1, CubicBezier = 2, EllipticArc = 3 };
+enum class SegmentType : int32_t {
+    Line = KX_SEGMENT_TYPE_LINE,
+    CubicBezier = KX_SEGMENT_TYPE_CUBIC_BEZIER,
+    EllipticArc = KX_SEGMENT_TYPE_ELLIPTIC_ARC,
+};
 
 // A typed segment: its kind code, its name in the conversion error and its borrowed view.
 template <typename T>

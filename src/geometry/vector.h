@@ -6,13 +6,14 @@
 #include <optional>
 #include <utility>
 
+#include "corvane/corvane.h"
 #include "geometry/element.h"
 #include "geometry/geometry.h"
 
 namespace geometry::vector {
 
 // The element type of a vector.
-enum class VectorElementType : int32_t { Float64 = 43, Geometry = 50 };
+enum class VectorElementType : int32_t { Float64 = KX_ELEMENT_TYPE_FLOAT64, Geometry = KX_ELEMENT_TYPE_GEOMETRY };
 
 // A pull stream: each call gives the next item, or none at its end.
 template <typename S, typename Item>

@@ -2,7 +2,6 @@
 // reference included, and every geometry read out of it is a new object for the caller.
 #include <gtest/gtest.h>
 
-#include "model/engine_error.h"
 #include "engine_test.h"
 
 namespace {
@@ -57,9 +56,9 @@ TEST_F(ElementTest, ReadingAValueItDoesNotHoldIsAnError) {
         EXPECT_EQ(KX_Element_getValueAsGeometry(element.get(), errors.rec()), nullptr) << c.holding;
         EXPECT_EQ(KX_Element_getValueAsDatumTransformation(element.get(), errors.rec()), nullptr) << c.holding;
         ASSERT_EQ(errors.all().size(), 2u) << c.holding;
-        EXPECT_EQ(errors.all()[0].code, model::kInvalidArgument);
+        EXPECT_EQ(errors.all()[0].code, KX_ERROR_INVALID_ARGUMENT);
         EXPECT_EQ(errors.all()[0].message, "No geometry in element.");
-        EXPECT_EQ(errors.all()[1].code, model::kInvalidArgument);
+        EXPECT_EQ(errors.all()[1].code, KX_ERROR_INVALID_ARGUMENT);
         EXPECT_EQ(errors.all()[1].message, "No datum transformation in element.");
     }
 }
@@ -74,7 +73,7 @@ TEST_F(ElementTest, RefusedGeometryLeavesTheValueAlone) {
                                     errors.rec());
     ASSERT_EQ(errors.all().size(), 2u);
     EXPECT_EQ(errors.all()[0].message, "Null handle.");
-    EXPECT_EQ(errors.all()[1].code, model::kInvalidHandle);
+    EXPECT_EQ(errors.all()[1].code, KX_ERROR_INVALID_HANDLE);
     // Still a float: a float vector takes it.
     Vector floats(KX_Vector_create(KX_ELEMENT_TYPE_FLOAT64, ok()));
     EXPECT_EQ(KX_Vector_add(floats.get(), element.get(), ok()), 1u);

@@ -97,29 +97,29 @@ struct Refused {
 
 TEST_F(JsonTest, TextThatIsNoGeometryIsAnEngineError) {
     const Refused cases[] = {
-        {"", 6, "Text is not valid JSON."},
-        {"{\"x\":1,", 6, "Text is not valid JSON."},
-        {"{\"x\":1,\"y\":2} trailing", 6, "Text is not valid JSON."},
-        {"\xff", 6, "Text is not valid JSON."},
-        {"null", 6, "JSON text is not a geometry."},
-        {"[1,2]", 6, "JSON text is not a geometry."},
-        {"{\"y\":1}", 6, "JSON text is not a geometry."},
-        {"{\"x\":\"1\",\"y\":2}", 6, "JSON geometry: x must be a number or null."},
-        {"{\"x\":1}", 6, "JSON geometry: \"y\" is missing."},
-        {"{\"xmin\":1,\"ymin\":2,\"xmax\":3}", 6, "JSON geometry: \"ymax\" is missing."},
-        {"{\"paths\":5}", 6, "JSON geometry: paths must be a list."},
-        {"{\"paths\":[[[0]]]}", 6, "JSON geometry: a coordinate must be a list of at least two numbers."},
-        {"{\"hasZ\":1,\"points\":[]}", 6, "JSON geometry: \"hasZ\" must be true or false."},
-        {"{\"curvePaths\":[[{\"c\":[[1,1],[0,0]]}]]}", 6, "JSON geometry: a part must start with a point, not a curve."},
+        {"", KX_ERROR_JSON, "Text is not valid JSON."},
+        {"{\"x\":1,", KX_ERROR_JSON, "Text is not valid JSON."},
+        {"{\"x\":1,\"y\":2} trailing", KX_ERROR_JSON, "Text is not valid JSON."},
+        {"\xff", KX_ERROR_JSON, "Text is not valid JSON."},
+        {"null", KX_ERROR_JSON, "JSON text is not a geometry."},
+        {"[1,2]", KX_ERROR_JSON, "JSON text is not a geometry."},
+        {"{\"y\":1}", KX_ERROR_JSON, "JSON text is not a geometry."},
+        {"{\"x\":\"1\",\"y\":2}", KX_ERROR_JSON, "JSON geometry: x must be a number or null."},
+        {"{\"x\":1}", KX_ERROR_JSON, "JSON geometry: \"y\" is missing."},
+        {"{\"xmin\":1,\"ymin\":2,\"xmax\":3}", KX_ERROR_JSON, "JSON geometry: \"ymax\" is missing."},
+        {"{\"paths\":5}", KX_ERROR_JSON, "JSON geometry: paths must be a list."},
+        {"{\"paths\":[[[0]]]}", KX_ERROR_JSON, "JSON geometry: a coordinate must be a list of at least two numbers."},
+        {"{\"hasZ\":1,\"points\":[]}", KX_ERROR_JSON, "JSON geometry: \"hasZ\" must be true or false."},
+        {"{\"curvePaths\":[[{\"c\":[[1,1],[0,0]]}]]}", KX_ERROR_JSON, "JSON geometry: a part must start with a point, not a curve."},
         {"{\"curvePaths\":[[[0,0],{\"q\":[[1,1]]}]]}", 6,
          "JSON geometry: a curve element needs a \"c\", \"a\" or \"b\" member with its end point."},
         {"{\"curvePaths\":[[[0,0],{\"a\":[[1,1],[0,1],0]}]]}", 6,
          "JSON geometry: \"a\" must be [end, centre, minor, clockwise] or add rotation, axis and ratio."},
-        {"{\"curvePaths\":[[[0,0],{\"c\":[[2,0],[1,0]]}]]}", 5, "The three points of a circular arc must not lie on one line."},
-        {"{\"points\":[],\"spatialReference\":5}", 6, "JSON geometry: \"spatialReference\" must be an object."},
-        {std::string(100000, '['), 6, "JSON text is nested too deeply."},
-        {"{\"x\":1,\"y\":2,\"n\":" + std::string(33, '[') + std::string(33, ']') + "}", 6, "JSON text is nested too deeply."},
-        {std::string(64u << 20, ' ') + "{\"x\":1,\"y\":2}", 6, "JSON text is too large."},
+        {"{\"curvePaths\":[[[0,0],{\"c\":[[2,0],[1,0]]}]]}", KX_ERROR_GEOMETRY, "The three points of a circular arc must not lie on one line."},
+        {"{\"points\":[],\"spatialReference\":5}", KX_ERROR_JSON, "JSON geometry: \"spatialReference\" must be an object."},
+        {std::string(100000, '['), KX_ERROR_JSON, "JSON text is nested too deeply."},
+        {"{\"x\":1,\"y\":2,\"n\":" + std::string(33, '[') + std::string(33, ']') + "}", KX_ERROR_JSON, "JSON text is nested too deeply."},
+        {std::string(64u << 20, ' ') + "{\"x\":1,\"y\":2}", KX_ERROR_JSON, "JSON text is too large."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 60));
@@ -133,7 +133,7 @@ TEST_F(JsonTest, TextThatIsNoGeometryIsAnEngineError) {
     }
     Errors errors;
     EXPECT_EQ(KX_Geometry_fromJSON(nullptr, errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 2);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
 }
 
 TEST_F(JsonTest, NestingWithinTheLimitAndBracketsInsideStringsAreAccepted) {

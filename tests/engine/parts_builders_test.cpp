@@ -37,7 +37,7 @@ TEST_F(PartsTest, RingsAreStoredWithoutTheirClosingPoint) {
         EXPECT_EQ(KX_Segment_getObjectType(last.get(), ok()), KX_SEGMENT_TYPE_LINE);
         Errors errors;
         EXPECT_EQ(KX_ImmutablePart_getSegment(part.get(), c.segments, errors.rec()), nullptr);
-        EXPECT_EQ(errors.only().code, 10);
+        EXPECT_EQ(errors.only().code, KX_ERROR_INDEX_OUT_OF_RANGE);
         // The first point keeps its own z when the closing one is merged into it.
         expect_same(part_points(g.get(), 0).front().z, c.points.front().z);
     }
@@ -123,7 +123,7 @@ TEST_F(PartsTest, ArgumentsAreLentAndBuildersBuildAgain) {
         KX_MultipartBuilder_setParts(builder.get(), parts.get(), ok());
         Errors errors;
         EXPECT_EQ(KX_MutablePartCollection_getPart(parts.get(), 1, errors.rec()), nullptr);
-        EXPECT_EQ(errors.only().code, 10);
+        EXPECT_EQ(errors.only().code, KX_ERROR_INDEX_OUT_OF_RANGE);
     }
     Geometry first(KX_GeometryBuilder_toGeometry(builder.get(), ok()));
     Geometry second(KX_GeometryBuilder_toGeometry(builder.get(), ok()));
@@ -159,7 +159,7 @@ TEST_F(PartsTest, IndexesOutOfRangeAreEngineErrors) {
     EXPECT_EQ(KX_ImmutablePart_getSegmentIndexFromEndPointIndex(part.get(), 2, errors.rec()), 0);
     EXPECT_EQ(KX_ImmutablePointCollection_getPoint(points.get(), UINT64_MAX, errors.rec()), nullptr);
     ASSERT_EQ(errors.all().size(), 5u);
-    for (const auto& e : errors.all()) EXPECT_EQ(e.code, 10) << e.message;
+    for (const auto& e : errors.all()) EXPECT_EQ(e.code, KX_ERROR_INDEX_OUT_OF_RANGE) << e.message;
     EXPECT_EQ(KX_ImmutablePart_getIsEmpty(part.get(), ok()), 0);
     EXPECT_EQ(KX_ImmutablePart_getHasCurves(part.get(), ok()), 0);
 }
@@ -237,7 +237,7 @@ TEST_F(PartsTest, HandlesOfAnotherClassAreRefused) {
     KX_Multipart_getParts(p.get(), errors.rec());
     KX_Multipoint_getPoints(p.get(), errors.rec());
     ASSERT_EQ(errors.all().size(), 3u);
-    for (const auto& e : errors.all()) EXPECT_EQ(e.code, 3);
+    for (const auto& e : errors.all()) EXPECT_EQ(e.code, KX_ERROR_INVALID_HANDLE);
     EXPECT_EQ(KX_Point_getX(p.get(), ok()), 1);
 }
 

@@ -55,7 +55,7 @@ TEST_F(PointsTest, WrongHandlesAreEngineErrorsAndANullRecordIsAccepted) {
     Geometry e(KX_Envelope_createWithXY(0, 1, 0, 1, ok()));
     Errors errors;
     EXPECT_EQ(KX_Point_getX(e.get(), errors.rec()), 0);
-    EXPECT_EQ(errors.only().code, 3);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_HANDLE);
     Errors null_handle;
     KX_Point_getX(nullptr, null_handle.rec());
     EXPECT_EQ(null_handle.only().message, "Null handle.");

@@ -19,7 +19,7 @@ protected:
     }
 };
 
-const Reported kInjected{1000, "Injected failure in KX_Geometry_getObjectType.", "Raised by a test hook."};
+const Reported kInjected{KX_ERROR_INJECTED, "Injected failure in KX_Geometry_getObjectType.", "Raised by a test hook."};
 
 TEST_F(RuntimeApi, InstallDirectoryIsTheEngineLibrarysFolder) {
     Dl_info info{};
@@ -91,13 +91,13 @@ TEST_P(FaultInjection, FailsTheNextCallOnlyInTheArmedWay) {
     ErrorSink next;  // consumed: the next call runs the function itself (a null handle here)
     EXPECT_EQ(KX_Geometry_getObjectType(nullptr, next.rec()), 0);
     ASSERT_EQ(next.errors().size(), 1u);
-    EXPECT_NE(next.errors()[0].code, 1000);
+    EXPECT_NE(next.errors()[0].code, KX_ERROR_INJECTED);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, FaultInjection,
     ::testing::Values(InjectionCase{KXT_FAIL_REPORT_ERROR, 0, {kInjected}},
-                      InjectionCase{KXT_FAIL_REPORT_TWICE, 0, {{1000, "first", ""}, {1000, "second", ""}}},
+                      InjectionCase{KXT_FAIL_REPORT_TWICE, 0, {{KX_ERROR_INJECTED, "first", ""}, {KX_ERROR_INJECTED, "second", ""}}},
                       InjectionCase{KXT_FAIL_RETURN_NULL, 0, {}},
                       InjectionCase{KXT_FAIL_BAD_CODE, 99, {}}));
 

@@ -189,7 +189,7 @@ TEST_F(SegmentsTest, ImpossibleArcsAreRefused) {
     refused(KX_EllipticArcSegment_createWithStartAndEndpoints(o.get(), o.get(), 1, 1, nullptr, 0, 1, 1, errors.rec()));
     refused(KX_CubicBezierSegment_create(o.get(), nullptr, a.get(), b.get(), nullptr, errors.rec()));
     ASSERT_EQ(errors.all().size(), 8u);
-    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(errors.all()[i].code, 5) << errors.all()[i].message;
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(errors.all()[i].code, KX_ERROR_GEOMETRY) << errors.all()[i].message;
 }
 
 TEST_F(SegmentsTest, GettersOfTheOtherKindAreEngineErrors) {

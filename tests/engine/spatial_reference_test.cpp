@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "model/engine_error.h"
 #include "engine_test.h"
 
 namespace {
@@ -157,40 +156,40 @@ INSTANTIATE_TEST_SUITE_P(
     Refused, SpatialReferenceRefusal,
     ::testing::Values(
         Refusal{"UnknownCode", [](auto rec) { return KX_SpatialReference_create(999999, rec); },
-                model::kSpatialReferenceError, "Unknown well-known ID 999999.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Unknown well-known ID 999999.", nullptr},
         Refusal{"ZeroCode", [](auto rec) { return KX_SpatialReference_create(0, rec); },
-                model::kSpatialReferenceError, "Unknown well-known ID 0.", "No coordinate system has this ID."},
+                KX_ERROR_SPATIAL_REFERENCE, "Unknown well-known ID 0.", "No coordinate system has this ID."},
         Refusal{"NegativeCode", [](auto rec) { return KX_SpatialReference_create(-4326, rec); },
-                model::kSpatialReferenceError, "Unknown well-known ID -4326.", "No coordinate system has this ID."},
+                KX_ERROR_SPATIAL_REFERENCE, "Unknown well-known ID -4326.", "No coordinate system has this ID."},
         Refusal{"VerticalAlone", [](auto rec) { return KX_SpatialReference_create(5773, rec); },
-                model::kSpatialReferenceError, "Well-known ID 5773 names a vertical coordinate system.",
+                KX_ERROR_SPATIAL_REFERENCE, "Well-known ID 5773 names a vertical coordinate system.",
                 "A spatial reference needs a horizontal coordinate system."},
         Refusal{"UnknownVertical", [](auto rec) { return KX_SpatialReference_createVerticalWKID(4326, 999998, rec); },
-                model::kSpatialReferenceError, "Unknown well-known ID 999998.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Unknown well-known ID 999998.", nullptr},
         Refusal{"HorizontalAsVertical",
                 [](auto rec) { return KX_SpatialReference_createVerticalWKID(4326, 3857, rec); },
-                model::kSpatialReferenceError, "Well-known ID 3857 does not name a vertical coordinate system.", ""},
+                KX_ERROR_SPATIAL_REFERENCE, "Well-known ID 3857 does not name a vertical coordinate system.", ""},
         Refusal{"ThreeDimensionalWithVertical",
                 [](auto rec) { return KX_SpatialReference_createVerticalWKID(4979, 5773, rec); },
-                model::kSpatialReferenceError, "Cannot combine the well-known IDs.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Cannot combine the well-known IDs.", nullptr},
         Refusal{"CompoundWithVertical",
                 [](auto rec) { return KX_SpatialReference_createVerticalWKID(9705, 5773, rec); },
-                model::kSpatialReferenceError, "Well-known ID 9705 already has a vertical coordinate system.", ""},
+                KX_ERROR_SPATIAL_REFERENCE, "Well-known ID 9705 already has a vertical coordinate system.", ""},
         Refusal{"UnknownHorizontalWithVertical",
                 [](auto rec) { return KX_SpatialReference_createVerticalWKID(999999, 5773, rec); },
-                model::kSpatialReferenceError, "Unknown well-known ID 999999.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Unknown well-known ID 999999.", nullptr},
         Refusal{"NotWellKnownText", [](auto rec) { return KX_SpatialReference_createFromWKText("NOT WKT", rec); },
-                model::kSpatialReferenceError, "Invalid well-known text.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Invalid well-known text.", nullptr},
         Refusal{"EmptyText", [](auto rec) { return KX_SpatialReference_createFromWKText("", rec); },
-                model::kSpatialReferenceError, "Invalid well-known text.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Invalid well-known text.", nullptr},
         Refusal{"UnbalancedText",
                 [](auto rec) { return KX_SpatialReference_createFromWKText("GEOGCS[\"WGS 84\",DATUM[", rec); },
-                model::kSpatialReferenceError, "Invalid well-known text.", nullptr},
+                KX_ERROR_SPATIAL_REFERENCE, "Invalid well-known text.", nullptr},
         Refusal{"EllipsoidText",
                 [](auto rec) {
                     return KX_SpatialReference_createFromWKText("ELLIPSOID[\"GRS 1980\",6378137,298.257222101]", rec);
                 },
-                model::kSpatialReferenceError, "Invalid well-known text.",
+                KX_ERROR_SPATIAL_REFERENCE, "Invalid well-known text.",
                 "The text does not describe a coordinate system."},
         Refusal{"VerticalText",
                 [](auto rec) {
@@ -199,10 +198,10 @@ INSTANTIATE_TEST_SUITE_P(
                         "AXIS[\"gravity-related height (H)\",up,LENGTHUNIT[\"metre\",1]]]",
                         rec);
                 },
-                model::kSpatialReferenceError, "Invalid well-known text.",
+                KX_ERROR_SPATIAL_REFERENCE, "Invalid well-known text.",
                 "A spatial reference needs a horizontal coordinate system."},
         Refusal{"NullText", [](auto rec) { return KX_SpatialReference_createFromWKText(nullptr, rec); },
-                model::kInvalidArgument, "Null well-known text.", ""}),
+                KX_ERROR_INVALID_ARGUMENT, "Null well-known text.", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

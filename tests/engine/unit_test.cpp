@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "model/engine_error.h"
 #include "engine_test.h"
 
 namespace {
@@ -78,7 +77,7 @@ TEST_F(AreaUnitTest, LinearUnitIsNoAreaUnit) {
     Errors errors;
     EXPECT_EQ(KX_AreaUnit_convertTo(acre.get(), meter.get(), 1.0, errors.rec()), 0.0);
     const Caught error = errors.only();
-    EXPECT_EQ(error.code, model::kUnitError);
+    EXPECT_EQ(error.code, KX_ERROR_UNIT);
     EXPECT_EQ(error.message, "Not an area unit.");
     EXPECT_EQ(KX_AreaUnit_getAreaUnitId(meter.get(), nullptr), 0);
 }
@@ -112,7 +111,7 @@ TEST_F(UnitRefusal, CodesOutsideTheTablesAreEngineErrors) {
         Errors errors;
         EXPECT_FALSE(Unit(c.create(c.code, errors.rec()))) << c.code;
         const Caught error = errors.only();
-        EXPECT_EQ(error.code, model::kUnitError);
+        EXPECT_EQ(error.code, KX_ERROR_UNIT);
         EXPECT_EQ(error.message, c.message);
         EXPECT_EQ(error.additional, c.additional);
         EXPECT_EQ(c.create(c.code, nullptr), nullptr);

@@ -103,7 +103,8 @@ TEST_F(DowncastTest, BorrowsAPolygonAndLeavesAnyOtherKindUntouched) {
 }
 
 TEST(GeometryType, AcceptsTheKindCodesOnly) {
-    for (int32_t code : {-1, 1, 2, 3, 4, 5}) {
+    for (int32_t code : {KX_GEOMETRY_TYPE_UNKNOWN, KX_GEOMETRY_TYPE_POINT, KX_GEOMETRY_TYPE_ENVELOPE, KX_GEOMETRY_TYPE_POLYLINE,
+                         KX_GEOMETRY_TYPE_POLYGON, KX_GEOMETRY_TYPE_MULTIPOINT}) {
         auto kind = geometry_type::try_from(code);
         ASSERT_TRUE(kind.has_value()) << code;
         EXPECT_EQ(static_cast<int32_t>(*kind), code);

@@ -29,7 +29,7 @@ protected:
         return geometry::call([](const KX_ErrorCallbackRecord* rec) { return ffi().KX_Geometry_getHasZ(nullptr, rec); });
     }
     static Error injected(const char* function) {
-        return Error{1000, std::string("Injected failure in ") + function + ".", "Raised by a test hook."};
+        return Error{KX_ERROR_INJECTED, std::string("Injected failure in ") + function + ".", "Raised by a test hook."};
     }
     static KX_StringHandle install_directory_handle() {
         return ffi().KX_VornixRuntimeEnvironment_getInstallDirectory(nullptr);
@@ -43,7 +43,7 @@ TEST_F(EngineCall, ReturnsTheReportedErrorAsValue) {
 
 TEST_F(EngineCall, KeepsTheLastOfTwoErrorsReportedInOneCall) {
     hooks().fail_next("KX_Geometry_getHasZ", KXT_FAIL_REPORT_TWICE);
-    EXPECT_EQ(has_z(), std::unexpected(Error{1000, "second", ""}));
+    EXPECT_EQ(has_z(), std::unexpected(Error{KX_ERROR_INJECTED, "second", ""}));
 }
 
 TEST_F(EngineCall, StopPolicyEndsWithTheRecordForm) {
@@ -79,7 +79,7 @@ TEST_F(EngineCall, StringReadingStopsOnEngineErrors) {
 TEST_F(EngineCall, AnErrorThatCannotBeReadStillFailsTheCall) {
     hooks().fail_next("KX_Geometry_getHasZ", KXT_FAIL_REPORT_ERROR);
     hooks().fail_next("KX_String_getByteArray", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(has_z(), std::unexpected(Error{1000, "The engine error could not be read.",
+    EXPECT_EQ(has_z(), std::unexpected(Error{KX_ERROR_INJECTED, "The engine error could not be read.",
                                             "Internal error: Failed to get byte array from String handle: " +
                                                 injected("KX_String_getByteArray").record_form()}));
 }

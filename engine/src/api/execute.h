@@ -7,8 +7,8 @@
 #include <string>
 #include <type_traits>
 
+#include "corvane/corvane.h"
 #include "model/engine_error.h"
-#include "api/export.h"
 #include "model/object.h"
 
 namespace api {

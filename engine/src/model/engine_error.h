@@ -6,21 +6,23 @@
 #include <stdexcept>
 #include <string>
 
+#include "corvane/corvane.h"
+
 namespace model {
 
-// Engine error codes.
+// The engine's error codes, by their names in the C interface.
 enum ErrorCode : int32_t {
-    kInvalidArgument = 2,
-    kInvalidHandle = 3,
-    kNotImplemented = 4,
-    kGeometryError = 5,
-    kJsonError = 6,
-    kSpatialReferenceError = 7,
-    kUnitError = 8,
-    kTransformationError = 9,
-    kIndexOutOfRange = 10,
-    kInternal = 99,
-    kInjected = 1000,
+    kInvalidArgument = KX_ERROR_INVALID_ARGUMENT,
+    kInvalidHandle = KX_ERROR_INVALID_HANDLE,
+    kNotImplemented = KX_ERROR_NOT_IMPLEMENTED,
+    kGeometryError = KX_ERROR_GEOMETRY,
+    kJsonError = KX_ERROR_JSON,
+    kSpatialReferenceError = KX_ERROR_SPATIAL_REFERENCE,
+    kUnitError = KX_ERROR_UNIT,
+    kTransformationError = KX_ERROR_TRANSFORMATION,
+    kIndexOutOfRange = KX_ERROR_INDEX_OUT_OF_RANGE,
+    kInternal = KX_ERROR_INTERNAL,
+    kInjected = KX_ERROR_INJECTED,
 };
 
 class EngineError : public std::runtime_error {

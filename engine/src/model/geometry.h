@@ -6,13 +6,20 @@
 #include <cstdint>
 #include <memory>
 
+#include "corvane/corvane.h"
 #include "model/object.h"
 #include "model/spatial_reference.h"
 #include "model/vertex.h"
 
 namespace model {
 
-enum class GeometryKind : int32_t { Point = 1, Envelope = 2, Polyline = 3, Polygon = 4, Multipoint = 5 };
+enum class GeometryKind : int32_t {
+    Point = KX_GEOMETRY_TYPE_POINT,
+    Envelope = KX_GEOMETRY_TYPE_ENVELOPE,
+    Polyline = KX_GEOMETRY_TYPE_POLYLINE,
+    Polygon = KX_GEOMETRY_TYPE_POLYGON,
+    Multipoint = KX_GEOMETRY_TYPE_MULTIPOINT,
+};
 
 class Geometry : public Object {
 public:

@@ -2,13 +2,18 @@
 // dimensions and spatial reference it was made with.
 #pragma once
 
+#include "corvane/corvane.h"
 #include "model/curve.h"
 #include "model/object.h"
 #include "model/spatial_reference.h"
 
 namespace model {
 
-enum class SegmentKind : int32_t { Line = 1, CubicBezier = 2, EllipticArc = 3 };
+enum class SegmentKind : int32_t {
+    Line = KX_SEGMENT_TYPE_LINE,
+    CubicBezier = KX_SEGMENT_TYPE_CUBIC_BEZIER,
+    EllipticArc = KX_SEGMENT_TYPE_ELLIPTIC_ARC,
+};
 
 class Segment : public Object {
 public:

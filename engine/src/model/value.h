@@ -7,12 +7,13 @@
 #include <optional>
 #include <variant>
 
+#include "corvane/corvane.h"
 #include "model/geometry.h"
 
 namespace model {
 
 // The value type codes of the C interface.
-enum class ElementType : int32_t { Float64 = 43, Geometry = 50 };
+enum class ElementType : int32_t { Float64 = KX_ELEMENT_TYPE_FLOAT64, Geometry = KX_ELEMENT_TYPE_GEOMETRY };
 
 class Value {
 public:

@@ -47,9 +47,12 @@ std::string type_qualname(PyObject* object) {
     return text_of(name.get());
 }
 
+std::string cast_text(PyObject* object, std::string_view target) {
+    return "'" + type_qualname(object) + "' object cannot be cast as '" + std::string(target) + "'";
+}
+
 PyErr cast_error(PyObject* object, std::string_view target) {
-    return PyErr::new_err(PyExc_TypeError,
-                          "'" + type_qualname(object) + "' object cannot be cast as '" + std::string(target) + "'");
+    return PyErr::new_err(PyExc_TypeError, cast_text(object, target));
 }
 
 std::string text_of(PyObject* object) {

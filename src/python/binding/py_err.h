@@ -43,7 +43,9 @@ inline std::unexpected<PyErr> fail(PyObject* type, std::string_view message) {
 // A new reference returned by the C API, or the exception it set.
 PyResult<Ref> checked(PyObject* new_reference);
 
-// "'<type qualname>' object cannot be cast as '<target>'" as a TypeError.
+// "'<type qualname>' object cannot be cast as '<target>'"
+std::string cast_text(PyObject* object, std::string_view target);
+// The cast text as a TypeError.
 PyErr cast_error(PyObject* object, std::string_view target);
 
 // The qualified name of an object's type ("NoneType", "int", "Point").

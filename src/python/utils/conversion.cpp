@@ -22,8 +22,8 @@ PyResult<Ref> convert(Read&& read) {
     {
         Builder builder(default_srid);
         const reader::Status status = read(builder);
-        if (!status) return std::move(builder).finish();
-        error = status->display();
+        if (status) return std::move(builder).finish();
+        error = status.error().display();
     }  // the builder and all it holds are gone before the exception is raised
     return binding::fail(PyExc_RuntimeError, error);
 }

@@ -21,13 +21,12 @@ reader::Error to_geozero_err(const binding::PyErr& error) {
 reader::Error to_geozero_err(std::string_view text) { return reader::Error::geometry(std::string(text)); }
 
 reader::Error to_geozero_err(PyObject* object, std::string_view target) {
-    return reader::Error::geometry("'" + binding::type_qualname(object) + "' object cannot be cast as '" +
-                                   std::string(target) + "'");
+    return reader::Error::geometry(binding::cast_text(object, target));
 }
 
 reader::Status convert_result(const binding::PyResult<void>& result) {
     if (result) return {};
-    return to_geozero_err(result.error());
+    return std::unexpected(to_geozero_err(result.error()));
 }
 
 binding::PyResult<binding::Ref> as_list(PyObject* object) {

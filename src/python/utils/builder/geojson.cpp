@@ -36,35 +36,35 @@ Status GeoJsonPyBuilder::place(Ref geometry) {
 Status GeoJsonPyBuilder::set_spatial_reference(PyObject* geometry, std::int32_t srid) {
     const Keys& k = keys();
     Ref meta = created(PyDict_New());
-    if (auto s = set_item(meta.get(), k.srid, created(PyLong_FromLong(srid)))) return s;
+    if (auto s = set_item(meta.get(), k.srid, created(PyLong_FromLong(srid))); !s) return s;
     Ref properties = created(PyDict_New());
-    if (auto s = set_item(properties.get(), k.name, epsg_name(srid))) return s;
+    if (auto s = set_item(properties.get(), k.name, epsg_name(srid)); !s) return s;
     Ref crs = created(PyDict_New());
-    if (auto s = set_item(crs.get(), k.type, Ref::borrow(k.name))) return s;
-    if (auto s = set_item(crs.get(), k.properties, std::move(properties))) return s;
-    if (auto s = set_item(geometry, k.meta, std::move(meta))) return s;
+    if (auto s = set_item(crs.get(), k.type, Ref::borrow(k.name)); !s) return s;
+    if (auto s = set_item(crs.get(), k.properties, std::move(properties)); !s) return s;
+    if (auto s = set_item(geometry, k.meta, std::move(meta)); !s) return s;
     return set_item(geometry, k.crs, std::move(crs));
 }
 
 Status GeoJsonPyBuilder::geometry(PyObject* type, PyObject* member, Ref value, Ref& out) {
     out = created(PyDict_New());
-    if (auto s = set_item(out.get(), keys().type, Ref::borrow(type))) return s;
-    if (auto s = set_item(out.get(), member, std::move(value))) return s;
+    if (auto s = set_item(out.get(), keys().type, Ref::borrow(type)); !s) return s;
+    if (auto s = set_item(out.get(), member, std::move(value)); !s) return s;
     if (srid_) return set_spatial_reference(out.get(), *srid_);
     return {};
 }
 
 Status GeoJsonPyBuilder::close_geometry(PyObject* type, PyObject* member) {
     Ref list, d;
-    if (auto s = stack_.pop(list)) return s;
-    if (auto s = geometry(type, member, std::move(list), d)) return s;
+    if (auto s = stack_.pop(list); !s) return s;
+    if (auto s = geometry(type, member, std::move(list), d); !s) return s;
     return place(std::move(d));
 }
 
 Status GeoJsonPyBuilder::close_part(bool tagged, PyObject* type) {
     if (tagged) return close_geometry(type, keys().coordinates);
     Ref list;
-    if (auto s = stack_.pop(list)) return s;
+    if (auto s = stack_.pop(list); !s) return s;
     return push_to_parent(std::move(list));
 }
 
@@ -86,7 +86,7 @@ Status GeoJsonPyBuilder::vertices(const reader::VertexRun& run) {
 
 Status GeoJsonPyBuilder::empty_point(std::size_t idx) {
     Ref d;
-    if (auto s = geometry(keys().Point, keys().coordinates, created(PyList_New(0)), d)) return s;
+    if (auto s = geometry(keys().Point, keys().coordinates, created(PyList_New(0)), d); !s) return s;
     if (idx != 0 || !stack_.empty()) return push_to_parent(std::move(d));
     stack_.push(std::move(d));
     return {};

@@ -35,10 +35,10 @@ Status VeltJsonPyBuilder::check_dimensions(bool has_z, bool has_m) {
     }
     const bool known_z = has_z_ == Flag::yes, known_m = has_m_ == Flag::yes;
     if (known_z == has_z && known_m == has_m) return {};
-    return to_geozero_err(
+    return std::unexpected(to_geozero_err(
         "Coordinate dimension mismatch: all coordinates in a geometry must either all have or all lack Z and M "
         "values. Previously coordinates: (has_z, has_m) = " +
-        pair_text(known_z, known_m) + ", current: (has_z, has_m) = " + pair_text(has_z, has_m));
+        pair_text(known_z, known_m) + ", current: (has_z, has_m) = " + pair_text(has_z, has_m)));
 }
 
 // Exterior rings clockwise, holes counter-clockwise; paths outside a polygon stay as they are.
@@ -47,25 +47,25 @@ Status VeltJsonPyBuilder::orient_ring(PyObject* ring) {
     const bool exterior = ring_state_ == RingState::exterior;
     ring_state_ = RingState::hole;
     auto clockwise = is_clockwise(ring);
-    if (!clockwise) return to_geozero_err(clockwise.error());
+    if (!clockwise) return std::unexpected(to_geozero_err(clockwise.error()));
     if (*clockwise == exterior) return {};
     auto list = as_list(ring);
-    if (!list) return to_geozero_err(list.error());
-    if (PyList_Reverse(list->get()) < 0) return to_geozero_err(binding::PyErr::fetch());
+    if (!list) return std::unexpected(to_geozero_err(list.error()));
+    if (PyList_Reverse(list->get()) < 0) return std::unexpected(to_geozero_err(binding::PyErr::fetch()));
     return {};
 }
 
 Status VeltJsonPyBuilder::add_dimensions(PyObject* geometry) {
-    if (has_m_ == Flag::unknown) return to_geozero_err("has_m not initialized");
-    if (auto s = set_item(geometry, keys().hasM, Ref::borrow(has_m_ == Flag::yes ? Py_True : Py_False))) return s;
-    if (has_z_ == Flag::unknown) return to_geozero_err("has_z not initialized");
+    if (has_m_ == Flag::unknown) return std::unexpected(to_geozero_err("has_m not initialized"));
+    if (auto s = set_item(geometry, keys().hasM, Ref::borrow(has_m_ == Flag::yes ? Py_True : Py_False)); !s) return s;
+    if (has_z_ == Flag::unknown) return std::unexpected(to_geozero_err("has_z not initialized"));
     return set_item(geometry, keys().hasZ, Ref::borrow(has_z_ == Flag::yes ? Py_True : Py_False));
 }
 
 Status VeltJsonPyBuilder::set_spatial_reference(PyObject* geometry) {
     if (!srid_) return {};
     Ref reference = created(PyDict_New());
-    if (auto s = set_item(reference.get(), keys().wkid, created(PyLong_FromLong(*srid_)))) return s;
+    if (auto s = set_item(reference.get(), keys().wkid, created(PyLong_FromLong(*srid_))); !s) return s;
     return set_item(geometry, keys().spatialReference, std::move(reference));
 }
 
@@ -78,15 +78,15 @@ Status VeltJsonPyBuilder::finish_tagged(Ref geometry) {
 
 Status VeltJsonPyBuilder::finish_parts(PyObject* member, Ref value) {
     Ref d = created(PyDict_New());
-    if (auto s = set_item(d.get(), member, std::move(value))) return s;
-    if (auto s = add_dimensions(d.get())) return s;
-    if (auto s = set_spatial_reference(d.get())) return s;
+    if (auto s = set_item(d.get(), member, std::move(value)); !s) return s;
+    if (auto s = add_dimensions(d.get()); !s) return s;
+    if (auto s = set_spatial_reference(d.get()); !s) return s;
     return finish_tagged(std::move(d));
 }
 
 Status VeltJsonPyBuilder::close_geometry(PyObject* member) {
     Ref list;
-    if (auto s = stack_.pop(list)) return s;
+    if (auto s = stack_.pop(list); !s) return s;
     return finish_parts(member, std::move(list));
 }
 
@@ -95,17 +95,17 @@ Status VeltJsonPyBuilder::coordinate(double x, double y, std::optional<double> z
     if (point_mode_) {
         const Keys& k = keys();
         Ref d = created(PyDict_New());
-        if (auto s = set_item(d.get(), k.x, py_float(x))) return s;
-        if (auto s = set_item(d.get(), k.y, py_float(y))) return s;
+        if (auto s = set_item(d.get(), k.x, py_float(x)); !s) return s;
+        if (auto s = set_item(d.get(), k.y, py_float(y)); !s) return s;
         if (z)
-            if (auto s = set_item(d.get(), k.z, py_float(*z))) return s;
+            if (auto s = set_item(d.get(), k.z, py_float(*z)); !s) return s;
         if (m)
-            if (auto s = set_item(d.get(), k.m, py_float(*m))) return s;
+            if (auto s = set_item(d.get(), k.m, py_float(*m)); !s) return s;
         stack_.push(std::move(d));
         return {};
     }
     Ref tuple = vertex_tuple(x, y, z, m);
-    if (auto s = check_dimensions(z.has_value(), m.has_value())) return s;
+    if (auto s = check_dimensions(z.has_value(), m.has_value()); !s) return s;
     return push_to_parent(std::move(tuple));
 }
 
@@ -113,14 +113,14 @@ Status VeltJsonPyBuilder::coordinate(double x, double y, std::optional<double> z
 // dimensions, so the first one's check stands for all.
 Status VeltJsonPyBuilder::vertices(const reader::VertexRun& run) {
     if (point_mode_ || run.count == 0) return Processor::vertices(run);
-    if (auto s = check_dimensions(run.has_z, run.has_m)) return s;
+    if (auto s = check_dimensions(run.has_z, run.has_m); !s) return s;
     return stack_.push_vertices_to_parent(run, empty_stack_text);
 }
 
 Status VeltJsonPyBuilder::empty_point(std::size_t idx) {
     Ref d = created(PyDict_New());
-    if (auto s = set_item(d.get(), keys().x, Ref::borrow(Py_None))) return s;
-    if (auto s = set_spatial_reference(d.get())) return s;
+    if (auto s = set_item(d.get(), keys().x, Ref::borrow(Py_None)); !s) return s;
+    if (auto s = set_spatial_reference(d.get()); !s) return s;
     if (idx != 0 || !stack_.empty()) return push_to_parent(std::move(d));
     stack_.push(std::move(d));
     return {};
@@ -129,9 +129,9 @@ Status VeltJsonPyBuilder::empty_point(std::size_t idx) {
 Status VeltJsonPyBuilder::point_end(std::size_t) {
     point_mode_ = false;
     Ref d;
-    if (auto s = stack_.pop(d)) return s;
-    if (!PyDict_Check(d.get())) return to_geozero_err(d.get(), "dict");
-    if (auto s = set_spatial_reference(d.get())) return s;
+    if (auto s = stack_.pop(d); !s) return s;
+    if (!PyDict_Check(d.get())) return std::unexpected(to_geozero_err(d.get(), "dict"));
+    if (auto s = set_spatial_reference(d.get()); !s) return s;
     return finish_tagged(std::move(d));
 }
 
@@ -139,13 +139,13 @@ Status VeltJsonPyBuilder::linestring_begin(bool, std::size_t, std::size_t) { ret
 
 Status VeltJsonPyBuilder::linestring_end(bool tagged, std::size_t) {
     Ref list;
-    if (auto s = stack_.pop(list)) return s;
+    if (auto s = stack_.pop(list); !s) return s;
     if (tagged) {
         Ref paths = created(PyList_New(1));
         PyList_SET_ITEM(paths.get(), 0, list.release());
         return finish_parts(keys().paths, std::move(paths));
     }
-    if (auto s = orient_ring(list.get())) return s;
+    if (auto s = orient_ring(list.get()); !s) return s;
     return push_to_parent(std::move(list));
 }
 
@@ -158,7 +158,7 @@ Status VeltJsonPyBuilder::polygon_begin(bool tagged, std::size_t, std::size_t) {
 
 Status VeltJsonPyBuilder::polygon_end(bool tagged, std::size_t) {
     if (tagged)
-        if (auto s = close_geometry(keys().rings)) return s;
+        if (auto s = close_geometry(keys().rings); !s) return s;
     ring_state_ = RingState::none;
     return {};
 }
@@ -167,11 +167,11 @@ Status VeltJsonPyBuilder::multipoint_begin(std::size_t, std::size_t) { return op
 
 Status VeltJsonPyBuilder::multipoint_end(std::size_t) {
     Ref list;
-    if (auto s = stack_.pop(list)) return s;
+    if (auto s = stack_.pop(list); !s) return s;
     Ref d = created(PyDict_New());
-    if (auto s = add_dimensions(d.get())) return s;
-    if (auto s = set_item(d.get(), keys().points, std::move(list))) return s;
-    if (auto s = set_spatial_reference(d.get())) return s;
+    if (auto s = add_dimensions(d.get()); !s) return s;
+    if (auto s = set_item(d.get(), keys().points, std::move(list)); !s) return s;
+    if (auto s = set_spatial_reference(d.get()); !s) return s;
     return finish_tagged(std::move(d));
 }
 
