@@ -50,7 +50,8 @@ test-asan: deps
 # The reader fuzzers (clang, ASan, UBSan), each for FUZZ_SECONDS; findings stop the run.
 FUZZ_SECONDS ?= 600
 fuzz:
-	@cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@scripts/install-deps fuzz
+	@cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++-19 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD)/fuzz -j $(JOBS)
 	@for r in wkt wkb; do mkdir -p fuzz-corpus/$$r; \
 	  $(BUILD)/fuzz/fuzz_$${r}_reader -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
