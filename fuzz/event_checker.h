@@ -36,7 +36,7 @@ public:
         return {};
     }
     Status vertices(const VertexRun& run) override {
-        require(!in_point_);
+        require_outside_point();
         if (input_.data() != nullptr) {
             const std::uint8_t* end = input_.data() + input_.size();
             require(run.data >= input_.data() && run.data <= end &&
@@ -44,7 +44,10 @@ public:
         }
         return Processor::vertices(run);
     }
-    Status empty_point(std::size_t) override { return require_outside_point(); }
+    Status empty_point(std::size_t) override {
+        require_outside_point();
+        return {};
+    }
     Status point_begin(std::size_t) override {
         require_outside_point();
         in_point_ = true;
@@ -73,10 +76,7 @@ private:
     static void require(bool condition) {
         if (!condition) std::abort();
     }
-    Status require_outside_point() {
-        require(!in_point_);
-        return {};
-    }
+    void require_outside_point() const { require(!in_point_); }
     Status open(int kind) {
         require_outside_point();
         open_.push_back(kind);

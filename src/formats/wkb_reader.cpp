@@ -65,14 +65,14 @@ private:
     bool has(std::size_t bytes) const { return remaining() >= bytes; }
 
     Status u32(bool little, std::uint32_t& out) {
-        if (!has(4)) return std::unexpected(Error::truncated());
+        if (!has(4)) return Error::truncated();
         out = load_u32(pos_, little);
         pos_ += 4;
         return {};
     }
 
     Status header(Header& h) {
-        if (!has(1)) return std::unexpected(Error::truncated());
+        if (!has(1)) return Error::truncated();
         h.little = *pos_++ != 0;
         std::uint32_t type;
         if (auto s = u32(h.little, type); !s) return s;
@@ -103,7 +103,7 @@ private:
 
     Status coord(const Header& h, Vertex& c) {
         const VertexRun one = run(h, 1);
-        if (one.count == 0) return std::unexpected(Error::truncated());
+        if (one.count == 0) return Error::truncated();
         c = one.at(0);
         pos_ += one.vertex_bytes();
         return {};
@@ -118,7 +118,7 @@ private:
         pos_ += r.count * r.vertex_bytes();
         if (r.count != 0)
             if (auto s = processor_.vertices(r); !s) return s;
-        if (r.count < claimed) return std::unexpected(Error::truncated());
+        if (r.count < claimed) return Error::truncated();
         return {};
     }
 
@@ -174,7 +174,7 @@ private:
                 return headed_members(h, [&](const Header& m, std::size_t i) { return read_polygon(m, false, i); });
             case tin: return headed_members(h, [&](const Header& m, std::size_t) { return read_rings(m); });
             case triangle: return read_rings(h);
-            default: return std::unexpected(Error::unsupported());
+            default: return Error::unsupported();
         }
     }
 
@@ -244,7 +244,7 @@ private:
     }
 
     Status read_collection(const Header& h, std::size_t idx) {
-        if (depth_ == max_collection_depth) return std::unexpected(Error::geometry(too_deep_text));
+        if (depth_ == max_collection_depth) return Error::geometry(too_deep_text);
         ++depth_;
         auto status = read_multi(h, idx, &Processor::geometrycollection_begin, &Processor::geometrycollection_end,
                                  [&](const Header& m, std::size_t i) { return geometry(m, i); });
@@ -262,7 +262,7 @@ private:
                 case compoundcurve:
                     if (compound_allowed) return read_curve_members(m, false);
                     [[fallthrough]];
-                default: return std::unexpected(Error::unsupported());
+                default: return Error::unsupported();
             }
         });
     }
@@ -272,7 +272,7 @@ private:
             switch (m.kind) {
                 case curvepolygon: return read_curve_members(m, true);
                 case polygon: return read_polygon(m, false, i);
-                default: return std::unexpected(Error::unsupported());
+                default: return Error::unsupported();
             }
         });
     }

@@ -6,23 +6,23 @@
 namespace vornix::utils::builder {
 
 reader::Status ObjectStack::pop(binding::Ref& top) {
-    if (entries_.empty()) return std::unexpected(to_geozero_err(empty_stack_text));
+    if (entries_.empty()) return to_geozero_err(empty_stack_text);
     top = std::move(entries_.back());
     entries_.pop_back();
     return {};
 }
 
 reader::Status ObjectStack::parent_list(PyObject*& parent, std::string_view empty_text) const {
-    if (entries_.empty()) return std::unexpected(to_geozero_err(empty_text));
+    if (entries_.empty()) return to_geozero_err(empty_text);
     parent = entries_.back().get();
-    if (!PyList_Check(parent)) return std::unexpected(to_geozero_err(parent, "list"));
+    if (!PyList_Check(parent)) return to_geozero_err(parent, "list");
     return {};
 }
 
 reader::Status ObjectStack::push_to_parent(binding::Ref object, std::string_view empty_text) {
     PyObject* parent = nullptr;
     if (auto s = parent_list(parent, empty_text); !s) return s;
-    if (PyList_Append(parent, object.get()) < 0) return std::unexpected(to_geozero_err(binding::PyErr::fetch()));
+    if (PyList_Append(parent, object.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 
@@ -31,7 +31,7 @@ reader::Status ObjectStack::push_vertices_to_parent(const reader::VertexRun& run
     PyObject* parent = nullptr;
     if (auto s = parent_list(parent, empty_text); !s) return s;
     auto items = vertex_list(run);
-    if (!items) return std::unexpected(to_geozero_err(items.error()));
+    if (!items) return to_geozero_err(items.error());
     // A list on the stack is referenced from nowhere else until it is popped, so the new list
     // may stand in for an empty one.
     if (PyList_CheckExact(parent) && PyList_GET_SIZE(parent) == 0) {
@@ -39,7 +39,7 @@ reader::Status ObjectStack::push_vertices_to_parent(const reader::VertexRun& run
         return {};
     }
     const Py_ssize_t end = PyList_GET_SIZE(parent);
-    if (PyList_SetSlice(parent, end, end, items->get()) < 0) return std::unexpected(to_geozero_err(binding::PyErr::fetch()));
+    if (PyList_SetSlice(parent, end, end, items->get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 
