@@ -69,8 +69,8 @@ binding::PyResult<binding::Ref> vertex_list(const reader::VertexRun& run) {
     auto owner = binding::checked(PyList_New(static_cast<Py_ssize_t>(run.count)));
     if (!owner) return owner;
     PyObject* list = owner->get();
-    // Its empty slots must stay out of the collector's sight (gc.get_objects() from a finaliser
-    // run by a collection inside the loop) until they are filled.
+    // Its empty slots must stay out of the collector's sight (gc.get_objects() in a callback or
+    // finaliser of a collection that runs inside the loop) until they are filled.
     PyObject_GC_UnTrack(list);
     switch (run.dimensions()) {
         case 2: fill<2>(list, run); break;
