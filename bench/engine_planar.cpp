@@ -165,10 +165,4 @@ void print_ratios(const RatioReporter& reporter) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    print_ratios(reporter);
-    benchmark::Shutdown();
-}
+int main(int argc, char** argv) { return run_with_ratios(argc, argv, print_ratios); }

@@ -28,3 +28,14 @@ public:
 private:
     std::map<std::string, double> times_;
 };
+
+// The main of a benchmark program: runs its benchmarks, then `print_ratios` with their times.
+template <typename Print>
+int run_with_ratios(int argc, char** argv, Print print_ratios) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    print_ratios(reporter);
+    benchmark::Shutdown();
+    return 0;
+}
