@@ -72,6 +72,35 @@ TEST(PlanarArguments, OperationsOnPolylinesRefuseOtherKinds) {
     }
 }
 
+TEST(PlanarArguments, EveryOperationOnTwoGeometriesRefusesDifferentSpatialReferences) {
+    Geometry line = from_json(R"({"paths":[[[0,0],[1,1]]],"spatialReference":{"wkid":4326}})");
+    Geometry other = from_json(R"({"paths":[[[0,1],[1,0]]],"spatialReference":{"wkid":3857}})");
+    Geometry box = from_json(R"({"xmin":0,"ymin":0,"xmax":1,"ymax":1,"spatialReference":{"wkid":3857}})");
+    Geometry p = from_json(R"({"x":0,"y":0,"spatialReference":{"wkid":3857}})");
+    const std::pair<const char*, std::function<void(const KX_ErrorCallbackRecord*)>> kCases[] = {
+        {"distance", [&](auto rec) { KX_GeometryEngine_distance(line.get(), other.get(), rec); }},
+        {"clip", [&](auto rec) { KX_GeometryEngine_clip(line.get(), box.get(), rec); }},
+        {"cut", [&](auto rec) { KX_GeometryEngine_cut(line.get(), other.get(), rec); }},
+        {"combineExtents", [&](auto rec) { KX_GeometryEngine_combineExtents(line.get(), other.get(), rec); }},
+        {"intersections", [&](auto rec) { KX_GeometryEngine_intersections(line.get(), other.get(), rec); }},
+        {"fractionAlong", [&](auto rec) { KX_GeometryEngine_fractionAlong(line.get(), p.get(), 1.0, rec); }},
+        {"extend", [&](auto rec) { KX_GeometryEngine_extend(line.get(), other.get(), 0, rec); }},
+        {"unionCollection", [&](auto rec) {
+             Vector v = geometry_vector({line.get(), other.get()});
+             KX_GeometryEngine_unionCollection(v.get(), rec);
+         }},
+        {"bufferCollection united", [&](auto rec) {
+             Vector v = geometry_vector({line.get(), other.get()}), d = float_vector({1.0});
+             KX_GeometryEngine_bufferCollection(v.get(), d.get(), 1, rec);
+         }},
+    };
+    for (const auto& [name, run] : kCases) {
+        Errors errors;
+        run(errors.rec());
+        EXPECT_EQ(errors.only().code, 7) << name;
+    }
+}
+
 TEST(PlanarArguments, InjectedFaultsReachTheCaller) {
     Geometry polygon = from_json(kSquare);
     KXT_fail_next("KX_GeometryEngine_area", KXT_FAIL_REPORT_ERROR);

@@ -129,6 +129,19 @@ TEST(PlanarOverlay, ResultKindsFollowTheDimensions) {
     }
 }
 
+TEST(PlanarOverlay, InvalidPolygonsAreRepairedRatherThanRefused) {
+    // A bow tie (two triangles of area 4 meeting in (2, 2)) and two overlapping exteriors.
+    Geometry bow_tie = from_json(R"({"rings":[[[0,0],[0,4],[4,0],[4,4],[0,0]]]})");
+    Geometry overlapping = from_json(R"({"rings":[[[0,0],[0,4],[4,4],[4,0],[0,0]],[[2,2],[2,6],[6,6],[6,2],[2,2]]]})");
+    Geometry box(KX_Envelope_createWithXY(-10, 10, -10, 10, ok()));
+    Geometry a(KX_GeometryEngine_intersection(bow_tie.get(), box.get(), ok()));
+    EXPECT_DOUBLE_EQ(area_of(a.get()), 8.0);
+    Geometry b(KX_GeometryEngine_intersection(overlapping.get(), box.get(), ok()));
+    EXPECT_DOUBLE_EQ(area_of(b.get()), 28.0);
+    Geometry c(KX_GeometryEngine_buffer(overlapping.get(), 0.0, ok()));
+    EXPECT_DOUBLE_EQ(area_of(c.get()), 28.0);
+}
+
 TEST(PlanarOverlay, DifferentSpatialReferencesAreAnError) {
     Geometry a = from_json(R"({"rings":[[[0,0],[0,1],[1,1],[0,0]]],"spatialReference":{"wkid":4326}})");
     Geometry b = from_json(R"({"rings":[[[0,0],[0,1],[1,1],[0,0]]],"spatialReference":{"wkid":3857}})");

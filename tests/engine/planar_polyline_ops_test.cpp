@@ -22,6 +22,29 @@ TEST(PlanarCut, PolygonPiecesLeftThenRightThenUncutParts) {
     for (const auto& p : pieces) EXPECT_EQ(kind_of(p.get()), 4);
 }
 
+struct CutCase {
+    const char* cutter;
+    std::vector<double> areas;  // left, right, then uncut parts
+};
+
+TEST(PlanarCut, FacesGoToTheSideOfTheCutterTheyLieOn) {
+    const CutCase kCases[] = {
+        // a zigzag crossing the square three times: faces of 20 and 29.875 on its left, 11.125
+        // and 35 on its right (the hole taking 3.875 and 0.125 of the middle two)
+        {R"({"paths":[[[2,-1],[2,11],[5,-1],[8,11]]]})", {49.875, 46.125}},
+        // through the hole, eastwards: north of y = 3 on its left
+        {R"({"paths":[[[-1,3],[11,3]]]})", {70 - 2, 30 - 2}},
+        // running downwards: its left is the east
+        {R"({"paths":[[[4,15],[4,-5]]]})", {60, 40 - 4}},
+    };
+    for (const auto& c : kCases) {
+        Geometry g = from_json(kHoled), cutter = from_json(c.cutter);
+        auto pieces = items_of(KX_GeometryEngine_cut(g.get(), cutter.get(), ok()));
+        ASSERT_EQ(pieces.size(), c.areas.size()) << c.cutter;
+        for (size_t i = 0; i < pieces.size(); ++i) EXPECT_NEAR(area_of(pieces[i].get()), c.areas[i], 1e-9) << c.cutter << " " << i;
+    }
+}
+
 TEST(PlanarCut, APolylineSplitsWhereTheCutterCrossesWithMInterpolated) {
     Geometry g = from_json(R"({"hasM":true,"paths":[[[0,0,0],[10,0,100]],[[20,0,0],[30,0,0]]]})");
     Geometry cutter = from_json(kUpwards);

@@ -247,6 +247,10 @@ TEST(PlanarShape, AreaLengthAndDistanceAsGeos) {
         GEOSDistance_r(geos.context(), r, probe, &d);
         EXPECT_DOUBLE_EQ(KX_GeometryEngine_distance(g.get(), probe_point.get(), ok()), d) << c.wkt;
     }
+    // A vertex without x or y is left out, as GEOS never sees it.
+    Geometry gap = from_json(R"({"rings":[[[0,0],[0,10],[null,null],[10,10],[10,0],[0,0]]]})");
+    EXPECT_DOUBLE_EQ(length_of(gap.get()), 40.0);
+    EXPECT_DOUBLE_EQ(area_of(gap.get()), 100.0);
     Geometry env(KX_Envelope_createWithXY(0, 4, 0, 2, ok()));
     EXPECT_EQ(area_of(env.get()), 8.0);
     EXPECT_EQ(length_of(env.get()), 12.0);
@@ -269,6 +273,9 @@ TEST(PlanarShape, ArcsMeasureExactly) {
         {R"({"curveRings":[[[2,0],{"a":[[-2,0],[0,0],0,0,0,2,0.5]},[2,0]]]})", M_PI, kHalfEllipse + 4},
         {R"({"curvePaths":[[[2,0],{"a":[[-2,0],[0,0],0,0,0,2,0.5]}]]})", 0, kHalfEllipse},
         {R"({"curvePaths":[[[0,0],{"c":[[2,0],[1,1]]},[3,0]]]})", 0, M_PI + 1},
+        // two exteriors, the first with a circular hole: the holes' owners found as GEOS's are
+        {R"({"curveRings":[[[-5,-5],[-5,5],[5,5],[5,-5],[-5,-5]],[[1,0],{"a":[[1,0],[0,0],0,0]}],[[21,0],{"a":[[21,0],[20,0],0,1]}]]})",
+         100 - M_PI + M_PI, 40 + 4 * M_PI},
     };
     for (const auto& c : kCases) {
         Geometry g = from_json(c.json);

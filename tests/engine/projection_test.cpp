@@ -1,6 +1,7 @@
 // Projection against PROJ's cs2cs, curves through projections, and the transformation catalog.
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "engine_test.h"
@@ -78,6 +79,24 @@ TEST_F(ProjectionTest, WhatIsNotProjected) {
     Geometry empty_polygon = from_json(R"({"rings":[],"spatialReference":{"wkid":4326}})");
     Geometry empty_result(KX_GeometryEngine_project(empty_polygon.get(), mercator.get(), ok()));
     EXPECT_EQ(to_json(empty_result.get()), R"({"rings":[],"spatialReference":{"wkid":3857}})");
+}
+
+// Both sides with a vertical system: z goes through the operation (here it keeps its height).
+TEST_F(ProjectionTest, HeightsGoThroughWhereBothSidesHaveThem) {
+    Geometry g = from_json(R"({"hasZ":true,"points":[[500000,5000000,100],[400000,5100000,null]],)"
+                           R"("spatialReference":{"wkid":32632,"vcsWkid":5773}})");
+    SpatialReference target = reference(4326, 5773);
+    Geometry projected(KX_GeometryEngine_project(g.get(), target.get(), ok()));
+    const auto rows = run_tool("cs2cs -f %.12f EPSG:32632+5773 EPSG:4326+5773", "500000 5000000 100\n");
+    ASSERT_EQ(rows.size(), 1u);
+    ImmutablePoints points(KX_Multipoint_getPoints(projected.get(), ok()));
+    Geometry first(KX_ImmutablePointCollection_getPoint(points.get(), 0, ok()));
+    Geometry second(KX_ImmutablePointCollection_getPoint(points.get(), 1, ok()));
+    EXPECT_NEAR(KX_Point_getX(first.get(), ok()), rows[0].at(1), 1e-9);
+    EXPECT_NEAR(KX_Point_getY(first.get(), ok()), rows[0].at(0), 1e-9);
+    EXPECT_NEAR(KX_Point_getZ(first.get(), ok()), rows[0].at(2), 1e-6);
+    EXPECT_TRUE(std::isnan(KX_Point_getZ(second.get(), ok())));  // a missing height stays missing
+    EXPECT_FALSE(std::isnan(KX_Point_getX(second.get(), ok())));
 }
 
 TEST_F(ProjectionTest, ArcsStayArcsOnlyUnderASimilarity) {
@@ -259,6 +278,31 @@ TEST_F(ProjectionTest, GridDirectoryIsWhatWasSet) {
     EXPECT_FALSE(catalog(nad27.get(), wgs84.get(), nullptr).empty());
     KX_TransformationCatalog_setTarnelDirectory(nullptr, ok());
     EXPECT_EQ(KX_TransformationCatalog_getTarnelDirectory(ok()), nullptr);
+}
+
+// A grid put in the directory counts at once, though PROJ had looked for it before; taken away,
+// it is missing again. (An empty file stands for the grid: availability is all that is asked.)
+TEST_F(ProjectionTest, GridsInTheDirectoryAreFound) {
+    // References made before the directory changes serve after it.
+    SpatialReference nad27 = reference(4267), wgs84 = reference(4326);
+    const auto missing = [&] {
+        int count = 0;
+        for (const auto& t : catalog(nad27.get(), wgs84.get(), nullptr))
+            count += KX_DatumTransformation_getIsMissingTarnelFiles(t.get(), ok());
+        return count;
+    };
+    const int before = missing();
+    const auto directory = std::filesystem::temp_directory_path() / "engine_grid_test";
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "us_noaa_conus.tif").put('\0');
+    KX_TransformationCatalog_setTarnelDirectory(directory.c_str(), ok());
+    EXPECT_EQ(missing(), before - 1);
+    Geometry p = from_json(R"({"x":-80,"y":41,"spatialReference":{"wkid":4267}})");
+    Geometry projected(KX_GeometryEngine_project(p.get(), wgs84.get(), ok()));
+    EXPECT_NEAR(KX_Point_getX(projected.get(), ok()), -80, 0.01);
+    KX_TransformationCatalog_setTarnelDirectory(nullptr, ok());
+    EXPECT_EQ(missing(), before);
+    std::filesystem::remove_all(directory);
 }
 
 }  // namespace

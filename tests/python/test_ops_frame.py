@@ -258,13 +258,14 @@ def test_curves_go_through_the_overlays():
     assert arc.intersect(geometry(SQUARE)).area == pytest.approx(np.pi / 2, rel=1e-2)
 
 
-def test_different_spatial_references_are_the_engines_to_judge():
+@pytest.mark.parametrize("call", [lambda a, b: a.contains(b), lambda a, b: a.union(b),
+                                  lambda a, b: a.distance_to(b)])
+def test_different_spatial_references_are_refused_by_the_engine(call):
     a = geometry({**SQUARE, "spatialReference": {"wkid": 4326}})
     b = geometry({**INNER, "spatialReference": {"wkid": 3857}})
-    try:
-        answer = a.contains(b)
-    except Exception as error:
-        assert type(error) is Exception and str(error).startswith("Corvane library error: '")
-    else:
-        assert answer in (True, False)
+    with pytest.raises(Exception, match="^Corvane library error: '") as info:
+        call(a, b)
+    assert type(info.value) is Exception
+    assert a.equals(b) is False
+    assert a.contains(geometry(INNER)) is True
     assert engine_hooks.live_objects() == 0

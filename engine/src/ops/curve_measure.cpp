@@ -52,7 +52,7 @@ double shoelace(const std::vector<Vertex>& v) {
 }  // namespace
 
 double part_length(const model::Part& part) {
-    if (!all_located(part)) return chords_length(straight_vertices(part), false);
+    if (!all_located(part)) return chords_length(straight_vertices(part), part.ring);
     if (!model::has_curves(part)) return chords_length(part.points, part.ring);
     double sum = 0.0;
     std::vector<Vertex> chords;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "model/envelope.h"
 #include "model/multipart.h"
@@ -31,29 +30,27 @@ const std::vector<model::Vertex>& straight(const model::Part& part, std::vector<
     return scratch;
 }
 
-// The area of the polygon to_geos makes, without making it (arcs measured exactly): with at
-// most one clockwise ring every counter-clockwise ring is a hole of it (or, with none, an
-// exterior of its own). More exteriors need the containment tests of to_geos: none here.
-std::optional<double> direct_area(const model::Multipart& polygon) {
-    double clockwise = 0.0, counter = 0.0;
-    int exteriors = 0;
+// The area of the polygon to_geos makes, without making it, arcs measured exactly: exteriors
+// add, holes take away. With at most one clockwise ring every counter-clockwise ring is a hole
+// of it (or, with none, an exterior of its own); with more, the roles come from to_geos's own
+// containment tests.
+double polygon_area(const model::Multipart& polygon) {
+    double signed_sum = 0.0, absolute_sum = 0.0;
+    int clockwise = 0;
     for (const auto& ring : polygon.parts) {
         const double a = ring_area(ring);
-        if (a > 0) {
-            clockwise += a;
-            if (++exteriors > 1) return std::nullopt;
-        } else {
-            counter -= a;
-        }
+        signed_sum += a;
+        absolute_sum += std::abs(a);
+        if (a > 0) ++clockwise;
     }
-    return exteriors == 0 ? counter : clockwise - counter;
-}
-
-double geos_area(const model::Geometry& g) {
-    GeosPtr gg = to_geos(g);
-    double value = 0;
-    geos_status(GEOSArea_r(geos(), gg.get(), &value), "area");
-    return value;
+    if (clockwise <= 1) return clockwise == 0 ? absolute_sum : signed_sum;
+    const std::vector<bool> exterior = exterior_parts(polygon);
+    double sum = 0.0;
+    for (size_t i = 0; i < polygon.parts.size(); ++i) {
+        const double a = std::abs(ring_area(polygon.parts[i]));
+        sum += exterior[i] ? a : -a;
+    }
+    return sum;
 }
 
 }  // namespace
@@ -65,8 +62,7 @@ double area(const model::Geometry& g) {
         const auto& e = static_cast<const model::Envelope&>(g);
         return std::abs((e.x.max - e.x.min) * (e.y.max - e.y.min));
     }
-    if (auto a = direct_area(static_cast<const model::Multipart&>(g))) return *a;
-    return geos_area(g);
+    return polygon_area(static_cast<const model::Multipart&>(g));
 }
 
 double length(const model::Geometry& g) {

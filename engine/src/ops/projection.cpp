@@ -105,6 +105,11 @@ public:
         auto it = entries_.find({from, to});
         return it == entries_.end() ? nullptr : it->second;
     }
+    void clear() {
+        decltype(entries_) dropped;
+        std::lock_guard lock(mutex_);
+        dropped.swap(entries_);
+    }
     void add(const std::string& from, const std::string& to, CoordinateOperationPtr operation) {
         decltype(entries_) dropped;  // destroyed after the lock is released: PROJ objects take their own
         std::lock_guard lock(mutex_);
@@ -140,6 +145,8 @@ CoordinateOperationPtr geographic_operation(const model::SpatialReferenceData& s
     cache().add(sr.wktext(), key, result);
     return result;
 }
+
+void forget_operations() { cache().clear(); }
 
 bool has_vertical(const model::SpatialReferenceData& sr) {
     return sr.vertical_wkid() != 0 || proj_get_type(sr.crs()) == PJ_TYPE_COMPOUND_CRS;

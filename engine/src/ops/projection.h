@@ -54,6 +54,9 @@ std::unique_ptr<model::Geometry> projected(const model::Geometry& geometry, cons
 enum class Direction { ToGeographic, FromGeographic };
 CoordinateOperationPtr geographic_operation(const model::SpatialReferenceData& sr, Direction direction);
 
+// Forgets the remembered operations: the best one may change when the grids PROJ finds change.
+void forget_operations();
+
 // Whether the coordinate system has a vertical part.
 bool has_vertical(const model::SpatialReferenceData& sr);
 

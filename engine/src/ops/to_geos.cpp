@@ -89,23 +89,34 @@ int exterior_holding(const std::vector<GeosPtr>& shell_polygons,
     return best;
 }
 
-GeosPtr polygon(const model::Multipart& m) {
+// The rings GEOS can hold, each marked exterior or hole, with the exterior (its index among the
+// rings) that each hole belongs to.
+struct Classified {
     std::vector<Ring> rings;
+    std::vector<size_t> part;  // the part each ring came from
+    std::vector<int> owner;
+};
+
+Classified classified(const model::Multipart& m) {
+    Classified c;
+    auto& rings = c.rings;
     rings.reserve(m.parts.size());
-    for (const auto& part : m.parts) {
-        const auto vertices = straight_vertices(part);
+    for (size_t p = 0; p < m.parts.size(); ++p) {
+        const auto vertices = straight_vertices(m.parts[p]);
         if (!spans_area(vertices)) continue;
         GEOSCoordSequence* seq = sequence(vertices, true);
         if (seq == nullptr) geos_failed("ring");
         char ccw = 0;
         GEOSCoordSeq_isCCW_r(geos(), seq, &ccw);
         rings.push_back({geos_check(GEOSGeom_createLinearRing_r(geos(), seq), "ring"), vertices.front(), ccw == 0});
+        c.part.push_back(p);
     }
     if (std::none_of(rings.begin(), rings.end(), [](const Ring& r) { return r.exterior; }))
         for (auto& r : rings) r.exterior = true;
 
     // Which exterior each hole belongs to; with one exterior there is nothing to decide.
-    std::vector<int> owner(rings.size(), -1);
+    auto& owner = c.owner;
+    owner.assign(rings.size(), -1);
     std::vector<int> shell_index;
     for (size_t i = 0; i < rings.size(); ++i)
         if (rings[i].exterior) shell_index.push_back(static_cast<int>(i));
@@ -121,13 +132,18 @@ GeosPtr polygon(const model::Multipart& m) {
     }
     for (size_t i = 0; i < rings.size(); ++i)
         if (!rings[i].exterior && owner[i] < 0) rings[i].exterior = true;
+    return c;
+}
 
+GeosPtr polygon(const model::Multipart& m) {
+    Classified c = classified(m);
+    auto& rings = c.rings;
     std::vector<GeosPtr> polygons;
     for (size_t i = 0; i < rings.size(); ++i) {
         if (!rings[i].exterior) continue;
         std::vector<GeosPtr> holes;
         for (size_t h = 0; h < rings.size(); ++h)
-            if (owner[h] == static_cast<int>(i) && !rings[h].exterior) holes.push_back(std::move(rings[h].ring));
+            if (c.owner[h] == static_cast<int>(i) && !rings[h].exterior) holes.push_back(std::move(rings[h].ring));
         polygons.push_back(polygon_of(std::move(rings[i].ring), std::move(holes)));
     }
     return geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
@@ -203,6 +219,13 @@ GeosPtr to_geos(const model::Geometry& g) {
             return rectangle(static_cast<const model::Envelope&>(g));
     }
     throw model::EngineError(model::kInvalidArgument, "Unknown geometry kind.");
+}
+
+std::vector<bool> exterior_parts(const model::Multipart& polygon) {
+    const Classified c = classified(polygon);
+    std::vector<bool> out(polygon.parts.size(), false);
+    for (size_t i = 0; i < c.rings.size(); ++i) out[c.part[i]] = c.rings[i].exterior;
+    return out;
 }
 
 bool finite_coordinates(const model::Geometry& g) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/geometry.h"
+#include "model/multipart.h"
 #include "ops/geos_context.h"
 
 namespace ops {
@@ -17,6 +18,10 @@ namespace ops {
 // rings are exteriors and counter-clockwise rings holes of the smallest exterior holding them (a
 // hole inside no exterior, or a polygon of counter-clockwise rings only, counts as exteriors).
 GeosPtr to_geos(const model::Geometry& g);
+
+// For each part of a polygon, whether to_geos makes it an exterior (false for its holes and for
+// parts GEOS cannot hold).
+std::vector<bool> exterior_parts(const model::Multipart& polygon);
 
 // A GEOS line string or linear ring (`close` repeats the first vertex) of the given vertices.
 GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);

@@ -145,6 +145,7 @@ void set_grid_directory(const std::optional<std::string>& directory) {
     std::lock_guard lock(setting.mutex);
     model::proj::set_grid_directory(reset ? std::string() : *directory);
     setting.directory = reset ? std::nullopt : directory;
+    forget_operations();
 }
 
 }  // namespace ops

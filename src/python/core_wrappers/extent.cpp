@@ -78,14 +78,13 @@ constexpr char kDistanceToDoc[] =
     "Returns:\n    A float.";
 constexpr char kIsSimpleDoc[] =
     "is_simple($self)\n--\n\n"
-    "Indicates if the geometry is topologically simple, by the rules of its type:\n"
-    "    Point: simple unless a coordinate is NaN.\n"
+    "Indicates if the geometry is topologically simple: simplify() would change nothing. By type:\n"
+    "    Point, Envelope: always simple.\n"
     "    MultiPoint: simple when no two points coincide.\n"
-    "    Polyline: simple when no part crosses or touches itself or another part except at the ends of "
-    "its parts, and no segment has zero length.\n"
-    "    Polygon: simple when its rings do not cross or touch themselves or each other except at single "
-    "points, outer rings run clockwise and holes counterclockwise, and no segment has zero length.\n"
-    "    Envelope: simple when its extent is not empty.\n\n"
+    "    Polyline: simple when no vertex repeats the one before it and no part has zero length; a "
+    "polyline that crosses itself is simple.\n"
+    "    Polygon: simple when it is valid (no ring crosses itself or another), outer rings run clockwise "
+    "and holes counterclockwise, no vertex repeats and no part lacks an area.\n\n"
     "Returns:\n    True or False.";
 constexpr char kCutDoc[] =
     "cut($self, cutter)\n--\n\n"

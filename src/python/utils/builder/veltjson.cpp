@@ -172,7 +172,11 @@ Status VeltJsonPyBuilder::multilinestring_end(std::size_t) { return close_geomet
 Status VeltJsonPyBuilder::multipolygon_begin(std::size_t, std::size_t) { return open_list(); }
 Status VeltJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(keys().rings); }
 
-Status VeltJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) { core::stop("not implemented"); }
-Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { core::stop("not implemented"); }
+// VeltJSON has no collections. Ordinary input may hold one, so it is refused as an error the
+// caller can catch, not as a fault.
+Status VeltJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) {
+    return reader::Error::not_implemented();
+}
+Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { return reader::Error::not_implemented(); }
 
 }  // namespace vornix::utils::builder
