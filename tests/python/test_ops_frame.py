@@ -269,3 +269,35 @@ def test_different_spatial_references_are_refused_by_the_engine(call):
     assert a.equals(b) is False
     assert a.contains(geometry(INNER)) is True
     assert engine_hooks.live_objects() == 0
+
+
+@pytest.mark.parametrize("name", ["remove_m", "remove_z", "remove_z_and_m"])
+def test_removals_retype_their_result(name):
+    # The first kind query is the removal's own re-typing; its failure is that fault.
+    with engine_hooks.failing("KX_Geometry_getObjectType", engine_hooks.REPORT_ERROR):
+        with pytest.raises(BaseException) as info:
+            getattr(geometry(SQUARE), name)()
+    assert is_panic(info.value)
+    assert str(info.value).startswith(
+        "Internal error: Unexpected error returned from KX_Geometry_getObjectType for downcast of GeometryOwned")
+    assert engine_hooks.live_objects() == 0
+
+
+def test_calls_leave_no_reference_behind():
+    import sys
+    a, b = geometry(SQUARE), geometry(INNER)
+    origin, env, sr = vg.Point({"x": 0, "y": 0}), vg.Envelope({"xmin": 0, "ymin": 0, "xmax": 1, "ymax": 1}), {"wkid": 3857}
+    pattern = "T********"
+    calls = [lambda: a.intersects(b), lambda: a.relate(b, pattern), lambda: a.union(b), lambda: a.rotate(1, origin),
+             lambda: a.clip(env), lambda: a.project(sr), lambda: a.extent, lambda: a.cut(vg.Polyline(LINE)),
+             lambda: a.buffer(1, max_deviation=1)]
+    objects = [a, b, origin, env, sr, pattern]
+    before = [sys.getrefcount(o) for o in objects]
+    for call in calls:
+        for _ in range(200):
+            try:
+                call()
+            except ValueError:
+                pass
+    assert [sys.getrefcount(o) for o in objects] == before
+    assert engine_hooks.live_objects() == 0

@@ -15,9 +15,11 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/downcast.h"
 #include "geometry/envelope.h"
 #include "geometry/error.h"
 #include "geometry/geometry.h"
+#include "geometry/geometry_engine.h"
 #include "geometry/point.h"
 #include "geometry/polygon.h"
 #include "geometry/spatial_reference.h"
@@ -140,6 +142,14 @@ binding::PyResult<binding::Ref> on_self(PyObject* self) {
 template <auto Op>
 binding::PyResult<binding::Ref> on_pair(PyObject* self, GeometryParam other) {
     return apply(self, other, [](const GeometryOwned& a, const GeometryOwned& b) { return Op(a, b); });
+}
+
+// A z/m removal with its result re-typed: the engine is asked the result's kind once more, and a
+// failure there is the downcast's fault. The single and the collection paths both use it.
+template <GeometryOwned (*Remove)(::geometry::geometry_engine::GeometryArg)>
+GeometryOwned retyped(::geometry::geometry_engine::GeometryArg geometry) {
+    // Narrowing to GeometryOwned gives no error value: its failures stop.
+    return *::geometry::downcast::downcast<GeometryOwned>(Remove(geometry));
 }
 
 // The fixed arguments that operations turn into engine objects of their own, each made from the

@@ -75,9 +75,9 @@ std::vector<PyMethodDef> overlay_methods() {
         binding::method<kSimplify, on_self<&engine::simplify>>("simplify($self)\n--\n\n"),
         binding::method<kNormalize, on_self<&engine::normalize_central_meridian>>(
             "normalize_central_meridian($self)\n--\n\n"),
-        binding::method<kRemoveM, on_self<&engine::_remove_m>>(kRemoveMDoc),
-        binding::method<kRemoveZ, on_self<&engine::_remove_z>>(kRemoveZDoc),
-        binding::method<kRemoveZAndM, on_self<&engine::_remove_z_and_m>>("remove_z_and_m($self)\n--\n\n"),
+        binding::method<kRemoveM, on_self<&frame::retyped<&engine::_remove_m>>>(kRemoveMDoc),
+        binding::method<kRemoveZ, on_self<&frame::retyped<&engine::_remove_z>>>(kRemoveZDoc),
+        binding::method<kRemoveZAndM, on_self<&frame::retyped<&engine::_remove_z_and_m>>>("remove_z_and_m($self)\n--\n\n"),
     };
 }
 
