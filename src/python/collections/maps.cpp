@@ -227,9 +227,9 @@ std::vector<PyMethodDef> map_functions() {
         binding::function<kGeneralize, generalize_collection>(kGeneralizeDoc),
         binding::function<kBoundary, each<&engine::boundary>>(kBoundaryDoc),
         binding::function<kSimplify, each<&engine::simplify>>(kSimplifyDoc),
-        binding::function<kRemoveM, each<&engine::_remove_m>>(kRemoveMDoc),
-        binding::function<kRemoveZ, each<&engine::_remove_z>>(kRemoveZDoc),
-        binding::function<kRemoveZM, each<&engine::_remove_z_and_m>>(kRemoveZMDoc),
+        binding::function<kRemoveM, each<&python::frame::retyped<&engine::_remove_m>>>(kRemoveMDoc),
+        binding::function<kRemoveZ, each<&python::frame::retyped<&engine::_remove_z>>>(kRemoveZDoc),
+        binding::function<kRemoveZM, each<&python::frame::retyped<&engine::_remove_z_and_m>>>(kRemoveZMDoc),
         binding::function<kIntersection, intersection_collection>(kIntersectionDoc),
         binding::function<kDifference, difference_collection_minus_geom>(kDifferenceDoc),
         binding::function<kNormalize, each<&engine::normalize_central_meridian>>(
