@@ -6,6 +6,7 @@ import math
 import pytest
 
 import vornix_geometry as vg
+from test_ops_peers import PROJECTIONS  # the same points as the single project
 
 shapely_wkt = pytest.importorskip("shapely.wkt")
 from shapely.ops import unary_union  # noqa: E402
@@ -117,17 +118,6 @@ def test_buffers_agree_with_shapely(distance):
 def test_an_empty_item_is_nan_away():
     empty = vg.Geometry({"paths": []})
     assert math.isnan(vg.distances_from_collection(OURS["square"], [empty])[0])
-
-
-# (source wkid, target wkid, points in x/lon-first order)
-PROJECTIONS = [
-    (4326, 3857, [(0, 0), (13.4, 52.5), (-122.4, 37.8), (179.9, -60)]),
-    (3857, 4326, [(1491681.0, 6893740.0), (-13627361.0, 4544761.0)]),
-    (4326, 32632, [(9.0, 48.0), (7.5, 53.5), (11.9, 45.1)]),
-    (32632, 4326, [(500000.0, 5316000.0), (400000.0, 5900000.0)]),
-    (4326, 27700, [(-0.1276, 51.5072), (-3.19, 55.95)]),
-    (4326, 31467, [(9.0, 48.0), (10.5, 52.3), (7.2, 50.1)]),
-]
 
 
 @pytest.mark.parametrize("source,target,points", PROJECTIONS)
