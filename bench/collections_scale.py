@@ -1,7 +1,10 @@
 """Not a test: area_collection, buffer_collection and project_collection over a generator of 1,000,000
-geometries each, with the peak memory of the process before and after each call. The generator makes
-every geometry on demand, so the peak should grow by the result alone (a float, or the list of new
-geometries), never by the input.
+geometries each, with the resident and peak memory of the process before and after each call. The
+generator makes every geometry on demand, so the Python side grows by the result alone (a float, or the
+list of new geometries), never by the input. buffer_collection is one engine batch call: the engine holds
+every input geometry and every buffer until it returns, so its peak grows with the input there; the
+union of all buffers runs on --union-count items, since the engine's union of a million buffers takes
+many gigabytes.
 
     PYTHONPATH=build/python /usr/bin/python3 bench/collections_scale.py [--count N]
 """
@@ -55,11 +58,13 @@ def run(title, call):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--count", type=int, default=1_000_000)
+    parser.add_argument("--union-count", type=int, default=100_000)
     args = parser.parse_args()
     n = args.count
     run("area_collection (planar, with wkid)", lambda: vg.area_collection(squares(n, WGS84)))
     run("area_collection (planar, no wkid)", lambda: vg.area_collection(squares(n, None)))
-    run("buffer_collection (union of all)", lambda: vg.buffer_collection(squares(n, None), [0.5], True))
+    run(f"buffer_collection (union of {args.union_count})",
+        lambda: vg.buffer_collection(squares(args.union_count, None), [0.5], True))
     run("buffer_collection (one per item)", lambda: vg.buffer_collection(squares(n, None), [0.5]))
     run("project_collection 4326 -> 3857", lambda: vg.projection.project_collection(points(n), {"wkid": 3857}))
 
