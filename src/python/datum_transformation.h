@@ -12,4 +12,7 @@ struct PyDatumTransformation {
     static binding::ClassSpec class_spec();
 };
 
+// A new DatumTransformation owning the engine's transformation.
+binding::PyResult<binding::Ref> wrap(::geometry::datum_transformation::DatumTransformationOwned transformation);
+
 }  // namespace vornix::projection

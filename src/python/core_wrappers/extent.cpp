@@ -48,11 +48,6 @@ PyResult<Ref> has_curves(PyObject* self) {
     return frame::apply(self, [](const GeometryOwned& g) { return g.has_curves(); });
 }
 
-// The engine's planar distance has no wrapper of its own: it is asked through the function table.
-::geometry::Result<double> distance(engine::GeometryArg geometry, engine::GeometryArg other) {
-    return ::geometry::call(ENGINE_CALL(GeometryEngine_distance, geometry.handle(), other.handle()));
-}
-
 // The cutter's engine polyline comes from its model directly (not through its __kxc_geo), after
 // `self`, and is destroyed before `self`'s geometry.
 PyResult<Ref> cut(PyObject* self, PyPolyline* cutter) {
@@ -106,10 +101,15 @@ constexpr char kIntersectionsDoc[] =
 
 }  // namespace
 
+// Asked through the function table.
+::geometry::Result<double> planar_distance(engine::GeometryArg geometry, engine::GeometryArg other) {
+    return ::geometry::call(ENGINE_CALL(GeometryEngine_distance, geometry.handle(), other.handle()));
+}
+
 std::vector<PyMethodDef> extent_methods() {
     return {
         binding::method<kCombineExtents, frame::on_pair<&engine::combine_extents>>(kCombineExtentsDoc),
-        binding::method<kDistanceTo, frame::on_pair<&distance>>(kDistanceToDoc),
+        binding::method<kDistanceTo, frame::on_pair<&planar_distance>>(kDistanceToDoc),
         binding::method<kIsSimple, frame::on_self<&engine::is_simple>>(kIsSimpleDoc),
         binding::method<kCut, cut>(kCutDoc),
         binding::method<kIntersections, frame::on_pair<&engine::intersections>>(kIntersectionsDoc),

@@ -93,6 +93,7 @@ binding::ClassSpec PyGeometry::class_spec() {
     append(spec.getsets, operations::measure_properties());
     append(spec.methods, operations::extent_methods());
     append(spec.getsets, operations::extent_properties());
+    append(spec.methods, operations::collection_methods());
     return spec;
 }
 

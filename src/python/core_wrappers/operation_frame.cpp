@@ -71,14 +71,14 @@ PyResult<Ref> into_object(std::optional<GeometryOwned> geometry) {
 
 namespace {
 
-// The geometries in order; on the first failure the rest are destroyed with the vector and the
+// The values in order (vector<bool> gives proxies, hence the copy out); on the first failure the rest are destroyed with the vector and the
 // objects made so far with the list.
 template <typename G>
 PyResult<Ref> list_of(std::vector<G> geometries) {
     Ref list = Ref::steal(PyList_New(0));
     if (!list) return fail();
-    for (G& geometry : geometries) {
-        auto object = into_object(std::move(geometry));
+    for (auto&& geometry : geometries) {
+        auto object = into_object(G(std::move(geometry)));
         if (!object) return fail(std::move(object.error()));
         if (PyList_Append(list.get(), object->get()) != 0) return fail();
     }
@@ -89,6 +89,9 @@ PyResult<Ref> list_of(std::vector<G> geometries) {
 
 PyResult<Ref> into_object(std::vector<GeometryOwned> geometries) { return list_of(std::move(geometries)); }
 PyResult<Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons) { return list_of(std::move(polygons)); }
+PyResult<Ref> into_object(std::vector<::geometry::point::Point> points) { return list_of(std::move(points)); }
+PyResult<Ref> into_object(std::vector<bool> values) { return list_of(std::move(values)); }
+PyResult<Ref> into_object(std::vector<double> values) { return list_of(std::move(values)); }
 
 PyResult<std::optional<::geometry::point::Point>> origin_point(Nullable<PyPoint> origin) {
     if (origin.value == nullptr) return std::optional<::geometry::point::Point>();

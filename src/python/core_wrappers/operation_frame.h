@@ -79,6 +79,9 @@ binding::PyResult<binding::Ref> into_object(::geometry::point::Point point);
 binding::PyResult<binding::Ref> into_object(std::optional<GeometryOwned> geometry);  // None when absent
 binding::PyResult<binding::Ref> into_object(std::vector<GeometryOwned> geometries);
 binding::PyResult<binding::Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons);
+binding::PyResult<binding::Ref> into_object(std::vector<::geometry::point::Point> points);
+binding::PyResult<binding::Ref> into_object(std::vector<bool> values);
+binding::PyResult<binding::Ref> into_object(std::vector<double> values);
 
 // An engine answer under either failure policy: a Result (its error raised as the library error)
 // or a plain value (the wrapper stopped on its own errors).

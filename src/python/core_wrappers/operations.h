@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "geometry/geometry_engine.h"
 #include "python/binding/binding.h"
 
 namespace vornix::python::operations {
@@ -14,5 +15,10 @@ std::vector<PyMethodDef> measure_methods();
 std::vector<PyGetSetDef> measure_properties();
 std::vector<PyMethodDef> extent_methods();
 std::vector<PyGetSetDef> extent_properties();
+std::vector<PyMethodDef> collection_methods();
+
+// The engine's planar distance between two geometries (it has no wrapper of its own).
+::geometry::Result<double> planar_distance(::geometry::geometry_engine::GeometryArg geometry,
+                                           ::geometry::geometry_engine::GeometryArg other);
 
 }  // namespace vornix::python::operations
