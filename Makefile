@@ -47,17 +47,16 @@ test-asan: deps
 	@$(call PYTEST,$(ASAN_BUILD),$(ASAN_PRELOAD))
 	@if [ -n "$$(ls -A $(ASAN_LOGS))" ]; then cat $(ASAN_LOGS)/*; echo "sanitizer reports in $(ASAN_LOGS)"; exit 1; fi
 
-# The reader fuzzers and the engine operations fuzzer (clang, ASan, UBSan), each for FUZZ_SECONDS;
-# findings stop the run.
+# Every fuzz target (clang, ASan, UBSan), each for FUZZ_SECONDS; findings stop the run. Each
+# target is <program>:<seed folder>, its dictionary fuzz/<seed folder>.dict where there is one.
 FUZZ_SECONDS ?= 600
-fuzz:
+FUZZ_TARGETS = wkt_reader:wkt wkb_reader:wkb engine_json:engine_json engine_ops:engine_ops
+fuzz: deps
 	@cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD)/fuzz -j $(JOBS)
-	@for r in wkt wkb; do mkdir -p fuzz-corpus/$$r; \
-	  $(BUILD)/fuzz/fuzz_$${r}_reader -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
-	    $$([ -f fuzz/$$r.dict ] && echo -dict=fuzz/$$r.dict) fuzz-corpus/$$r fuzz/seeds/$$r || exit 1; done
-	@mkdir -p fuzz-corpus/engine_ops && $(BUILD)/fuzz/fuzz_engine_ops -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-	  -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 -dict=fuzz/engine_ops.dict fuzz-corpus/engine_ops fuzz/seeds/engine_ops
+	@for t in $(FUZZ_TARGETS); do p=$${t%%:*}; s=$${t##*:}; mkdir -p fuzz-corpus/$$s; \
+	  $(BUILD)/fuzz/fuzz_$$p -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+	    $$([ -f fuzz/$$s.dict ] && echo -dict=fuzz/$$s.dict) fuzz-corpus/$$s fuzz/seeds/$$s || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

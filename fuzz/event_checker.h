@@ -29,7 +29,10 @@ public:
         }
         return {};
     }
-    Status empty_point(std::size_t) override { return require_outside_point(); }
+    Status empty_point(std::size_t) override {
+        require_outside_point();
+        return {};
+    }
     Status point_begin(std::size_t) override {
         require_outside_point();
         in_point_ = true;
@@ -58,10 +61,7 @@ private:
     static void require(bool condition) {
         if (!condition) std::abort();
     }
-    Status require_outside_point() {
-        require(!in_point_);
-        return {};
-    }
+    void require_outside_point() const { require(!in_point_); }
     Status open(int kind) {
         require_outside_point();
         open_.push_back(kind);

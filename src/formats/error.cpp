@@ -1,14 +1,17 @@
 #include "formats/error.h"
 
+#include "base/kept_texts.h"
+
 namespace vornix::utils::reader {
 
 std::string Error::display() const {
+    using namespace core::kept_texts;
     switch (kind) {
-        case Kind::geometry: return "processing geometry `" + text + "`";
-        case Kind::io: return "I/O error `" + text + "`";
+        case Kind::geometry: return std::string(processing_geometry_open).append(text).append(quoted_close);
+        case Kind::io: return std::string(io_error_open).append(text).append(quoted_close);
         case Kind::geometry_format: break;
     }
-    return "geometry format";
+    return std::string(geometry_format);
 }
 
 }  // namespace vornix::utils::reader

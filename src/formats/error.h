@@ -2,8 +2,9 @@
 // kinds keep the display texts that callers of the conversions already match on.
 #pragma once
 
-#include <expected>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace vornix::utils::reader {
 
@@ -25,8 +26,22 @@ struct Error {
     bool operator==(const Error&) const = default;
 };
 
-// The outcome of one event or of one whole read, read as every other result: true means go on.
-using Status = std::expected<void, Error>;
+// The outcome of one event or of one whole read, read as every other result: true means go on,
+// and error() says why reading stopped. An Error converts to the Status that stops. (Not
+// std::expected: the fuzz targets are built by a clang to which the standard library does not
+// offer it.)
+class [[nodiscard]] Status {
+public:
+    Status() = default;
+    Status(Error error) : error_(std::move(error)) {}
+
+    explicit operator bool() const { return !error_.has_value(); }
+    const Error& error() const { return *error_; }
+    bool operator==(const Status&) const = default;
+
+private:
+    std::optional<Error> error_;
+};
 
 // Collections nest by recursion in every reader; the cap keeps hostile input off the end of the
 // stack.

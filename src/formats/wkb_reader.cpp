@@ -73,14 +73,14 @@ private:
     bool has(std::size_t bytes) const { return static_cast<std::size_t>(end_ - pos_) >= bytes; }
 
     Status u32(bool little, std::uint32_t& out) {
-        if (!has(4)) return std::unexpected(Error::truncated());
+        if (!has(4)) return Error::truncated();
         out = load_u32(pos_, little);
         pos_ += 4;
         return {};
     }
 
     Status header(Header& h) {
-        if (!has(1)) return std::unexpected(Error::truncated());
+        if (!has(1)) return Error::truncated();
         h.little = *pos_++ != 0;
         std::uint32_t type;
         if (auto s = u32(h.little, type); !s) return s;
@@ -104,7 +104,7 @@ private:
 
     Status coord(const Header& h, Coord& c) {
         const std::size_t count = 2 + h.has_z + h.has_m;
-        if (!has(count * 8)) return std::unexpected(Error::truncated());
+        if (!has(count * 8)) return Error::truncated();
         c.x = load_f64(pos_, h.little);
         c.y = load_f64(pos_ + 8, h.little);
         pos_ += 16;
@@ -175,7 +175,7 @@ private:
                 return headed_members(h, [&](const Header& m, std::size_t i) { return read_polygon(m, false, i); });
             case tin: return headed_members(h, [&](const Header& m, std::size_t) { return read_rings(m); });
             case triangle: return read_rings(h);
-            default: return std::unexpected(Error::unsupported());
+            default: return Error::unsupported();
         }
     }
 
@@ -241,7 +241,7 @@ private:
     }
 
     Status read_collection(const Header& h, std::size_t idx) {
-        if (depth_ == max_collection_depth) return std::unexpected(Error::geometry(too_deep_text));
+        if (depth_ == max_collection_depth) return Error::geometry(too_deep_text);
         ++depth_;
         auto status = read_multi(h, idx, &Processor::geometrycollection_begin, &Processor::geometrycollection_end,
                                  [&](const Header& m, std::size_t i) { return geometry(m, i); });
@@ -259,7 +259,7 @@ private:
                 case compoundcurve:
                     if (compound_allowed) return read_curve_members(m, false);
                     [[fallthrough]];
-                default: return std::unexpected(Error::unsupported());
+                default: return Error::unsupported();
             }
         });
     }
@@ -269,7 +269,7 @@ private:
             switch (m.kind) {
                 case curvepolygon: return read_curve_members(m, true);
                 case polygon: return read_polygon(m, false, i);
-                default: return std::unexpected(Error::unsupported());
+                default: return Error::unsupported();
             }
         });
     }

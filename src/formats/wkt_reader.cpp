@@ -94,7 +94,7 @@ Status read_wkt(std::string_view text, Processor& processor) {
     // A guess from the size of the text (a number and its separator take some ten characters);
     // the document grows past it when it must.
     document.values.reserve(text.size() / 10);
-    if (const char* failure = parse_wkt(text, document)) return std::unexpected(Error::geometry(failure));
+    if (const char* failure = parse_wkt(text, document)) return Error::geometry(failure);
     return WktEmitter(document, processor).geometry(0);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/fault.h"
+#include "base/kept_texts.h"
 #include "base/once_state.h"
 #include "geometry/runtime_loader.h"
 #include "geometry/unicode.h"
@@ -93,7 +94,7 @@ void load() {
 }  // namespace
 
 const CorvaneFFI& ffi() {
-    RUNTIME_FFI.run(load, "LazyLock instance has previously been poisoned");
+    RUNTIME_FFI.run(load, core::kept_texts::lazy_lock_poisoned);
     return runtime_ffi.table;
 }
 

@@ -1,5 +1,6 @@
 #include "geometry/environment.h"
 
+#include "base/kept_texts.h"
 #include "base/once_state.h"
 #include "geometry/bindings.h"
 #include "geometry/error.h"
@@ -23,6 +24,6 @@ void start() {
 
 }  // namespace
 
-void init() { INIT_ONCE.run(start, "Once instance has previously been poisoned"); }
+void init() { INIT_ONCE.run(start, core::kept_texts::once_poisoned); }
 
 }  // namespace geometry::environment

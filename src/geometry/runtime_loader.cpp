@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/fault.h"
+#include "base/kept_texts.h"
 #include "geometry/bindings.h"
 #include "geometry/environment.h"
 #include "geometry/unicode.h"
@@ -71,7 +72,7 @@ std::optional<fs::path> current_executable() {
 }
 
 [[noreturn]] void stop_poisoned() {
-    core::stop("Failed to acquire lock on GEOMETRY_LIB_PATH: PoisonError { .. }");
+    core::stop(core::kept_texts::library_path_poisoned);
 }
 
 }  // namespace

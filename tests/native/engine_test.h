@@ -1,6 +1,5 @@
 // Shared helpers of the native tests that touch the engine: a fixture that clears the fault
-// injections around each test and fails a test that leaves engine objects alive, the text of a
-// stop, and a patch of one slot of the function table to put a test double in front of the engine.
+// injections around each test and fails a test that leaves engine objects alive, and a patch of one slot of the function table to put a test double in front of the engine.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,9 +9,9 @@
 #include <type_traits>
 #include <utility>
 
-#include "base/fault.h"
 #include "corvane/corvane.h"
 #include "engine_hooks.h"
+#include "stops.h"
 #include "geometry/bindings.h"
 
 inline int64_t live_objects(const char* engine_class = "*") { return EngineHooks::get().live_objects(engine_class); }
@@ -35,23 +34,6 @@ protected:
 private:
     int64_t start_ = 0;
 };
-
-// The message of the stop that `f` ends with, or "(no stop)".
-template <typename F>
-std::string stop_message(F&& f) {
-    try {
-        std::forward<F>(f)();
-    } catch (const core::Fault& fault) {
-        return fault.what();
-    }
-    return "(no stop)";
-}
-
-// A stop message without the record form of the engine error it carries.
-inline std::string without_record(const std::string& message) {
-    const auto at = message.find(": Error {");
-    return at == std::string::npos ? message : message.substr(0, at);
-}
 
 // Replaces one slot of the bound function table for the life of the patch.
 template <auto Slot>

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine_hooks.h"
+#include "engine_test.h"
 #include "fresh_process.h"
 #include "geometry/bindings.h"
 #include "geometry/environment.h"
@@ -16,13 +17,8 @@ using geometry::bindings::ffi;
 
 namespace {
 
-class EngineCall : public ::testing::Test {
+class EngineCall : public EngineTest {
 protected:
-    void SetUp() override { hooks().reset(); }
-    void TearDown() override {
-        hooks().reset();
-        EXPECT_EQ(hooks().live_objects("*"), 0) << "engine objects leaked";
-    }
     static const EngineHooks& hooks() { return EngineHooks::get(); }
 
     static geometry::Result<uint8_t> has_z() {
@@ -48,7 +44,7 @@ TEST_F(EngineCall, KeepsTheLastOfTwoErrorsReportedInOneCall) {
 
 TEST_F(EngineCall, StopPolicyEndsWithTheRecordForm) {
     hooks().fail_next("KX_Geometry_getHasZ", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(fault_of([] {
+    EXPECT_EQ(stop_message([] {
                   geometry::call_or_stop("KX_Geometry_getHasZ", [](const KX_ErrorCallbackRecord* rec) {
                       return ffi().KX_Geometry_getHasZ(nullptr, rec);
                   });
@@ -65,13 +61,13 @@ TEST_F(EngineCall, ReadsAnEngineStringAndDestroysIt) {
 
 TEST_F(EngineCall, StringReadingStopsOnEngineErrors) {
     hooks().fail_next("KX_String_getByteArray", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(fault_of([&] { geometry::string_from_handle(install_directory_handle()); }),
+    EXPECT_EQ(stop_message([&] { geometry::string_from_handle(install_directory_handle()); }),
               "Internal error: Failed to get byte array from String handle: " +
                   injected("KX_String_getByteArray").record_form());
 
     KX_StringHandle handle = install_directory_handle();
     hooks().fail_next("KX_String_destroy", KXT_FAIL_REPORT_ERROR);
-    EXPECT_EQ(fault_of([&] { geometry::string_from_handle(handle); }),
+    EXPECT_EQ(stop_message([&] { geometry::string_from_handle(handle); }),
               "Internal error: Failed to destroy String handle: " + injected("KX_String_destroy").record_form());
     ffi().KX_String_destroy(handle, nullptr);  // the engine refused to destroy it
 }
@@ -84,9 +80,25 @@ TEST_F(EngineCall, AnErrorThatCannotBeReadStillFailsTheCall) {
                                                 injected("KX_String_getByteArray").record_form()}));
 }
 
-TEST_F(EngineCall, EnvironmentStartsOnce) {
-    geometry::environment::init();
-    geometry::environment::init();
+// The error callback is installed by the start alone; counting its installations counts starts.
+// In a fresh process, so that the start observed is the process's first.
+using Environment = FreshProcessTest;
+
+TEST_F(Environment, StartsOnce) {
+    EXPECT_IN_FRESH_PROCESS(
+        [] {
+            static int starts = 0;
+            static decltype(ffi().KX_VornixRuntimeEnvironment_setErrorCallback) install = nullptr;
+            SlotPatch<&geometry::bindings::CorvaneFFI::KX_VornixRuntimeEnvironment_setErrorCallback> counted(
+                [](KX_ErrorCallback callback, void* user_data, const KX_ErrorCallbackRecord* rec) {
+                    ++starts;
+                    install(callback, user_data, rec);
+                });
+            install = counted.original();
+            for (int i = 0; i < 3; ++i) geometry::environment::init();
+            return "starts: " + std::to_string(starts) + "\n";
+        },
+        "starts: 1\n");
 }
 
 using DiscardedErrors = FreshProcessTest;

@@ -8,10 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 
-#include "base/fault.h"
+#include "stops.h"
 
 // A POSIX extended regular expression that matches exactly `text`.
 inline std::string exactly(const std::string& text) {
@@ -21,16 +20,6 @@ inline std::string exactly(const std::string& text) {
         pattern.push_back(c);
     }
     return pattern + "$";
-}
-
-// The message of the fault that `action` stops with, or "no fault".
-inline std::string fault_of(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const core::Fault& fault) {
-        return fault.what();
-    }
-    return "no fault";
 }
 
 class FreshProcessTest : public ::testing::Test {

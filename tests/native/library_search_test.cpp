@@ -95,14 +95,10 @@ TEST(LibraryPathStore, ReturnsTheLastStoredPath) {
 
 TEST(LibraryPathStore, StopsOncePoisoned) {
     loader::detail::PathStore store;
-    try {
-        auto guard = store.lock();
-        core::stop("a fault while the path is held");
-    } catch (const core::Fault&) {
-    }
+    poison(store);
     const std::string poisoned = "Failed to acquire lock on GEOMETRY_LIB_PATH: PoisonError { .. }";
-    EXPECT_EQ(fault_of([&] { loader::detail::stored_path(store); }), poisoned);
-    EXPECT_EQ(fault_of([&] { loader::detail::store_path(store, "/x"); }), poisoned);
+    EXPECT_EQ(stop_message([&] { loader::detail::stored_path(store); }), poisoned);
+    EXPECT_EQ(stop_message([&] { loader::detail::store_path(store, "/x"); }), poisoned);
 }
 
 TEST(InitWithLibrary, MissingFileIsNotFoundAndStoresNothing) {

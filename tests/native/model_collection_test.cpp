@@ -4,6 +4,7 @@
 
 #include "core/geometry/multipart.h"
 #include "model_test_support.h"
+#include "stops.h"
 
 using namespace core::geometry;
 
@@ -76,7 +77,7 @@ TEST(DimensionedCollection, SetLineAndInsertLineByIndex) {
     ASSERT_TRUE(replaced.has_value() && replaced->has_value());
     EXPECT_EQ((**replaced)->lock().value()->len(), 1u);
     EXPECT_EQ(collection.lines()[0], third);
-    EXPECT_NE(model_test::fault_of([&] { (void)collection.insert_line(3, part_of(CoordDims::XY)); }), "");
+    EXPECT_NE(stop_message([&] { (void)collection.insert_line(3, part_of(CoordDims::XY)); }), "(no stop)");
 }
 
 TEST(DimensionedCollection, FromIterStopsAtTheFirstMismatch) {
@@ -99,9 +100,9 @@ TEST(DimensionedCollection, PoisonedPartIsAFault) {
     PartCollection collection(false, false);
     auto part = part_of(CoordDims::XY);
     ASSERT_TRUE(collection.push_line(part));
-    model_test::poison(*part);
-    EXPECT_EQ(model_test::fault_of([&] { (void)collection.push_line(part); }), "Lock poisoned");
-    EXPECT_EQ(model_test::fault_of([&] { (void)model_test::text_of(collection); }), "Lock poisoned");
+    poison(*part);
+    EXPECT_EQ(stop_message([&] { (void)collection.push_line(part); }), "Lock poisoned");
+    EXPECT_EQ(stop_message([&] { (void)model_test::text_of(collection); }), "Lock poisoned");
 }
 
 }  // namespace

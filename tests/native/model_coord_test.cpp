@@ -6,6 +6,7 @@
 
 #include "core/geometry/part.h"
 #include "model_test_support.h"
+#include "stops.h"
 
 using namespace core::geometry;
 using model_test::same_coord;
@@ -71,7 +72,7 @@ const EditCase kEdits[] = {
      "4, idx: 4"},
 };
 
-TEST(VeltCoord, EditsReplaceOneOrdinateOrFailWithKind14) {
+TEST(VeltCoord, EditsReplaceOneOrdinateOrFailWithInvalidDims) {
     for (const auto& c : kEdits) {
         auto result = c.edit(c.coord);
         if (c.expected) {
@@ -151,7 +152,7 @@ TEST(VeltPart, RemovePopAndClear) {
 
 TEST(VeltPart, InsertPastTheEndIsAFault) {
     VeltPart part(false, false);
-    EXPECT_NE(model_test::fault_of([&] { part.insert_coord(1, VeltCoord::xy(0, 0)); }), "");
+    EXPECT_NE(stop_message([&] { part.insert_coord(1, VeltCoord::xy(0, 0)); }), "(no stop)");
     EXPECT_TRUE(part.is_empty());
 }
 

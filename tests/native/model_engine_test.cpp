@@ -11,7 +11,7 @@
 #include "core/geometry/point.h"
 #include "core/geometry/polygon.h"
 #include "core/geometry/polyline.h"
-#include "engine_hooks.h"
+#include "engine_test.h"
 #include "geometry/immutable_part_collection_iter.h"
 #include "model_test_support.h"
 
@@ -23,15 +23,13 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr CoordDims kAllDims[] = {CoordDims::XY, CoordDims::XYZ, CoordDims::XYM, CoordDims::XYZM};
 
-// Every test ends with as many live engine objects as it began with.
-class ModelEngine : public ::testing::Test {
+// The engine's runtime environment is started before the count of live objects is taken.
+class ModelEngine : public EngineTest {
 protected:
     void SetUp() override {
-        (void)VeltGeometryPoint{0, 0}.as_point();  // starts the engine's runtime environment
-        live_ = EngineHooks::get().live_objects("*");
+        (void)VeltGeometryPoint{0, 0}.as_point();
+        EngineTest::SetUp();
     }
-    void TearDown() override { EXPECT_EQ(EngineHooks::get().live_objects("*"), live_) << "engine objects leaked"; }
-    int64_t live_ = 0;
 };
 
 VeltCoord coord(CoordDims dims, double x, double y) {
@@ -285,7 +283,7 @@ TEST_F(ModelEngine, SpatialReferencesThroughTheEngine) {
     EXPECT_FALSE(only_wkt2->has_value());
 }
 
-TEST_F(ModelEngine, RefusedSpatialReferencesAreKind12) {
+TEST_F(ModelEngine, RefusedSpatialReferencesAreCorvaneLibraryErrors) {
     const SpatialReference refused[] = {
         sr_of(999999),
         sr_of(std::nullopt, std::nullopt, std::nullopt, std::nullopt, "no such text"),

@@ -7,6 +7,7 @@
 #include "core/geometry/part.h"
 #include "core/geometry/shared.h"
 #include "model_test_support.h"
+#include "stops.h"
 
 using namespace core::geometry;
 
@@ -94,10 +95,10 @@ TEST(ModelErrors, CarriedPythonErrorIsReleasedOnce) {
     EXPECT_EQ(VeltGeoErr::poisoned_lock().take_python_error(), nullptr);
 }
 
-TEST(ModelErrors, PoisonedModelCellIsKind6EveryTime) {
+TEST(ModelErrors, PoisonedModelCellIsALockErrorEveryTime) {
     auto cell = make_shared_cell(VeltPart(false, false));
     ASSERT_TRUE(lock_model(*cell).has_value());
-    model_test::poison(*cell);
+    poison(*cell);
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto locked = lock_model(*cell);
         ASSERT_FALSE(locked.has_value());

@@ -6,6 +6,7 @@
 #include "core/geometry/polygon.h"
 #include "core/geometry/polyline.h"
 #include "model_test_support.h"
+#include "stops.h"
 
 using namespace core::geometry;
 
@@ -109,18 +110,18 @@ TEST(ModelMultipart, IsEmptyLooksAtBothCollections) {
 TEST(ModelMultipart, PoisonedLocksStopWithTheirNames) {
     auto polyline = *VeltGeometryPolyline::try_new_with_curves(false, false, {straight(2)}, {curved({Line{}})},
                                                                std::nullopt);
-    model_test::poison(*polyline.curve_paths()->lock().value()->lines()[0]);
-    EXPECT_EQ(model_test::fault_of([&] { model_test::text_of(polyline); }), "Lock poisoned");
-    model_test::poison(*polyline.curve_paths());
-    EXPECT_EQ(model_test::fault_of([&] { model_test::text_of(polyline); }), "Curve paths lock poisoned");
-    EXPECT_EQ(model_test::fault_of([&] { (void)polyline.push_curve_path(curved({})); }), "curveRings lock poisoned");
-    model_test::poison(*polyline.paths());
-    EXPECT_EQ(model_test::fault_of([&] { (void)polyline.has_z(); }), "Rings lock poisoned");
-    EXPECT_EQ(model_test::fault_of([&] { (void)polyline.is_empty(); }), "Lock poisoned");
+    poison(*polyline.curve_paths()->lock().value()->lines()[0]);
+    EXPECT_EQ(stop_message([&] { model_test::text_of(polyline); }), "Lock poisoned");
+    poison(*polyline.curve_paths());
+    EXPECT_EQ(stop_message([&] { model_test::text_of(polyline); }), "Curve paths lock poisoned");
+    EXPECT_EQ(stop_message([&] { (void)polyline.push_curve_path(curved({})); }), "curveRings lock poisoned");
+    poison(*polyline.paths());
+    EXPECT_EQ(stop_message([&] { (void)polyline.has_z(); }), "Rings lock poisoned");
+    EXPECT_EQ(stop_message([&] { (void)polyline.is_empty(); }), "Lock poisoned");
 
     auto polygon = *VeltGeometryPolygon::try_new_with_curves(false, false, {}, {}, std::nullopt);
-    model_test::poison(*polygon.curve_rings());
-    EXPECT_EQ(model_test::fault_of([&] { model_test::text_of(polygon); }), "Curve rings lock poisoned");
+    poison(*polygon.curve_rings());
+    EXPECT_EQ(stop_message([&] { model_test::text_of(polygon); }), "Curve rings lock poisoned");
 }
 
 TEST(ModelMultipoint, SetPointsChecksDimensions) {
@@ -138,10 +139,10 @@ TEST(ModelMultipoint, SetPointsChecksDimensions) {
 
 TEST(ModelMultipoint, PoisonedLocksStopWithTheirNames) {
     VeltGeometryMultipoint multipoint(straight(2), std::nullopt);
-    model_test::poison(*multipoint.points());
-    EXPECT_EQ(model_test::fault_of([&] { (void)multipoint.has_m(); }), "Rings lock poisoned");
-    EXPECT_EQ(model_test::fault_of([&] { (void)multipoint.is_empty(); }), "Lock poisoned");
-    EXPECT_EQ(model_test::fault_of([&] { model_test::text_of(multipoint); }), "Rings lock poisoned");
+    poison(*multipoint.points());
+    EXPECT_EQ(stop_message([&] { (void)multipoint.has_m(); }), "Rings lock poisoned");
+    EXPECT_EQ(stop_message([&] { (void)multipoint.is_empty(); }), "Lock poisoned");
+    EXPECT_EQ(stop_message([&] { model_test::text_of(multipoint); }), "Rings lock poisoned");
 }
 
 }  // namespace

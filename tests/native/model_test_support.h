@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "base/fault.h"
 #include "core/geometry/shared.h"
 #include "core/geometry/velt_coord.h"
 
@@ -25,27 +24,6 @@ std::string text_of(const T& value) {
     std::string out;
     value.write_veltjson(out);
     return out;
-}
-
-// Poisons a cell the way a fault does: a guard released while the fault unwinds.
-template <typename T>
-void poison(core::PoisonMutex<T>& cell) {
-    try {
-        auto guard = cell.lock();
-        core::stop("fault while the cell is locked");
-    } catch (const core::Fault&) {
-    }
-}
-
-// The message of the fault that `f` raises, or "" when it raises none.
-template <typename F>
-std::string fault_of(F&& f) {
-    try {
-        f();
-    } catch (const core::Fault& fault) {
-        return fault.what();
-    }
-    return "";
 }
 
 }  // namespace model_test

@@ -14,9 +14,9 @@ namespace {
 
 TEST(OnceState, FailedStartIsNeverRetried) {
     core::OnceState once;
-    EXPECT_EQ(fault_of([&] { once.run([] { core::stop("engine missing"); }, "poisoned"); }), "engine missing");
+    EXPECT_EQ(stop_message([&] { once.run([] { core::stop("engine missing"); }, "poisoned"); }), "engine missing");
     int runs = 0;
-    EXPECT_EQ(fault_of([&] { once.run([&] { ++runs; }, "poisoned"); }), "poisoned");
+    EXPECT_EQ(stop_message([&] { once.run([&] { ++runs; }, "poisoned"); }), "poisoned");
     EXPECT_EQ(runs, 0);
     EXPECT_EQ(once.state(), core::OnceState::State::Failed);
 }

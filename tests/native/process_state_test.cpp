@@ -25,10 +25,10 @@ const std::string kPoisonedTable = "LazyLock instance has previously been poison
 // Forces the table with GEOMETRY_LIB_PATH set to `library`, then every later way into the engine.
 std::string load_through_environment_variable(const std::string& library) {
     ::setenv("GEOMETRY_LIB_PATH", library.c_str(), 1);
-    std::string transcript = "load: " + fault_of([] { geometry::bindings::ffi(); }) + "\n";
-    transcript += "again: " + fault_of([] { geometry::bindings::ffi(); }) + "\n";
-    transcript += "environment: " + fault_of([] { geometry::environment::init(); }) + "\n";
-    transcript += "eager: " + fault_of([] { (void)loader::init_with_library(kEngine); }) + "\n";
+    std::string transcript = "load: " + stop_message([] { geometry::bindings::ffi(); }) + "\n";
+    transcript += "again: " + stop_message([] { geometry::bindings::ffi(); }) + "\n";
+    transcript += "environment: " + stop_message([] { geometry::environment::init(); }) + "\n";
+    transcript += "eager: " + stop_message([] { (void)loader::init_with_library(kEngine); }) + "\n";
     return transcript;
 }
 
@@ -63,7 +63,7 @@ TEST_F(EngineTable, StoredPathIsOpenedUntestedAndShownLossily) {
     EXPECT_IN_FRESH_PROCESS(
         [] {
             loader::set_library_path("/nonexistent/\xff/libcorvane.so");
-            return "found: " + loader::find_library_path() + "\nload: " + fault_of([] { geometry::bindings::ffi(); }) + "\n";
+            return "found: " + loader::find_library_path() + "\nload: " + stop_message([] { geometry::bindings::ffi(); }) + "\n";
         },
         "found: /nonexistent/\xff/libcorvane.so\n"
         "load: Failed to load corvane library at /nonexistent/\uFFFD/libcorvane.so: Could not open library: "
@@ -93,9 +93,9 @@ TEST_F(RuntimeEnvironment, FailedStartIsFinal) {
     EXPECT_IN_FRESH_PROCESS(
         [] {
             EngineHooks::get().fail_next("KX_VornixRuntimeEnvironment_getInstallDirectory", KXT_FAIL_REPORT_ERROR);
-            std::string transcript = "start: " + fault_of(geometry::environment::init) + "\n";
-            transcript += "again: " + fault_of(geometry::environment::init) + "\n";
-            transcript += "eager: " + fault_of([] { (void)loader::init_with_library(kEngine); }) + "\n";
+            std::string transcript = "start: " + stop_message(geometry::environment::init) + "\n";
+            transcript += "again: " + stop_message(geometry::environment::init) + "\n";
+            transcript += "eager: " + stop_message([] { (void)loader::init_with_library(kEngine); }) + "\n";
             return transcript;
         },
         "start: Internal error: Failed to initialize runtime environment: Error { code: 1000, msg: \"Injected "

@@ -11,7 +11,8 @@ ElementType element_type(int32_t code) {
     if (code == static_cast<int32_t>(ElementType::Float64)) return ElementType::Float64;
     if (code == static_cast<int32_t>(ElementType::Geometry)) return ElementType::Geometry;
     throw model::EngineError(model::kInvalidArgument, "Unsupported element type.",
-                           "Vectors hold floats (43) or geometries (50), not type " + std::to_string(code) + ".");
+                             "Vectors hold floats (" + std::to_string(KX_ELEMENT_TYPE_FLOAT64) + ") or geometries (" +
+                                 std::to_string(KX_ELEMENT_TYPE_GEOMETRY) + "), not type " + std::to_string(code) + ".");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // VeltCurvePart: a part plus one curve record per vertex. The record of vertex i shapes the
 // segment that comes from vertex i - 1; vertex 0 has no segment, so its record is always straight,
-// and every operation that could break that refuses with kind 13.
+// and every operation that could break that refuses with CurvedPartStart.
 #pragma once
 
 #include <cstddef>
@@ -93,7 +93,7 @@ private:
 GeoResult<void> add_to_mutable_part(const CurveData& curve, const ::geometry::mutable_part::MutablePart& part,
                                     const VeltCoord& start, const VeltCoord& end, std::optional<SpatialReference> sr);
 
-// The curve record of an engine segment; a segment of no known kind is kind 12.
+// The curve record of an engine segment; a segment of no known kind is a CorvaneLibrary error.
 GeoResult<CurveData> from_segment(const ::geometry::segment::SegmentOwned& segment);
 
 }  // namespace core::geometry

@@ -1,13 +1,13 @@
 // VeltGeoErr: the one error type of the data model and of the Python classes built on it. Every
 // kind, its display text and the way it reaches Python live in one table (errors.cpp).
 //
-// Python errors without Python headers: kind 15 carries a Python exception that the Python layer
+// Python errors without Python headers: Pyo3 carries a Python exception that the Python layer
 // caught while reading Python values. The model never creates that kind itself; the Python layer
 // hands in the exception as an opaque owned pointer together with the function that releases it
 // and the exception's debug text (taken while it holds the interpreter lock), and takes the pointer
 // back with `take_python_error` to re-raise it unchanged. So this subsystem includes no Python
 // header, and an error dropped without being raised still releases its exception. All of this runs
-// under the interpreter lock, as the whole module does. Kind 16 carries only a text, which
+// under the interpreter lock, as the whole module does. PythonCast carries only a text, which
 // `python_cast` forms from the two type names.
 #pragma once
 
@@ -98,7 +98,7 @@ public:
     ErrorKind kind() const { return kind_; }
     std::string display() const;
     PythonRaise raise() const { return kind_info(kind_).raise; }
-    // Kind 15 only: the carried exception, now owned by the caller; null for any other kind.
+    // Pyo3 only: the carried exception, now owned by the caller; null for any other kind.
     void* take_python_error();
 
 private:

@@ -24,7 +24,7 @@ public:
     CoordDims dims() const;
     bool is_empty() const;
     const Shared<VeltPart>& points() const { return points_; }
-    // Refused with kind 0 when the new part's dimensions differ; then nothing changes.
+    // Refused with MismatchingDimensions when the new part's dimensions differ; then nothing changes.
     GeoResult<void> set_points(Shared<VeltPart> points);
     const std::optional<SpatialReference>& sr() const { return sr_; }
     void set_sr(std::optional<SpatialReference> sr) { sr_ = std::move(sr); }

@@ -1,5 +1,5 @@
 // Narrowing engine geometries for the model: a kind mismatch is the engine binding's conversion
-// error carried as kind 12 (the engine geometry is gone by then).
+// error carried as a CorvaneLibrary error (the engine geometry is gone by then).
 #pragma once
 
 #include <optional>

@@ -27,7 +27,7 @@ typename core::PoisonMutex<T>::Guard lock_or_stop(core::PoisonMutex<T>& cell, st
     return std::move(*guard);
 }
 
-// Locks a Python object's own model cell: a poisoned one is kind 6, an ordinary error, and the
+// Locks a Python object's own model cell: a poisoned one is a Lock error, an ordinary error, and the
 // mutex stays poisoned for the next caller.
 template <typename T>
 GeoResult<typename core::PoisonMutex<T>::Guard> lock_model(core::PoisonMutex<T>& cell) {

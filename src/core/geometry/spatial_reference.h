@@ -25,7 +25,7 @@ struct SpatialReference {
 };
 
 // Into the engine: by the latest ids where present, else by wkt; wkt2 never goes. An engine
-// refusal (an unknown id, unreadable text, a NUL inside the text) is kind 12.
+// refusal (an unknown id, unreadable text, a NUL inside the text) is a CorvaneLibrary error.
 GeoResult<std::optional<::geometry::spatial_reference::SpatialReference>> to_geom_sr(
     std::optional<SpatialReference> sr);
 

@@ -32,7 +32,7 @@ public:
     // Ordinate idx of the flat form [x, y, z?, m?]; idx must be below flat_len(dims()).
     double flat(std::size_t idx) const;
 
-    // Copies with one ordinate replaced, or kind 14 when the vertex has no such ordinate.
+    // Copies with one ordinate replaced, or InvalidDims when the vertex has no such ordinate.
     GeoResult<VeltCoord> mod_z(double z) const;
     GeoResult<VeltCoord> mod_m(double m) const;
     GeoResult<VeltCoord> mod_idx(std::size_t idx, double value) const;

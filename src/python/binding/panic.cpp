@@ -1,5 +1,7 @@
 #include "python/binding/panic.h"
 
+#include "base/kept_texts.h"
+
 namespace binding {
 
 PyObject* panic_exception_type() {
@@ -8,7 +10,7 @@ PyObject* panic_exception_type() {
     static PyObject* type = nullptr;
     if (type == nullptr) {
         type = PyErr_NewExceptionWithDoc(
-            "pyo3_runtime.PanicException",
+            core::kept_texts::panic_exception,
             "The exception raised when an internal error stops a call.\n\n"
             "Like SystemExit, it derives from BaseException, so that catching Exception does not "
             "hide it.",

@@ -26,7 +26,7 @@ reader::Error to_geozero_err(PyObject* object, std::string_view target) {
 
 reader::Status convert_result(const binding::PyResult<void>& result) {
     if (result) return {};
-    return std::unexpected(to_geozero_err(result.error()));
+    return to_geozero_err(result.error());
 }
 
 binding::PyResult<binding::Ref> as_list(PyObject* object) {

@@ -26,7 +26,7 @@ binding::Ref vertex_tuple(double x, double y, std::optional<double> z, std::opti
 }
 
 reader::Status set_item(PyObject* dict, PyObject* key, binding::Ref value) {
-    if (PyDict_SetItem(dict, key, value.get()) < 0) return std::unexpected(to_geozero_err(binding::PyErr::fetch()));
+    if (PyDict_SetItem(dict, key, value.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 

@@ -5,17 +5,17 @@
 namespace vornix::utils::builder {
 
 reader::Status ObjectStack::pop(binding::Ref& top) {
-    if (entries_.empty()) return std::unexpected(to_geozero_err(empty_stack_text));
+    if (entries_.empty()) return to_geozero_err(empty_stack_text);
     top = std::move(entries_.back());
     entries_.pop_back();
     return {};
 }
 
 reader::Status ObjectStack::push_to_parent(binding::Ref object, std::string_view empty_text) {
-    if (entries_.empty()) return std::unexpected(to_geozero_err(empty_text));
+    if (entries_.empty()) return to_geozero_err(empty_text);
     PyObject* parent = entries_.back().get();
-    if (!PyList_Check(parent)) return std::unexpected(to_geozero_err(parent, "list"));
-    if (PyList_Append(parent, object.get()) < 0) return std::unexpected(to_geozero_err(binding::PyErr::fetch()));
+    if (!PyList_Check(parent)) return to_geozero_err(parent, "list");
+    if (PyList_Append(parent, object.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 

@@ -35,10 +35,10 @@ Status VeltJsonPyBuilder::check_dimensions(bool has_z, bool has_m) {
     }
     const bool known_z = has_z_ == Flag::yes, known_m = has_m_ == Flag::yes;
     if (known_z == has_z && known_m == has_m) return {};
-    return std::unexpected(to_geozero_err(
+    return to_geozero_err(
         "Coordinate dimension mismatch: all coordinates in a geometry must either all have or all lack Z and M "
         "values. Previously coordinates: (has_z, has_m) = " +
-        pair_text(known_z, known_m) + ", current: (has_z, has_m) = " + pair_text(has_z, has_m)));
+        pair_text(known_z, known_m) + ", current: (has_z, has_m) = " + pair_text(has_z, has_m));
 }
 
 // Exterior rings clockwise, holes counter-clockwise; paths outside a polygon stay as they are.
@@ -47,18 +47,18 @@ Status VeltJsonPyBuilder::orient_ring(PyObject* ring) {
     const bool exterior = ring_state_ == RingState::exterior;
     ring_state_ = RingState::hole;
     auto clockwise = is_clockwise(ring);
-    if (!clockwise) return std::unexpected(to_geozero_err(clockwise.error()));
+    if (!clockwise) return to_geozero_err(clockwise.error());
     if (*clockwise == exterior) return {};
     auto list = as_list(ring);
-    if (!list) return std::unexpected(to_geozero_err(list.error()));
-    if (PyList_Reverse(list->get()) < 0) return std::unexpected(to_geozero_err(binding::PyErr::fetch()));
+    if (!list) return to_geozero_err(list.error());
+    if (PyList_Reverse(list->get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 
 Status VeltJsonPyBuilder::add_dimensions(PyObject* geometry) {
-    if (has_m_ == Flag::unknown) return std::unexpected(to_geozero_err("has_m not initialized"));
+    if (has_m_ == Flag::unknown) return to_geozero_err("has_m not initialized");
     if (auto s = set_item(geometry, keys().hasM, Ref::borrow(has_m_ == Flag::yes ? Py_True : Py_False)); !s) return s;
-    if (has_z_ == Flag::unknown) return std::unexpected(to_geozero_err("has_z not initialized"));
+    if (has_z_ == Flag::unknown) return to_geozero_err("has_z not initialized");
     return set_item(geometry, keys().hasZ, Ref::borrow(has_z_ == Flag::yes ? Py_True : Py_False));
 }
 
@@ -122,7 +122,7 @@ Status VeltJsonPyBuilder::point_end(std::size_t) {
     point_mode_ = false;
     Ref d;
     if (auto s = stack_.pop(d); !s) return s;
-    if (!PyDict_Check(d.get())) return std::unexpected(to_geozero_err(d.get(), "dict"));
+    if (!PyDict_Check(d.get())) return to_geozero_err(d.get(), "dict");
     if (auto s = set_spatial_reference(d.get()); !s) return s;
     return finish_tagged(std::move(d));
 }

@@ -1,0 +1,35 @@
+// Stops as the native tests see them: the message a stop carries, and a lock poisoned the way a
+// stop poisons it.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "base/fault.h"
+
+// The message of the stop that `f` ends with, or "(no stop)".
+template <typename F>
+std::string stop_message(F&& f) {
+    try {
+        std::forward<F>(f)();
+    } catch (const core::Fault& fault) {
+        return fault.what();
+    }
+    return "(no stop)";
+}
+
+// A stop message without the record form of the engine error it carries.
+inline std::string without_record(const std::string& message) {
+    const auto at = message.find(": Error {");
+    return at == std::string::npos ? message : message.substr(0, at);
+}
+
+// Poisons a lock the way a stop does: its guard released while the stop unwinds.
+template <typename Lockable>
+void poison(Lockable& lockable) {
+    try {
+        auto guard = lockable.lock();
+        core::stop("a stop while the lock is held");
+    } catch (const core::Fault&) {
+    }
+}
