@@ -155,7 +155,9 @@ TEST_F(CatalogTest, TheDirectoryIsWhatTheEngineReportsAndAnEmptyTextIsNone) {
         FakeSlot<&CorvaneFFI::KX_TransformationCatalog_getTarnelDirectory> directory(
             [&](const KX_ErrorCallbackRecord*) { return text ? text->handle() : nullptr; });
         EXPECT_EQ(catalog::tarnel_directory(), c.expected);
-        if (text) EXPECT_EQ(text->destroyed, 1);
+        if (text) {
+            EXPECT_EQ(text->destroyed, 1);
+        }
     }
     fail_next("KX_TransformationCatalog_getTarnelDirectory");
     EXPECT_EQ(stop_message([] { (void)catalog::tarnel_directory(); }),
