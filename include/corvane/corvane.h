@@ -98,7 +98,9 @@ enum {
     KXT_FAIL_REPORT_ERROR = 1, /* reports an engine error through the record */
     KXT_FAIL_RETURN_NULL = 2,  /* returns a null handle (zero) without an error */
     KXT_FAIL_BAD_CODE = 3,     /* returns a code outside the function's enumeration */
-    KXT_FAIL_REPORT_TWICE = 4  /* reports two engine errors ("first", then "second") */
+    KXT_FAIL_REPORT_TWICE = 4, /* reports two engine errors ("first", then "second") */
+    KXT_FAIL_UNKNOWN_KIND = 5, /* returns -1, the code of a valid object of no known kind */
+    KXT_FAIL_SKIP_ONE = 0x100  /* added to a mode: the next call succeeds, the one after fails */
 };
 void KXT_fail_next(const char* function_name, int32_t mode);
 

@@ -5,6 +5,22 @@
 #include <optional>
 
 #include "python/binding/binding.h"
+#include "python/collections/functions.h"
+#include "python/core_wrappers/area_unit.h"
+#include "python/core_wrappers/curve_multipart.h"
+#include "python/core_wrappers/curvepart.h"
+#include "python/core_wrappers/enums.h"
+#include "python/core_wrappers/envelope.h"
+#include "python/core_wrappers/geometry.h"
+#include "python/core_wrappers/geometry_extend_options.h"
+#include "python/core_wrappers/multipart.h"
+#include "python/core_wrappers/multipoint.h"
+#include "python/core_wrappers/part.h"
+#include "python/core_wrappers/point.h"
+#include "python/core_wrappers/polygon.h"
+#include "python/core_wrappers/polyline.h"
+#include "python/core_wrappers/segment.h"
+#include "python/core_wrappers/spatial_reference.h"
 #include "python/module_init.h"
 #include "python/projection.h"
 #include "python/utils/submodule.h"
@@ -16,18 +32,35 @@ namespace {
 using binding::PyResult;
 using binding::Ref;
 
-// The module-level functions, in the byte order of their names (area_collection ...
-// within_collection). Each entry is a static PyMethodDef made with binding::function.
-std::vector<PyMethodDef*>& module_functions() {
-    static std::vector<PyMethodDef*> functions = {};
-    return functions;
-}
-
 // The classes, in the byte order of their names, capitals before small letters (AreaUnit ...
 // SpatialReference; MultiPoint before Multipart). Each entry is binding::add_class<T>, which
 // creates the type, its base first.
 const std::vector<PyResult<void> (*)(PyObject*)>& module_classes() {
-    static const std::vector<PyResult<void> (*)(PyObject*)> classes = {};
+    static const std::vector<PyResult<void> (*)(PyObject*)> classes = {
+        binding::add_class<python::PyAreaUnit>,
+        python::add_enum<python::PyAreaUnitId>,
+        binding::add_class<python::PyBezierCurve>,
+        binding::add_class<python::PyCircularArc>,
+        binding::add_class<python::PyCoord>,
+        binding::add_class<python::PyCurveMultipart>,
+        binding::add_class<python::PyCurvePart>,
+        binding::add_class<python::PyCurveSegment>,
+        binding::add_class<python::PyEllipticArc>,
+        binding::add_class<python::PyEnvelope>,
+        python::add_enum<python::PyGeodeticCurveType>,
+        binding::add_class<python::PyGeometry>,
+        python::add_geometry_extend_options,
+        binding::add_class<python::PyLinear>,
+        python::add_enum<python::PyLinearUnitId>,
+        binding::add_class<python::PyMultiPoint>,
+        binding::add_class<python::PyMultipart>,
+        binding::add_class<python::PyPart>,
+        binding::add_class<python::PyPoint>,
+        binding::add_class<python::PyPolygon>,
+        binding::add_class<python::PyPolyline>,
+        binding::add_class<python::PySegment>,
+        binding::add_class<python::PySpatialReference>,
+    };
     return classes;
 }
 
@@ -54,8 +87,8 @@ PyResult<void> add_submodule(PyObject* module, const Submodule& spec) {
 }
 
 PyResult<void> register_all(PyObject* module) {
-    for (PyMethodDef* def : module_functions())
-        if (auto added = binding::add_function(module, *def); !added) return added;
+    for (PyMethodDef& def : collections::module_functions())
+        if (auto added = binding::add_function(module, def); !added) return added;
     for (auto add_class : module_classes())
         if (auto added = add_class(module); !added) return added;
     for (const Submodule& spec : kSubmodules)

@@ -151,6 +151,17 @@ TEST(PlanarShape, DensifyShortensEverySegmentAndInterpolatesZAndM) {
         EXPECT_NEAR(p.z, p.x, 1e-9);
         EXPECT_NEAR(p.m, p.x * 10, 1e-9);
     }
+    // A repeated vertex (GEOS drops the copy) and a closing segment, whose m runs from the last
+    // vertex's back to the first's.
+    Geometry ring = from_json(R"({"hasM":true,"rings":[[[0,0,0],[0,4,4],[0,4,4],[4,4,8],[4,0,12]]]})");
+    Geometry dense_ring(KX_GeometryEngine_densify(ring.get(), 1.0, ok()));
+    const auto ring_points = part_points(dense_ring.get(), 0);
+    ASSERT_EQ(ring_points.size(), 16u);
+    for (size_t i = 0; i < ring_points.size(); ++i) {
+        const auto& p = ring_points[i];
+        const double expected = p.x == 0 ? p.y : p.y == 4 ? 4 + p.x : p.x == 4 ? 12 - p.y : 3 * p.x;
+        EXPECT_NEAR(p.m, expected, 1e-9) << i;
+    }
     for (double bad : {0.0, -1.0, double(NAN)}) {
         Errors errors;
         EXPECT_EQ(KX_GeometryEngine_densify(line.get(), bad, errors.rec()), nullptr);

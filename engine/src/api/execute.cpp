@@ -71,6 +71,10 @@ int32_t take_injected_fault(const char* function_name) {
     auto it = table.armed.find(std::string_view(function_name));
     if (it == table.armed.end()) return KXT_FAIL_NONE;
     int32_t mode = it->second;
+    if (mode & KXT_FAIL_SKIP_ONE) {
+        it->second = mode & ~KXT_FAIL_SKIP_ONE;
+        return KXT_FAIL_NONE;
+    }
     table.armed.erase(it);
     table.any.store(!table.armed.empty(), std::memory_order_release);
     return mode;

@@ -58,6 +58,9 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
                 return error_value<R>();
             case KXT_FAIL_BAD_CODE:
                 return bad_code_value<R>();
+            case KXT_FAIL_UNKNOWN_KIND:
+                if constexpr (std::is_integral_v<R>) return static_cast<R>(-1);
+                return error_value<R>();
             default:
                 break;
         }

@@ -90,6 +90,13 @@ void VeltPart::clear() {
     if (ms_) ms_->clear();
 }
 
+void VeltPart::reserve(std::size_t count) {
+    xs_.reserve(count);
+    ys_.reserve(count);
+    if (zs_) zs_->reserve(count);
+    if (ms_) ms_->reserve(count);
+}
+
 void VeltPart::write_veltjson(std::string& out) const {
     out += '[';
     for (std::size_t i = 0; i < len(); ++i) {

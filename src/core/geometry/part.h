@@ -40,6 +40,9 @@ public:
     std::optional<VeltCoord> remove_coord(std::size_t index);
     std::optional<VeltCoord> pop_coord();
     void clear();
+    // Room for `count` vertices in every array, so that a part read from a list of known length
+    // holds no spare capacity.
+    void reserve(std::size_t count);
 
     // "[" the vertices' coordinate arrays joined by ", " "]".
     void write_veltjson(std::string& out) const;

@@ -1,0 +1,155 @@
+#include "python/core_wrappers/geometry.h"
+
+#include <string_view>
+
+#include "base/fault.h"
+#include "python/core_wrappers/item_slots.h"
+#include "python/core_wrappers/operations.h"
+#include "python/factory.h"
+
+namespace vornix::python {
+
+using binding::fail;
+using binding::PyResult;
+using binding::Ref;
+using ::geometry::geometry::GeometryOwned;
+
+PyObject* interned(const char* text) {
+    // Never released: the strings live as long as the process, like the type objects.
+    PyObject* name = PyUnicode_InternFromString(text);
+    if (name == nullptr) core::stop("Internal error: could not create an interned string");
+    return name;
+}
+
+namespace {
+
+PyObject* kxc_geo_name() {
+    static PyObject* name = interned("__kxc_geo");
+    return name;
+}
+
+PyObject* json_name() {
+    static PyObject* name = interned("JSON");
+    return name;
+}
+
+PyResult<Ref> base_kxc_geo(PyObject*) {
+    return fail(PyExc_Exception, "Uninitialized vornix_geometry.Geometry cannot be used for geometry operations");
+}
+
+PyResult<Ref> to_dict(PyObject* self) {
+    auto text = binding::checked(PyObject_GetAttr(self, json_name()));
+    if (!text) return text;
+    if (!PyUnicode_Check(text->get())) return fail(binding::cast_error(text->get(), "str"));
+    auto json = binding::checked(PyImport_ImportModule("json"));
+    if (!json) return json;
+    auto loads = binding::checked(PyObject_GetAttrString(json->get(), "loads"));
+    if (!loads) return loads;
+    auto result = binding::checked(PyObject_CallOneArg(loads->get(), text->get()));
+    if (!result) return result;
+    if (!PyDict_Check(result->get())) return fail(binding::cast_error(result->get(), "dict"));
+    return result;
+}
+
+// The base setters refuse every bool; their value converts as the argument `_value`.
+template <const char* Message>
+PyResult<void> refuse_dims_change(PyObject*, bool) {
+    return fail(PyExc_Exception, Message);
+}
+constexpr char kHasZMessage[] =
+    "Cannot change has_z as this would cause metadata not to match the actual data structure";
+constexpr char kHasMMessage[] =
+    "Cannot change has_m as this would cause metadata not to match the actual data structure";
+
+constexpr binding::Params kKxcGeoParams{"Geometry.__kxc_geo", {}};
+constexpr binding::Params kToDictParams{"Geometry.to_dict", {}};
+
+}  // namespace
+
+namespace {
+
+template <typename T>
+void append(std::vector<T>& table, std::vector<T> group) {
+    table.insert(table.end(), group.begin(), group.end());
+}
+
+}  // namespace
+
+binding::ClassSpec PyGeometry::class_spec() {
+    binding::ClassSpec spec{
+        .name = "vornix_geometry.Geometry",
+        .doc = "Geometry()\n--\n\n",
+        .methods = {binding::method<kKxcGeoParams, base_kxc_geo>("__kxc_geo($self)\n--\n\n"),
+                    binding::method<kToDictParams, to_dict>("to_dict($self)\n--\n\n")},
+        .getsets = {named_setter<refuse_dims_change<kHasZMessage>>("has_z", "_value"),
+                    named_setter<refuse_dims_change<kHasMMessage>>("has_m", "_value")},
+        .constructor = &geom_factory_new,
+        .subclassable = true,
+    };
+    append(spec.methods, operations::relation_methods());
+    append(spec.methods, operations::overlay_methods());
+    append(spec.methods, operations::transform_methods());
+    append(spec.methods, operations::measure_methods());
+    append(spec.getsets, operations::measure_properties());
+    append(spec.methods, operations::extent_methods());
+    append(spec.getsets, operations::extent_properties());
+    append(spec.methods, operations::collection_methods());
+    return spec;
+}
+
+binding::ClassSpec KXCGeo::class_spec() {
+    return {.name = "vornix_geometry.KXCGeo"};
+}
+
+PyResult<PyTypeObject*> geometry_type() { return binding::Type<PyGeometry>::get(); }
+
+PyResult<Ref> new_kxc_geo(GeometryOwned geometry) {
+    // The holder owns the geometry from here: a failed creation destroys it with the holder value.
+    KXCGeo holder{std::make_unique<core::PoisonMutex<std::optional<GeometryOwned>>>(std::move(geometry))};
+    return binding::Type<KXCGeo>::wrap(std::move(holder));
+}
+
+namespace {
+
+PyResult<GeometryOwned> take_from_holder(PyObject* result) {
+    KXCGeo* holder = binding::Type<KXCGeo>::value_of(result);
+    if (holder == nullptr) return fail(binding::cast_error(result, "KXCGeo"));
+    auto guard = holder->geometry->lock();
+    if (!guard) core::stop("Lock poisoned");
+    std::optional<GeometryOwned> taken = std::exchange(**guard, std::nullopt);
+    if (!taken) core::stop("Internal error: KXCGeo holder was already taken");
+    return std::move(*taken);
+}
+
+}  // namespace
+
+PyResult<GeometryOwned> geom_from_pyobj(PyObject* object) {
+    auto type = geometry_type();
+    if (!type) return fail(std::move(type.error()));
+    Ref made;
+    if (!PyObject_TypeCheck(object, *type)) {
+        auto built = factory::geometry(object);
+        if (!built) return fail(std::move(built.error()));
+        made = std::move(*built);
+        object = made.get();
+    }
+    Ref result = Ref::steal(PyObject_CallMethodNoArgs(object, kxc_geo_name()));
+    if (!result) {
+        if (!PyErr_Occurred()) return fail(PyExc_SystemError, "attempted to fetch exception but none was set");
+        return fail();
+    }
+    return take_from_holder(result.get());
+}
+
+PyObject* geom_factory_new(PyTypeObject*, PyObject* args, PyObject*) {
+    return binding::guard([&]() -> PyResult<Ref> {
+        if (PyTuple_GET_SIZE(args) != 1) return fail(PyExc_TypeError, "Geometry expects 1 argument");
+        try {
+            return factory::geometry(PyTuple_GET_ITEM(args, 0));
+        } catch (const std::exception&) {
+            return fail(PyExc_RuntimeError, "In vornix_geometry.Geometry factory new (geom_factory_new): caught panic");
+        }
+    });
+}
+
+}  // namespace vornix::python

@@ -1,0 +1,43 @@
+// Geometry, the base class of every Python geometry, and the protocol by which any geometry object
+// hands an operation a fresh engine geometry: its __kxc_geo() returns a one-shot KXCGeo holder,
+// and geom_from_pyobj takes the engine geometry out of it.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "base/poison_mutex.h"
+#include "geometry/geometry.h"
+#include "python/binding/binding.h"
+
+namespace vornix::python {
+
+// The base class holds no data; subclasses derive their values from it so that the class tree of
+// the Python types is mirrored in C++.
+struct PyGeometry {
+    static binding::ClassSpec class_spec();
+};
+
+// A full holder after creation, empty after the one take.
+struct KXCGeo {
+    std::unique_ptr<core::PoisonMutex<std::optional<::geometry::geometry::GeometryOwned>>> geometry;
+    static binding::ClassSpec class_spec();
+};
+
+// A new KXCGeo holding `geometry`; when the object cannot be made the geometry is destroyed.
+binding::PyResult<binding::Ref> new_kxc_geo(::geometry::geometry::GeometryOwned geometry);
+
+// The owned engine geometry of any Python object: a Geometry's own, or the one the factory builds
+// from a dictionary or text.
+binding::PyResult<::geometry::geometry::GeometryOwned> geom_from_pyobj(PyObject* object);
+
+// The constructor of Geometry: Geometry(x) is the factory's object for x.
+PyObject* geom_factory_new(PyTypeObject* type, PyObject* args, PyObject* kwargs);
+
+// The Geometry type object, borrowed.
+binding::PyResult<PyTypeObject*> geometry_type();
+
+// A Python string made once per process and kept (the protocol's method and attribute names).
+PyObject* interned(const char* text);
+
+}  // namespace vornix::python
