@@ -108,6 +108,32 @@ TEST(PlanarShape, BuffersThatLeaveNothingAreEmptyPolygonsAndBadDistancesAreRefus
     }
 }
 
+// Magnitudes whose squares overflow made GEOS's buffer crash; they are refused before GEOS runs,
+// while the largest accepted ones still buffer.
+TEST(PlanarShape, BuffersRefuseMagnitudesWhoseSquaresOverflow) {
+    struct Case {
+        const char* json;
+        double distance;
+        bool refused;
+    };
+    const Case cases[] = {
+        {R"({"rings":[[[5,1e308],[10,10],[10,0],[0,0]]]})", 10.0, true},
+        {R"({"rings":[[[5,1e160],[10,10],[10,0],[0,0]]]})", 1e160, true},
+        {R"({"paths":[[[0,0],[1,1]]]})", 1e151, true},
+        {R"({"rings":[[[5,1e150],[10,10],[10,0],[0,0]]]})", 1e150, false},
+        {R"({"x":0,"y":0})", -1e150, false},
+    };
+    for (const auto& c : cases) {
+        Geometry g = from_json(c.json);
+        Errors errors;
+        Geometry b(KX_GeometryEngine_buffer(g.get(), c.distance, errors.rec()));
+        EXPECT_EQ(b.get() == nullptr, c.refused) << c.json;
+        if (c.refused) {
+            EXPECT_EQ(errors.only().code, 5) << c.json;
+        }
+    }
+}
+
 struct CollectionBuffer {
     std::vector<double> distances;
     bool unite;

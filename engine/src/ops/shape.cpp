@@ -94,7 +94,27 @@ GeosPtr valid_area(GeosPtr g) {
     return make_valid(g.get());
 }
 
+// GEOS's buffer squares coordinate differences and distances; past the square root of the largest
+// double those overflow and its offset curve walks off its own arrays (a crash, not an error).
+constexpr double kBufferMagnitude = 1e150;
+
+void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
+    if (std::fabs(distance) > kBufferMagnitude)
+        throw model::EngineError(model::kGeometryError, "The buffer distance is too large.",
+                                 "Buffers take distances up to 1e150.");
+    if (GEOSisEmpty_r(geos(), g) == 1) return;
+    double bounds[4] = {};
+    if (GEOSGeom_getXMin_r(geos(), g, &bounds[0]) == 0 || GEOSGeom_getYMin_r(geos(), g, &bounds[1]) == 0 ||
+        GEOSGeom_getXMax_r(geos(), g, &bounds[2]) == 0 || GEOSGeom_getYMax_r(geos(), g, &bounds[3]) == 0)
+        geos_failed("buffer");
+    for (double b : bounds)
+        if (std::fabs(b) > kBufferMagnitude)
+            throw model::EngineError(model::kGeometryError, "Coordinates are too large to buffer.",
+                                     "Buffers take coordinates up to 1e150 in magnitude.");
+}
+
 GeosPtr buffer_geos(GeosPtr g, double distance) {
+    check_buffer_magnitude(g.get(), distance);
     g = valid_area(std::move(g));
     GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
     GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
