@@ -51,7 +51,8 @@ enum {
     KX_ERROR_TRANSFORMATION = 9,
     KX_ERROR_INDEX_OUT_OF_RANGE = 10,
     KX_ERROR_INTERNAL = 99,
-    KX_ERROR_INJECTED = 1000 /* reported by the fault-injection test hooks */
+    KX_ERROR_INJECTED = 1000, /* reported by the fault-injection test hooks */
+    KX_ERROR_CONVERSION = 100000 /* never reported by the engine: the module's failed type narrowing */
 };
 
 /* Geometry kinds (KX_Geometry_getObjectType). */

@@ -120,7 +120,8 @@ Error Error::from_handle(KX_ErrorHandle handle) {
 }
 
 Error Error::new_conversion_error(std::string_view source, std::string_view target) {
-    return Error{100000, "Conversion between types failed.", "Tried to convert from " + std::string(source) + " to " + std::string(target) + "."};
+    return Error{KX_ERROR_CONVERSION, "Conversion between types failed.",
+                 "Tried to convert from " + std::string(source) + " to " + std::string(target) + "."};
 }
 
 std::string Error::display() const {

@@ -21,7 +21,7 @@ struct Error {
 
     // Reads the three fields of an engine error and destroys the handle.
     static Error from_handle(KX_ErrorHandle handle);
-    // The error of a failed type narrowing: code 100000, "Conversion between types failed.".
+    // The error of a failed type narrowing: KX_ERROR_CONVERSION, "Conversion between types failed.".
     static Error new_conversion_error(std::string_view source, std::string_view target);
 
     // "Msg: Additional msg", trailing full stops removed, first letters upper-cased.

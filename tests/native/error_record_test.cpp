@@ -82,9 +82,9 @@ TEST_F(EngineCall, AnErrorThatCannotBeReadStillFailsTheCall) {
 
 // The error callback is installed by the start alone; counting its installations counts starts.
 // In a fresh process, so that the start observed is the process's first.
-using Environment = FreshProcessTest;
+using StartUp = FreshProcessTest;
 
-TEST_F(Environment, StartsOnce) {
+TEST_F(StartUp, EnvironmentStartsOnce) {
     EXPECT_IN_FRESH_PROCESS(
         [] {
             static int starts = 0;

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConversionError, NamesBothTypes) {
     const Error error = Error::new_conversion_error("GeometryOwned", "Polygon");
-    EXPECT_EQ(error, (Error{100000, "Conversion between types failed.", "Tried to convert from GeometryOwned to Polygon."}));
+    EXPECT_EQ(error, (Error{KX_ERROR_CONVERSION, "Conversion between types failed.", "Tried to convert from GeometryOwned to Polygon."}));
     EXPECT_EQ(error.display(), "Conversion between types failed: Tried to convert from GeometryOwned to Polygon");
 }
 
