@@ -1,9 +1,11 @@
 // A processor that stops the fuzzer when a reader breaks its own contract: every end event
-// closes the geometry its begin opened, a point holds exactly one vertex, and a read that
-// succeeds leaves nothing open.
+// closes the geometry its begin opened, a point holds exactly one vertex, a run of vertices lies
+// inside the input it was read from, and a read that succeeds leaves nothing open.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <vector>
 
 #include "formats/processor.h"
@@ -12,6 +14,10 @@ namespace vornix::utils::reader {
 
 class EventChecker : public Processor {
 public:
+    EventChecker() = default;
+    // For a reader whose runs point into its input.
+    explicit EventChecker(std::span<const std::uint8_t> input) : input_(input) {}
+
     // Called after a read: `status` is what the reader returned.
     void finish(const Status& status) const {
         if (status) require(open_.empty() && !in_point_);
@@ -28,6 +34,15 @@ public:
             ++point_vertices_;
         }
         return {};
+    }
+    Status vertices(const VertexRun& run) override {
+        require_outside_point();
+        if (input_.data() != nullptr) {
+            const std::uint8_t* end = input_.data() + input_.size();
+            require(run.data >= input_.data() && run.data <= end &&
+                    run.count <= static_cast<std::size_t>(end - run.data) / run.vertex_bytes());
+        }
+        return Processor::vertices(run);
     }
     Status empty_point(std::size_t) override {
         require_outside_point();
@@ -73,6 +88,7 @@ private:
         return {};
     }
 
+    std::span<const std::uint8_t> input_;
     std::vector<int> open_;
     bool in_point_ = false;
     int point_vertices_ = 0;

@@ -10,6 +10,7 @@ std::string Error::display() const {
         case Kind::geometry: return std::string(processing_geometry_open).append(text).append(quoted_close);
         case Kind::io: return std::string(io_error_open).append(text).append(quoted_close);
         case Kind::geometry_format: break;
+        case Kind::not_implemented: return text;
     }
     return std::string(geometry_format);
 }

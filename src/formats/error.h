@@ -1,4 +1,4 @@
-// Why reading a geometry stopped: the error of a reader or of the processor it drives. The three
+// Why reading a geometry stopped: the error of a reader or of the processor it drives. The
 // kinds keep the display texts that callers of the conversions already match on.
 #pragma once
 
@@ -13,6 +13,7 @@ struct Error {
         geometry,         // a text of the WKT parser or of a processor
         io,               // the input ended before the geometry did
         geometry_format,  // a type code that names no kind we read
+        not_implemented,  // a kind that the processor does not build: the caller's data, no fault
     };
 
     Kind kind;
@@ -21,6 +22,7 @@ struct Error {
     static Error geometry(std::string text) { return {Kind::geometry, std::move(text)}; }
     static Error truncated() { return {Kind::io, "failed to fill whole buffer"}; }
     static Error unsupported() { return {Kind::geometry_format, {}}; }
+    static Error not_implemented() { return {Kind::not_implemented, "not implemented"}; }
 
     std::string display() const;
     bool operator==(const Error&) const = default;

@@ -1,5 +1,6 @@
 #include "formats/wkb_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -37,22 +38,12 @@ struct Header {
     std::optional<std::int32_t> srid;
 };
 
-struct Coord {
-    double x, y;
-    std::optional<double> z, m;
-};
+bool swapped(bool little) { return little != (std::endian::native == std::endian::little); }
 
 std::uint32_t load_u32(const std::uint8_t* p, bool little) {
     std::uint32_t v;
     std::memcpy(&v, p, sizeof v);
-    return little == (std::endian::native == std::endian::little) ? v : __builtin_bswap32(v);
-}
-
-double load_f64(const std::uint8_t* p, bool little) {
-    std::uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    if (little != (std::endian::native == std::endian::little)) v = __builtin_bswap64(v);
-    return std::bit_cast<double>(v);
+    return swapped(little) ? __builtin_bswap32(v) : v;
 }
 
 bool is_nan(double v) { return v != v; }
@@ -70,7 +61,8 @@ public:
     }
 
 private:
-    bool has(std::size_t bytes) const { return static_cast<std::size_t>(end_ - pos_) >= bytes; }
+    std::size_t remaining() const { return static_cast<std::size_t>(end_ - pos_); }
+    bool has(std::size_t bytes) const { return remaining() >= bytes; }
 
     Status u32(bool little, std::uint32_t& out) {
         if (!has(4)) return Error::truncated();
@@ -102,26 +94,33 @@ private:
         return {};
     }
 
-    Status coord(const Header& h, Coord& c) {
-        const std::size_t count = 2 + h.has_z + h.has_m;
-        if (!has(count * 8)) return Error::truncated();
-        c.x = load_f64(pos_, h.little);
-        c.y = load_f64(pos_ + 8, h.little);
-        pos_ += 16;
-        c.z.reset();
-        c.m.reset();
-        if (h.has_z) {
-            c.z = load_f64(pos_, h.little);
-            pos_ += 8;
-        }
-        if (h.has_m) {
-            c.m = load_f64(pos_, h.little);
-            pos_ += 8;
-        }
+    // The vertices the input claims that it also holds, starting here.
+    VertexRun run(const Header& h, std::uint32_t claimed) const {
+        VertexRun r{pos_, 0, h.has_z, h.has_m, swapped(h.little)};
+        r.count = std::min<std::size_t>(claimed, remaining() / r.vertex_bytes());
+        return r;
+    }
+
+    Status coord(const Header& h, Vertex& c) {
+        const VertexRun one = run(h, 1);
+        if (one.count == 0) return Error::truncated();
+        c = one.at(0);
+        pos_ += one.vertex_bytes();
         return {};
     }
 
-    Status emit(const Coord& c, std::size_t idx) { return processor_.coordinate(c.x, c.y, c.z, c.m, idx); }
+    Status emit(const Vertex& c, std::size_t idx) { return processor_.coordinate(c.x, c.y, c.z, c.m, idx); }
+
+    // Reports the `claimed` vertices in one event. The claim is only a promise: the run is bounded
+    // by what the input holds, and a false claim ends as truncated input after it.
+    Status read_run(const Header& h, std::uint32_t claimed) {
+        const VertexRun r = run(h, claimed);
+        pos_ += r.count * r.vertex_bytes();
+        if (r.count != 0)
+            if (auto s = processor_.vertices(r); !s) return s;
+        if (r.count < claimed) return Error::truncated();
+        return {};
+    }
 
     // Reads a member count, runs `begin(n)`, then `each(i)` for every member. The count is only a
     // promise: nothing is reserved from it, and a false one runs into the end of the input.
@@ -187,7 +186,7 @@ private:
     }
 
     Status read_point(const Header& h, std::size_t idx) {
-        Coord c;
+        Vertex c;
         if (auto s = coord(h, c); !s) return s;
         const bool empty = is_nan(c.x) && is_nan(c.y) && (!c.z || is_nan(*c.z)) && (!c.m || is_nan(*c.m));
         if (empty) return processor_.empty_point(idx);
@@ -197,18 +196,22 @@ private:
     }
 
     Status read_vertex(const Header& h, std::size_t idx) {
-        Coord c;
+        Vertex c;
         if (auto s = coord(h, c); !s) return s;
         return emit(c, idx);
     }
 
     Status read_vertices(const Header& h) {
-        return members(h, [&](std::uint32_t j) { return read_vertex(h, j); });
+        std::uint32_t n;
+        if (auto s = u32(h.little, n); !s) return s;
+        return read_run(h, n);
     }
 
     Status read_linestring(const Header& h, bool tagged, std::size_t idx) {
-        auto begin = [&](std::uint32_t n) { return processor_.linestring_begin(tagged, n, idx); };
-        if (auto s = counted(h, begin, [&](std::uint32_t j) { return read_vertex(h, j); }); !s) return s;
+        std::uint32_t n;
+        if (auto s = u32(h.little, n); !s) return s;
+        if (auto s = processor_.linestring_begin(tagged, n, idx); !s) return s;
+        if (auto s = read_run(h, n); !s) return s;
         return processor_.linestring_end(tagged, idx);
     }
 

@@ -31,13 +31,17 @@ private:
         return {};
     }
 
+    // The next `count` vertices of the document's values, which hold doubles in the machine's
+    // byte order.
+    VertexRun take(const WktNode& node, std::size_t count) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(document_.values.data() + next_value_);
+        next_value_ += count * node.dimension.size();
+        return {data, count, node.dimension.has_z, node.dimension.has_m, false};
+    }
+
     Status vertex(const WktNode& node, std::size_t idx) {
-        const double* v = document_.values.data() + next_value_;
-        next_value_ += node.dimension.size();
-        std::optional<double> z, m;
-        if (node.dimension.has_z) z = v[2];
-        if (node.dimension.has_m) m = v[node.dimension.has_z ? 3 : 2];
-        return processor_.coordinate(v[0], v[1], z, m, idx);
+        const Vertex v = take(node, 1).at(0);
+        return processor_.coordinate(v.x, v.y, v.z, v.m, idx);
     }
 
     Status point(const WktNode& node, std::size_t idx) {
@@ -49,8 +53,8 @@ private:
 
     Status linestring(const WktNode& node, bool tagged, std::size_t idx) {
         if (auto s = processor_.linestring_begin(tagged, node.count, idx); !s) return s;
-        for (std::size_t j = 0; j < node.count; ++j)
-            if (auto s = vertex(node, j); !s) return s;
+        if (node.count != 0)
+            if (auto s = processor_.vertices(take(node, node.count)); !s) return s;
         return processor_.linestring_end(tagged, idx);
     }
 

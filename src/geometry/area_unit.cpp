@@ -12,7 +12,7 @@ Result<AreaUnit> AreaUnit::with_unit_id(int32_t code) {
 area_unit_id::AreaUnitId AreaUnit::area_unit_id() const {
     const int32_t code = call_or_stop(NAMED_ENGINE_CALL(AreaUnit_getAreaUnitId, handle()));
     auto id = area_unit_id::try_from(static_cast<uint32_t>(code));
-    if (!id) core::stop("Internal error: Unexpected failure to transform return value");
+    if (!id) stop_with("Internal error: Unexpected failure to transform return value", id.error());
     return *id;
 }
 

@@ -24,11 +24,6 @@ Result<T> item_at(const Array& array, uint64_t index) {
     return value_of<T>(*element);
 }
 
-template <typename T>
-void destroy_in_order(std::vector<T>& items) {
-    for (auto& item : items) T taken = std::move(item);
-}
-
 }  // namespace
 
 template <typename T>
@@ -40,10 +35,7 @@ Result<std::vector<T>> Array::into_list() && {
     items.reserve(*size);
     for (uint64_t i = 0; i < *size; ++i) {
         auto item = item_at<T>(array, i);
-        if (!item) {
-            destroy_in_order(items);
-            return std::unexpected(std::move(item).error());
-        }
+        if (!item) return std::unexpected(std::move(item).error());
         items.push_back(std::move(*item));
     }
     return items;

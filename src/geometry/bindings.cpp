@@ -10,6 +10,7 @@
 #include "base/kept_texts.h"
 #include "base/once_state.h"
 #include "geometry/runtime_loader.h"
+#include "geometry/shared_object_file.h"
 #include "geometry/unicode.h"
 
 namespace geometry::bindings {
@@ -68,8 +69,13 @@ CorvaneFFI table_of(const Addresses& addresses) {
 }
 
 // Opens and binds; the error is the loading error's text, the loader's own message read lossily
-// like the path it names.
+// like the path it names. A path to a file is checked first (a name without a folder is left to
+// the loader's search): a truncated library must fail to load, not end the process.
 std::expected<RuntimeFfi, std::string> open_and_bind(const std::string& path) {
+    if (path.find('/') != std::string::npos) {
+        if (auto usable = shared_object_file::check(path); !usable)
+            return std::unexpected("Could not open library: " + usable.error());
+    }
     dlerror();
     void* library = dlopen(path.c_str(), RTLD_LAZY);
     if (library == nullptr) {

@@ -4,6 +4,7 @@
 #include "base/once_state.h"
 #include "geometry/bindings.h"
 #include "geometry/error.h"
+#include "geometry/handle.h"
 
 namespace geometry::environment {
 namespace {
@@ -19,7 +20,7 @@ void start() {
         return ffi.KX_VornixRuntimeEnvironment_getInstallDirectory(rec);
     });
     if (!directory) stop_with("Internal error: Failed to initialize runtime environment", directory.error());
-    if (*directory != nullptr) ffi.KX_String_destroy(*directory, nullptr);
+    handle::StringOwner::from_handle(*directory);  // destroyed at once
 }
 
 }  // namespace

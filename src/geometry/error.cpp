@@ -7,35 +7,16 @@
 
 #include "base/fd_writer.h"
 #include "geometry/bindings.h"
+#include "geometry/handle.h"
 #include "geometry/unicode.h"
 
 namespace geometry {
 namespace {
 
-// Destroys an engine handle on every way out, so that a stop half-way through reading it does
-// not leak the engine object.
-template <typename Handle, void (*bindings::CorvaneFFI::*Destroy)(Handle, const KX_ErrorCallbackRecord*)>
-class HandleGuard {
-public:
-    explicit HandleGuard(Handle handle) : handle_(handle) {}
-    HandleGuard(const HandleGuard&) = delete;
-    HandleGuard& operator=(const HandleGuard&) = delete;
-    ~HandleGuard() {
-        if (handle_ != nullptr) (bindings::ffi().*Destroy)(handle_, nullptr);
-    }
-    Handle release() { return std::exchange(handle_, nullptr); }
-
-private:
-    Handle handle_;
-};
-
-using ErrorGuard = HandleGuard<KX_ErrorHandle, &bindings::CorvaneFFI::KX_Error_destroy>;
-using StringGuard = HandleGuard<KX_StringHandle, &bindings::CorvaneFFI::KX_String_destroy>;
-
 // The fields of an engine error, read in their order into `out`; a stop while reading a text
 // leaves the fields read so far in `out`. The handle is destroyed in every case.
 void read_error(KX_ErrorHandle handle, Error& out) {
-    ErrorGuard guard(handle);
+    const auto owner = handle::ErrorOwner::from_handle(handle);
     const auto& ffi = bindings::ffi();
     out.code = ffi.KX_Error_getCode(handle, nullptr);
     out.msg = string_from_handle(ffi.KX_Error_getMessage(handle, nullptr));
@@ -101,7 +82,7 @@ void append_quoted(std::string& out, std::string_view raw) {
             case '\t': out.append("\\t"); break;
             case '\0': out.append("\\0"); break;
             default:
-                if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::is_combining_mark(c))
+                if (unicode::is_debug_escaped(c))
                     append_unicode_escape(out, c);
                 else
                     out.append(text.substr(pos, d.length));
@@ -157,19 +138,21 @@ extern "C" void discard_error(void*, KX_ErrorHandle handle) {
     }
 }
 
-void stop_with(std::string_view message, const Error& error) {
-    core::stop(std::string(message) + ": " + error.record_form());
+std::string stop_text(std::string_view message, const Error& error) {
+    return std::string(message) + ": " + error.record_form();
 }
+
+void stop_with(std::string_view message, const Error& error) { core::stop(stop_text(message, error)); }
 
 std::string string_from_handle(KX_StringHandle handle) {
     const auto& ffi = bindings::ffi();
-    StringGuard guard(handle);
+    auto owner = handle::StringOwner::from_handle(handle);
     size_t size = 0;
     auto bytes = call([&](const KX_ErrorCallbackRecord* rec) { return ffi.KX_String_getByteArray(handle, &size, rec); });
     if (!bytes) stop_with("Internal error: Failed to get byte array from String handle", bytes.error());
     std::string text;
     if (*bytes != nullptr && size != 0) text.assign(reinterpret_cast<const char*>(*bytes), size);
-    auto destroyed = call([&](const KX_ErrorCallbackRecord* rec) { ffi.KX_String_destroy(guard.release(), rec); });
+    auto destroyed = call([&](const KX_ErrorCallbackRecord* rec) { ffi.KX_String_destroy(std::move(owner).release(), rec); });
     if (!destroyed) stop_with("Internal error: Failed to destroy String handle", destroyed.error());
     return text;
 }

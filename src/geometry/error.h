@@ -57,6 +57,9 @@ auto call(F&& f) -> Result<std::invoke_result_t<F, const KX_ErrorCallbackRecord*
     }
 }
 
+// The text of a stop that carries an engine error: "<message>: <record form>".
+std::string stop_text(std::string_view message, const Error& error);
+
 // The stop of an engine error under the internal-error policy.
 [[noreturn]] void stop_with(std::string_view message, const Error& error);
 

@@ -22,7 +22,7 @@ std::optional<spatial_reference::SpatialReference> spatial_reference(KX_Geometry
 
 geometry_type::GeometryType object_type(KX_GeometryHandle geometry) {
     auto kind = geometry_type::try_from(call_or_stop(NAMED_ENGINE_CALL(Geometry_getObjectType, geometry)));
-    if (!kind) core::stop("Internal error: Unexpected failure to transform return value");
+    if (!kind) stop_with("Internal error: Unexpected failure to transform return value", kind.error());
     return *kind;
 }
 

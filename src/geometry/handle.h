@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "base/pending_fault.h"
 #include "geometry/bindings.h"
 #include "geometry/error.h"
 
@@ -40,22 +42,23 @@ struct DestroyedHandle<void (*bindings::CorvaneFFI::*)(H, const KX_ErrorCallback
     using type = H;
 };
 
-// A failed destroy: a stop with the text and the engine's error. While another fault is already
-// unwinding, a second exception would end the process, so that one is written to standard error.
-void destroy_failed(std::string_view text, const Error& error);
+// A failed destroy: the stop with the text and the engine's error, deferred (see
+// base/pending_fault.h), since it happens in a destructor.
+void destroy_failed(std::string_view text, const Error& error) noexcept;
 
 // The owner of one engine handle. `Destroy` is the destroy slot of the function table; an empty
-// `DestroyText` means that the engine's answer to the destroy is not examined at all.
-// The destructor may stop (it is noexcept(false)), and so are the destructors of classes that hold
-// an owner as a member. Standard containers destroy their elements in noexcept destructors: a
-// failed destroy of an owner inside one ends the process, so code that must survive it destroys
-// such owners itself (as Array::into_list does on its error path).
+// `DestroyText` means that the engine's answer to the destroy is not examined at all, an empty
+// `NullText` that a null handle is taken as no object (the owner then owns nothing).
+// The destructor never throws, so an owner may live anywhere a value may (std::optional,
+// std::expected, std::vector, an iterator's item): a failed destroy is deferred as the pending
+// fault of the thread, which the Python entry point raises when the call returns.
 template <typename Derived, auto Destroy, FixedString NullText, FixedString DestroyText>
 class BasicOwner {
 public:
     using Handle = typename DestroyedHandle<decltype(Destroy)>::type;
 
-    // Only `from_handle` can make one, so no owner ever holds a null handle it was given.
+    // Only `from_handle` can make one, so no owner ever holds a null handle it was given, unless
+    // its type takes null as no object.
     class Adopt {
         friend BasicOwner;
         Adopt() = default;
@@ -65,14 +68,16 @@ public:
     BasicOwner(const BasicOwner&) = delete;
     BasicOwner& operator=(const BasicOwner&) = delete;
     BasicOwner(BasicOwner&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    BasicOwner& operator=(BasicOwner&& other) noexcept(false) {
+    BasicOwner& operator=(BasicOwner&& other) noexcept {
         if (this != &other) destroy(std::exchange(handle_, std::exchange(other.handle_, nullptr)));
         return *this;
     }
-    ~BasicOwner() noexcept(false) { destroy(handle_); }
+    ~BasicOwner() { destroy(handle_); }
 
     static Derived from_handle(Handle handle) {
-        if (handle == nullptr) core::stop(std::string(NullText.view()));
+        if constexpr (!NullText.empty()) {
+            if (handle == nullptr) core::stop(std::string(NullText.view()));
+        }
         return Derived(Adopt{}, handle);
     }
 
@@ -82,13 +87,17 @@ public:
     Handle release() && { return std::exchange(handle_, nullptr); }
 
 private:
-    static void destroy(Handle handle) {
+    static void destroy(Handle handle) noexcept {
         if (handle == nullptr) return;  // moved from
-        if constexpr (DestroyText.empty()) {
-            (bindings::ffi().*Destroy)(handle, nullptr);
-        } else {
-            auto done = call([&](const KX_ErrorCallbackRecord* rec) { (bindings::ffi().*Destroy)(handle, rec); });
-            if (!done) destroy_failed(DestroyText.view(), done.error());
+        try {
+            if constexpr (DestroyText.empty()) {
+                (bindings::ffi().*Destroy)(handle, nullptr);
+            } else {
+                auto done = call([&](const KX_ErrorCallbackRecord* rec) { (bindings::ffi().*Destroy)(handle, rec); });
+                if (!done) destroy_failed(DestroyText.view(), done.error());
+            }
+        } catch (const std::exception& error) {
+            core::defer(error.what());  // the engine's error could not even be held
         }
     }
 
@@ -102,6 +111,18 @@ using Owner = BasicOwner<Derived, Destroy,
                          FixedString("Internal error: Unexpected null handle returned from core ") + Core +
                              FixedString(" for ") + Name,
                          FixedString("Internal error: Unexpected error while destroying internal handle to ") + Name>;
+
+// The owners of the engine's texts and error objects, which the reading of engine errors itself
+// uses: an error from their destroy could only be reported as another error, so it is not
+// examined, and a null handle is nothing to destroy.
+class StringOwner : public BasicOwner<StringOwner, &bindings::CorvaneFFI::KX_String_destroy, "", ""> {
+public:
+    using BasicOwner::BasicOwner;
+};
+class ErrorOwner : public BasicOwner<ErrorOwner, &bindings::CorvaneFFI::KX_Error_destroy, "", ""> {
+public:
+    using BasicOwner::BasicOwner;
+};
 
 // A borrowed view of a handle that some owner keeps, with the operations `Ops` of its kind.
 template <typename Handle, template <typename> class... Ops>

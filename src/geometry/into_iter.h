@@ -18,7 +18,8 @@ struct ItemOf<Result<I> (C::*)(uint64_t) const> {
     using type = I;
 };
 
-// `Get` is the collection's getter by index; an engine error from it is the stop `OutOfRange`.
+// `Get` is the collection's getter by index; an engine error from it is the stop `OutOfRange`,
+// carrying the error.
 template <typename Collection, auto Get, handle::FixedString OutOfRange>
 class IntoIter {
 public:
@@ -31,7 +32,7 @@ public:
     std::optional<Item> next() {
         if (index_ >= count_) return std::nullopt;
         auto item = (collection_.*Get)(index_);
-        if (!item) core::stop(std::string(OutOfRange.view()));
+        if (!item) stop_with(OutOfRange.view(), item.error());
         ++index_;
         return std::move(*item);
     }

@@ -17,7 +17,7 @@ struct UpperSpecial {
     char32_t code_point;
     const char* upper;
 };
-struct MarkRange {
+struct CodePointRange {
     char32_t first;
     char32_t last;
 };
@@ -140,8 +140,9 @@ void append_upper(std::string& out, char32_t cp) {
     append_utf8(out, cp);
 }
 
-bool is_combining_mark(char32_t cp) {
-    const auto* range = last_at_or_before(kCombiningMarks, cp, [](const MarkRange& e) { return e.first; });
+bool is_debug_escaped(char32_t cp) {
+    if (cp >= 0x20 && cp < 0x7F) return false;
+    const auto* range = last_at_or_before(kDebugEscaped, cp, [](const CodePointRange& e) { return e.first; });
     return range != nullptr && cp <= range->last;
 }
 

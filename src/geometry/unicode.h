@@ -1,5 +1,5 @@
 // The few pieces of Unicode that engine texts need: UTF-8 decoding (strict and lossy), the full
-// upper-case mapping of one character and the test for combining marks.
+// upper-case mapping of one character and the characters that a quoted text escapes.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +28,9 @@ void append_utf8(std::string& out, char32_t code_point);
 // Appends the full upper-case form of `code_point`, which may be several characters ("ß" -> "SS").
 void append_upper(std::string& out, char32_t code_point);
 
-// Whether the character is a combining mark (general category Mn or Me).
-bool is_combining_mark(char32_t code_point);
+// Whether a quoted text writes the character as \u{...}: it extends a grapheme (Grapheme_Extend),
+// or it is not printable (a control, format, surrogate, private-use or unassigned code point, a
+// line or paragraph separator, or a space other than U+0020).
+bool is_debug_escaped(char32_t code_point);
 
 }  // namespace geometry::unicode

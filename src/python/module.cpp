@@ -1,6 +1,9 @@
 // PyInit_vornix_geometry: builds the module and registers, in this order, the module-level
 // functions, the classes, the submodules `projection` and `utils`, then runs module_init.
 // Registration is driven by the two tables below; each name added also goes into __all__.
+#include <cstdint>
+#include <optional>
+
 #include "python/binding/binding.h"
 #include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/curve_multipart.h"
@@ -110,13 +113,16 @@ PyModuleDef kModuleDef = {
 
 // The module of the first successful start-up: a second initialisation in the same interpreter
 // returns it without registering again. The module keeps process-wide state (type objects, the
-// engine), so a second interpreter cannot have its own copy. Both are kept as plain pointers on
-// purpose: a static Ref would release its object after the interpreter has been finalised.
+// engine), so a second interpreter cannot have its own copy. The interpreter is known by its id:
+// a new interpreter may be given the address of one destroyed before it, and would then receive
+// that interpreter's dead module. The module is kept as a plain pointer on purpose: a static Ref
+// would release its object after the interpreter has been finalised.
 PyResult<Ref> initialise() {
     static PyObject* built = nullptr;
-    static PyInterpreterState* owner = nullptr;
-    PyInterpreterState* current = PyInterpreterState_Get();
-    if (owner != nullptr && owner != current)
+    static std::optional<int64_t> owner;
+    const int64_t current = PyInterpreterState_GetID(PyInterpreterState_Get());
+    if (current < 0) return binding::fail();
+    if (owner && *owner != current)
         return binding::fail(PyExc_ImportError, "vornix_geometry can be imported in one interpreter per process only");
     if (built != nullptr) return Ref::borrow(built);
     auto module = binding::checked(PyModule_Create(&kModuleDef));

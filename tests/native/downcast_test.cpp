@@ -120,7 +120,7 @@ TEST_F(DowncastTest, ObjectTypeStopsOnACodeOutsideTheKinds) {
     auto point = samples::point();
     fail_next("KX_Geometry_getObjectType", KXT_FAIL_BAD_CODE);
     EXPECT_EQ(stop_message([&] { (void)point.object_type(); }),
-              "Internal error: Unexpected failure to transform return value");
+              "Internal error: Unexpected failure to transform return value: Error { code: 100000, msg: \"Conversion between types failed.\", additional_msg: \"Tried to convert from bindings::KX_GeometryType to GeometryType.\" }");
 }
 
 }  // namespace

@@ -76,11 +76,20 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{{-3, "say \"hi\"", "C:\\dir"}, R"(Error { code: -3, msg: "say \"hi\"", additional_msg: "C:\\dir" })"},
         RecordCase{{5, std::string("a\nb\rc\td\0e", 9), ""},
                    R"(Error { code: 5, msg: "a\nb\rc\td\0e", additional_msg: "" })"},
-        // Other control characters (C0, DEL, C1) and combining marks (Mn, Me) as \u{hex}.
+        // Every other character that is not printable or extends a grapheme as \u{hex}: controls
+        // (C0, DEL, C1) and combining marks (Mn, Me) first.
         RecordCase{{1, "\x01\x1f\x7f\u0085", "e\u0301\u20dd\u1ab0"},
                    R"(Error { code: 1, msg: "\u{1}\u{1f}\u{7f}\u{85}", additional_msg: "e\u{301}\u{20dd}\u{1ab0}" })"},
-        // Everything else non-ASCII stays as it is; bytes that are not UTF-8 show as U+FFFD.
-        RecordCase{{100000, "ß € 😀 ж", "\xff"}, "Error { code: 100000, msg: \"ß € 😀 ж\", additional_msg: \"\uFFFD\" }"}));
+        // Format characters, spaces other than U+0020, line and paragraph separators.
+        RecordCase{{2, "\u00ad\u200b\ufeff", "a\u00a0b\u3000\u2028\u2029"},
+                   R"(Error { code: 2, msg: "\u{ad}\u{200b}\u{feff}", additional_msg: "a\u{a0}b\u{3000}\u{2028}\u{2029}" })"},
+        // Private use, noncharacters, unassigned code points; grapheme extenders outside Mn and Me.
+        RecordCase{{3, "\ue000\U000f0000\ufdd0\uffff\u0378\U0010ffff", "\u200c\uff9e"},
+                   R"(Error { code: 3, msg: "\u{e000}\u{f0000}\u{fdd0}\u{ffff}\u{378}\u{10ffff}", additional_msg: "\u{200c}\u{ff9e}" })"},
+        // Everything else stays as it is (U+1F6DC is newer than many tables); bytes that are not
+        // UTF-8 show as U+FFFD.
+        RecordCase{{100000, "ß € 😀 ж \U0001f6dc", "\xff"},
+                   "Error { code: 100000, msg: \"ß € 😀 ж \U0001f6dc\", additional_msg: \"\uFFFD\" }"}));
 
 TEST(ConversionError, NamesBothTypes) {
     const Error error = Error::new_conversion_error("GeometryOwned", "Polygon");

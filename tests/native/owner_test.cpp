@@ -1,7 +1,14 @@
 // The owner rule: one owner per handle, destroyed exactly once; the null-handle and destroy texts
-// of every owner type; a failed destroy that meets another fault unwinding.
+// of every owner type; a failed destroy wherever the owner lives, and one that meets another
+// fault unwinding.
+#include <expected>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "base/poison_mutex.h"
+#include "core/geometry/polyline.h"
 
 #include "engine_test.h"
 #include "geometry/area_unit.h"
@@ -12,6 +19,7 @@
 #include "geometry/elliptic_arc_segment.h"
 #include "geometry/envelope.h"
 #include "geometry/immutable_part_collection.h"
+#include "geometry/immutable_point_collection_iter.h"
 #include "geometry/linear_unit.h"
 #include "geometry/multipoint.h"
 #include "geometry/multipoint_builder.h"
@@ -22,6 +30,7 @@
 #include "geometry/polyline.h"
 #include "geometry/polyline_builder.h"
 #include "geometry/vector.h"
+#include "sample_geometries.h"
 
 namespace {
 
@@ -127,6 +136,95 @@ TEST_F(OwnerTest, FailedDestroyStopsNamingTheOwnerType) {
         EXPECT_EQ(without_record(message), c.text);
         EXPECT_NE(message.find("Injected failure in KX_Geometry_destroy"), std::string::npos) << message;
         destroy_for_real(raw);
+    }
+}
+
+// A destroy slot in front of the engine's that keeps each handle whose destroy failed (an injected
+// failure leaves the object alive), so that the test can destroy it for real afterwards.
+template <auto Slot, typename Handle>
+struct KeepFailed {
+    using Destroy = void (*)(Handle, const KX_ErrorCallbackRecord*);
+    static inline Destroy engine = nullptr;
+    static inline std::vector<Handle> kept;
+
+    static void destroy(Handle handle, const KX_ErrorCallbackRecord* rec) {
+        struct Relay {
+            const KX_ErrorCallbackRecord* to;
+            bool failed = false;
+        } relay{rec};
+        const KX_ErrorCallbackRecord mine{[](void* user, KX_ErrorHandle error) {
+                                              auto* r = static_cast<Relay*>(user);
+                                              r->failed = true;
+                                              r->to->callback(r->to->user_data, error);
+                                          },
+                                          &relay};
+        engine(handle, &mine);
+        if (relay.failed) kept.push_back(handle);
+    }
+    static void destroy_kept() {
+        for (Handle handle : std::exchange(kept, {})) engine(handle, nullptr);
+    }
+};
+using KeepFailedGeometry = KeepFailed<&bindings::CorvaneFFI::KX_Geometry_destroy, KX_GeometryHandle>;
+using KeepFailedPart = KeepFailed<&bindings::CorvaneFFI::KX_ImmutablePart_destroy, KX_ImmutablePartHandle>;
+
+// Standard holders destroy their values in noexcept destructors: a failed destroy there is still
+// the owner's stop, and it poisons a lock held across it as any fault does.
+TEST_F(OwnerTest, FailedDestroyInAnyHolderIsTheStop) {
+    struct Case {
+        const char* holder;
+        std::function<void()> drop;  // arms the failure of the first destroy it makes
+        std::string owner;
+    };
+    auto armed_point = [] {
+        auto point = point::Point::with_x_y(0, 0);
+        fail_next("KX_Geometry_destroy");
+        return point;
+    };
+    const Case cases[] = {
+        {"std::optional", [&] { std::optional<point::Point> held(armed_point()); }, "Point"},
+        {"std::expected", [&] { Result<point::Point> held(armed_point()); }, "Point"},
+        {"std::vector",
+         [&] {
+             std::vector<point::Point> held;
+             held.push_back(point::Point::with_x_y(1, 1));
+             held.push_back(armed_point());
+         },
+         "Point"},
+        {"iterator item",
+         [] {
+             auto points = multipoint::Multipoint::from_handle(samples::multipoint().release()).points().into_iter();
+             fail_next("KX_Geometry_destroy");
+             while (auto item = points.next()) (void)item->x();
+         },
+         "Point"},
+        {"model read-back",
+         [] {
+             auto polyline = samples::polyline({{{0, 0}, {1, 1}}, {{2, 2}, {3, 3}}});
+             fail_next("KX_ImmutablePart_destroy");
+             auto read = core::geometry::VeltGeometryPolyline::try_from_owned(std::move(polyline));
+             EXPECT_TRUE(read.has_value()) << "the reading itself went on";
+         },
+         "ImmutablePart"},
+    };
+    const std::string prefix = "Internal error: Unexpected error while destroying internal handle to ";
+    SlotPatch<&bindings::CorvaneFFI::KX_Geometry_destroy> geometries(&KeepFailedGeometry::destroy);
+    SlotPatch<&bindings::CorvaneFFI::KX_ImmutablePart_destroy> parts(&KeepFailedPart::destroy);
+    KeepFailedGeometry::engine = geometries.original();
+    KeepFailedPart::engine = parts.original();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holder);
+        core::PoisonMutex<int> lock;
+        const auto message = stop_message([&] {
+            auto held = lock.lock();
+            c.drop();
+        });
+        EXPECT_EQ(without_record(message), prefix + c.owner);
+        EXPECT_NE(message.find("Injected failure in KX_"), std::string::npos) << message;
+        EXPECT_TRUE(lock.is_poisoned());
+        EXPECT_EQ(KeepFailedGeometry::kept.size() + KeepFailedPart::kept.size(), 1u);
+        KeepFailedGeometry::destroy_kept();
+        KeepFailedPart::destroy_kept();
     }
 }
 

@@ -112,13 +112,17 @@ TEST_F(PartsBuilderTest, IndexErrorsAreReturnedButStopAnIterator) {
     auto iter = std::move(parts).into_iter();
     ASSERT_TRUE(iter.next().has_value());
     fail_next("KX_ImmutablePartCollection_getPart");
-    EXPECT_EQ(stop_message([&] { (void)iter.next(); }), "Internal error: Index of part out of range");
+    EXPECT_EQ(stop_message([&] { (void)iter.next(); }),
+              "Internal error: Index of part out of range: Error { code: 1000, msg: \"Injected failure in "
+              "KX_ImmutablePartCollection_getPart.\", additional_msg: \"Raised by a test hook.\" }");
     EXPECT_TRUE(iter.next().has_value());  // the index did not advance
     EXPECT_FALSE(iter.next().has_value());
 
     auto points = part.points().into_iter();
     fail_next("KX_ImmutablePointCollection_getPoint");
-    EXPECT_EQ(stop_message([&] { (void)points.next(); }), "Internal error: Index of point out of range");
+    EXPECT_EQ(stop_message([&] { (void)points.next(); }),
+              "Internal error: Index of point out of range: Error { code: 1000, msg: \"Injected failure in "
+              "KX_ImmutablePointCollection_getPoint.\", additional_msg: \"Raised by a test hook.\" }");
 }
 
 TEST_F(PartsBuilderTest, MovingPartsBetweenCollections) {

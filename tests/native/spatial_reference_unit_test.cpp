@@ -90,7 +90,8 @@ TEST_F(SpatialReferenceUnitTest, AreaUnitsConvertBothWays) {
               "Internal error: Unexpected error returned from internal function KX_AreaUnit_convertTo");
     fail_next("KX_AreaUnit_getAreaUnitId", KXT_FAIL_BAD_CODE);
     EXPECT_EQ(stop_message([&] { (void)hectares.area_unit_id(); }),
-              "Internal error: Unexpected failure to transform return value");
+              "Internal error: Unexpected failure to transform return value: Error { code: 100000, msg: \"Conversion "
+              "between types failed.\", additional_msg: \"Tried to convert from bindings::KX_AreaUnitId to AreaUnitId.\" }");
 }
 
 }  // namespace

@@ -6,13 +6,18 @@
 #include <utility>
 
 #include "base/fault.h"
+#include "base/pending_fault.h"
 
-// The message of the stop that `f` ends with, or "(no stop)".
+// The message of the stop that `f` ends with, or "(no stop)". A fault that `f` deferred counts,
+// as at a Python entry point.
 template <typename F>
 std::string stop_message(F&& f) {
+    const core::PendingScope pending;
     try {
         std::forward<F>(f)();
+        pending.raise();
     } catch (const core::Fault& fault) {
+        if (auto first = pending.take()) return first->what();
         return fault.what();
     }
     return "(no stop)";

@@ -1,6 +1,8 @@
 """The binding layer's argument parsing, conversions and error translation, through a test-only
 extension module built from the same sources (tests/fixtures/binding_probe)."""
 import inspect
+import os
+import subprocess
 import sys
 
 import numpy
@@ -144,6 +146,9 @@ def test_panic_exception_type():
     [
         (lambda: bp.fault("Internal error: boom"), "Internal error: boom"),
         (lambda: bp.other_exception(), "not a fault"),
+        (lambda: bp.deferred_fault("Internal error: deferred", False), "Internal error: deferred"),
+        # the deferred fault came first: it is the stop, the thrown one goes to standard error
+        (lambda: bp.deferred_fault("Internal error: deferred", True), "Internal error: deferred"),
     ],
 )
 def test_cpp_exceptions_become_panics(call, message):
@@ -208,12 +213,37 @@ def test_module_all_lists_additions_in_order():
     assert bp.Probe.__module__ == "binding_probe"
 
 
-def test_fault_while_deallocating_is_reported_as_unraisable(monkeypatch):
-    reports = []
-    monkeypatch.setattr(sys, "unraisablehook", reports.append)
-    bp.make_exploding()  # dropped at once
-    assert [(type(r.exc_value).__name__, str(r.exc_value)) for r in reports] == [
-        ("PanicException", "Internal error: Unexpected error while destroying internal handle to Exploding")]
+DEALLOC_FAULT = """
+import gc, sys
+sys.path.insert(0, {fixtures!r})
+import binding_probe as bp
+kept = []
+{hook}
+bp.make_exploding()  # dropped at once
+gc.collect()
+for report in kept:
+    print(type(report.exc_value).__name__, report.exc_value, report.object, sep="|")
+del kept
+gc.collect()
+print("end")
+"""
+
+
+@pytest.mark.parametrize("hook", ["", "sys.unraisablehook = kept.append"])
+def test_fault_while_deallocating_is_reported_once_and_frees_once(hook):
+    # The debug allocator stops the process on a second free of the same block.
+    code = DEALLOC_FAULT.format(fixtures=str(FIXTURE_DIR), hook=hook)
+    env = dict(os.environ, PYTHONMALLOC="debug")
+    result = subprocess.run([sys.executable, "-c", code], env=env, capture_output=True, text=True, timeout=60)
+    text = "Internal error: Unexpected error while destroying internal handle to Exploding"
+    assert result.returncode == 0, result.stderr[-2000:]
+    if hook:
+        assert result.stdout == f"PanicException|{text}|<class 'binding_probe.Exploding'>\nend\n"
+        assert result.stderr == ""
+    else:
+        assert result.stdout == "end\n"
+        assert result.stderr.count("Exception ignored in: <class 'binding_probe.Exploding'>") == 1
+        assert result.stderr.count(f"PanicException: {text}") == 1
 
 
 def test_adding_to_a_module_extends_all_first():

@@ -2,6 +2,7 @@
 load from sys.prefix with its warnings on file descriptor 1. Each import runs in a fresh
 interpreter, since a load (or a failed one) lasts for the whole process."""
 import os
+import struct
 import subprocess
 import sys
 
@@ -93,18 +94,36 @@ def test_second_import_runs_no_second_start_up(tmp_path, capfd):
     assert (status, out) == (0, not_found(f"{tmp_path}/libcorvane.so"))
 
 
-def test_second_interpreter_cannot_import():
-    code = """
+ONE_INTERPRETER = "<class 'ImportError'>: vornix_geometry can be imported in one interpreter per process only"
+
+SUBINTERPRETER_IMPORTS = """
 import _xxsubinterpreters as interpreters
-import vornix_geometry
-try:
-    interpreters.run_string(interpreters.create(), "import vornix_geometry")
-except interpreters.RunFailedError as error:
-    print(error)
+
+def import_in_a_new_interpreter():
+    interpreter = interpreters.create()
+    try:
+        interpreters.run_string(interpreter, "import vornix_geometry; assert vornix_geometry.utils is not None")
+        return "imported"
+    except interpreters.RunFailedError as error:
+        return str(error)
+    finally:
+        interpreters.destroy(interpreter)
 """
-    result = run_python(code, capture=True)
-    assert result.stdout.splitlines()[-1] == (
-        "<class 'ImportError'>: vornix_geometry can be imported in one interpreter per process only")
+
+
+@pytest.mark.parametrize(
+    "steps, expected",
+    [
+        # the main interpreter first: every other interpreter is refused
+        ("import vornix_geometry\nprint(import_in_a_new_interpreter())", [ONE_INTERPRETER]),
+        # a sub-interpreter first: its successors are refused even where they reuse its address
+        ("for _ in range(3):\n    print(import_in_a_new_interpreter())", ["imported", ONE_INTERPRETER, ONE_INTERPRETER]),
+    ],
+)
+def test_one_interpreter_per_process(steps, expected):
+    result = run_python(SUBINTERPRETER_IMPORTS + steps, capture=True)
+    outcomes = [line for line in result.stdout.splitlines() if line.startswith(("imported", "<class"))]
+    assert (result.returncode, outcomes) == (0, expected), result.stderr
 
 
 PROBE = """
@@ -125,6 +144,44 @@ def test_broken_library_in_prefix_fails_the_import_with_a_panic(tmp_path):
     assert message.startswith(f"Failed to load corvane library at {tmp_path}/libcorvane.so: ")
     # the failed load lasts for the process: importing again fails again
     assert second.startswith("pyo3_runtime|PanicException|")
+
+
+def loadable_segments_end(image):
+    """Where the last loadable segment of a 64-bit ELF image ends in the file."""
+    phoff, = struct.unpack_from("<Q", image, 32)
+    phentsize, phnum = struct.unpack_from("<HH", image, 54)
+    ends = []
+    for i in range(phnum):
+        kind, _, offset, _, _, filesz = struct.unpack_from("<IIQQQQ", image, phoff + i * phentsize)
+        if kind == 1:  # PT_LOAD
+            ends.append(offset + filesz)
+    return max(ends)
+
+
+def patched(image, offset, value):
+    return image[:offset] + value + image[offset + len(value):]
+
+
+@pytest.mark.parametrize(
+    "damage, reason",
+    [
+        (lambda image: image[:40], "file too short"),
+        (lambda image: image[:100], "file too short: the program headers lie past its end"),
+        (lambda image: image[:loadable_segments_end(image) // 2], "file too short: a loadable segment lies past its end"),
+        (lambda image: image[:loadable_segments_end(image) - 1], "file too short: a loadable segment lies past its end"),
+        (lambda image: image[:-1], "file too short: the section header table lies past its end"),
+        (lambda image: patched(image, 4, b"\x01"), "wrong ELF class"),
+        (lambda image: patched(image, 18, struct.pack("<H", 183)), "built for another machine"),
+        (lambda image: patched(image, 16, struct.pack("<H", 2)), "not a shared object"),
+    ],
+)
+def test_damaged_library_in_prefix_fails_the_import_instead_of_the_process(tmp_path, damage, reason):
+    target = tmp_path / "libcorvane.so"
+    target.write_bytes(damage(ENGINE.read_bytes()))
+    result = run_python(f"import sys\nsys.prefix = {str(tmp_path)!r}\n{PROBE}", capture=True)
+    assert result.returncode == 0, result.stderr[-2000:]
+    assert result.stdout == (f"pyo3_runtime|PanicException|Failed to load corvane library at {target}: "
+                             f"Could not open library: {target}: {reason}\n")
 
 
 def test_library_linked_into_prefix_is_loaded_during_the_import(tmp_path):

@@ -6,6 +6,7 @@ import pytest
 from vornix_geometry.utils import is_clockwise, wkb_to_veltjson_dict, wkt_to_veltjson_dict
 
 SQUARE_CW = [(0, 0), (0, 1), (1, 1), (1, 0)]
+OFFSET_CW = [(1, 1), (1, 2), (2, 2), (2, 1)]
 
 
 class Ring(collections.abc.Sequence):
@@ -35,6 +36,16 @@ class Broken:
     (tuple(SQUARE_CW), True),
     (Ring([Ring([0, 0]), Ring([0, 1]), Ring([1, 1])]), True),
     ([(0, 0), (0, float("nan")), (1, 1)], False),
+    # finite ordinates whose shoelace products overflow (to infinities of both signs) keep their
+    # orientation
+    ([(x * 1e155, y * 1e155) for x, y in OFFSET_CW], True),
+    ([(x * 1e155, y * 1e155) for x, y in OFFSET_CW[::-1]], False),
+    ([(x * 8e307, y * 8e307) for x, y in OFFSET_CW], True),
+    ([(x * 8e307, y * 8e307) for x, y in OFFSET_CW + [(1, 1)]][::-1], False),
+    ([(1e-300, 1e300), (1e300, 2e300), (2e300, 2e300), (2e300, 1e300)], True),
+    ([(-1.7e308, -1.7e308), (-1.7e308, 1.7e308), (1.7e308, 1.7e308), (1.7e308, -1.7e308)], True),
+    # an infinite ordinate stays with the formula's answer
+    ([(0, 0), (0, float("inf")), (1, 1), (1, 0)], False),
 ])
 def test_orientation(coords, expected):
     assert is_clockwise(coords) is expected
@@ -89,6 +100,12 @@ def test_veltjson_rings_run_exterior_clockwise_and_holes_counter_clockwise(text)
     exterior = [i for i, r in enumerate(rings) if r[0] == (0.0, 0.0)]
     for i, ring in enumerate(rings):
         assert is_clockwise(ring) is (i in exterior), (text, i)
+
+
+def test_veltjson_orients_rings_of_huge_coordinates():
+    # already clockwise: left as it is
+    rings = wkt_to_veltjson_dict("POLYGON ((1e300 1e300, 1e300 2e300, 2e300 2e300, 2e300 1e300, 1e300 1e300))")["rings"]
+    assert rings[0][1] == (1e300, 2e300)
 
 
 def test_veltjson_reverses_in_place_and_leaves_paths_alone():

@@ -77,13 +77,13 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
     return error_value<R>();
 }
 
-// The engine object behind a handle, checked for its class; a null, stale or foreign handle is
-// an engine error.
+// The engine object behind a handle, checked for its class; a null handle or one of another
+// class is an engine error (a destroyed one cannot be told apart: see model::Object).
 template <typename T, typename Handle>
 T& object(Handle handle, model::ClassTag tag) {
     auto* base = reinterpret_cast<model::Object*>(handle);
     if (base == nullptr) throw model::EngineError(model::kInvalidArgument, "Null handle.");
-    if (!base->is_alive() || base->tag() != tag)
+    if (base->tag() != tag)
         throw model::EngineError(model::kInvalidHandle, "Invalid handle.",
                           std::string("Expected a handle to ") + model::class_name(tag) + ".");
     auto* typed = dynamic_cast<T*>(base);

@@ -43,15 +43,14 @@ int64_t live_objects(ClassTag tag) {
     return total;
 }
 
-Object::Object(ClassTag tag) : magic_(kAlive), tag_(tag) { ++counters()[static_cast<size_t>(tag_)]; }
+Object::Object(ClassTag tag) : tag_(tag) { ++counters()[static_cast<size_t>(tag_)]; }
 
-Object::Object(const Object& other) : magic_(kAlive), tag_(other.tag_) {
+Object::Object(const Object& other) : tag_(other.tag_) {
     ++counters()[static_cast<size_t>(tag_)];
 }
 
 Object::~Object() {
     --counters()[static_cast<size_t>(tag_)];
-    magic_ = 0;
 }
 
 }  // namespace model

@@ -1,6 +1,8 @@
 // The common base of every engine object behind a handle: a class tag checked on every use, so a
-// handle of the wrong class (or a stale one) is an engine error instead of undefined behaviour,
-// and live-object counts per class for the leak checks of the tests.
+// handle of the wrong class is an engine error, and live-object counts per class for the leak
+// checks of the tests. A handle used after its destroy is the caller's error and is not detected:
+// its memory is gone, and a registry of live objects would cost every call a lock and still
+// accept an address that a newer object of the same class has taken.
 #pragma once
 
 #include <cstdint>
@@ -41,11 +43,8 @@ public:
     virtual ~Object();
 
     ClassTag tag() const { return tag_; }
-    bool is_alive() const { return magic_ == kAlive; }
 
 private:
-    static constexpr uint32_t kAlive = 0x4B584F42;  // "KXOB"
-    uint32_t magic_;
     ClassTag tag_;
 };
 

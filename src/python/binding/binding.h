@@ -19,7 +19,8 @@
 //   (UTF-8 decoded with replacement), std::monostate or void (None).
 // - Errors: return `binding::fail(PyExc_ValueError, "text")`, `binding::fail(binding::cast_error(
 //   obj, "list"))`, or `binding::fail()` right after a C API call failed. A core::Fault (and any
-//   other C++ exception) thrown anywhere below becomes pyo3_runtime.PanicException.
+//   other C++ exception) thrown anywhere below becomes pyo3_runtime.PanicException, and so does a
+//   fault deferred by a destructor (base/pending_fault.h).
 // - Methods: binding::method<Params, impl> with impl(PyObject* self, ...) or impl(T& self, ...);
 //   Params names "Class.method" for the messages. Static methods: binding::static_method.
 // - Hand-written entry points (slots, special cases) wrap their body in binding::guard(...) or

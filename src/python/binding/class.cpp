@@ -2,9 +2,9 @@
 
 namespace binding::detail {
 
-void report_unraisable(PyObject* self, const char* what) noexcept {
-    raise_escaped(what);
-    PyErr_WriteUnraisable(self);
+void report_unraisable(PyTypeObject* type, const char* what) noexcept {
+    raise_escaped(core::PendingScope(), what);
+    PyErr_WriteUnraisable(reinterpret_cast<PyObject*>(type));
 }
 
 PyResult<PyTypeObject*> make_type(ClassSpec& spec, Py_ssize_t basicsize, destructor dealloc) {

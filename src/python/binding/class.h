@@ -10,6 +10,7 @@
 
 #include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "python/binding/function.h"
@@ -31,20 +32,19 @@ namespace detail {
 // Creates the heap type; `spec` must outlive it (the interpreter keeps pointers into it).
 PyResult<PyTypeObject*> make_type(ClassSpec& spec, Py_ssize_t basicsize, destructor dealloc);
 
-// Reports a fault that a destructor let out (an owner whose engine destroy failed) as an
-// unraisable PanicException: deallocation has no caller to raise to.
-void report_unraisable(PyObject* self, const char* what) noexcept;
+// Reports a fault deferred while a value was destroyed (an owner whose engine destroy failed)
+// once, as an unraisable PanicException: deallocation has no caller to raise to. The report names
+// the class, never the dying object: its count is already zero, so a hook that kept it (or the
+// default hook's repr of it) would revive memory that is about to be freed and free it again.
+void report_unraisable(PyTypeObject* type, const char* what) noexcept;
 
 template <typename T>
 void dealloc(PyObject* self) {
+    static_assert(std::is_nothrow_destructible_v<T>, "a bound value defers its faults, never throws them");
     PyTypeObject* type = Py_TYPE(self);
-    try {
-        reinterpret_cast<Instance<T>*>(self)->value.~T();
-    } catch (const std::exception& error) {
-        report_unraisable(self, error.what());
-    } catch (...) {
-        report_unraisable(self, nullptr);
-    }
+    const core::PendingScope pending;
+    reinterpret_cast<Instance<T>*>(self)->value.~T();
+    if (auto fault = pending.take()) report_unraisable(type, fault->what());
     type->tp_free(self);
     Py_DECREF(type);
 }

@@ -19,13 +19,15 @@ constexpr std::int32_t default_srid = 4326;
 template <typename Builder, typename Read>
 PyResult<Ref> convert(Read&& read) {
     std::string error;
+    PyObject* type = PyExc_RuntimeError;
     {
         Builder builder(default_srid);
         const reader::Status status = read(builder);
         if (status) return std::move(builder).finish();
         error = status.error().display();
+        if (status.error().kind == reader::Error::Kind::not_implemented) type = PyExc_NotImplementedError;
     }  // the builder and all it holds are gone before the exception is raised
-    return binding::fail(PyExc_RuntimeError, error);
+    return binding::fail(type, error);
 }
 
 template <typename Builder>

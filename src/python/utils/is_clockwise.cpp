@@ -61,6 +61,37 @@ PyResult<Xy> xy(PyObject* vertex) {
     return Xy{*x, *y};
 }
 
+// The shoelace total over vertices 0 .. n-1 with every ordinate multiplied by `scale`, a power of
+// two, so that the scaled ordinates are exact; also the largest ordinate magnitude met and whether
+// every ordinate was finite.
+struct Shoelace {
+    double total;
+    double largest;
+    bool finite;
+};
+
+PyResult<Shoelace> shoelace(PyObject* coords, Xy start, Py_ssize_t n, double scale) {
+    Shoelace result{0.0, std::max(std::fabs(start.x), std::fabs(start.y)),
+                    std::isfinite(start.x) && std::isfinite(start.y)};
+    const Xy first{start.x * scale, start.y * scale};
+    double sum = 0.0;
+    Xy previous = first;
+    for (Py_ssize_t i = 1; i < n; ++i) {
+        auto v = vertex(coords, i);
+        if (!v) return binding::fail(std::move(v.error()));
+        auto current = xy(v->get());
+        if (!current) return binding::fail(std::move(current.error()));
+        result.largest = std::max({result.largest, std::fabs(current->x), std::fabs(current->y)});
+        result.finite = result.finite && std::isfinite(current->x) && std::isfinite(current->y);
+        current->x *= scale;
+        current->y *= scale;
+        sum += previous.x * current->y - previous.y * current->x;
+        previous = *current;
+    }
+    result.total = (first.y * previous.x - first.x * previous.y) + sum;
+    return result;
+}
+
 }  // namespace
 
 PyResult<bool> is_clockwise(PyObject* coords) {
@@ -82,18 +113,14 @@ PyResult<bool> is_clockwise(PyObject* coords) {
     // The first vertex is read again here, from the object taken above.
     start = xy(first->get());
     if (!start) return binding::fail(std::move(start.error()));
-    double sum = 0.0;
-    Xy previous = *start;
-    for (Py_ssize_t i = 1; i < n; ++i) {
-        auto v = vertex(coords, i);
-        if (!v) return binding::fail(std::move(v.error()));
-        auto current = xy(v->get());
-        if (!current) return binding::fail(std::move(current.error()));
-        sum += previous.x * current->y - previous.y * current->x;
-        previous = *current;
-    }
-    const double total = (start->y * previous.x - start->x * previous.y) + sum;
-    return total < 0;
+    auto plain = shoelace(coords, *start, n, 1.0);
+    if (!plain) return binding::fail(std::move(plain.error()));
+    if (std::isfinite(plain->total) || !plain->finite) return plain->total < 0;
+    // Finite ordinates whose products overflowed (magnitudes from about 1e154 on): the sign again
+    // with the largest ordinate brought near 1, exactly, by a power of two.
+    auto scaled = shoelace(coords, *start, n, std::ldexp(1.0, -std::ilogb(plain->largest)));
+    if (!scaled) return binding::fail(std::move(scaled.error()));
+    return scaled->total < 0;
 }
 
 }  // namespace vornix::utils

@@ -78,6 +78,12 @@ Status GeoJsonPyBuilder::coordinate(double x, double y, std::optional<double> z,
     return push_to_parent(std::move(tuple));
 }
 
+// As `coordinate` would, vertex by vertex, outside a point.
+Status GeoJsonPyBuilder::vertices(const reader::VertexRun& run) {
+    if (point_mode_) return Processor::vertices(run);
+    return stack_.push_vertices_to_parent(run, no_parent_text);
+}
+
 Status GeoJsonPyBuilder::empty_point(std::size_t idx) {
     Ref d;
     if (auto s = geometry(keys().Point, keys().coordinates, created(PyList_New(0)), d); !s) return s;

@@ -6,6 +6,7 @@
 
 #include "python/binding/binding.h"
 #include "formats/error.h"
+#include "formats/processor.h"
 
 namespace vornix::utils::builder {
 
@@ -14,6 +15,10 @@ binding::Ref created(PyObject* object);
 
 // (x, y), (x, y, z), (x, y, m) or (x, y, z, m): nothing marks an m without a z.
 binding::Ref vertex_tuple(double x, double y, std::optional<double> z, std::optional<double> m);
+
+// A new list of the run's vertex tuples, each as `vertex_tuple` makes it. The list itself not
+// being had is the Python error an append would have met; an item not created is a fault.
+binding::PyResult<binding::Ref> vertex_list(const reader::VertexRun& run);
 
 // dict[key] = value; the key is one of the interned keys.
 reader::Status set_item(PyObject* dict, PyObject* key, binding::Ref value);

@@ -1,6 +1,7 @@
 #include "python/utils/builder/stack.h"
 
 #include "python/utils/builder/conversions.h"
+#include "python/utils/builder/objects.h"
 
 namespace vornix::utils::builder {
 
@@ -11,11 +12,34 @@ reader::Status ObjectStack::pop(binding::Ref& top) {
     return {};
 }
 
-reader::Status ObjectStack::push_to_parent(binding::Ref object, std::string_view empty_text) {
+reader::Status ObjectStack::parent_list(PyObject*& parent, std::string_view empty_text) const {
     if (entries_.empty()) return to_geozero_err(empty_text);
-    PyObject* parent = entries_.back().get();
+    parent = entries_.back().get();
     if (!PyList_Check(parent)) return to_geozero_err(parent, "list");
+    return {};
+}
+
+reader::Status ObjectStack::push_to_parent(binding::Ref object, std::string_view empty_text) {
+    PyObject* parent = nullptr;
+    if (auto s = parent_list(parent, empty_text); !s) return s;
     if (PyList_Append(parent, object.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
+    return {};
+}
+
+reader::Status ObjectStack::push_vertices_to_parent(const reader::VertexRun& run, std::string_view empty_text) {
+    if (run.count == 0) return {};
+    PyObject* parent = nullptr;
+    if (auto s = parent_list(parent, empty_text); !s) return s;
+    auto items = vertex_list(run);
+    if (!items) return to_geozero_err(items.error());
+    // A list on the stack is referenced from nowhere else until it is popped, so the new list
+    // may stand in for an empty one.
+    if (PyList_CheckExact(parent) && PyList_GET_SIZE(parent) == 0) {
+        entries_.back() = std::move(*items);
+        return {};
+    }
+    const Py_ssize_t end = PyList_GET_SIZE(parent);
+    if (PyList_SetSlice(parent, end, end, items->get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 

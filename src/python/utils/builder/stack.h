@@ -8,6 +8,7 @@
 
 #include "python/binding/binding.h"
 #include "formats/error.h"
+#include "formats/processor.h"
 
 namespace vornix::utils::builder {
 
@@ -20,10 +21,16 @@ public:
     // Appends `object` to the list on top. An empty stack fails with `empty_text`, an entry that
     // is no list with the cast text.
     reader::Status push_to_parent(binding::Ref object, std::string_view empty_text);
+    // Appends the run's vertex tuples to the list on top, with the errors of `push_to_parent`;
+    // nothing is checked for an empty run, as no vertex would be appended.
+    reader::Status push_vertices_to_parent(const reader::VertexRun& run, std::string_view empty_text);
     // The result: the one dict left on top. IndexError "empty stack" or the cast TypeError.
     binding::PyResult<binding::Ref> finish();
 
 private:
+    // The list on top, or the error of `push_to_parent`.
+    reader::Status parent_list(PyObject*& parent, std::string_view empty_text) const;
+
     std::vector<binding::Ref> entries_;
 };
 

@@ -109,6 +109,14 @@ Status VeltJsonPyBuilder::coordinate(double x, double y, std::optional<double> z
     return push_to_parent(std::move(tuple));
 }
 
+// As `coordinate` would, vertex by vertex, outside a point: the vertices of a run share their
+// dimensions, so the first one's check stands for all.
+Status VeltJsonPyBuilder::vertices(const reader::VertexRun& run) {
+    if (point_mode_ || run.count == 0) return Processor::vertices(run);
+    if (auto s = check_dimensions(run.has_z, run.has_m); !s) return s;
+    return stack_.push_vertices_to_parent(run, empty_stack_text);
+}
+
 Status VeltJsonPyBuilder::empty_point(std::size_t idx) {
     Ref d = created(PyDict_New());
     if (auto s = set_item(d.get(), keys().x, Ref::borrow(Py_None)); !s) return s;
@@ -172,7 +180,11 @@ Status VeltJsonPyBuilder::multilinestring_end(std::size_t) { return close_geomet
 Status VeltJsonPyBuilder::multipolygon_begin(std::size_t, std::size_t) { return open_list(); }
 Status VeltJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(keys().rings); }
 
-Status VeltJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) { core::stop("not implemented"); }
-Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { core::stop("not implemented"); }
+// VeltJSON has no collections. Ordinary input may hold one, so it is refused as an error the
+// caller can catch, not as a fault.
+Status VeltJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) {
+    return reader::Error::not_implemented();
+}
+Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { return reader::Error::not_implemented(); }
 
 }  // namespace vornix::utils::builder

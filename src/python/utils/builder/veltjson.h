@@ -17,6 +17,7 @@ public:
 
     reader::Status coordinate(double x, double y, std::optional<double> z, std::optional<double> m,
                               std::size_t idx) override;
+    reader::Status vertices(const reader::VertexRun& run) override;
     reader::Status empty_point(std::size_t idx) override;
     reader::Status point_end(std::size_t idx) override;
     reader::Status linestring_begin(bool tagged, std::size_t size, std::size_t idx) override;
