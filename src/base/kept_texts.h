@@ -1,10 +1,12 @@
 // Texts and names that reach users and that programs written against this module match on
 // exactly: the qualified name of the panic exception class, the stop texts of a one-time start or
-// a lock left poisoned by an earlier stop, and the display forms of the readers' errors. They read
+// a lock left poisoned by an earlier stop, the text of a failed cast, and the display forms of
+// the readers' errors. They read
 // unlike the code around them and stay verbatim all the same: changing one breaks every caller
 // that compares it.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace core::kept_texts {
@@ -18,6 +20,11 @@ inline constexpr const char* lazy_lock_poisoned = "LazyLock instance has previou
 // The stop of the library path's lock, poisoned by a stop while it was held.
 inline constexpr const char* library_path_poisoned =
     "Failed to acquire lock on GEOMETRY_LIB_PATH: PoisonError { .. }";
+
+// The text of a failed cast: "'<type name>' object cannot be cast as '<target>'".
+inline std::string cast_text(std::string_view type_name, std::string_view target) {
+    return "'" + std::string(type_name) + "' object cannot be cast as '" + std::string(target) + "'";
+}
 
 // The display forms of the readers' errors, around the error's own text where it has one.
 inline constexpr std::string_view processing_geometry_open = "processing geometry `";

@@ -1,5 +1,6 @@
 #include "core/geometry/errors.h"
 
+#include "base/kept_texts.h"
 #include "core/geometry/number_text.h"
 
 namespace core::geometry {
@@ -65,8 +66,7 @@ VeltGeoErr VeltGeoErr::poisoned_lock() {
     return VeltGeoErr(ErrorKind::Lock, "poisoned lock: another task failed inside");
 }
 VeltGeoErr VeltGeoErr::python_cast(std::string_view type_name, std::string_view target) {
-    return VeltGeoErr(ErrorKind::PythonCast,
-                      "'" + std::string(type_name) + "' object cannot be cast as '" + std::string(target) + "'");
+    return VeltGeoErr(ErrorKind::PythonCast, core::kept_texts::cast_text(type_name, target));
 }
 
 std::string VeltGeoErr::display() const {

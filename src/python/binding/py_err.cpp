@@ -1,5 +1,7 @@
 #include "python/binding/py_err.h"
 
+#include "base/kept_texts.h"
+
 namespace binding {
 
 PyErr PyErr::fetch() {
@@ -48,7 +50,7 @@ std::string type_qualname(PyObject* object) {
 }
 
 std::string cast_text(PyObject* object, std::string_view target) {
-    return "'" + type_qualname(object) + "' object cannot be cast as '" + std::string(target) + "'";
+    return core::kept_texts::cast_text(type_qualname(object), target);
 }
 
 PyErr cast_error(PyObject* object, std::string_view target) {
