@@ -9,6 +9,7 @@
 #include "geometry/bindings.h"
 #include "geometry/environment.h"
 #include "geometry/error.h"
+#include "ratio_reporter.h"
 
 using geometry::bindings::ffi;
 
@@ -47,27 +48,6 @@ void CallWithRecord(benchmark::State& state) {
     }
 }
 BENCHMARK(CallWithRecord);
-
-// Keeps each benchmark's time per iteration for the ratio printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) {
-            const std::string& name = run.run_name.function_name;
-            // The median of repetitions where there are any, else the single run.
-            if (run.aggregate_name == "median" || (run.run_type == Run::RT_Iteration && !times_.contains(name)))
-                times_[name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double time(const std::string& name) const {
-        auto it = times_.find(name);
-        return it == times_.end() ? 0.0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 

@@ -26,14 +26,13 @@ void KX_Element_clear(KX_ElementHandle element, const KX_ErrorCallbackRecord* re
     api::execute<void>(rec, __func__, [&] { element_of(element).set(model::Value()); });
 }
 
-// Datum transformations never enter an element yet: nothing the engine makes puts one there.
+// Datum transformations enter elements only from the arrays the transformation catalog hands back.
 KX_DatumTransformationHandle KX_Element_getValueAsDatumTransformation(KX_ElementHandle element,
                                                                       const KX_ErrorCallbackRecord* rec) {
-    return api::execute<KX_DatumTransformationHandle>(
-        rec, __func__, [&]() -> KX_DatumTransformationHandle {
-            element_of(element);
-            throw model::EngineError(model::kInvalidArgument, "No datum transformation in element.");
-        });
+    return api::execute<KX_DatumTransformationHandle>(rec, __func__, [&] {
+        return api::handle_of<KX_DatumTransformationHandle>(
+            new model::DatumTransformation(element_of(element).value().datum_transformation()));
+    });
 }
 
 KX_GeometryHandle KX_Element_getValueAsGeometry(KX_ElementHandle element, const KX_ErrorCallbackRecord* rec) {

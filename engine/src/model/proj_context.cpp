@@ -77,6 +77,10 @@ void set_grid_directory(std::string_view directory) {
     std::vector<const char*> c_paths;
     for (const auto& path : paths) c_paths.push_back(path.c_str());
     proj_context_set_search_paths(session.context(), static_cast<int>(c_paths.size()), c_paths.data());
+    // PROJ remembers which grids it found (in its database context and its grid cache): opened
+    // afresh, it looks for them again along the new path.
+    proj_context_set_database_path(session.context(), nullptr, nullptr, nullptr);
+    proj_grid_cache_clear(session.context());
 }
 
 }  // namespace model::proj

@@ -1,0 +1,129 @@
+#include "ops/central_meridian.h"
+
+#include <proj.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "model/engine_error.h"
+#include "model/extent.h"
+#include "model/multipart.h"
+#include "model/spatial_reference_data.h"
+#include "ops/affine.h"
+#include "ops/overlay.h"
+#include "ops/projection.h"
+#include "ops/vertices.h"
+
+namespace ops {
+namespace {
+
+using model::proj::ObjectPtr;
+using model::proj::Session;
+
+constexpr int kMaxTurns = 64;
+
+// The central meridian of a Mercator projection in degrees; none for other projections.
+std::optional<double> mercator_central_meridian(const Session& session, PJ* crs) {
+    ObjectPtr conversion(proj_crs_get_coordoperation(session.context(), crs));
+    if (!conversion) return std::nullopt;
+    const char* method = nullptr;
+    if (!proj_coordoperation_get_method_info(session.context(), conversion.get(), &method, nullptr, nullptr) ||
+        method == nullptr || std::strstr(method, "Mercator") == nullptr || std::strstr(method, "Transverse") != nullptr ||
+        std::strstr(method, "Oblique") != nullptr)
+        return std::nullopt;
+    const int index = proj_coordoperation_get_param_index(session.context(), conversion.get(), "Longitude of natural origin");
+    if (index < 0) return 0.0;
+    double value = 0, to_radians = 0;
+    proj_coordoperation_get_param(session.context(), conversion.get(), index, nullptr, nullptr, nullptr, &value, nullptr,
+                                  &to_radians, nullptr, nullptr, nullptr, nullptr);
+    return value * to_radians * 180.0 / M_PI;
+}
+
+double wrapped(double x, const LongitudeRange& r) {
+    if (std::isnan(x) || (x >= r.west && x < r.west + r.period)) return x;
+    const double offset = std::fmod(x - r.west, r.period);
+    return r.west + (offset < 0 ? offset + r.period : offset);
+}
+
+GeometryPtr folded_points(const model::Geometry& geometry, const LongitudeRange& range) {
+    auto result = geometry.clone();
+    for_each_vertex(*result, [&](model::Vertex& v) { v.x = wrapped(v.x, range); });
+    return result;
+}
+
+}  // namespace
+
+std::optional<LongitudeRange> longitude_range(const model::SpatialReferenceData& sr) {
+    Session session;
+    PJ* crs = sr.crs();
+    ObjectPtr horizontal;
+    if (proj_get_type(crs) == PJ_TYPE_COMPOUND_CRS) {
+        horizontal.reset(proj_crs_get_sub_crs(session.context(), crs, 0));
+        crs = horizontal.get();
+    }
+    const PJ_TYPE type = proj_get_type(crs);
+    if (type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS) return LongitudeRange{-180.0, 360.0};
+    if (type != PJ_TYPE_PROJECTED_CRS) return std::nullopt;
+    const auto centre = mercator_central_meridian(session, crs);
+    if (!centre) return std::nullopt;
+    // Mercator x grows evenly with longitude: a quarter turn from the central meridian sets the scale.
+    std::vector<model::Vertex> probe = {{*centre, 0, model::kNaN, model::kNaN}, {*centre - 90, 0, model::kNaN, model::kNaN}};
+    geographic_operation(sr, Direction::FromGeographic)->run(probe);
+    const double period = 4 * (probe[0].x - probe[1].x);
+    return LongitudeRange{probe[0].x - period / 2, period};
+}
+
+void unroll(std::vector<model::Vertex>& line, const LongitudeRange& range) {
+    for (size_t i = 1; i < line.size(); ++i) {
+        const double step = std::remainder(line[i].x - line[i - 1].x, range.period);
+        line[i].x = line[i - 1].x + step;
+    }
+}
+
+GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range) {
+    if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint)
+        return folded_points(geometry, range);
+    const auto extent = model::extent_of(geometry);
+    if (std::isnan(extent->x.min) || (extent->x.min >= range.west && extent->x.max < range.west + range.period))
+        return geometry.clone();
+    const bool polygon = geometry.kind() != model::GeometryKind::Polyline;
+    const double first_turn = std::floor((extent->x.min - range.west) / range.period);
+    const double last_turn = std::floor((extent->x.max - range.west) / range.period);
+    // Each turn is one clip: a line round the world a few times is folded, coordinates of
+    // billions of degrees are no place on it.
+    if (!(last_turn - first_turn <= kMaxTurns))
+        throw model::EngineError(model::kGeometryError, "The geometry spans too many turns of longitude.",
+                                 "Paths and rings are folded across at most " + std::to_string(kMaxTurns) + " turns.");
+    const auto first = static_cast<int64_t>(first_turn);
+    const auto last = static_cast<int64_t>(last_turn);
+    Geometries pieces;
+    for (int64_t k = first; k <= last; ++k) {
+        const double west = range.west + static_cast<double>(k) * range.period;
+        // Taller than the geometry, so that a horizontal line is no edge case of the clip.
+        const model::Envelope strip({west, west + range.period},
+                                    {extent->y.min - 1 - std::abs(extent->y.min), extent->y.max + 1 + std::abs(extent->y.max)},
+                                    {}, {}, {});
+        auto piece = clip(geometry, strip);
+        if (!is_empty(*piece)) pieces.push_back(transformed(*piece, Affine::translation(-static_cast<double>(k) * range.period, 0)));
+    }
+    if (polygon) {
+        std::vector<const model::Geometry*> all;
+        for (const auto& p : pieces) all.push_back(p.get());
+        return union_all(all);
+    }
+    auto result = std::make_unique<model::Multipart>(model::GeometryKind::Polyline, std::vector<model::Part>{}, geometry.dims);
+    result->set_spatial_reference(geometry.spatial_reference());
+    for (auto& p : pieces)
+        for (auto& part : static_cast<model::Multipart&>(*p).parts) result->parts.push_back(std::move(part));
+    return result;
+}
+
+GeometryPtr normalized_central_meridian(const model::Geometry& geometry) {
+    if (is_empty(geometry)) return nullptr;
+    if (!geometry.spatial_reference()) return geometry.clone();
+    const auto range = longitude_range(*geometry.spatial_reference());
+    return range ? folded(geometry, *range) : geometry.clone();
+}
+
+}  // namespace ops

@@ -1,0 +1,24 @@
+// Curves turned into straight chords for the computations that know no curves. The chords stay
+// within kArcTolerance of the true curve, relative to its size: an arc's radius (semi-major axis),
+// a Bezier curve's control polygon.
+#pragma once
+
+#include <vector>
+
+#include "model/part.h"
+
+namespace ops {
+
+// No chord lies farther from its curve than this fraction of the curve's radius (0.1%).
+inline constexpr double kArcTolerance = 1e-3;
+
+// Appends the chord vertices of `segment` after its start: the inner vertices, then the end.
+// z and m are interpolated by the fraction of the curve's parameter; a straight segment appends
+// its end alone.
+void append_chords(const model::SegmentValue& segment, std::vector<model::Vertex>& out);
+
+// The vertices of a part with every curve replaced by its chords and vertices without x or y
+// (NaN) left out. A ring's vertices are not closed: the first is not repeated at the end.
+std::vector<model::Vertex> straight_vertices(const model::Part& part);
+
+}  // namespace ops

@@ -1,0 +1,94 @@
+#include "ops/curve_measure.h"
+
+#include <GeographicLib/EllipticFunction.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ops/curve_densify.h"
+
+namespace ops {
+namespace {
+
+using model::Vertex;
+
+bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
+
+bool all_located(const model::Part& part) { return std::all_of(part.points.begin(), part.points.end(), located); }
+
+double chord(const Vertex& a, const Vertex& b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    return std::sqrt(dx * dx + dy * dy);  // as GEOS measures a segment
+}
+
+double chords_length(const std::vector<Vertex>& v, bool ring) {
+    double sum = 0.0;
+    for (size_t i = 1; i < v.size(); ++i) sum += chord(v[i - 1], v[i]);
+    if (ring && v.size() > 1) sum += chord(v.back(), v.front());
+    return sum;
+}
+
+// The arc's length: on its circle r |sweep|; on an ellipse x = a cos t, y = b sin t the element
+// is a sqrt(1 - e^2 cos^2 t) dt, an incomplete elliptic integral of the second kind in t + pi/2.
+double arc_length(const model::EllipticArc& arc) {
+    const double a = arc.semi_major;
+    if (arc.circular()) return a * std::abs(arc.central);
+    const GeographicLib::EllipticFunction e(1.0 - arc.ratio * arc.ratio);
+    const double t0 = arc.start + M_PI / 2, t1 = t0 + arc.central;
+    return a * std::abs(e.E(t1) - e.E(t0));
+}
+
+// Shoelace sum of a closed sequence given open, positive when clockwise (GEOS's form).
+double shoelace(const std::vector<Vertex>& v) {
+    const size_t n = v.size();
+    if (n < 3) return 0.0;
+    const double x0 = v[0].x;
+    double sum = 0.0;
+    for (size_t i = 1; i + 1 < n; ++i) sum += (v[i].x - x0) * (v[i - 1].y - v[i + 1].y);
+    sum += (v[n - 1].x - x0) * (v[n - 2].y - v[0].y);
+    return sum / 2.0;
+}
+
+}  // namespace
+
+double part_length(const model::Part& part) {
+    if (!all_located(part)) return chords_length(straight_vertices(part), part.ring);
+    if (!model::has_curves(part)) return chords_length(part.points, part.ring);
+    double sum = 0.0;
+    std::vector<Vertex> chords;
+    for (uint64_t i = 0, n = model::segment_count(part); i < n; ++i) {
+        const model::SegmentValue s = model::segment_at(part, i);
+        if (const auto* arc = std::get_if<model::EllipticArc>(&s.curve)) {
+            sum += arc_length(*arc);
+            continue;
+        }
+        chords.assign(1, s.start);
+        append_chords(s, chords);
+        sum += chords_length(chords, false);
+    }
+    return sum;
+}
+
+double ring_area(const model::Part& part) {
+    if (!all_located(part)) return shoelace(straight_vertices(part));
+    if (!model::has_curves(part)) return shoelace(part.points);
+    // The polygon of the vertices and Bezier chords, with each arc's segment added on the side
+    // it bulges to: a clockwise arc bulges to the left, outside a clockwise ring.
+    std::vector<Vertex> vertices{part.points.front()};
+    double arcs = 0.0;
+    for (uint64_t i = 0, n = model::segment_count(part); i < n; ++i) {
+        const model::SegmentValue s = model::segment_at(part, i);
+        if (const auto* arc = std::get_if<model::EllipticArc>(&s.curve)) {
+            const double t = std::abs(arc->central);
+            const double segment = arc->semi_major * arc->semi_major * arc->ratio / 2 * (t - std::sin(t));
+            arcs += arc->central < 0 ? segment : -segment;
+            vertices.push_back(s.end);
+        } else {
+            append_chords(s, vertices);
+        }
+    }
+    vertices.pop_back();  // the closing segment ended on the first vertex
+    return shoelace(vertices) + arcs;
+}
+
+}  // namespace ops

@@ -1,0 +1,127 @@
+#include "ops/geodetic_measures.h"
+
+#include <GeographicLib/PolygonArea.hpp>
+
+#include <cmath>
+
+#include "model/engine_error.h"
+#include "model/multipart.h"
+
+namespace ops {
+namespace {
+
+// Too many vertices for one geometry: the densification would exhaust memory before it ended.
+constexpr double kMaxDensifiedVertices = 5e7;
+
+template <typename Area>
+double ring_area(Area area, const std::vector<LonLat>& points) {
+    for (const auto& p : points) area.AddPoint(p.lat, p.lon);
+    double perimeter = 0, result = 0;
+    area.Compute(false, true, perimeter, result);
+    return result;
+}
+
+}  // namespace
+
+double geodetic_area(const model::Geometry& geometry, CurveType type) {
+    if (geometry.kind() != model::GeometryKind::Polygon && geometry.kind() != model::GeometryKind::Envelope) return 0.0;
+    const auto frame = frame_of(geometry);
+    double total = 0;
+    for_each_straight_part(geometry, [&](const model::Part& ring) {
+        if (ring.points.size() < 3) return;
+        const auto points = geographic(*frame, ring.points);
+        if (type == CurveType::Geodesic) {
+            total += ring_area(GeographicLib::PolygonArea(frame->geodesic), points);
+        } else if (type == CurveType::Loxodrome) {
+            total += ring_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), points);
+        } else {
+            std::vector<LonLat> fine;
+            for (size_t i = 0; i < points.size(); ++i) {
+                const size_t j = (i + 1) % points.size();
+                auto piece = GeodeticSegment(*frame, type, ring.points[i], ring.points[j], points[i], points[j]).fine_points();
+                fine.insert(fine.end(), piece.begin(), piece.end() - 1);
+            }
+            total += ring_area(GeographicLib::PolygonArea(frame->geodesic), fine);
+        }
+    });
+    // GeographicLib counts counter-clockwise rings positive.
+    return -total;
+}
+
+double geodetic_length(const model::Geometry& geometry, CurveType type) {
+    if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint) return 0.0;
+    const auto frame = frame_of(geometry);
+    double total = 0;
+    for_each_straight_part(geometry, [&](const model::Part& part) {
+        const size_t segments = model::segment_count(part);
+        if (segments == 0) return;
+        const auto points = geographic(*frame, part.points);
+        for (size_t i = 0; i < segments; ++i) {
+            const size_t j = (i + 1) % points.size();
+            const LonLat a = points[i], b = points[j];
+            double s = 0;
+            if (type == CurveType::Geodesic) {
+                frame->geodesic.Inverse(a.lat, a.lon, b.lat, b.lon, s);
+            } else {
+                s = GeodeticSegment(*frame, type, part.points[i], part.points[j], a, b).length();
+            }
+            total += s;
+        }
+    });
+    return total;
+}
+
+std::unique_ptr<model::Geometry> geodetic_densify(const model::Geometry& geometry, CurveType type, double max_length) {
+    if (!(max_length > 0) || !std::isfinite(max_length))
+        throw model::EngineError(model::kInvalidArgument, "The maximum segment length must be positive and finite.");
+    if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint)
+        return geometry.clone();
+    const auto frame = frame_of(geometry);
+    std::vector<model::Part> parts;
+    double vertices = 0;
+    for_each_straight_part(geometry, [&](const model::Part& part) {
+        model::Part result;
+        result.ring = part.ring;
+        result.dims = part.dims;
+        const size_t segments = model::segment_count(part);
+        const auto points = geographic(*frame, part.points);
+        // Added vertices are made in longitude and latitude and brought back together at the end.
+        std::vector<size_t> added;
+        std::vector<model::Vertex> added_geographic;
+        for (size_t i = 0; i < part.points.size(); ++i) {
+            result.points.push_back(part.points[i]);
+            if (i >= segments) continue;
+            const size_t j = (i + 1) % part.points.size();
+            const GeodeticSegment segment(*frame, type, part.points[i], part.points[j], points[i], points[j]);
+            const double pieces = std::ceil(segment.length() / max_length);
+            vertices += pieces;
+            if (vertices > kMaxDensifiedVertices)
+                throw model::EngineError(model::kGeometryError, "Too many vertices.",
+                                       "The maximum segment length is too small for the geometry.");
+            if (!(pieces > 1)) continue;
+            std::vector<double> distances;
+            for (double k = 1; k < pieces; ++k) distances.push_back(segment.length() * k / pieces);
+            const auto between = segment.at_distances(distances);
+            const auto& a = part.points[i];
+            const auto& b = part.points[j];
+            for (size_t k = 0; k < between.size(); ++k) {
+                const double t = static_cast<double>(k + 1) / pieces;
+                added.push_back(result.points.size());
+                added_geographic.push_back({between[k].lon, between[k].lat, model::kNaN, model::kNaN});
+                result.points.push_back({between[k].lon, between[k].lat, a.z + (b.z - a.z) * t, a.m + (b.m - a.m) * t});
+            }
+        }
+        if (frame->from_geographic) frame->from_geographic->run(added_geographic);
+        for (size_t k = 0; k < added.size(); ++k) {
+            result.points[added[k]].x = added_geographic[k].x;
+            result.points[added[k]].y = added_geographic[k].y;
+        }
+        parts.push_back(std::move(result));
+    });
+    const auto kind = geometry.kind() == model::GeometryKind::Envelope ? model::GeometryKind::Polygon : geometry.kind();
+    auto result = std::make_unique<model::Multipart>(kind, std::move(parts), geometry.dims);
+    result->set_spatial_reference(geometry.spatial_reference());
+    return result;
+}
+
+}  // namespace ops

@@ -1,0 +1,94 @@
+#include "ops/measure.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/envelope.h"
+#include "model/multipart.h"
+#include "ops/curve_densify.h"
+#include "ops/curve_measure.h"
+#include "ops/planar.h"
+#include "ops/spatial_references.h"
+#include "ops/to_geos.h"
+
+namespace ops {
+namespace {
+
+bool has_area(const model::Geometry& g) {
+    return g.kind() == model::GeometryKind::Polygon || g.kind() == model::GeometryKind::Envelope;
+}
+
+bool has_length(const model::Geometry& g) { return dimension_of(g.kind()) > 0; }
+
+// The vertices of a part as they go to GEOS: the part's own where nothing needs changing.
+const std::vector<model::Vertex>& straight(const model::Part& part, std::vector<model::Vertex>& scratch) {
+    const bool plain = !model::has_curves(part) && std::none_of(part.points.begin(), part.points.end(), [](const model::Vertex& v) {
+        return std::isnan(v.x) || std::isnan(v.y);
+    });
+    if (plain) return part.points;
+    scratch = straight_vertices(part);
+    return scratch;
+}
+
+// The area of the polygon to_geos makes, without making it, arcs measured exactly: exteriors
+// add, holes take away. With at most one clockwise ring every counter-clockwise ring is a hole
+// of it (or, with none, an exterior of its own); with more, the roles come from to_geos's own
+// containment tests.
+double polygon_area(const model::Multipart& polygon) {
+    double signed_sum = 0.0, absolute_sum = 0.0;
+    int clockwise = 0;
+    for (const auto& ring : polygon.parts) {
+        const double a = ring_area(ring);
+        signed_sum += a;
+        absolute_sum += std::abs(a);
+        if (a > 0) ++clockwise;
+    }
+    if (clockwise <= 1) return clockwise == 0 ? absolute_sum : signed_sum;
+    const std::vector<bool> exterior = exterior_parts(polygon);
+    double sum = 0.0;
+    for (size_t i = 0; i < polygon.parts.size(); ++i) {
+        const double a = std::abs(ring_area(polygon.parts[i]));
+        sum += exterior[i] ? a : -a;
+    }
+    return sum;
+}
+
+}  // namespace
+
+double area(const model::Geometry& g) {
+    if (!has_area(g)) return 0.0;
+    if (g.kind() == model::GeometryKind::Envelope) {
+        if (is_empty(g)) return 0.0;
+        const auto& e = static_cast<const model::Envelope&>(g);
+        return std::abs((e.x.max - e.x.min) * (e.y.max - e.y.min));
+    }
+    return polygon_area(static_cast<const model::Multipart&>(g));
+}
+
+double length(const model::Geometry& g) {
+    if (!has_length(g) || is_empty(g)) return 0.0;
+    if (g.kind() == model::GeometryKind::Envelope) {
+        const auto& e = static_cast<const model::Envelope&>(g);
+        return 2 * (std::abs(e.x.max - e.x.min) + std::abs(e.y.max - e.y.min));
+    }
+    // The parts GEOS would hold: paths of two vertices or more, rings spanning an area.
+    std::vector<model::Vertex> scratch;
+    double sum = 0.0;
+    for (const auto& part : static_cast<const model::Multipart&>(g).parts) {
+        const auto& v = straight(part, scratch);
+        if (part.ring ? spans_area(v) : v.size() >= 2) sum += part_length(part);
+    }
+    return sum;
+}
+
+double distance(const model::Geometry& a, const model::Geometry& b) {
+    common_spatial_reference(a, b);
+    if (is_empty(a) || is_empty(b)) return model::kNaN;
+    GeosPtr ga = to_geos(a), gb = to_geos(b);
+    if (GEOSisEmpty_r(geos(), ga.get()) == 1 || GEOSisEmpty_r(geos(), gb.get()) == 1) return model::kNaN;
+    double d = 0;
+    geos_status(GEOSDistance_r(geos(), ga.get(), gb.get(), &d), "distance");
+    return d;
+}
+
+}  // namespace ops

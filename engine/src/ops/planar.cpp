@@ -1,0 +1,87 @@
+#include "ops/planar.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/envelope.h"
+#include "model/multipart.h"
+#include "model/multipoint.h"
+#include "model/point.h"
+#include "ops/spatial_references.h"
+#include "ops/to_geos.h"
+
+namespace ops {
+
+ResultShape shape_of(model::GeometryKind kind, const model::Geometry& g) {
+    return ResultShape{kind, g.dims, g.spatial_reference()};
+}
+
+ResultShape shape_of(model::GeometryKind kind, const model::Geometry& a, const model::Geometry& b) {
+    model::Dims dims = a.dims;
+    dims |= b.dims;
+    return ResultShape{kind, dims, common_spatial_reference(a, b)};
+}
+
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape, const std::vector<const model::Geometry*>& inputs,
+                      VertexAttributes::NewVertices new_vertices) {
+    VertexAttributes attributes(new_vertices);
+    if (shape.dims.has_z || shape.dims.has_m)
+        for (const auto* input : inputs) attributes.add(*input);
+    return from_geos(g, shape, attributes);
+}
+
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,
+                      std::initializer_list<const model::Geometry*> inputs,
+                      VertexAttributes::NewVertices new_vertices) {
+    return result_of(g, shape, std::vector<const model::Geometry*>(inputs), new_vertices);
+}
+
+ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Geometry*>& inputs) {
+    ResultShape shape{kind, {}, common_spatial_reference(inputs)};
+    for (const auto* g : inputs) shape.dims |= g->dims;
+    return shape;
+}
+
+GeometryPtr united(std::vector<GeosPtr> members, const ResultShape& shape,
+                   const std::vector<const model::Geometry*>& inputs) {
+    GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
+    GeosPtr r = unary_union(all.get());
+    return result_of(r.get(), shape, inputs);
+}
+
+GeosPtr unary_union(const GEOSGeometry* g) {
+    return with_repair("union", [](const GEOSGeometry* x, const GEOSGeometry*) { return GEOSUnaryUnion_r(geos(), x); }, g);
+}
+
+bool is_empty(const model::Geometry& g) {
+    const auto located = [](const model::Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); };
+    switch (g.kind()) {
+        case model::GeometryKind::Point:
+            return !located(static_cast<const model::Point&>(g).vertex);
+        case model::GeometryKind::Envelope: {
+            const auto& e = static_cast<const model::Envelope&>(g);
+            return std::isnan(e.x.min) || std::isnan(e.x.max) || std::isnan(e.y.min) || std::isnan(e.y.max);
+        }
+        case model::GeometryKind::Multipoint: {
+            const auto& p = static_cast<const model::Multipoint&>(g).points;
+            return std::none_of(p.begin(), p.end(), located);
+        }
+        case model::GeometryKind::Polyline:
+        case model::GeometryKind::Polygon:
+            for (const auto& part : static_cast<const model::Multipart&>(g).parts)
+                if (std::any_of(part.points.begin(), part.points.end(), located)) return false;
+            return true;
+    }
+    return true;
+}
+
+GeosPtr make_valid(const GEOSGeometry* g) {
+    GEOSMakeValidParams* params = GEOSMakeValidParams_create_r(geos());
+    GEOSMakeValidParams_setMethod_r(geos(), params, GEOS_MAKE_VALID_STRUCTURE);
+    GEOSMakeValidParams_setKeepCollapsed_r(geos(), params, 0);
+    GEOSGeometry* valid = GEOSMakeValidWithParams_r(geos(), g, params);
+    GEOSMakeValidParams_destroy_r(geos(), params);
+    return geos_check(valid, "repairing an invalid geometry");
+}
+
+}  // namespace ops

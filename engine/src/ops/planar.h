@@ -1,0 +1,63 @@
+// What the planar operations share: the shape of a result made from one or two inputs, the
+// repair of input GEOS refuses, and reading the inputs of collection operations.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "model/geometry.h"
+#include "ops/from_geos.h"
+#include "ops/geos_context.h"
+
+namespace ops {
+
+using GeometryPtr = std::unique_ptr<model::Geometry>;
+using Geometries = std::vector<GeometryPtr>;
+
+// The shape of a result of `kind` from one input: its dimensions and spatial reference.
+ResultShape shape_of(model::GeometryKind kind, const model::Geometry& g);
+
+// The shape of a result of `kind` from two inputs: both dimensions, their common spatial
+// reference (two different ones are an engine error).
+ResultShape shape_of(model::GeometryKind kind, const model::Geometry& a, const model::Geometry& b);
+
+// A GEOS result read back as `shape`, with z and m restored from `inputs`.
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,
+                      std::initializer_list<const model::Geometry*> inputs,
+                      VertexAttributes::NewVertices new_vertices = VertexAttributes::NewVertices::Unknown);
+
+// Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
+bool is_empty(const model::Geometry& g);
+
+// result_of for any number of inputs.
+GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape, const std::vector<const model::Geometry*>& inputs,
+                      VertexAttributes::NewVertices new_vertices = VertexAttributes::NewVertices::Unknown);
+
+// The union of GEOS geometries made from `inputs`, read back as `shape`.
+GeometryPtr united(std::vector<GeosPtr> members, const ResultShape& shape,
+                   const std::vector<const model::Geometry*>& inputs);
+
+// The shape of a result of `kind` from many inputs: all their dimensions, their one spatial
+// reference.
+ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Geometry*>& inputs);
+
+// A valid form of `g` (GEOS make-valid, structure method, collapsed parts dropped): input that a
+// GEOS operation refused is repaired and the operation tried once more.
+GeosPtr make_valid(const GEOSGeometry* g);
+
+// Calls `op` on the inputs; when GEOS refuses them (an invalid polygon), once more on their valid
+// forms. A second refusal is an engine error naming `what`.
+template <typename Op>
+GeosPtr with_repair(const char* what, Op op, const GEOSGeometry* a, const GEOSGeometry* b = nullptr) {
+    if (GEOSGeometry* r = op(a, b)) return GeosPtr(r);
+    geos_reset_error();
+    GeosPtr va = make_valid(a);
+    GeosPtr vb = b != nullptr ? make_valid(b) : nullptr;
+    return geos_check(op(va.get(), vb.get()), what);
+}
+
+
+// The union of the members of `g` (repaired when GEOS refuses them).
+GeosPtr unary_union(const GEOSGeometry* g);
+
+}  // namespace ops

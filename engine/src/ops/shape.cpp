@@ -1,0 +1,258 @@
+#include "ops/shape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "model/engine_error.h"
+#include "model/envelope.h"
+#include "model/multipart.h"
+#include "model/point.h"
+#include "ops/curve_densify.h"
+#include "ops/measure.h"
+#include "ops/spatial_references.h"
+#include "ops/to_geos.h"
+
+namespace ops {
+namespace {
+
+using model::GeometryKind;
+
+// Densify refuses to make more vertices than this (some 300 MB of them): a tiny segment length
+// on a large geometry would otherwise exhaust memory.
+constexpr double kMaxDensifiedVertices = 1e7;
+
+[[noreturn]] void invalid(const std::string& message) { throw model::EngineError(model::kInvalidArgument, message); }
+
+GeometryKind area_kind(const model::Geometry& g) {
+    return g.kind() == GeometryKind::Envelope ? GeometryKind::Polygon : g.kind();
+}
+
+model::Part closed_path(const model::Part& ring) {
+    model::Part path = ring;
+    path.ring = false;
+    if (!path.points.empty()) path.points.push_back(path.points.front());
+    return path;
+}
+
+GeometryPtr polygon_boundary(const model::Multipart& polygon) {
+    std::vector<model::Part> paths;
+    for (const auto& ring : polygon.parts)
+        if (!ring.points.empty()) paths.push_back(closed_path(ring));
+    auto out = std::make_unique<model::Multipart>(GeometryKind::Polyline, std::move(paths), polygon.dims);
+    out->set_spatial_reference(polygon.spatial_reference());
+    return out;
+}
+
+// The envelope as a polygon of one clockwise ring; no ring for the empty envelope.
+model::Multipart envelope_polygon(const model::Envelope& e) {
+    std::vector<model::Part> rings;
+    if (!is_empty(e)) {
+        const double x0 = std::min(e.x.min, e.x.max), x1 = std::max(e.x.min, e.x.max);
+        const double y0 = std::min(e.y.min, e.y.max), y1 = std::max(e.y.min, e.y.max);
+        model::Part p;
+        p.points = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
+        p.ring = true;
+        rings.push_back(std::move(p));
+    }
+    model::Multipart polygon(GeometryKind::Polygon, std::move(rings), model::Dims{});
+    polygon.set_spatial_reference(e.spatial_reference());
+    return polygon;
+}
+
+GeometryKind kind_of_geos(const GEOSGeometry* g, GeometryKind fallback) {
+    switch (GEOSGeomTypeId_r(geos(), g)) {
+        case GEOS_POINT:
+            return GeometryKind::Point;
+        case GEOS_MULTIPOINT:
+            return GeometryKind::Multipoint;
+        case GEOS_LINESTRING:
+        case GEOS_MULTILINESTRING:
+            return GeometryKind::Polyline;
+        case GEOS_POLYGON:
+        case GEOS_MULTIPOLYGON:
+            return GeometryKind::Polygon;
+        default:
+            return fallback;
+    }
+}
+
+GeometryPtr hull_of(const GEOSGeometry* input, const ResultShape& base,
+                    std::initializer_list<const model::Geometry*> inputs) {
+    GeosPtr hull = geos_check(GEOSConvexHull_r(geos(), input), "convex hull");
+    ResultShape shape = base;
+    if (GEOSisEmpty_r(geos(), hull.get()) == 0) shape.kind = kind_of_geos(hull.get(), base.kind);
+    return result_of(hull.get(), shape, inputs);
+}
+
+// `g` itself when valid, else its valid form: GEOS's buffer builder (used by buffer and by the
+// zero buffers of generalize) leaks what it built when it gives up on an invalid polygon, so
+// such input is repaired before rather than after a failure.
+GeosPtr valid_area(GeosPtr g) {
+    if (GEOSisValid_r(geos(), g.get()) == 1) return g;
+    geos_reset_error();
+    return make_valid(g.get());
+}
+
+GeosPtr buffer_geos(GeosPtr g, double distance) {
+    g = valid_area(std::move(g));
+    GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
+    GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
+    GeosPtr out = with_repair("buffer", [&](const GEOSGeometry* x, const GEOSGeometry*) {
+        return GEOSBufferWithParams_r(geos(), x, params, distance);
+    }, g.get());
+    GEOSBufferParams_destroy_r(geos(), params);
+    return out;
+}
+
+void check_distance(double distance) {
+    if (!std::isfinite(distance)) invalid("The buffer distance must be a finite number.");
+}
+
+// Whether the vertices are all at one place (or there are none).
+bool degenerate_points(const std::vector<model::Vertex>& points) {
+    return std::all_of(points.begin(), points.end(), [&](const model::Vertex& v) { return model::same_xy(v, points.front()); });
+}
+
+bool degenerate(const model::Part& p) { return degenerate_points(p.points); }
+
+}  // namespace
+
+GeometryPtr boundary(const model::Geometry& g) {
+    switch (g.kind()) {
+        case GeometryKind::Polygon:
+            return polygon_boundary(static_cast<const model::Multipart&>(g));
+        case GeometryKind::Envelope:
+            return polygon_boundary(envelope_polygon(static_cast<const model::Envelope&>(g)));
+        case GeometryKind::Polyline: {
+            GeosPtr gg = to_geos(g);
+            GeosPtr b = geos_check(GEOSBoundary_r(geos(), gg.get()), "boundary");
+            return result_of(b.get(), shape_of(GeometryKind::Multipoint, g), {&g});
+        }
+        default:
+            return empty_geometry(shape_of(GeometryKind::Multipoint, g));
+    }
+}
+
+GeometryPtr convex_hull(const model::Geometry& g) {
+    require_finite(g);
+    GeosPtr gg = to_geos(g);
+    return hull_of(gg.get(), shape_of(area_kind(g), g), {&g});
+}
+
+Geometries convex_hulls(const std::vector<const model::Geometry*>& geometries, bool merge) {
+    Geometries out;
+    if (!merge) {
+        for (const auto* g : geometries) out.push_back(convex_hull(*g));
+        return out;
+    }
+    if (geometries.empty()) return out;
+    std::vector<GeosPtr> members;
+    for (const auto* g : geometries) {
+        require_finite(*g);
+        members.push_back(to_geos(*g));
+    }
+    GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
+    GeosPtr hull = geos_check(GEOSConvexHull_r(geos(), all.get()), "convex hull");
+    ResultShape shape = shape_of(GeometryKind::Polygon, geometries);
+    if (GEOSisEmpty_r(geos(), hull.get()) == 0) shape.kind = kind_of_geos(hull.get(), shape.kind);
+    out.push_back(result_of(hull.get(), shape, geometries));
+    return out;
+}
+
+GeometryPtr buffer(const model::Geometry& g, double distance) {
+    check_distance(distance);
+    require_finite(g);
+    GeosPtr b = buffer_geos(to_geos(g), distance);
+    return result_of(b.get(), shape_of(GeometryKind::Polygon, g), {&g});
+}
+
+Geometries buffers(const std::vector<const model::Geometry*>& geometries, const std::vector<double>& distances,
+                   bool unite) {
+    if (!geometries.empty() && distances.empty())
+        invalid("No buffer distances were given for the geometries.");
+    for (double d : distances) check_distance(d);
+    Geometries out;
+    if (!unite) {
+        for (size_t i = 0; i < geometries.size(); ++i)
+            out.push_back(buffer(*geometries[i], distances[std::min(i, distances.size() - 1)]));
+        return out;
+    }
+    if (geometries.empty()) return out;
+    const ResultShape shape = shape_of(GeometryKind::Polygon, geometries);
+    std::vector<GeosPtr> members;
+    for (size_t i = 0; i < geometries.size(); ++i) {
+        require_finite(*geometries[i]);
+        members.push_back(buffer_geos(to_geos(*geometries[i]), distances[std::min(i, distances.size() - 1)]));
+    }
+    out.push_back(united(std::move(members), shape, geometries));
+    return out;
+}
+
+GeometryPtr densify(const model::Geometry& g, double max_segment_length) {
+    if (!(max_segment_length > 0) || !std::isfinite(max_segment_length))
+        invalid("The maximum segment length must be a positive number.");
+    if (dimension_of(g.kind()) == 0) return g.clone();
+    require_finite(g);
+    if (length(g) / max_segment_length > kMaxDensifiedVertices)
+        invalid("The maximum segment length is too small for the geometry: too many vertices would result.");
+    // Part by part, as lines: GEOS densifies a polygon as a whole only to rebuild it with a zero
+    // buffer, which would change an invalid polygon's shape (and leaks when that buffer fails).
+    const std::optional<model::Multipart> from_envelope =
+        g.kind() == GeometryKind::Envelope ? std::optional(envelope_polygon(static_cast<const model::Envelope&>(g)))
+                                           : std::nullopt;
+    const auto& source = from_envelope ? *from_envelope : static_cast<const model::Multipart&>(g);
+    VertexAttributes attributes(VertexAttributes::NewVertices::Interpolated);
+    if (g.dims.has_z || g.dims.has_m) attributes.add(source);
+    const ResultShape path_shape = shape_of(GeometryKind::Polyline, g);
+    auto out = std::make_unique<model::Multipart>(source.kind(), std::vector<model::Part>{}, g.dims);
+    out->set_spatial_reference(g.spatial_reference());
+    for (const auto& part : source.parts) {
+        auto vertices = straight_vertices(part);
+        if (!degenerate_points(vertices)) {
+            if (part.ring) vertices.push_back(vertices.front());
+            GeosPtr line = geos_line(vertices, false);
+            GeosPtr dense = geos_check(GEOSDensify_r(geos(), line.get(), max_segment_length), "densify");
+            auto path = from_geos(dense.get(), path_shape, attributes);
+            vertices = std::move(static_cast<model::Multipart&>(*path).parts.front().points);
+            if (part.ring) vertices.pop_back();
+        }
+        model::Part p;
+        p.points = std::move(vertices);
+        p.ring = part.ring;
+        p.dims = g.dims;
+        out->parts.push_back(std::move(p));
+    }
+    return out;
+}
+
+GeometryPtr generalize(const model::Geometry& g, double max_offset, bool remove_degenerate_parts) {
+    if (!(max_offset >= 0) || !std::isfinite(max_offset)) invalid("The maximum offset must be a number of at least 0.");
+    if (dimension_of(g.kind()) == 0) return g.clone();
+    require_finite(g);
+    GeosPtr gg = valid_area(to_geos(g));
+    GeosPtr s = geos_check(GEOSSimplify_r(geos(), gg.get(), max_offset), "generalize");
+    GeometryPtr out = result_of(s.get(), shape_of(area_kind(g), g), {&g});
+    if (remove_degenerate_parts && out->kind() == GeometryKind::Polyline)
+        std::erase_if(static_cast<model::Multipart&>(*out).parts, degenerate);
+    return out;
+}
+
+GeometryPtr label_point(const model::Geometry& g) {
+    const ResultShape shape = shape_of(GeometryKind::Point, g);
+    if (g.kind() == GeometryKind::Envelope && !is_empty(g)) {
+        const auto& e = static_cast<const model::Envelope&>(g);
+        auto p = std::make_unique<model::Point>(model::Vertex{(e.x.min + e.x.max) / 2, (e.y.min + e.y.max) / 2}, g.dims);
+        p->set_spatial_reference(g.spatial_reference());
+        return p;
+    }
+    if (is_empty(g)) return empty_geometry(shape);
+    require_finite(g);
+    GeosPtr gg = to_geos(g);
+    GeosPtr p = with_repair("label point", [](const GEOSGeometry* x, const GEOSGeometry*) {
+        return GEOSPointOnSurface_r(geos(), x);
+    }, gg.get());
+    return result_of(p.get(), shape, {&g});
+}
+
+}  // namespace ops

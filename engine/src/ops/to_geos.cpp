@@ -1,0 +1,241 @@
+#include "ops/to_geos.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/engine_error.h"
+#include "model/envelope.h"
+#include "model/multipart.h"
+#include "model/multipoint.h"
+#include "model/point.h"
+#include "ops/curve_densify.h"
+
+namespace ops {
+namespace {
+
+using model::Vertex;
+
+bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
+
+GEOSCoordSequence* sequence(const std::vector<Vertex>& vertices, bool close) {
+    // The vertex layout (x, y, z, m) is GEOS's interleaved buffer with z and m; GEOS keeps the z.
+    static_assert(sizeof(Vertex) == 4 * sizeof(double));
+    if (!close) {
+        return GEOSCoordSeq_copyFromBuffer_r(geos(), &vertices.front().x,
+                                             static_cast<unsigned>(vertices.size()), 1, 1);
+    }
+    thread_local std::vector<Vertex> closed;
+    closed.assign(vertices.begin(), vertices.end());
+    closed.push_back(vertices.front());
+    return GEOSCoordSeq_copyFromBuffer_r(geos(), &closed.front().x, static_cast<unsigned>(closed.size()), 1, 1);
+}
+
+GeosPtr geos_point(const Vertex& v) {
+    if (!located(v)) return geos_check(GEOSGeom_createEmptyPoint_r(geos()), "empty point");
+    return geos_check(GEOSGeom_createPoint_r(geos(), sequence({v}, false)), "point");
+}
+
+GeosPtr multipoint(const model::Multipoint& mp) {
+    std::vector<GeosPtr> points;
+    points.reserve(mp.points.size());
+    for (const auto& v : mp.points)
+        if (located(v)) points.push_back(geos_point(v));
+    return geos_collection(GEOS_MULTIPOINT, std::move(points));
+}
+
+GeosPtr polyline(const model::Multipart& m) {
+    std::vector<GeosPtr> lines;
+    lines.reserve(m.parts.size());
+    for (const auto& part : m.parts) {
+        const auto vertices = straight_vertices(part);
+        if (vertices.size() >= 2) lines.push_back(geos_line(vertices, false));
+    }
+    return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
+}
+
+struct Ring {
+    GeosPtr ring;
+    Vertex first;
+    bool exterior;
+};
+
+GeosPtr polygon_of(GeosPtr shell, std::vector<GeosPtr> holes) {
+    std::vector<GEOSGeometry*> raw;
+    for (auto& h : holes) raw.push_back(h.get());
+    GEOSGeometry* p = GEOSGeom_createPolygon_r(geos(), shell.get(), raw.data(), static_cast<unsigned>(raw.size()));
+    if (p != nullptr) {
+        (void)shell.release();
+        for (auto& h : holes) (void)h.release();
+    }
+    return geos_check(p, "polygon");
+}
+
+// The exterior (its index among all rings) holding `hole`: the smallest by area whose polygon holds
+// the hole's first vertex; -1 for none.
+int exterior_holding(const std::vector<GeosPtr>& shell_polygons,
+                     const std::vector<int>& shell_index, const Vertex& hole) {
+    GeosPtr probe = geos_point(hole);
+    int best = -1;
+    double best_area = 0;
+    for (size_t s = 0; s < shell_polygons.size(); ++s) {
+        if (GEOSIntersects_r(geos(), shell_polygons[s].get(), probe.get()) != 1) continue;
+        double area = 0;
+        GEOSArea_r(geos(), shell_polygons[s].get(), &area);
+        if (best < 0 || area < best_area) {
+            best = shell_index[s];
+            best_area = area;
+        }
+    }
+    return best;
+}
+
+// The rings GEOS can hold, each marked exterior or hole, with the exterior (its index among the
+// rings) that each hole belongs to.
+struct Classified {
+    std::vector<Ring> rings;
+    std::vector<size_t> part;  // the part each ring came from
+    std::vector<int> owner;
+};
+
+Classified classified(const model::Multipart& m) {
+    Classified c;
+    auto& rings = c.rings;
+    rings.reserve(m.parts.size());
+    for (size_t p = 0; p < m.parts.size(); ++p) {
+        const auto vertices = straight_vertices(m.parts[p]);
+        if (!spans_area(vertices)) continue;
+        GEOSCoordSequence* seq = sequence(vertices, true);
+        if (seq == nullptr) geos_failed("ring");
+        char ccw = 0;
+        GEOSCoordSeq_isCCW_r(geos(), seq, &ccw);
+        rings.push_back({geos_check(GEOSGeom_createLinearRing_r(geos(), seq), "ring"), vertices.front(), ccw == 0});
+        c.part.push_back(p);
+    }
+    if (std::none_of(rings.begin(), rings.end(), [](const Ring& r) { return r.exterior; }))
+        for (auto& r : rings) r.exterior = true;
+
+    // Which exterior each hole belongs to; with one exterior there is nothing to decide.
+    auto& owner = c.owner;
+    owner.assign(rings.size(), -1);
+    std::vector<int> shell_index;
+    for (size_t i = 0; i < rings.size(); ++i)
+        if (rings[i].exterior) shell_index.push_back(static_cast<int>(i));
+    if (shell_index.size() == 1) {
+        for (size_t i = 0; i < rings.size(); ++i)
+            if (!rings[i].exterior) owner[i] = shell_index.front();
+    } else if (shell_index.size() > 1) {
+        std::vector<GeosPtr> shells;
+        for (int s : shell_index)
+            shells.push_back(polygon_of(geos_check(GEOSGeom_clone_r(geos(), rings[s].ring.get()), "ring"), {}));
+        for (size_t i = 0; i < rings.size(); ++i)
+            if (!rings[i].exterior) owner[i] = exterior_holding(shells, shell_index, rings[i].first);
+    }
+    for (size_t i = 0; i < rings.size(); ++i)
+        if (!rings[i].exterior && owner[i] < 0) rings[i].exterior = true;
+    return c;
+}
+
+GeosPtr polygon(const model::Multipart& m) {
+    Classified c = classified(m);
+    auto& rings = c.rings;
+    std::vector<GeosPtr> polygons;
+    for (size_t i = 0; i < rings.size(); ++i) {
+        if (!rings[i].exterior) continue;
+        std::vector<GeosPtr> holes;
+        for (size_t h = 0; h < rings.size(); ++h)
+            if (c.owner[h] == static_cast<int>(i) && !rings[h].exterior) holes.push_back(std::move(rings[h].ring));
+        polygons.push_back(polygon_of(std::move(rings[i].ring), std::move(holes)));
+    }
+    return geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
+}
+
+GeosPtr rectangle(const model::Envelope& e) {
+    if (std::isnan(e.x.min) || std::isnan(e.x.max) || std::isnan(e.y.min) || std::isnan(e.y.max))
+        return geos_check(GEOSGeom_createEmptyPolygon_r(geos()), "empty polygon");
+    const double x0 = std::min(e.x.min, e.x.max), x1 = std::max(e.x.min, e.x.max);
+    const double y0 = std::min(e.y.min, e.y.max), y1 = std::max(e.y.min, e.y.max);
+    return polygon_of(geos_line({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true), {});
+}
+
+template <typename F>
+bool all_vertices(const model::Geometry& g, F ok) {
+    switch (g.kind()) {
+        case model::GeometryKind::Point:
+            return ok(static_cast<const model::Point&>(g).vertex);
+        case model::GeometryKind::Multipoint:
+            return std::all_of(static_cast<const model::Multipoint&>(g).points.begin(),
+                               static_cast<const model::Multipoint&>(g).points.end(), ok);
+        case model::GeometryKind::Envelope: {
+            const auto& e = static_cast<const model::Envelope&>(g);
+            return ok(Vertex{e.x.min, e.y.min}) && ok(Vertex{e.x.max, e.y.max});
+        }
+        case model::GeometryKind::Polyline:
+        case model::GeometryKind::Polygon:
+            for (const auto& part : static_cast<const model::Multipart&>(g).parts)
+                if (!std::all_of(part.points.begin(), part.points.end(), ok)) return false;
+            return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool spans_area(const std::vector<Vertex>& v) {
+    if (v.size() < 3) return false;
+    const auto differs = [&](const Vertex& a) { return !model::same_xy(a, v.front()); };
+    const auto second = std::find_if(v.begin(), v.end(), differs);
+    if (second == v.end()) return false;
+    return std::any_of(second, v.end(), [&](const Vertex& a) { return differs(a) && !model::same_xy(a, *second); });
+}
+
+GeosPtr geos_collection(int type, std::vector<GeosPtr> members) {
+    std::vector<GEOSGeometry*> raw;
+    raw.reserve(members.size());
+    for (auto& m : members) raw.push_back(m.get());
+    GEOSGeometry* c = GEOSGeom_createCollection_r(geos(), type, raw.data(), static_cast<unsigned>(raw.size()));
+    if (c != nullptr)
+        for (auto& m : members) (void)m.release();  // now owned by the collection
+    return geos_check(c, "collection");
+}
+
+GeosPtr geos_line(const std::vector<Vertex>& vertices, bool close) {
+    GEOSCoordSequence* seq = sequence(vertices, close);
+    if (seq == nullptr) geos_failed("line");
+    return geos_check(close ? GEOSGeom_createLinearRing_r(geos(), seq) : GEOSGeom_createLineString_r(geos(), seq),
+                      "line");
+}
+
+GeosPtr to_geos(const model::Geometry& g) {
+    switch (g.kind()) {
+        case model::GeometryKind::Point:
+            return geos_point(static_cast<const model::Point&>(g).vertex);
+        case model::GeometryKind::Multipoint:
+            return multipoint(static_cast<const model::Multipoint&>(g));
+        case model::GeometryKind::Polyline:
+            return polyline(static_cast<const model::Multipart&>(g));
+        case model::GeometryKind::Polygon:
+            return polygon(static_cast<const model::Multipart&>(g));
+        case model::GeometryKind::Envelope:
+            return rectangle(static_cast<const model::Envelope&>(g));
+    }
+    throw model::EngineError(model::kInvalidArgument, "Unknown geometry kind.");
+}
+
+std::vector<bool> exterior_parts(const model::Multipart& polygon) {
+    const Classified c = classified(polygon);
+    std::vector<bool> out(polygon.parts.size(), false);
+    for (size_t i = 0; i < c.rings.size(); ++i) out[c.part[i]] = c.rings[i].exterior;
+    return out;
+}
+
+bool finite_coordinates(const model::Geometry& g) {
+    return all_vertices(g, [](const Vertex& v) { return std::isnan(v.x) || std::isnan(v.y) || (std::isfinite(v.x) && std::isfinite(v.y)); });
+}
+
+void require_finite(const model::Geometry& g) {
+    if (!finite_coordinates(g))
+        throw model::EngineError(model::kGeometryError, "Coordinates must be finite.",
+                               "The geometry holds an infinite coordinate.");
+}
+
+}  // namespace ops

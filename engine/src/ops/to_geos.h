@@ -1,0 +1,42 @@
+// Engine geometries as GEOS geometries. Curves become chords (ops/curve_densify.h); z travels
+// with every vertex; m stays behind (GEOS carries none) and is restored afterwards by
+// ops/vertex_attributes.h. What GEOS cannot hold is left out rather than refused, so every
+// geometry converts: vertices without x or y, paths of fewer than two vertices, rings of fewer
+// than three distinct vertices.
+#pragma once
+
+#include <vector>
+
+#include "model/geometry.h"
+#include "model/multipart.h"
+#include "ops/geos_context.h"
+
+namespace ops {
+
+// Point: a point (empty for NaN x or y). Multipoint: a multipoint. Polyline: a multi-line-string.
+// Envelope: a rectangle (empty for the empty envelope). Polygon: a multipolygon whose clockwise
+// rings are exteriors and counter-clockwise rings holes of the smallest exterior holding them (a
+// hole inside no exterior, or a polygon of counter-clockwise rings only, counts as exteriors).
+GeosPtr to_geos(const model::Geometry& g);
+
+// For each part of a polygon, whether to_geos makes it an exterior (false for its holes and for
+// parts GEOS cannot hold).
+std::vector<bool> exterior_parts(const model::Multipart& polygon);
+
+// A GEOS line string or linear ring (`close` repeats the first vertex) of the given vertices.
+GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);
+
+// A GEOS collection of the given type taking over `members`.
+GeosPtr geos_collection(int type, std::vector<GeosPtr> members);
+
+// Whether the vertices hold three distinct points: what a ring needs to become a GEOS ring.
+bool spans_area(const std::vector<model::Vertex>& vertices);
+
+// Whether every located vertex (and envelope bound) is finite: overlays and buffers refuse
+// infinite coordinates, on which GEOS's robust arithmetic gives no meaningful answer.
+bool finite_coordinates(const model::Geometry& g);
+
+// Throws an engine error unless finite_coordinates(g).
+void require_finite(const model::Geometry& g);
+
+}  // namespace ops

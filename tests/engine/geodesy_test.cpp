@@ -1,0 +1,317 @@
+// Geodetic area, length and densification against GeographicLib's own tools (GeodSolve,
+// RhumbSolve, Planimeter), and what the curve types other than those two must satisfy.
+#include <GeographicLib/Geocentric.hpp>
+
+#include <cmath>
+#include <sstream>
+
+#include "engine_test.h"
+#include "peer_tools.h"
+
+namespace engine_test {
+namespace {
+
+constexpr int32_t kGeodesic = 0, kLoxodrome = 1, kGreatElliptic = 2, kNormalSection = 3, kShapePreserving = 4;
+
+std::string coordinates(const std::vector<Vertex>& points) {
+    std::ostringstream out;
+    out.precision(17);
+    out << "[";
+    for (size_t i = 0; i < points.size(); ++i) out << (i ? "," : "") << "[" << points[i].x << "," << points[i].y << "]";
+    out << "]";
+    return out.str();
+}
+
+Geometry shape(const char* key, const std::vector<Vertex>& points, int wkid) {
+    return from_json(std::string("{\"") + key + "\":[" + coordinates(points) + "],\"spatialReference\":{\"wkid\":" +
+                     std::to_string(wkid) + "}}");
+}
+
+// Longitude and latitude of the points as cs2cs gives them (for a projected reference).
+std::vector<Vertex> geographic(const std::vector<Vertex>& points, int wkid) {
+    if (wkid == 4326) return points;
+    std::ostringstream input;
+    input.precision(17);
+    for (const auto& p : points) input << p.x << " " << p.y << "\n";
+    std::vector<Vertex> result;
+    for (const auto& row : run_tool("cs2cs -f %.12f EPSG:" + std::to_string(wkid) + " EPSG:4326", input.str()))
+        result.push_back({row.at(1), row.at(0)});  // EPSG:4326 answers latitude first
+    return result;
+}
+
+// The peer's length of the path (closed when `ring`): GeodSolve or RhumbSolve, segment by segment.
+double peer_length(const std::vector<Vertex>& lonlat, bool ring, int32_t curve) {
+    std::ostringstream input;
+    input.precision(17);
+    const size_t n = ring ? lonlat.size() : lonlat.size() - 1;
+    for (size_t i = 0; i < n; ++i) {
+        const auto& a = lonlat[i];
+        const auto& b = lonlat[(i + 1) % lonlat.size()];
+        input << a.y << " " << a.x << " " << b.y << " " << b.x << "\n";
+    }
+    const bool rhumb = curve == kLoxodrome;
+    double total = 0;
+    for (const auto& row : run_tool(rhumb ? "RhumbSolve -i -p 9" : "GeodSolve -i -p 9", input.str()))
+        total += row.at(rhumb ? 1 : 2);
+    return total;
+}
+
+double peer_area(const std::vector<Vertex>& lonlat, int32_t curve) {
+    std::ostringstream input;
+    input.precision(17);
+    for (const auto& p : lonlat) input << p.y << " " << p.x << "\n";
+    const auto rows = run_tool(curve == kLoxodrome ? "Planimeter -R -p 6" : "Planimeter -p 6", input.str());
+    return rows.empty() ? NAN : -rows.at(0).at(2);  // the peer counts counter-clockwise rings positive
+}
+
+struct MeasureCase {
+    const char* name;
+    int wkid;
+    std::vector<Vertex> points;  // a clockwise ring for the area, a path for the length
+};
+
+const std::vector<MeasureCase> kMeasureCases = {
+    {"small", 4326, {{10, 50}, {10, 50.01}, {10.01, 50.01}, {10.01, 50}}},
+    {"continental", 4326, {{-120, 30}, {-100, 60}, {-70, 45}, {-90, 20}}},
+    {"across the antimeridian", 4326, {{170, -10}, {170, 10}, {-170, 10}, {-170, -10}}},
+    {"round the north pole", 4326, {{0, 80}, {90, 80}, {180, 80}, {-90, 80}}},
+    {"utm", 32632, {{400000, 5500000}, {400000, 5600000}, {500000, 5600000}, {500000, 5500000}}},
+    {"web mercator", 3857, {{0, 0}, {0, 1e6}, {1e6, 1e6}, {1e6, 0}}},
+};
+
+class GeodesyTest : public EngineTest {};
+
+TEST_F(GeodesyTest, LengthAndAreaMatchGeographicLib) {
+    for (const auto& c : kMeasureCases) {
+        const auto lonlat = geographic(c.points, c.wkid);
+        for (int32_t curve : {kGeodesic, kLoxodrome}) {
+            SCOPED_TRACE(std::string(c.name) + (curve == kGeodesic ? " geodesic" : " loxodrome"));
+            Geometry polygon = shape("rings", c.points, c.wkid);
+            Geometry polyline = shape("paths", c.points, c.wkid);
+            const double perimeter = peer_length(lonlat, true, curve);
+            EXPECT_NEAR(KX_GeometryEngine_lengthGeodetic(polygon.get(), nullptr, curve, ok()), perimeter, 1e-9 * perimeter);
+            const double path = peer_length(lonlat, false, curve);
+            EXPECT_NEAR(KX_GeometryEngine_lengthGeodetic(polyline.get(), nullptr, curve, ok()), path, 1e-9 * path);
+            const double area = peer_area(lonlat, curve);
+            EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok()), area, 1e-6 * std::abs(area));
+            EXPECT_EQ(KX_GeometryEngine_areaGeodetic(polyline.get(), nullptr, curve, ok()), 0.0);
+        }
+    }
+}
+
+TEST_F(GeodesyTest, HolesAndMultipleRingsAddUp) {
+    Geometry outer = shape("rings", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 4326);
+    Geometry hole = shape("rings", {{2, 2}, {4, 2}, {4, 4}, {2, 4}}, 4326);
+    Geometry both = from_json(R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]],[[2,2],[4,2],[4,4],[2,4],[2,2]]],)"
+                              R"("spatialReference":{"wkid":4326}})");
+    const double a = KX_GeometryEngine_areaGeodetic(outer.get(), nullptr, kGeodesic, ok());
+    const double h = KX_GeometryEngine_areaGeodetic(hole.get(), nullptr, kGeodesic, ok());
+    EXPECT_LT(h, 0);  // a counter-clockwise ring counts negative
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(both.get(), nullptr, kGeodesic, ok()), a + h, 1e-6);
+}
+
+TEST_F(GeodesyTest, UnitsConvertTheResults) {
+    Geometry polygon = shape("rings", {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, 4326);
+    const double m2 = KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, kGeodesic, ok());
+    const double m = KX_GeometryEngine_lengthGeodetic(polygon.get(), nullptr, kGeodesic, ok());
+    struct UnitCase {
+        bool area;
+        int32_t code;
+        double factor;  // base units per unit
+    };
+    for (const auto& u : std::vector<UnitCase>{{true, 109401, 1e4}, {true, 109402, 4046.8564224}, {true, 109414, 1e6},
+                                               {true, 109405, 0.09290304}, {false, 9036, 1000}, {false, 9002, 0.3048},
+                                               {false, 9030, 1852}, {false, 9093, 1609.344}}) {
+        Unit unit(u.area ? KX_AreaUnit_create(u.code, ok()) : KX_LinearUnit_create(u.code, ok()));
+        const double value = u.area ? KX_GeometryEngine_areaGeodetic(polygon.get(), unit.get(), kGeodesic, ok())
+                                    : KX_GeometryEngine_lengthGeodetic(polygon.get(), unit.get(), kGeodesic, ok());
+        EXPECT_NEAR(value, (u.area ? m2 : m) / u.factor, 1e-12 * value) << u.code;
+    }
+}
+
+// The great ellipse lies in the plane through the centre and both ends, the normal section in the
+// plane through the normal at the start and the end: every densified vertex must lie in it.
+TEST_F(GeodesyTest, PlaneSectionsStayInTheirPlanes) {
+    const GeographicLib::Geocentric earth(6378137, 1 / 298.257223563);
+    const auto ecef = [&](double lon, double lat) {
+        std::array<double, 3> p;
+        earth.Forward(lat, lon, 0, p[0], p[1], p[2]);
+        return p;
+    };
+    const auto det = [](std::array<double, 3> a, std::array<double, 3> b, std::array<double, 3> c) {
+        return a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0]) + a[2] * (b[0] * c[1] - b[1] * c[0]);
+    };
+    const Vertex start{-30, 10}, end{60, 55};
+    Geometry line = shape("paths", {start, end}, 4326);
+    for (int32_t curve : {kGreatElliptic, kNormalSection}) {
+        Geometry dense(KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, curve, 500000, ok()));
+        const auto points = part_points(dense.get(), 0);
+        ASSERT_GT(points.size(), 10u);
+        const auto p1 = ecef(start.x, start.y), p2 = ecef(end.x, end.y);
+        const double phi = start.y * M_PI / 180, lambda = start.x * M_PI / 180;
+        const std::array<double, 3> normal{std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
+        for (const auto& v : points) {
+            const auto q = ecef(v.x, v.y);
+            const auto rel = [&](std::array<double, 3> p) { return std::array<double, 3>{p[0] - p1[0], p[1] - p1[1], p[2] - p1[2]}; };
+            // The volume spanned, over the product of the spanning lengths: the sine of the tilt.
+            const double tilt = curve == kGreatElliptic ? det(p1, p2, q) / (6378137.0 * 6378137.0 * 6378137.0)
+                                                        : det(normal, rel(p2), rel(q)) / (6378137.0 * 6378137.0);
+            EXPECT_NEAR(tilt, 0, 1e-9) << curve << " at " << v.x << " " << v.y;
+        }
+    }
+}
+
+// Where the curve types coincide (meridians, the equator) they measure alike; elsewhere the
+// geodesic is the shortest, and the straight line of longitude and latitude along a parallel is
+// the parallel itself.
+TEST_F(GeodesyTest, CurveTypesAgreeWhereTheyCoincideAndDifferWhereTheyMust) {
+    struct Case {
+        Vertex a, b;
+        int32_t curve;
+        double expected;  // NaN: only longer than the geodesic
+    };
+    const double a = 6378137, e2 = (2 - 1 / 298.257223563) / 298.257223563;
+    const double parallel = a * std::cos(M_PI / 4) / std::sqrt(1 - e2 * 0.5) * (10 * M_PI / 180);
+    const auto geodesic = [](Vertex a, Vertex b) { return peer_length({a, b}, false, kGeodesic); };
+    const std::vector<Case> cases = {
+        {{10, -40}, {10, 60}, kGreatElliptic, geodesic({10, -40}, {10, 60})},
+        {{10, -40}, {10, 60}, kNormalSection, geodesic({10, -40}, {10, 60})},
+        {{10, -40}, {10, 60}, kShapePreserving, geodesic({10, -40}, {10, 60})},
+        {{-50, 0}, {80, 0}, kGreatElliptic, geodesic({-50, 0}, {80, 0})},
+        {{-50, 0}, {80, 0}, kNormalSection, geodesic({-50, 0}, {80, 0})},
+        {{0, 45}, {10, 45}, kShapePreserving, parallel},
+        {{0, 45}, {10, 45}, kLoxodrome, parallel},
+        {{-30, 10}, {60, 55}, kGreatElliptic, NAN},
+        {{-30, 10}, {60, 55}, kNormalSection, NAN},
+        {{-30, 10}, {60, 55}, kShapePreserving, NAN},
+    };
+    for (const auto& c : cases) {
+        Geometry line = shape("paths", {c.a, c.b}, 4326);
+        const double length = KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, c.curve, ok());
+        if (std::isnan(c.expected)) {
+            const double shortest = geodesic(c.a, c.b);
+            EXPECT_GT(length, shortest) << c.curve;
+            EXPECT_LT(length, shortest * (c.curve == kShapePreserving ? 1.2 : 1.001)) << c.curve;
+        } else {
+            EXPECT_NEAR(length, c.expected, 1e-8 * c.expected) << c.curve << " " << c.a.x << "," << c.a.y;
+        }
+    }
+}
+
+TEST_F(GeodesyTest, DensifyKeepsVerticesSpacingZAndM) {
+    Geometry line = from_json(R"({"hasZ":true,"hasM":true,"paths":[[[170,0,0,0],[-170,0,20,40],[-170,10,20,50]]],)"
+                              R"("spatialReference":{"wkid":4326}})");
+    Unit km(KX_LinearUnit_create(9036, ok()));
+    // (The straight line of longitude and latitude from 170 to -170 runs the long way round; the
+    // curves on the ellipsoid cross the antimeridian.)
+    for (int32_t curve : {kGeodesic, kLoxodrome, kGreatElliptic, kNormalSection}) {
+        SCOPED_TRACE(curve);
+        Geometry dense(KX_GeometryEngine_densifyGeodetic(line.get(), km.get(), curve, 250, ok()));
+        const auto points = part_points(dense.get(), 0);
+        ASSERT_GE(points.size(), 15u);
+        // The original vertices are kept exactly; between them the longitudes run on past 180.
+        EXPECT_EQ(points.front().x, 170);
+        EXPECT_EQ(points.back().x, -170);
+        EXPECT_EQ(points.back().y, 10);
+        for (size_t i = 1; i + 1 < points.size(); ++i) {
+            const auto& p = points[i];
+            if (p.y == 0 && p.z == 20) {
+                EXPECT_EQ(p.x, -170);
+                continue;
+            }
+            if (p.y == 0) {
+                EXPECT_GT(p.x, 170);
+                EXPECT_LT(p.x, 190);
+                // z and m run with the distance along the first segment (the equator, uniform).
+                EXPECT_NEAR(p.z, (p.x - 170), 1e-6);
+                EXPECT_NEAR(p.m, 2 * (p.x - 170), 1e-6);
+            }
+        }
+        const double total = KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, curve, ok());
+        const double dense_total = KX_GeometryEngine_lengthGeodetic(dense.get(), nullptr, kGeodesic, ok());
+        EXPECT_NEAR(dense_total, total, 1e-6 * total);
+        for (size_t i = 0; i + 1 < points.size(); ++i) {
+            const double piece = peer_length({points[i], points[i + 1]}, false, kGeodesic);
+            EXPECT_LE(piece, 250000 * (1 + 1e-6));
+        }
+    }
+}
+
+TEST_F(GeodesyTest, ShapePreservingFollowsTheGeometrysOwnStraightLine) {
+    Geometry line = shape("paths", {{170, 0}, {-170, 0}}, 4326);
+    Geometry dense(KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, kShapePreserving, 1000000, ok()));
+    const auto points = part_points(dense.get(), 0);
+    ASSERT_EQ(points.size(), 39u);  // 340 degrees of the equator in 38 pieces
+    for (size_t i = 1; i + 1 < points.size(); ++i) {
+        EXPECT_NEAR(points[i].x, 170 - 340.0 * static_cast<double>(i) / 38, 1e-9);
+        EXPECT_EQ(points[i].y, 0);
+    }
+}
+
+TEST_F(GeodesyTest, DensifyInAProjectionReturnsToIt) {
+    Geometry line = shape("paths", {{400000, 5500000}, {500000, 5600000}}, 32632);
+    Geometry dense(KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, kGeodesic, 10000, ok()));
+    const auto points = part_points(dense.get(), 0);
+    ASSERT_EQ(points.size(), 16u);  // 141.6 km in 15 pieces
+    for (const auto& p : points) {
+        EXPECT_GT(p.x, 399999);
+        EXPECT_LT(p.x, 500001);
+    }
+    const double length = KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, kGeodesic, ok());
+    EXPECT_NEAR(KX_GeometryEngine_lengthGeodetic(dense.get(), nullptr, kGeodesic, ok()), length, 1e-6);
+}
+
+TEST_F(GeodesyTest, EmptiesPointsAndCurves) {
+    for (const char* json : {R"({"rings":[],"spatialReference":{"wkid":4326}})", R"({"paths":[],"spatialReference":{"wkid":4326}})",
+                             R"({"x":null,"y":null,"spatialReference":{"wkid":4326}})", R"({"x":1,"y":2,"spatialReference":{"wkid":4326}})",
+                             R"({"points":[[1,2],[3,4]],"spatialReference":{"wkid":4326}})",
+                             R"({"xmin":null,"ymin":null,"xmax":null,"ymax":null,"spatialReference":{"wkid":4326}})"}) {
+        Geometry g = from_json(json);
+        for (int32_t curve : {kGeodesic, kLoxodrome, kGreatElliptic, kNormalSection, kShapePreserving}) {
+            EXPECT_EQ(KX_GeometryEngine_areaGeodetic(g.get(), nullptr, curve, ok()), 0.0) << json;
+            EXPECT_EQ(KX_GeometryEngine_lengthGeodetic(g.get(), nullptr, curve, ok()), 0.0) << json;
+            Geometry dense(KX_GeometryEngine_densifyGeodetic(g.get(), nullptr, curve, 1000, ok()));
+            EXPECT_NE(dense.get(), nullptr);
+        }
+    }
+    // A half circle of radius 1 degree about (0, 0): measured along its arc, not its chord.
+    Geometry arc = from_json(R"({"curvePaths":[[[-1,0],{"c":[[1,0],[0,1]]}]],"spatialReference":{"wkid":4326}})");
+    const double length = KX_GeometryEngine_lengthGeodetic(arc.get(), nullptr, kShapePreserving, ok());
+    EXPECT_NEAR(length, M_PI * 111000, 0.01 * M_PI * 111000);
+    Geometry envelope = from_json(R"({"xmin":0,"ymin":0,"xmax":1,"ymax":1,"spatialReference":{"wkid":4326}})");
+    Geometry square = shape("rings", {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, 4326);
+    EXPECT_DOUBLE_EQ(KX_GeometryEngine_areaGeodetic(envelope.get(), nullptr, kGeodesic, ok()),
+                     KX_GeometryEngine_areaGeodetic(square.get(), nullptr, kGeodesic, ok()));
+}
+
+TEST_F(GeodesyTest, RefusedArguments) {
+    Geometry line = shape("paths", {{0, 0}, {1, 1}}, 4326);
+    Geometry plain = from_json(R"({"paths":[[[0,0],[1,1]]]})");
+    Geometry beyond = shape("paths", {{0, 0}, {1, 91}}, 4326);
+    Unit area(KX_AreaUnit_create(109401, ok()));
+    Unit linear(KX_LinearUnit_create(9001, ok()));
+    struct Case {
+        const char* name;
+        std::function<void(const KX_ErrorCallbackRecord*)> call;
+        int32_t code;
+    };
+    const std::vector<Case> cases = {
+        {"curve type 5", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, 5, rec); }, 2},
+        {"curve type -1", [&](auto rec) { KX_GeometryEngine_areaGeodetic(line.get(), nullptr, -1, rec); }, 2},
+        {"no spatial reference", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(plain.get(), nullptr, 0, rec); }, 7},
+        {"area unit for a length", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(line.get(), area.get(), 0, rec); }, 8},
+        {"linear unit for an area", [&](auto rec) { KX_GeometryEngine_areaGeodetic(line.get(), linear.get(), 0, rec); }, 8},
+        {"latitude beyond the pole", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(beyond.get(), nullptr, 0, rec); }, 5},
+        {"zero spacing", [&](auto rec) { KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, 0.0, rec); }, 2},
+        {"NaN spacing", [&](auto rec) { KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, NAN, rec); }, 2},
+        {"spacing too fine", [&](auto rec) { Geometry(KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, 1e-6, rec)); }, 5},
+    };
+    for (const auto& c : cases) {
+        Errors errors;
+        c.call(errors.rec());
+        EXPECT_EQ(errors.only().code, c.code) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace engine_test

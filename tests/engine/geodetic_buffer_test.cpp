@@ -1,0 +1,283 @@
+// Geodetic buffers: their boundary at the distance on the ellipsoid (within the deviation), across
+// the antimeridian, round a pole, in projections, every curve type and unit; and the folding of
+// geometries into one turn of longitude.
+#include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/PolygonArea.hpp>
+
+#include <cmath>
+#include <functional>
+
+#include "engine_test.h"
+
+namespace engine_test {
+namespace {
+
+const GeographicLib::Geodesic& wgs84() { return GeographicLib::Geodesic::WGS84(); }
+
+class GeodeticBufferTest : public EngineTest {};
+
+uint64_t part_count(KX_GeometryHandle g) {
+    ImmutableParts parts(KX_Multipart_getParts(g, ok()));
+    return KX_ImmutablePartCollection_getSize(parts.get(), ok());
+}
+
+std::vector<Vertex> all_points(KX_GeometryHandle g) {
+    std::vector<Vertex> all;
+    const auto parts = part_count(g);
+    for (uint64_t i = 0; i < parts; ++i) {
+        const auto points = part_points(g, i);
+        all.insert(all.end(), points.begin(), points.end());
+    }
+    return all;
+}
+
+double geodesic_distance(Vertex a, Vertex b) {
+    double s = 0;
+    wgs84().Inverse(a.y, a.x, b.y, b.x, s);
+    return s;
+}
+
+// The area of the geodesic circle, from 36,000 of its points.
+double circle_area(Vertex centre, double radius) {
+    GeographicLib::PolygonArea area(wgs84());
+    for (int j = 0; j < 36000; ++j) {
+        double lat = 0, lon = 0;
+        wgs84().Direct(centre.y, centre.x, j / 100.0, radius, lat, lon);
+        area.AddPoint(lat, lon);
+    }
+    double perimeter = 0, result = 0;
+    area.Compute(false, true, perimeter, result);
+    return std::abs(result);
+}
+
+struct CircleCase {
+    const char* name;
+    Vertex centre;
+    double distance, deviation;  // metres
+    uint64_t parts;              // split at the antimeridian into two
+};
+
+TEST_F(GeodeticBufferTest, PointBuffersAreGeodesicCirclesEverywhere) {
+    const std::vector<CircleCase> cases = {
+        {"equator", {0, 0}, 100000, 0, 1},
+        {"across the antimeridian", {179.9, 10}, 100000, 0, 2},
+        {"round the north pole", {0, 89.8}, 100000, 0, 1},
+        {"round the south pole", {120, -89.5}, 200000, 0, 1},
+        {"large, fine", {30, 45}, 2000000, 10, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Geometry p = from_json("{\"x\":" + std::to_string(c.centre.x) + ",\"y\":" + std::to_string(c.centre.y) +
+                               ",\"spatialReference\":{\"wkid\":4326}}");
+        Geometry buffer(KX_GeometryEngine_bufferGeodetic(p.get(), nullptr, 0, c.distance, c.deviation, ok()));
+        ASSERT_EQ(KX_Geometry_getObjectType(buffer.get(), ok()), KX_GEOMETRY_TYPE_POLYGON);
+        EXPECT_EQ(part_count(buffer.get()), c.parts);
+        const double deviation = c.deviation == 0 ? std::min(c.distance / 1000, 1000.0) : c.deviation;
+        for (const auto& v : all_points(buffer.get())) {
+            EXPECT_GE(v.x, -180);
+            EXPECT_LE(v.x, 180);
+            // Vertices on the antimeridian or a pole close the rings; the rest lie on the circle.
+            if (std::abs(v.y) == 90 || std::abs(v.x) == 180) continue;
+            EXPECT_NEAR(geodesic_distance(c.centre, v), c.distance, deviation) << v.x << " " << v.y;
+        }
+        const double area = circle_area(c.centre, c.distance);
+        EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(buffer.get(), nullptr, 0, ok()), area,
+                    area * 2 * deviation / c.distance);
+    }
+}
+
+// A band along a line: its area is that of the strip plus the two half circles at the ends.
+TEST_F(GeodeticBufferTest, LineBuffersFollowTheCurveType) {
+    Geometry equator = from_json(R"({"paths":[[[0,0],[10,0]]],"spatialReference":{"wkid":4326}})");
+    Geometry buffer(KX_GeometryEngine_bufferGeodetic(equator.get(), nullptr, 0, 100000, 0, ok()));
+    for (const auto& v : all_points(buffer.get())) {
+        if (v.x > 0.01 && v.x < 9.99) {
+            // Due north or south of the equator at 100 km.
+            EXPECT_NEAR(geodesic_distance({v.x, 0}, v), 100000, 100);
+        }
+    }
+    // The same line across the antimeridian: the same band, in two parts.
+    Geometry across = from_json(R"({"paths":[[[175,0],[-175,0]]],"spatialReference":{"wkid":4326}})");
+    Geometry middle = from_json(R"({"paths":[[[-5,0],[5,0]]],"spatialReference":{"wkid":4326}})");
+    Geometry split(KX_GeometryEngine_bufferGeodetic(across.get(), nullptr, 0, 100000, 0, ok()));
+    Geometry whole(KX_GeometryEngine_bufferGeodetic(middle.get(), nullptr, 0, 100000, 0, ok()));
+    EXPECT_EQ(part_count(split.get()), 2u);
+    EXPECT_EQ(part_count(whole.get()), 1u);
+    const double whole_area = KX_GeometryEngine_areaGeodetic(whole.get(), nullptr, 0, ok());
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(split.get(), nullptr, 0, ok()), whole_area, whole_area * 1e-3);
+    // Along the parallel at 60 degrees, the loxodrome is the parallel and the geodesic bows towards
+    // the pole: the two bands differ, each centred on its own line.
+    Geometry parallel = from_json(R"({"paths":[[[0,60],[20,60]]],"spatialReference":{"wkid":4326}})");
+    Unit km(KX_LinearUnit_create(9036, ok()));
+    Geometry rhumb(KX_GeometryEngine_bufferGeodetic(parallel.get(), km.get(), 1, 50, 0.01, ok()));
+    Geometry geodesic(KX_GeometryEngine_bufferGeodetic(parallel.get(), km.get(), 0, 50, 0.01, ok()));
+    const auto south_edge = [](KX_GeometryHandle g) {
+        double lowest_at_middle = 90;
+        for (const auto& v : all_points(g))
+            if (std::abs(v.x - 10) < 0.2) lowest_at_middle = std::min(lowest_at_middle, v.y);
+        return lowest_at_middle;
+    };
+    double lat = 0, lon = 0;
+    wgs84().Direct(60, 10, 180, 50000, lat, lon);
+    EXPECT_NEAR(south_edge(rhumb.get()), lat, 1e-4);
+    EXPECT_GT(south_edge(geodesic.get()), lat + 0.1);
+    // Every curve type gives a band of about the same size for a short line.
+    Geometry short_line = from_json(R"({"paths":[[[5,45],[5.5,45.3]]],"spatialReference":{"wkid":4326}})");
+    double reference = 0;
+    for (int32_t curve : {0, 1, 2, 3, 4}) {
+        Geometry b(KX_GeometryEngine_bufferGeodetic(short_line.get(), nullptr, curve, 1000, 0, ok()));
+        const double area = KX_GeometryEngine_areaGeodetic(b.get(), nullptr, 0, ok());
+        if (curve == 0) reference = area;
+        EXPECT_NEAR(area, reference, reference * 1e-3) << curve;
+    }
+}
+
+TEST_F(GeodeticBufferTest, PolygonsGrowAndShrink) {
+    Geometry square = from_json(R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]]],"spatialReference":{"wkid":4326}})");
+    const double area = KX_GeometryEngine_areaGeodetic(square.get(), nullptr, 0, ok());
+    Geometry same(KX_GeometryEngine_bufferGeodetic(square.get(), nullptr, 0, 0, 0, ok()));
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(same.get(), nullptr, 0, ok()), area, area * 1e-7);  // 1 m outline
+    Geometry grown(KX_GeometryEngine_bufferGeodetic(square.get(), nullptr, 0, 100000, 0, ok()));
+    Geometry shrunk(KX_GeometryEngine_bufferGeodetic(square.get(), nullptr, 0, -100000, 0, ok()));
+    const double perimeter = KX_GeometryEngine_lengthGeodetic(square.get(), nullptr, 0, ok());
+    // Grown by the perimeter times the distance and a full circle; shrunk by the perimeter times it,
+    // less the four corner squares the inner offset cuts off.
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(grown.get(), nullptr, 0, ok()), area + perimeter * 1e5 + M_PI * 1e10,
+                0.01 * area);
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(shrunk.get(), nullptr, 0, ok()), area - perimeter * 1e5 + 4e10, 0.01 * area);
+    // Shrunk past its size, nothing is left.
+    Geometry gone(KX_GeometryEngine_bufferGeodetic(square.get(), nullptr, 0, -1e6, 0, ok()));
+    EXPECT_EQ(part_count(gone.get()), 0u);
+}
+
+TEST_F(GeodeticBufferTest, ProjectedGeometriesAreBufferedOnTheirEllipsoid) {
+    // A point in Web Mercator near the antimeridian: the buffer is folded into its x range.
+    Geometry p = from_json(R"({"x":20037000,"y":0,"spatialReference":{"wkid":3857}})");
+    Geometry buffer(KX_GeometryEngine_bufferGeodetic(p.get(), nullptr, 0, 10000, 0, ok()));
+    EXPECT_EQ(part_count(buffer.get()), 2u);
+    for (const auto& v : all_points(buffer.get())) EXPECT_LE(std::abs(v.x), 20037508.342789244);
+    // In UTM the circle keeps its metres.
+    Geometry u = from_json(R"({"x":500000,"y":5000000,"spatialReference":{"wkid":32632}})");
+    Geometry circle(KX_GeometryEngine_bufferGeodetic(u.get(), nullptr, 0, 1000, 0, ok()));
+    for (const auto& v : all_points(circle.get())) EXPECT_NEAR(std::hypot(v.x - 500000, v.y - 5000000), 1000 * 0.9996, 2);
+}
+
+TEST_F(GeodeticBufferTest, CollectionsRepeatTheLastDistanceAndUnite) {
+    Vector geometries(KX_Vector_create(KX_ELEMENT_TYPE_GEOMETRY, ok()));
+    Vector distances(KX_Vector_create(KX_ELEMENT_TYPE_FLOAT64, ok()));
+    Element element(KX_Element_create(ok()));
+    for (double x : {0.0, 0.5, 20.0}) {
+        Geometry p = from_json("{\"x\":" + std::to_string(x) + ",\"y\":0,\"spatialReference\":{\"wkid\":4326}}");
+        KX_Element_setValueFromGeometry(element.get(), p.get(), ok());
+        KX_Vector_add(geometries.get(), element.get(), ok());
+    }
+    Vector none(KX_Vector_create(KX_ELEMENT_TYPE_FLOAT64, ok()));
+    for (double d : {100.0, 50.0}) {
+        KX_Element_setValueFromFloat64(element.get(), d, ok());
+        KX_Vector_add(distances.get(), element.get(), ok());
+    }
+    Unit km(KX_LinearUnit_create(9036, ok()));
+    Array each(KX_GeometryEngine_bufferGeodeticCollection(geometries.get(), distances.get(), km.get(), 0, 0, 0, ok()));
+    ASSERT_EQ(KX_Array_getSize(each.get(), ok()), 3u);
+    std::vector<double> areas;
+    for (uint64_t i = 0; i < 3; ++i) {
+        Element e(KX_Array_at(each.get(), i, ok()));
+        Geometry g(KX_Element_getValueAsGeometry(e.get(), ok()));
+        areas.push_back(KX_GeometryEngine_areaGeodetic(g.get(), nullptr, 0, ok()));
+    }
+    EXPECT_NEAR(areas[1], areas[2], areas[2] * 1e-6);  // the last distance repeats
+    EXPECT_NEAR(areas[0], 4 * areas[1], areas[0] * 1e-2);
+    Array united(KX_GeometryEngine_bufferGeodeticCollection(geometries.get(), distances.get(), km.get(), 0, 1, 0, ok()));
+    ASSERT_EQ(KX_Array_getSize(united.get(), ok()), 1u);
+    Element e(KX_Array_at(united.get(), 0, ok()));
+    Geometry g(KX_Element_getValueAsGeometry(e.get(), ok()));
+    EXPECT_EQ(part_count(g.get()), 2u);
+    const double total = KX_GeometryEngine_areaGeodetic(g.get(), nullptr, 0, ok());
+    EXPECT_LT(total, areas[0] + areas[1] + areas[2]);
+    EXPECT_GT(total, areas[0] + areas[2]);
+    Errors errors;
+    EXPECT_EQ(KX_GeometryEngine_bufferGeodeticCollection(geometries.get(), none.get(), nullptr, 0, 0, 0, errors.rec()), nullptr);
+    EXPECT_EQ(errors.only().code, 2);
+}
+
+TEST_F(GeodeticBufferTest, EmptiesAndRefusals) {
+    for (const char* json : {R"({"x":null,"y":null,"spatialReference":{"wkid":4326}})",
+                             R"({"paths":[],"spatialReference":{"wkid":4326}})",
+                             R"({"points":[[null,null]],"spatialReference":{"wkid":4326}})"}) {
+        Geometry g = from_json(json);
+        Geometry b(KX_GeometryEngine_bufferGeodetic(g.get(), nullptr, 0, 1000, 0, ok()));
+        EXPECT_EQ(to_json(b.get()), R"({"rings":[],"spatialReference":{"wkid":4326}})") << json;
+    }
+    Geometry line = from_json(R"({"paths":[[[0,0],[1,1]]],"spatialReference":{"wkid":4326}})");
+    Geometry none(KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, -5, 0, ok()));
+    EXPECT_EQ(part_count(none.get()), 0u);
+    Geometry plain = from_json(R"({"x":1,"y":2})");
+    Geometry world = from_json(R"({"points":[[0,0],[90,0],[180,0],[-90,0]],"spatialReference":{"wkid":4326}})");
+    struct Case {
+        const char* name;
+        std::function<KX_GeometryHandle(const KX_ErrorCallbackRecord*)> call;
+        int32_t code;
+    };
+    const std::vector<Case> cases = {
+        {"NaN distance", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, NAN, 0, rec); }, 2},
+        {"negative deviation", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, 10, -1, rec); }, 2},
+        {"curve type 7", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 7, 10, 0, rec); }, 2},
+        {"no spatial reference", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(plain.get(), nullptr, 0, 10, 0, rec); }, 7},
+        {"round the world", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(world.get(), nullptr, 0, 10, 0, rec); }, 5},
+        {"deviation too fine", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, 1e6, 1e-9, rec); }, 5},
+    };
+    for (const auto& c : cases) {
+        Errors errors;
+        EXPECT_EQ(c.call(errors.rec()), nullptr) << c.name;
+        EXPECT_EQ(errors.only().code, c.code) << c.name;
+    }
+}
+
+// ---- normalizeCentralMeridian -------------------------------------------------------------------
+
+TEST_F(GeodeticBufferTest, NormalizingFoldsIntoOneTurnOfLongitude) {
+    struct Case {
+        const char* input;
+        const char* expected;  // null: no geometry
+    };
+    const std::vector<Case> cases = {
+        {R"({"x":190,"y":10,"spatialReference":{"wkid":4326}})", R"({"x":-170.0,"y":10.0,"spatialReference":{"wkid":4326}})"},
+        {R"({"points":[[-540,1],[180,2],[-180,3]],"spatialReference":{"wkid":4326}})",
+         R"({"points":[[-180.0,1.0],[-180.0,2.0],[-180.0,3.0]],"spatialReference":{"wkid":4326}})"},
+        {R"({"hasM":true,"paths":[[[170,0,0],[190,0,20]]],"spatialReference":{"wkid":4326}})",
+         R"({"hasM":true,"paths":[[[170.0,0.0,0.0],[180.0,0.0,10.0]],[[-180.0,0.0,10.0],[-170.0,0.0,20.0]]],"spatialReference":{"wkid":4326}})"},
+        // Inside already: copied, curves and all.
+        {R"({"curvePaths":[[[0,0],{"c":[[2,0],[1,1]]}]],"spatialReference":{"wkid":4326}})",
+         R"({"curvePaths":[[[0.0,0.0],{"c":[[2.0,0.0],[1.0,1.0]]}]],"spatialReference":{"wkid":4326}})"},
+        // Not a geographic or Mercator reference, or none: copied.
+        {R"({"x":1e7,"y":0,"spatialReference":{"wkid":32632}})", R"({"x":10000000.0,"y":0.0,"spatialReference":{"wkid":32632}})"},
+        {R"({"x":500,"y":0})", R"({"x":500.0,"y":0.0})"},
+        {R"({"x":20037508.342789244,"y":5,"spatialReference":{"wkid":3857}})",
+         R"({"x":-20037508.342789244,"y":5.0,"spatialReference":{"wkid":3857}})"},
+        {R"({"x":null,"y":null,"spatialReference":{"wkid":4326}})", nullptr},
+        {R"({"rings":[],"spatialReference":{"wkid":4326}})", nullptr},
+    };
+    for (const auto& c : cases) {
+        Geometry g = from_json(c.input);
+        Geometry result(KX_GeometryEngine_normalizeCentralMeridian(g.get(), ok()));
+        if (c.expected == nullptr) {
+            EXPECT_EQ(result.get(), nullptr) << c.input;
+        } else {
+            ASSERT_NE(result.get(), nullptr) << c.input;
+            EXPECT_EQ(to_json(result.get()), c.expected) << c.input;
+        }
+    }
+    // Rings of billions of degrees are no place on the ellipsoid: refused, not folded turn by turn.
+    Geometry absurd = from_json(R"({"rings":[[[0,80],[90,81],[1899999999990,80],[1,80]]],"spatialReference":{"wkid":4326}})");
+    Errors errors;
+    EXPECT_EQ(KX_GeometryEngine_normalizeCentralMeridian(absurd.get(), errors.rec()), nullptr);
+    EXPECT_EQ(errors.only().code, 5);
+    // A polygon across the antimeridian becomes two, with the same area in longitude and latitude.
+    Geometry across = from_json(R"({"rings":[[[170,-10],[170,10],[200,10],[200,-10],[170,-10]]],"spatialReference":{"wkid":4326}})");
+    Geometry split(KX_GeometryEngine_normalizeCentralMeridian(across.get(), ok()));
+    EXPECT_EQ(part_count(split.get()), 2u);
+    EXPECT_NEAR(KX_GeometryEngine_area(split.get(), ok()), KX_GeometryEngine_area(across.get(), ok()), 1e-9);
+}
+
+}  // namespace
+}  // namespace engine_test

@@ -1,0 +1,147 @@
+// Relation tests against GEOS itself, on the engine's own forms of the inputs (rings of either
+// orientation, envelopes, curves); the relate pattern's rules; different spatial references.
+#include "planar_test.h"
+
+namespace engine_test {
+namespace {
+
+using RelationFn = uint8_t (*)(KX_GeometryHandle, KX_GeometryHandle, const KX_ErrorCallbackRecord*);
+using GeosFn = char (*)(GEOSContextHandle_t, const GEOSGeometry*, const GEOSGeometry*);
+
+struct Named {
+    const char* name;
+    RelationFn engine;
+    GeosFn geos;
+};
+
+const Named kRelations[] = {
+    {"contains", KX_GeometryEngine_contains, GEOSContains_r},
+    {"crosses", KX_GeometryEngine_crosses, GEOSCrosses_r},
+    {"disjoint", KX_GeometryEngine_disjoint, GEOSDisjoint_r},
+    {"intersects", KX_GeometryEngine_intersects, GEOSIntersects_r},
+    {"overlaps", KX_GeometryEngine_overlaps, GEOSOverlaps_r},
+    {"touches", KX_GeometryEngine_touches, GEOSTouches_r},
+    {"within", KX_GeometryEngine_within, GEOSWithin_r},
+};
+
+struct Shape {
+    const char* json;
+    const char* wkt;
+};
+
+// Clockwise exteriors and counter-clockwise holes, as the engine keeps them.
+const Shape kShapes[] = {
+    {R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]]]})", "POLYGON((0 0,10 0,10 10,0 10,0 0))"},
+    {R"({"rings":[[[0,0],[0,10],[10,10],[10,0],[0,0]],[[2,2],[4,2],[4,4],[2,4],[2,2]]]})",
+     "POLYGON((0 0,10 0,10 10,0 10,0 0),(2 2,2 4,4 4,4 2,2 2))"},
+    {R"({"rings":[[[5,5],[5,15],[15,15],[15,5],[5,5]]]})", "POLYGON((5 5,15 5,15 15,5 15,5 5))"},
+    {R"({"xmin":10,"ymin":0,"xmax":20,"ymax":10})", "POLYGON((10 0,20 0,20 10,10 10,10 0))"},
+    {R"({"paths":[[[-5,5],[15,5]]]})", "LINESTRING(-5 5,15 5)"},
+    {R"({"paths":[[[1,1],[3,3]]]})", "LINESTRING(1 1,3 3)"},
+    {R"({"paths":[[[0,0],[0,10]]]})", "LINESTRING(0 0,0 10)"},
+    {R"({"x":3,"y":3})", "POINT(3 3)"},
+    {R"({"x":0,"y":5})", "POINT(0 5)"},
+    {R"({"points":[[1,1],[30,30]]})", "MULTIPOINT(1 1,30 30)"},
+};
+
+class PlanarRelationTest : public EngineTest {};
+
+TEST_F(PlanarRelationTest, EveryPairAnswersAsGeos) {
+    Reference geos;
+    for (const auto& a : kShapes) {
+        for (const auto& b : kShapes) {
+            Geometry ga = from_json(a.json), gb = from_json(b.json);
+            const GEOSGeometry* ra = geos.read(a.wkt);
+            const GEOSGeometry* rb = geos.read(b.wkt);
+            for (const auto& r : kRelations)
+                EXPECT_EQ(r.engine(ga.get(), gb.get(), ok()), r.geos(geos.context(), ra, rb))
+                    << r.name << " " << a.wkt << " / " << b.wkt;
+            EXPECT_EQ(KX_GeometryEngine_relate(ga.get(), gb.get(), "T*****FF*", ok()),
+                      GEOSRelatePattern_r(geos.context(), ra, rb, "T*****FF*"))
+                << a.wkt << " / " << b.wkt;
+        }
+    }
+}
+
+TEST_F(PlanarRelationTest, RingOrientationAsGivenDoesNotChangeTheAnswer) {
+    // The same square with its ring counter-clockwise: still an area.
+    Geometry ccw = from_json(R"({"rings":[[[0,0],[10,0],[10,10],[0,10],[0,0]]]})");
+    Geometry inside = point(5, 5);
+    EXPECT_TRUE(KX_GeometryEngine_contains(ccw.get(), inside.get(), ok()));
+}
+
+TEST_F(PlanarRelationTest, CurvesTakePartAsTheirArcs) {
+    // A half disc above the x axis: (1, 0.9) lies under the arc, outside its chord's triangle.
+    Geometry half = from_json(R"({"curveRings":[[[-2,0],{"c":[[2,0],[0,2]]},[-2,0]]]})");
+    Geometry p = point(1, 1.6);
+    EXPECT_TRUE(KX_GeometryEngine_contains(half.get(), p.get(), ok()));
+}
+
+struct Pattern {
+    const char* pattern;
+    bool valid;
+};
+
+TEST_F(PlanarRelationTest, PatternsOfNineCharactersOfTheAlphabetAlone) {
+    const Pattern kPatterns[] = {
+        {"TTTFFTFFT", true}, {"T*****FF*", true}, {"102FF*FF*", true}, {"T*****FF", false},
+        {"T*****FF**", false}, {"t*****FF*", false}, {"T*****FX*", false}, {"", false},
+    };
+    Geometry polygon = from_json(kShapes[0].json), line = from_json(kShapes[5].json);
+    for (const auto& p : kPatterns) {
+        Errors errors;
+        const uint8_t answer = KX_GeometryEngine_relate(polygon.get(), line.get(), p.pattern, errors.rec());
+        if (p.valid) {
+            EXPECT_TRUE(errors.empty()) << p.pattern;
+            EXPECT_TRUE(answer) << p.pattern;  // each valid one tests that the polygon holds the line
+        } else {
+            EXPECT_EQ(errors.only().code, 2) << p.pattern;
+        }
+    }
+    Errors errors;
+    KX_GeometryEngine_relate(polygon.get(), line.get(), nullptr, errors.rec());
+    EXPECT_EQ(errors.only().code, 2);
+}
+
+TEST_F(PlanarRelationTest, DifferentSpatialReferencesAreAnErrorButNeverEqual) {
+    Geometry a = from_json(R"({"x":1,"y":1,"spatialReference":{"wkid":4326}})");
+    Geometry b = from_json(R"({"x":1,"y":1,"spatialReference":{"wkid":3857}})");
+    Geometry same = from_json(R"({"x":1,"y":1,"spatialReference":{"wkid":4326}})");
+    Geometry bare = point(1, 1);
+    for (const auto& r : kRelations) {
+        Errors errors;
+        r.engine(a.get(), b.get(), errors.rec());
+        EXPECT_EQ(errors.only().code, 7) << r.name;
+        EXPECT_TRUE(r.engine(a.get(), bare.get(), ok()) == r.engine(a.get(), same.get(), ok())) << r.name;
+    }
+    EXPECT_FALSE(KX_GeometryEngine_equals(a.get(), b.get(), ok()));
+    EXPECT_TRUE(KX_GeometryEngine_equals(a.get(), same.get(), ok()));
+    EXPECT_TRUE(KX_GeometryEngine_equals(a.get(), bare.get(), ok()));
+}
+
+struct Equality {
+    const char* a;
+    const char* b;
+    bool equal;
+};
+
+TEST_F(PlanarRelationTest, EqualMeansOneKindInTheSameSpace) {
+    const Equality kCases[] = {
+        // the same square from another start vertex and the other way round
+        {R"({"rings":[[[0,0],[0,1],[1,1],[1,0]]]})", R"({"rings":[[[1,1],[1,0],[0,0],[0,1]]]})", true},
+        {R"({"rings":[[[0,0],[0,1],[1,1],[1,0]]]})", R"({"rings":[[[0,0],[1,0],[1,1],[0,1]]]})", true},
+        {R"({"rings":[[[0,0],[0,1],[1,1],[1,0]]]})", R"({"xmin":0,"ymin":0,"xmax":1,"ymax":1})", false},
+        {R"({"paths":[[[0,0],[2,0]]]})", R"({"paths":[[[0,0],[1,0],[2,0]]]})", true},
+        {R"({"x":1,"y":2})", R"({"points":[[1,2]]})", false},
+        {R"({"points":[]})", R"({"points":[]})", true},
+        {R"({"x":null,"y":null})", R"({"x":null,"y":null})", true},
+        {R"({"rings":[]})", R"({"rings":[[[0,0],[0,1],[1,1]]]})", false},
+    };
+    for (const auto& c : kCases) {
+        Geometry a = from_json(c.a), b = from_json(c.b);
+        EXPECT_EQ(KX_GeometryEngine_equals(a.get(), b.get(), ok()), c.equal) << c.a << " / " << c.b;
+    }
+}
+
+}  // namespace
+}  // namespace engine_test
