@@ -50,7 +50,7 @@ test-asan: deps
 # Every fuzz target (clang, ASan, UBSan), each for FUZZ_SECONDS; findings stop the run. Each
 # target is <program>:<seed folder>, its dictionary fuzz/<seed folder>.dict where there is one.
 FUZZ_SECONDS ?= 600
-FUZZ_TARGETS = wkt_reader:wkt wkb_reader:wkb engine_json:engine_json engine_planar:engine_planar \
+FUZZ_TARGETS = wkt_reader:wkt wkb_reader:wkb engine_json:engine_json engine_ops:engine_ops engine_planar:engine_planar \
 	engine_geodesy:engine_geodesy
 fuzz: deps
 	@cmake -S fuzz -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

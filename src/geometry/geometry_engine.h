@@ -1,21 +1,244 @@
-// The engine's polyline and polygon operations, one wrapper each. Inputs are borrowed, results are new owners;
-// the engine's error is returned as a value.
+// The engine's geometry operations, one wrapper each. Inputs are borrowed, results are new owners.
+// Each wrapper has one failure policy: most return the engine's error as a value; the measures and
+// reductions that must succeed on every valid geometry (area, length, is_simple, the z/m removals,
+// normalize_central_meridian) treat an engine error as a fault. A null result where an object is
+// required is always a fault, except for the two optional results (normalize_central_meridian,
+// extend), where it means "no result".
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
+#include "geometry/area_unit.h"
+#include "geometry/datum_transformation.h"
+#include "geometry/downcast.h"
+#include "geometry/environment.h"
+#include "geometry/envelope.h"
+#include "geometry/geometry.h"
+#include "geometry/linear_unit.h"
 #include "geometry/point.h"
 #include "geometry/polygon.h"
 #include "geometry/polyline.h"
+#include "geometry/spatial_reference.h"
+#include "geometry/vector.h"
 
 namespace geometry::geometry_engine {
 
+// Any geometry owner or borrowed geometry view, lent to one engine call.
+class GeometryArg {
+public:
+    template <typename G>
+        requires requires(const G& g) {
+            { g.handle() } -> std::same_as<KX_GeometryHandle>;
+        }
+    GeometryArg(const G& geometry) : handle_(geometry.handle()) {}  // NOLINT: implicit on purpose
+    KX_GeometryHandle handle() const { return handle_; }
+
+private:
+    KX_GeometryHandle handle_;
+};
+
+using geometry::GeometryOwned;
+using GeometryList = std::vector<GeometryOwned>;
+using PolygonList = std::vector<polygon::Polygon>;
+
+// ---- relation tests ----
+Result<bool> contains(GeometryArg geometry, GeometryArg other);
+Result<bool> crosses(GeometryArg geometry, GeometryArg other);
+Result<bool> disjoint(GeometryArg geometry, GeometryArg other);
+Result<bool> equals(GeometryArg geometry, GeometryArg other);
+Result<bool> intersects(GeometryArg geometry, GeometryArg other);
+Result<bool> overlaps(GeometryArg geometry, GeometryArg other);
+Result<bool> touches(GeometryArg geometry, GeometryArg other);
+Result<bool> within(GeometryArg geometry, GeometryArg other);
+// The pattern goes to the engine unexamined, but a pattern holding a NUL character is the
+// interior-NUL error of c_string, before any engine call.
+Result<bool> relate(GeometryArg geometry, GeometryArg other, std::string_view relation);
+
+// ---- overlay ----
+Result<GeometryOwned> difference(GeometryArg geometry, GeometryArg other);
+Result<GeometryOwned> intersection(GeometryArg geometry, GeometryArg other);
+Result<GeometryOwned> symmetric_difference(GeometryArg geometry, GeometryArg other);
+// `union` itself is a C++ keyword.
+Result<GeometryOwned> union_(GeometryArg geometry, GeometryArg other);
+Result<GeometryOwned> clip(GeometryArg geometry, const envelope::Envelope& envelope);
+Result<GeometryList> intersections(GeometryArg geometry, GeometryArg other);
+Result<GeometryList> cut(GeometryArg geometry, const polyline::Polyline& cutter);
+Result<envelope::Envelope> combine_extents(GeometryArg geometry, GeometryArg other);
+
+// ---- one geometry ----
+Result<GeometryOwned> boundary(GeometryArg geometry);
+Result<GeometryOwned> convex_hull(GeometryArg geometry);
+Result<GeometryOwned> simplify(GeometryArg geometry);
+Result<point::Point> label_point(GeometryArg geometry);
+Result<polygon::Polygon> buffer(GeometryArg geometry, double distance);
+Result<GeometryOwned> densify(GeometryArg geometry, double max_segment_length);
+Result<GeometryOwned> generalize(GeometryArg geometry, double max_offset, bool remove_degenerate_parts);
+// No origin: the engine's default origin.
+Result<GeometryOwned> rotate(GeometryArg geometry, const point::Point* origin, double angle);
+Result<GeometryOwned> scale(GeometryArg geometry, const point::Point* origin, double scale_x, double scale_y);
+
+// The faults of these three: their engine error, and a null result.
+GeometryOwned _remove_z(GeometryArg geometry);
+GeometryOwned _remove_m(GeometryArg geometry);
+GeometryOwned _remove_z_and_m(GeometryArg geometry);
+// None when the engine gives no geometry; an engine error is a fault.
+std::optional<GeometryOwned> normalize_central_meridian(GeometryArg geometry);
+double area(GeometryArg geometry);
+double length(GeometryArg geometry);
+bool is_simple(GeometryArg geometry);
+
+// ---- geodetic; no unit: the engine's default (metres, square metres) ----
+Result<double> area_geodetic(GeometryArg geometry, const area_unit::AreaUnit* unit, int32_t curve_type);
+Result<double> length_geodetic(GeometryArg geometry, const linear_unit::LinearUnit* unit, int32_t curve_type);
+Result<polygon::Polygon> buffer_geodetic(GeometryArg geometry, const linear_unit::LinearUnit* unit,
+                                         int32_t curve_type, double distance, double max_deviation);
+Result<GeometryOwned> densify_geodetic(GeometryArg geometry, const linear_unit::LinearUnit* unit,
+                                       int32_t curve_type, double max_segment_length);
+
+// ---- polylines ----
 Result<double> fraction_along(const polyline::Polyline& line, const point::Point& point, double tolerance);
 Result<point::Point> with_point_along(const polyline::Polyline& line, double distance);
 // None when the engine gives no polyline (nothing to extend).
 Result<std::optional<polyline::Polyline>> extend(const polyline::Polyline& line, const polyline::Polyline& extender,
                                                  int32_t extend_options);
-Result<point::Point> label_point(const polygon::Polygon& polygon);
+
+// ---- results narrowed to the owner type the caller asks for (GeometryOwned takes any kind) ----
+namespace detail {
+Result<GeometryOwned> move_relative(GeometryArg geometry, double delta_x, double delta_y);
+Result<GeometryOwned> set_z(GeometryArg geometry, double z);
+Result<GeometryOwned> set_m(GeometryArg geometry, double m);
+Result<GeometryOwned> set_z_and_m(GeometryArg geometry, double z, double m);
+Result<GeometryOwned> project(GeometryArg geometry, const spatial_reference::SpatialReference& spatial_reference);
+Result<GeometryOwned> project_with_transformation(GeometryArg geometry,
+                                                  const spatial_reference::SpatialReference& spatial_reference,
+                                                  const datum_transformation::DatumTransformationOwned& transformation);
+
+template <typename T>
+Result<T> narrowed(Result<GeometryOwned> result) {
+    if (!result) return std::unexpected(std::move(result).error());
+    return downcast::downcast<T>(std::move(*result));
+}
+}  // namespace detail
+
+template <typename T = GeometryOwned>
+Result<T> move_relative(GeometryArg geometry, double delta_x, double delta_y) {
+    return detail::narrowed<T>(detail::move_relative(geometry, delta_x, delta_y));
+}
+template <typename T = GeometryOwned>
+Result<T> set_z(GeometryArg geometry, double z) {
+    return detail::narrowed<T>(detail::set_z(geometry, z));
+}
+template <typename T = GeometryOwned>
+Result<T> set_m(GeometryArg geometry, double m) {
+    return detail::narrowed<T>(detail::set_m(geometry, m));
+}
+template <typename T = GeometryOwned>
+Result<T> set_z_and_m(GeometryArg geometry, double z, double m) {
+    return detail::narrowed<T>(detail::set_z_and_m(geometry, z, m));
+}
+template <typename T = GeometryOwned>
+Result<T> project(GeometryArg geometry, const spatial_reference::SpatialReference& spatial_reference) {
+    return detail::narrowed<T>(detail::project(geometry, spatial_reference));
+}
+template <typename T = GeometryOwned>
+Result<T> project_with_transformation(GeometryArg geometry,
+                                      const spatial_reference::SpatialReference& spatial_reference,
+                                      const datum_transformation::DatumTransformationOwned& transformation) {
+    return detail::narrowed<T>(detail::project_with_transformation(geometry, spatial_reference, transformation));
+}
+
+// ---- whole collections, from the caller's pull streams (vector::Source) ----
+// Each starts the runtime environment, builds its vectors in order (the second only once the
+// first is complete, and the first destroyed if the second fails), makes one engine call, and
+// destroys the vectors on every way out, the second before the first.
+namespace detail {
+using vector::Vector;
+Result<GeometryOwned> union_collection(const Vector& geometries);
+Result<envelope::Envelope> combine_extents_collection(const Vector& geometries);
+Result<GeometryList> convex_hull_collection(const Vector& geometries, bool merge);
+Result<PolygonList> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result);
+Result<PolygonList> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
+                                               const linear_unit::LinearUnit* unit, int32_t curve_type,
+                                               double max_deviation, bool union_result);
+Result<PolygonList> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries);
+}  // namespace detail
+
+namespace detail {
+// Builds a vector and lends it to `engine_call`; a failed build is the result.
+template <typename Build, typename Call>
+auto with_vector(Build&& build, Call&& engine_call) -> std::invoke_result_t<Call, const Vector&> {
+    auto vector = std::forward<Build>(build)();
+    if (!vector) return std::unexpected(std::move(vector).error());
+    return std::forward<Call>(engine_call)(*vector);
+}
+
+template <typename S>
+auto geometries_of(S& source) {
+    return [&source] { return Vector::try_from_geometries(source); };
+}
+template <typename S>
+auto floats_of(S& source) {
+    return [&source] { return Vector::try_from_f64s(source); };
+}
+}  // namespace detail
+
+template <vector::Source<GeometryOwned> S>
+Result<GeometryOwned> union_collection(S& geometries) {
+    environment::init();
+    return detail::with_vector(detail::geometries_of(geometries),
+                               [](const vector::Vector& v) { return detail::union_collection(v); });
+}
+
+template <vector::Source<GeometryOwned> S>
+Result<envelope::Envelope> combine_extents_collection(S& geometries) {
+    environment::init();
+    return detail::with_vector(detail::geometries_of(geometries),
+                               [](const vector::Vector& v) { return detail::combine_extents_collection(v); });
+}
+
+template <vector::Source<GeometryOwned> S>
+Result<GeometryList> convex_hull_collection(S& geometries, bool merge) {
+    environment::init();
+    return detail::with_vector(detail::geometries_of(geometries),
+                               [merge](const vector::Vector& v) { return detail::convex_hull_collection(v, merge); });
+}
+
+template <vector::Source<GeometryOwned> S, vector::Source<double> D>
+Result<PolygonList> buffer_collection(S& geometries, D& distances, bool union_result) {
+    environment::init();
+    return detail::with_vector(detail::geometries_of(geometries), [&](const vector::Vector& first) {
+        return detail::with_vector(detail::floats_of(distances), [&](const vector::Vector& second) {
+            return detail::buffer_collection(first, second, union_result);
+        });
+    });
+}
+
+template <vector::Source<GeometryOwned> S, vector::Source<double> D>
+Result<PolygonList> buffer_geodetic_collection(S& geometries, D& distances, const linear_unit::LinearUnit* unit,
+                                               double max_deviation, int32_t curve_type, bool union_result) {
+    environment::init();
+    return detail::with_vector(detail::geometries_of(geometries), [&](const vector::Vector& first) {
+        return detail::with_vector(detail::floats_of(distances), [&](const vector::Vector& second) {
+            return detail::buffer_geodetic_collection(first, second, unit, curve_type, max_deviation, union_result);
+        });
+    });
+}
+
+// The existing boundaries are polygons, the new ones polylines.
+template <vector::Source<GeometryOwned> S, vector::Source<GeometryOwned> N>
+Result<PolygonList> auto_complete(S& existing_boundaries, N& new_boundaries) {
+    environment::init();
+    return detail::with_vector(detail::geometries_of(existing_boundaries), [&](const vector::Vector& first) {
+        return detail::with_vector(detail::geometries_of(new_boundaries), [&](const vector::Vector& second) {
+            return detail::auto_complete(first, second);
+        });
+    });
+}
 
 }  // namespace geometry::geometry_engine

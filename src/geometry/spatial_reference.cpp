@@ -1,15 +1,9 @@
 #include "geometry/spatial_reference.h"
 
+#include "geometry/c_string.h"
 #include "geometry/environment.h"
 
 namespace geometry::spatial_reference {
-
-namespace {
-
-// The binding's own error for text that cannot be passed as a C string.
-constexpr int32_t kInteriorNulCode = 100001;
-
-}  // namespace
 
 Result<SpatialReference> SpatialReference::with_wkid(uint32_t wkid) {
     environment::init();
@@ -26,7 +20,7 @@ Result<SpatialReference> SpatialReference::with_wkid_vertical_wkid(uint32_t wkid
 Result<SpatialReference> SpatialReference::with_wktext(std::string_view wktext) {
     environment::init();
     if (wktext.find('\0') != std::string_view::npos)
-        return std::unexpected(Error{kInteriorNulCode, "Failed to convert string to CString.",
+        return std::unexpected(Error{c_string::kInteriorNulCode, "Failed to convert string to CString.",
                                      "The well-known text holds a NUL character."});
     const std::string text(wktext);
     return handle::create<SpatialReference>(ENGINE_CALL(SpatialReference_createFromWKText, text.c_str()));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "python/binding/binding.h"
+#include "python/collections/functions.h"
 #include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/curvepart.h"
@@ -30,13 +31,6 @@ namespace {
 
 using binding::PyResult;
 using binding::Ref;
-
-// The module-level functions, in the byte order of their names (area_collection ...
-// within_collection). Each entry is a static PyMethodDef made with binding::function.
-std::vector<PyMethodDef*>& module_functions() {
-    static std::vector<PyMethodDef*> functions = {};
-    return functions;
-}
 
 // The classes, in the byte order of their names, capitals before small letters (AreaUnit ...
 // SpatialReference; MultiPoint before Multipart). Each entry is binding::add_class<T>, which
@@ -93,8 +87,8 @@ PyResult<void> add_submodule(PyObject* module, const Submodule& spec) {
 }
 
 PyResult<void> register_all(PyObject* module) {
-    for (PyMethodDef* def : module_functions())
-        if (auto added = binding::add_function(module, *def); !added) return added;
+    for (PyMethodDef& def : collections::module_functions())
+        if (auto added = binding::add_function(module, def); !added) return added;
     for (auto add_class : module_classes())
         if (auto added = add_class(module); !added) return added;
     for (const Submodule& spec : kSubmodules)

@@ -108,6 +108,32 @@ TEST(PlanarShape, BuffersThatLeaveNothingAreEmptyPolygonsAndBadDistancesAreRefus
     }
 }
 
+// Magnitudes whose squares overflow made GEOS's buffer crash; they are refused before GEOS runs,
+// while the largest accepted ones still buffer.
+TEST(PlanarShape, BuffersRefuseMagnitudesWhoseSquaresOverflow) {
+    struct Case {
+        const char* json;
+        double distance;
+        bool refused;
+    };
+    const Case cases[] = {
+        {R"({"rings":[[[5,1e308],[10,10],[10,0],[0,0]]]})", 10.0, true},
+        {R"({"rings":[[[5,1e160],[10,10],[10,0],[0,0]]]})", 1e160, true},
+        {R"({"paths":[[[0,0],[1,1]]]})", 1e151, true},
+        {R"({"rings":[[[5,1e150],[10,10],[10,0],[0,0]]]})", 1e150, false},
+        {R"({"x":0,"y":0})", -1e150, false},
+    };
+    for (const auto& c : cases) {
+        Geometry g = from_json(c.json);
+        Errors errors;
+        Geometry b(KX_GeometryEngine_buffer(g.get(), c.distance, errors.rec()));
+        EXPECT_EQ(b.get() == nullptr, c.refused) << c.json;
+        if (c.refused) {
+            EXPECT_EQ(errors.only().code, 5) << c.json;
+        }
+    }
+}
+
 struct CollectionBuffer {
     std::vector<double> distances;
     bool unite;
@@ -150,6 +176,17 @@ TEST(PlanarShape, DensifyShortensEverySegmentAndInterpolatesZAndM) {
     for (const auto& p : points) {
         EXPECT_NEAR(p.z, p.x, 1e-9);
         EXPECT_NEAR(p.m, p.x * 10, 1e-9);
+    }
+    // A repeated vertex (GEOS drops the copy) and a closing segment, whose m runs from the last
+    // vertex's back to the first's.
+    Geometry ring = from_json(R"({"hasM":true,"rings":[[[0,0,0],[0,4,4],[0,4,4],[4,4,8],[4,0,12]]]})");
+    Geometry dense_ring(KX_GeometryEngine_densify(ring.get(), 1.0, ok()));
+    const auto ring_points = part_points(dense_ring.get(), 0);
+    ASSERT_EQ(ring_points.size(), 16u);
+    for (size_t i = 0; i < ring_points.size(); ++i) {
+        const auto& p = ring_points[i];
+        const double expected = p.x == 0 ? p.y : p.y == 4 ? 4 + p.x : p.x == 4 ? 12 - p.y : 3 * p.x;
+        EXPECT_NEAR(p.m, expected, 1e-9) << i;
     }
     for (double bad : {0.0, -1.0, double(NAN)}) {
         Errors errors;

@@ -23,8 +23,6 @@ GlobalCallback& global_callback() {
 struct Injections {
     std::mutex mutex;
     std::map<std::string, int32_t, std::less<>> armed;
-    // Whether anything is armed, read without the mutex: every engine call asks, tests rarely arm.
-    std::atomic<bool> any{false};
 };
 
 Injections& injections() {
@@ -40,6 +38,8 @@ void deliver(KX_ErrorCallback callback, void* user_data, int32_t code, const std
 }
 
 }  // namespace
+
+std::atomic<bool> faults_armed{false};
 
 void report(const KX_ErrorCallbackRecord* rec, int32_t code, const std::string& message,
             const std::string& additional) {
@@ -66,7 +66,7 @@ void set_global_callback(KX_ErrorCallback callback, void* user_data) {
 
 int32_t take_injected_fault(const char* function_name) {
     auto& table = injections();
-    if (!table.any.load(std::memory_order_acquire)) return KXT_FAIL_NONE;
+    if (!faults_armed.load(std::memory_order_acquire)) return KXT_FAIL_NONE;
     std::lock_guard lock(table.mutex);
     auto it = table.armed.find(std::string_view(function_name));
     if (it == table.armed.end()) return KXT_FAIL_NONE;
@@ -76,7 +76,7 @@ int32_t take_injected_fault(const char* function_name) {
         return KXT_FAIL_NONE;
     }
     table.armed.erase(it);
-    table.any.store(!table.armed.empty(), std::memory_order_release);
+    faults_armed.store(!table.armed.empty(), std::memory_order_release);
     return mode;
 }
 
@@ -87,14 +87,14 @@ void arm_fault(const char* function_name, int32_t mode) {
         table.armed.erase(function_name);
     else
         table.armed[function_name] = mode;
-    table.any.store(!table.armed.empty(), std::memory_order_release);
+    faults_armed.store(!table.armed.empty(), std::memory_order_release);
 }
 
 void clear_faults() {
     auto& table = injections();
     std::lock_guard lock(table.mutex);
     table.armed.clear();
-    table.any.store(false, std::memory_order_release);
+    faults_armed.store(false, std::memory_order_release);
 }
 
 }  // namespace api

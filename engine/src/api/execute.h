@@ -3,6 +3,7 @@
 // fixed error value (zero, null, false). Also the place where the test hooks inject faults.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -23,6 +24,10 @@ void report_global(int32_t code, const std::string& message, const std::string& 
 
 // Fault injection: the mode armed for this function name (consumed), or KXT_FAIL_NONE.
 int32_t take_injected_fault(const char* function_name);
+
+// Whether any fault is armed. Every call asks and tests rarely arm, so the answer is read here
+// without a call or a lock; take_injected_fault looks up the name only when it is true.
+extern std::atomic<bool> faults_armed;
 
 template <typename R>
 R error_value() {
@@ -45,7 +50,7 @@ R bad_code_value() {
 template <typename R, typename Body>
 R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& body) noexcept {
     try {
-        switch (take_injected_fault(function_name)) {
+        switch (faults_armed.load(std::memory_order_acquire) ? take_injected_fault(function_name) : KXT_FAIL_NONE) {
             case KXT_FAIL_REPORT_ERROR:
                 report(rec, model::kInjected, std::string("Injected failure in ") + function_name + ".",
                        "Raised by a test hook.");
@@ -86,9 +91,10 @@ T& object(Handle handle, model::ClassTag tag) {
     if (base->tag() != tag)
         throw model::EngineError(model::kInvalidHandle, "Invalid handle.",
                           std::string("Expected a handle to ") + model::class_name(tag) + ".");
-    auto* typed = dynamic_cast<T*>(base);
-    if (typed == nullptr) throw model::EngineError(model::kInvalidHandle, "Invalid handle.", "Wrong object kind.");
-    return *typed;
+    // Each tag is given by the constructor of one class only, so the tag names the class and the
+    // cast needs no run-time check (which cost more than the rest of a point's handling).
+    static_assert(std::is_base_of_v<model::Object, T>);
+    return static_cast<T&>(*base);
 }
 
 // Hands a new engine object to the caller as a handle.

@@ -12,6 +12,7 @@ struct Shared {
     std::vector<std::string> default_search_path;
     std::vector<std::string> messages;  // cleared when the outermost session ends
     int depth = 0;
+    uint64_t search_path_generation = 0;
 };
 
 void collect_log(void* shared, int /*level*/, const char* message) {
@@ -64,6 +65,8 @@ std::string Session::log() const {
     return text;
 }
 
+uint64_t Session::search_path_generation() const { return shared().search_path_generation; }
+
 void ObjectDeleter::operator()(PJ* object) const {
     Session session;
     proj_destroy(object);
@@ -81,6 +84,7 @@ void set_grid_directory(std::string_view directory) {
     // afresh, it looks for them again along the new path.
     proj_context_set_database_path(session.context(), nullptr, nullptr, nullptr);
     proj_grid_cache_clear(session.context());
+    ++shared().search_path_generation;
 }
 
 }  // namespace model::proj

@@ -7,6 +7,7 @@
 #include <proj.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,6 +26,10 @@ public:
 
     // What PROJ logged since this session began, messages joined by "; " (empty when nothing).
     std::string log() const;
+
+    // Changes whenever the search path changes: what was read from the database before may read
+    // differently after (a proj.db in the new directory comes first).
+    uint64_t search_path_generation() const;
 
 private:
     std::unique_lock<std::recursive_mutex> lock_;

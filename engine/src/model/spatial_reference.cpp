@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/engine_error.h"
+#include "model/spatial_reference_cache.h"
 #include "model/spatial_reference_data.h"
 
 namespace model {
@@ -108,15 +109,13 @@ ObjectPtr horizontal_from_database(const Session& session, int32_t wkid) {
     return crs;
 }
 
-}  // namespace
-
-SpatialReferencePtr spatial_reference_from_wkid(int32_t wkid) {
+SpatialReferencePtr made_from_wkid(int32_t wkid) {
     Session session;
     return make(session, horizontal_from_database(session, wkid), static_cast<uint32_t>(wkid), 0);
 }
 
-SpatialReferencePtr spatial_reference_from_wkid_and_vertical(int32_t wkid, int32_t vertical_wkid) {
-    if (vertical_wkid == 0) return spatial_reference_from_wkid(wkid);
+SpatialReferencePtr made_from_wkid_and_vertical(int32_t wkid, int32_t vertical_wkid) {
+    if (vertical_wkid == 0) return made_from_wkid(wkid);
     Session session;
     ObjectPtr horizontal = horizontal_from_database(session, wkid);
     if (has_type(horizontal.get(), PJ_TYPE_COMPOUND_CRS))
@@ -130,12 +129,8 @@ SpatialReferencePtr spatial_reference_from_wkid_and_vertical(int32_t wkid, int32
     return make(session, std::move(compound), static_cast<uint32_t>(wkid), static_cast<uint32_t>(vertical_wkid));
 }
 
-SpatialReferencePtr spatial_reference_from_wktext(std::string_view wktext) {
-    // PROJ reads a C string: a NUL would silently cut the text short.
-    if (wktext.find('\0') != std::string_view::npos)
-        refuse("Invalid well-known text.", "The text holds a NUL character.");
+SpatialReferencePtr made_from_wktext(const std::string& text) {
     Session session;
-    const std::string text(wktext);
     PROJ_STRING_LIST warnings = nullptr;
     PROJ_STRING_LIST grammar_errors = nullptr;
     ObjectPtr crs(proj_create_from_wkt(session.context(), text.c_str(), nullptr, &warnings, &grammar_errors));
@@ -148,6 +143,25 @@ SpatialReferencePtr spatial_reference_from_wktext(std::string_view wktext) {
         refuse("Invalid well-known text.", "A spatial reference needs a horizontal coordinate system.");
     const auto [wkid, vertical_wkid] = ids_of(session, crs.get());
     return make(session, std::move(crs), wkid, vertical_wkid);
+}
+
+}  // namespace
+
+SpatialReferencePtr spatial_reference_from_wkid(int32_t wkid) {
+    return cached_spatial_reference({.wkid = wkid}, [&] { return made_from_wkid(wkid); });
+}
+
+SpatialReferencePtr spatial_reference_from_wkid_and_vertical(int32_t wkid, int32_t vertical_wkid) {
+    return cached_spatial_reference({.wkid = wkid, .vertical_wkid = vertical_wkid},
+                                    [&] { return made_from_wkid_and_vertical(wkid, vertical_wkid); });
+}
+
+SpatialReferencePtr spatial_reference_from_wktext(std::string_view wktext) {
+    // PROJ reads a C string: a NUL would silently cut the text short.
+    if (wktext.find('\0') != std::string_view::npos)
+        refuse("Invalid well-known text.", "The text holds a NUL character.");
+    SpatialReferenceKey key{.from_text = true, .wktext = std::string(wktext)};
+    return cached_spatial_reference(key, [&] { return made_from_wktext(key.wktext); });
 }
 
 uint32_t wkid_of(const SpatialReferenceData& sr) { return sr.wkid(); }

@@ -1,5 +1,5 @@
-// What the planar operations share: the shape of a result made from one or two inputs, the
-// repair of input GEOS refuses, and reading the inputs of collection operations.
+// What the planar operations share: the shape of a result made from its inputs, reading GEOS
+// results back, unions, and the repair of input GEOS refuses.
 #pragma once
 
 #include <memory>
@@ -26,9 +26,6 @@ GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,
                       std::initializer_list<const model::Geometry*> inputs,
                       VertexAttributes::NewVertices new_vertices = VertexAttributes::NewVertices::Unknown);
 
-// Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
-bool is_empty(const model::Geometry& g);
-
 // result_of for any number of inputs.
 GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape, const std::vector<const model::Geometry*>& inputs,
                       VertexAttributes::NewVertices new_vertices = VertexAttributes::NewVertices::Unknown);
@@ -40,6 +37,9 @@ GeometryPtr united(std::vector<GeosPtr> members, const ResultShape& shape,
 // The shape of a result of `kind` from many inputs: all their dimensions, their one spatial
 // reference.
 ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Geometry*>& inputs);
+
+// Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
+bool is_empty(const model::Geometry& g);
 
 // A valid form of `g` (GEOS make-valid, structure method, collapsed parts dropped): input that a
 // GEOS operation refused is repaired and the operation tried once more.
@@ -55,7 +55,6 @@ GeosPtr with_repair(const char* what, Op op, const GEOSGeometry* a, const GEOSGe
     GeosPtr vb = b != nullptr ? make_valid(b) : nullptr;
     return geos_check(op(va.get(), vb.get()), what);
 }
-
 
 // The union of the members of `g` (repaired when GEOS refuses them).
 GeosPtr unary_union(const GEOSGeometry* g);

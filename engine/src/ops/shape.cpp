@@ -94,7 +94,27 @@ GeosPtr valid_area(GeosPtr g) {
     return make_valid(g.get());
 }
 
+// GEOS's buffer squares coordinate differences and distances; past the square root of the largest
+// double those overflow and its offset curve walks off its own arrays (a crash, not an error).
+constexpr double kBufferMagnitude = 1e150;
+
+void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
+    if (std::fabs(distance) > kBufferMagnitude)
+        throw model::EngineError(model::kGeometryError, "The buffer distance is too large.",
+                                 "Buffers take distances up to 1e150.");
+    if (GEOSisEmpty_r(geos(), g) == 1) return;
+    double bounds[4] = {};
+    if (GEOSGeom_getXMin_r(geos(), g, &bounds[0]) == 0 || GEOSGeom_getYMin_r(geos(), g, &bounds[1]) == 0 ||
+        GEOSGeom_getXMax_r(geos(), g, &bounds[2]) == 0 || GEOSGeom_getYMax_r(geos(), g, &bounds[3]) == 0)
+        geos_failed("buffer");
+    for (double b : bounds)
+        if (std::fabs(b) > kBufferMagnitude)
+            throw model::EngineError(model::kGeometryError, "Coordinates are too large to buffer.",
+                                     "Buffers take coordinates up to 1e150 in magnitude.");
+}
+
 GeosPtr buffer_geos(GeosPtr g, double distance) {
+    check_buffer_magnitude(g.get(), distance);
     g = valid_area(std::move(g));
     GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
     GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
@@ -107,6 +127,37 @@ GeosPtr buffer_geos(GeosPtr g, double distance) {
 
 void check_distance(double distance) {
     if (!std::isfinite(distance)) invalid("The buffer distance must be a finite number.");
+}
+
+// The coordinates of a GEOS line, z as GEOS has it.
+std::vector<model::Vertex> coordinates_of(const GEOSGeometry* line) {
+    const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(geos(), line);
+    unsigned size = 0;
+    if (seq == nullptr || GEOSCoordSeq_getSize_r(geos(), seq, &size) == 0) geos_failed("densify");
+    std::vector<model::Vertex> out(size);
+    if (size > 0 && GEOSCoordSeq_copyToBuffer_r(geos(), seq, &out.front().x, 1, 1) == 0) geos_failed("densify");
+    return out;
+}
+
+// The densified line's vertices with z and m: the input's own at its vertices, interpolated by
+// distance along the input segment in between. Densify keeps every input vertex in order, so
+// one walk along both lines matches them (no search per vertex).
+std::vector<model::Vertex> along_segments(const std::vector<model::Vertex>& input, std::vector<model::Vertex> dense) {
+    size_t j = 0;  // the input segment (j, j + 1) being walked
+    for (auto& v : dense) {
+        while (j + 1 < input.size() && model::same_xy(v, input[j + 1])) ++j;  // through repeated vertices too
+        if (model::same_xy(v, input[j])) {
+            v = input[j];
+            continue;
+        }
+        if (j + 1 >= input.size()) continue;
+        const auto &a = input[j], &b = input[j + 1];
+        const double whole = std::hypot(b.x - a.x, b.y - a.y);
+        const double f = whole > 0 ? std::hypot(v.x - a.x, v.y - a.y) / whole : 0.0;
+        v.z = a.z + (b.z - a.z) * f;
+        v.m = a.m + (b.m - a.m) * f;
+    }
+    return dense;
 }
 
 // Whether the vertices are all at one place (or there are none).
@@ -202,9 +253,6 @@ GeometryPtr densify(const model::Geometry& g, double max_segment_length) {
         g.kind() == GeometryKind::Envelope ? std::optional(envelope_polygon(static_cast<const model::Envelope&>(g)))
                                            : std::nullopt;
     const auto& source = from_envelope ? *from_envelope : static_cast<const model::Multipart&>(g);
-    VertexAttributes attributes(VertexAttributes::NewVertices::Interpolated);
-    if (g.dims.has_z || g.dims.has_m) attributes.add(source);
-    const ResultShape path_shape = shape_of(GeometryKind::Polyline, g);
     auto out = std::make_unique<model::Multipart>(source.kind(), std::vector<model::Part>{}, g.dims);
     out->set_spatial_reference(g.spatial_reference());
     for (const auto& part : source.parts) {
@@ -213,8 +261,7 @@ GeometryPtr densify(const model::Geometry& g, double max_segment_length) {
             if (part.ring) vertices.push_back(vertices.front());
             GeosPtr line = geos_line(vertices, false);
             GeosPtr dense = geos_check(GEOSDensify_r(geos(), line.get(), max_segment_length), "densify");
-            auto path = from_geos(dense.get(), path_shape, attributes);
-            vertices = std::move(static_cast<model::Multipart&>(*path).parts.front().points);
+            vertices = along_segments(vertices, coordinates_of(dense.get()));
             if (part.ring) vertices.pop_back();
         }
         model::Part p;

@@ -4,6 +4,7 @@
 
 #include "base/fault.h"
 #include "python/core_wrappers/item_slots.h"
+#include "python/core_wrappers/operations.h"
 #include "python/factory.h"
 
 namespace vornix::python {
@@ -65,8 +66,17 @@ constexpr binding::Params kToDictParams{"Geometry.to_dict", {}};
 
 }  // namespace
 
+namespace {
+
+template <typename T>
+void append(std::vector<T>& table, std::vector<T> group) {
+    table.insert(table.end(), group.begin(), group.end());
+}
+
+}  // namespace
+
 binding::ClassSpec PyGeometry::class_spec() {
-    return {
+    binding::ClassSpec spec{
         .name = "vornix_geometry.Geometry",
         .doc = "Geometry()\n--\n\n",
         .methods = {binding::method<kKxcGeoParams, base_kxc_geo>("__kxc_geo($self)\n--\n\n"),
@@ -76,6 +86,15 @@ binding::ClassSpec PyGeometry::class_spec() {
         .constructor = &geom_factory_new,
         .subclassable = true,
     };
+    append(spec.methods, operations::relation_methods());
+    append(spec.methods, operations::overlay_methods());
+    append(spec.methods, operations::transform_methods());
+    append(spec.methods, operations::measure_methods());
+    append(spec.getsets, operations::measure_properties());
+    append(spec.methods, operations::extent_methods());
+    append(spec.getsets, operations::extent_properties());
+    append(spec.methods, operations::collection_methods());
+    return spec;
 }
 
 binding::ClassSpec KXCGeo::class_spec() {

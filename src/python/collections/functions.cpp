@@ -1,0 +1,18 @@
+#include "python/collections/functions.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vornix::collections {
+
+std::vector<PyMethodDef>& module_functions() {
+    static std::vector<PyMethodDef> functions = [] {
+        std::vector<PyMethodDef> all = map_functions();
+        for (auto family : {reduction_functions(), measure_functions()}) all.insert(all.end(), family.begin(), family.end());
+        std::ranges::sort(all, [](const PyMethodDef& a, const PyMethodDef& b) { return std::strcmp(a.ml_name, b.ml_name) < 0; });
+        return all;
+    }();
+    return functions;
+}
+
+}  // namespace vornix::collections

@@ -1,0 +1,18 @@
+// The module's collection functions (`*_collection` and `difference_collection_minus_geom`), one
+// family per file; the module registers them all in the byte order of their names.
+#pragma once
+
+#include <vector>
+
+#include "python/binding/binding.h"
+
+namespace vornix::collections {
+
+std::vector<PyMethodDef> map_functions();        // per-item geometry maps
+std::vector<PyMethodDef> reduction_functions();  // relation tests, sums, per-item values, the fold
+std::vector<PyMethodDef> measure_functions();    // buffer and densify
+
+// All of them, sorted by name; the definitions live as long as the process.
+std::vector<PyMethodDef>& module_functions();
+
+}  // namespace vornix::collections

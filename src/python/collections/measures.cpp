@@ -1,0 +1,126 @@
+// The module's buffer and densify of whole collections, each planar or geodetic. The geodetic
+// form is chosen by the linear unit (buffer) or by the unit and the curve type together (densify).
+#include <optional>
+
+#include "geometry/geometry_engine.h"
+#include "python/collections/functions.h"
+#include "python/core_wrappers/enums.h"
+#include "python/core_wrappers/iterable_adapter.h"
+
+namespace vornix::collections {
+// A number that may be omitted (its default then applies) but never passed as None.
+struct Number {
+    double value;
+};
+}  // namespace vornix::collections
+
+template <>
+struct binding::FromPy<std::optional<vornix::collections::Number>> {
+    static PyResult<std::optional<vornix::collections::Number>> convert(PyObject* object) {
+        if (object == nullptr) return std::nullopt;
+        auto value = FromPy<double>::convert(object);
+        if (!value) return fail(std::move(value.error()));
+        return vornix::collections::Number{*value};
+    }
+};
+
+namespace vornix::collections {
+
+namespace {
+
+namespace engine = ::geometry::geometry_engine;
+using binding::fail;
+using binding::PyResult;
+using binding::Ref;
+using python::PyGeodeticCurveType;
+using python::PyLinearUnitId;
+using python::collections::map_collection;
+using python::frame::Flag;
+using python::frame::GeometryOwned;
+using python::frame::Nullable;
+using ::geometry::linear_unit::LinearUnit;
+
+constexpr int32_t kGreatElliptic = 2;
+
+// Both collections read through adapters into one batch call.
+template <typename Call>
+PyResult<std::vector<::geometry::polygon::Polygon>> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
+    return python::collections::batch_pair<double>(geometries, distances, std::forward<Call>(call));
+}
+
+PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, std::optional<Flag> union_result,
+                                std::optional<PyLinearUnitId*> distance_unit, std::optional<Number> max_deviation,
+                                std::optional<PyGeodeticCurveType*> curve_type) {
+    const bool unioned = union_result && union_result->value;
+    if (!distance_unit) {
+        auto planar = buffers(geometries, distances, [&](auto& items, auto& lengths) {
+            return engine::buffer_collection(items, lengths, unioned);
+        });
+        return python::frame::raised(std::move(planar));
+    }
+    auto unit = python::to_linear_unit(**distance_unit);
+    if (!unit) return fail(std::move(unit.error()));
+    const double deviation = max_deviation ? max_deviation->value : 0.0;
+    const int32_t code = curve_type ? (*curve_type)->code : kGreatElliptic;
+    auto geodetic = buffers(geometries, distances, [&](auto& items, auto& lengths) {
+        return engine::buffer_geodetic_collection(items, lengths, &*unit, deviation, code, unioned);
+    });
+    return python::frame::raised(std::move(geodetic));
+}
+
+PyResult<Ref> densify_collection(PyObject* geometries, double max_segment_length, Nullable<PyLinearUnitId> unit,
+                                 Nullable<PyGeodeticCurveType> curve_type) {
+    if (unit.value == nullptr && curve_type.value == nullptr)
+        return map_collection(geometries,
+                              [&](const GeometryOwned& item) { return engine::densify(item, max_segment_length); });
+    if (curve_type.value == nullptr)
+        return fail(PyExc_ValueError, "GeodeticCurveType must be provided for geodetic densify");
+    if (unit.value == nullptr) return fail(PyExc_ValueError, "LinearUnitId must be provided for geodetic densify");
+    auto engine_unit = python::to_linear_unit(*unit.value);
+    if (!engine_unit) return fail(std::move(engine_unit.error()));
+    const int32_t code = curve_type.value->code;
+    return map_collection(geometries, [&](const GeometryOwned& item) {
+        return engine::densify_geodetic(item, &*engine_unit, code, max_segment_length);
+    });
+}
+
+constexpr binding::Params kBuffer{
+    "buffer_collection", {"geometries", "distances", "union_result", "distance_unit", "max_deviation", "curve_type"}};
+constexpr binding::Params kDensify{"densify_collection", {"geometries", "max_segment_length", "unit", "curve_type"}};
+
+constexpr char kBufferDoc[] =
+    "buffer_collection(geometries, distances, union_result=False, distance_unit=None, max_deviation=0.0, "
+    "curve_type=...)\n--\n\n"
+    "A buffer polygon around each geometry. Without distance_unit the buffer is planar, in the units of "
+    "the spatial reference, and inaccurate in spatial references that do not preserve area. Negative "
+    "distances shrink polygons and may collapse them to empty geometries. With union_result True the "
+    "result holds a single polygon. An empty geometries gives an empty list. When there are fewer distances "
+    "than geometries, the last distance applies to the remaining geometries, so a single distance applies "
+    "to all.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n    distances: an iterable of floats.\n"
+    "    union_result: a bool; True unions the buffers.\n"
+    "    distance_unit: a LinearUnitId; giving it makes the buffer geodetic.\n"
+    "    max_deviation: the largest deviation between a true curve and its densified form (geodetic "
+    "buffer), in the units of the spatial reference.\n"
+    "    curve_type: the GeodeticCurveType of the geodetic buffer; GreatElliptic by default.\n\n"
+    "Returns:\n    A list of Polygons.";
+constexpr char kDensifyDoc[] =
+    "densify_collection(geometries, max_segment_length, unit, curve_type)\n--\n\n"
+    "Each geometry with vertices inserted so that no segment is longer than max_segment_length; shorter "
+    "segments are left alone, and true curves come out as densified curves. With unit and curve_type both "
+    "given the densification is geodetic, with both None planar.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n"
+    "    max_segment_length: the longest segment left, in the units of the spatial reference.\n"
+    "    unit: a LinearUnitId or None.\n    curve_type: a GeodeticCurveType or None.\n\n"
+    "Returns:\n    A list of new geometries, in the order of the input.";
+
+}  // namespace
+
+std::vector<PyMethodDef> measure_functions() {
+    return {
+        binding::function<kBuffer, buffer_collection>(kBufferDoc),
+        binding::function<kDensify, densify_collection>(kDensifyDoc),
+    };
+}
+
+}  // namespace vornix::collections

@@ -1,0 +1,133 @@
+// Where a geometry lies: its extent (as a tuple or an Envelope), the centre of the extent, the
+// extent of two geometries, the planar distance, two yes/no queries, and the two operations whose
+// answer is a list of geometries.
+#include <array>
+
+#include "geometry/geometry_engine.h"
+#include "geometry/handle.h"
+#include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/operation_frame.h"
+#include "python/core_wrappers/operations.h"
+#include "python/core_wrappers/polyline.h"
+
+namespace vornix::python::operations {
+
+namespace {
+
+namespace engine = ::geometry::geometry_engine;
+using binding::fail;
+using binding::PyResult;
+using binding::Ref;
+using frame::GeometryOwned;
+using frame::GeometryParam;
+
+// The engine envelope is destroyed before the geometry; the tuple is made after both.
+std::array<double, 4> corners_of(const GeometryOwned& geometry) {
+    const auto envelope = geometry.extent();
+    return {envelope.x_min(), envelope.y_min(), envelope.x_max(), envelope.y_max()};
+}
+
+PyResult<Ref> extent(PyObject* self) { return frame::apply(self, corners_of); }
+
+PyResult<Ref> envelope(PyObject* self) {
+    return frame::apply(self, [](const GeometryOwned& g) { return g.extent(); });
+}
+
+PyResult<Ref> centroid(PyObject* self) {
+    return frame::apply(self, [](const GeometryOwned& g) {
+        const auto centre = g.extent().center();
+        return std::array<double, 2>{centre.x(), centre.y()};
+    });
+}
+
+PyResult<Ref> label_point(PyObject* self) {
+    return frame::apply(self, [](const GeometryOwned& g) { return g.extent().center(); });
+}
+
+PyResult<Ref> has_curves(PyObject* self) {
+    return frame::apply(self, [](const GeometryOwned& g) { return g.has_curves(); });
+}
+
+// The cutter's engine polyline comes from its model directly (not through its __kxc_geo), after
+// `self`, and is destroyed before `self`'s geometry.
+PyResult<Ref> cut(PyObject* self, PyPolyline* cutter) {
+    return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<engine::GeometryList>> {
+        auto line = python::raise_geo(PyPolyline::get_geom(*cutter));
+        if (!line) return fail(std::move(line.error()));
+        return engine::cut(g, *line);
+    });
+}
+
+constexpr binding::Params kCombineExtents{"Geometry.combine_extents", {"other"}};
+constexpr binding::Params kDistanceTo{"Geometry.distance_to", {"other"}};
+constexpr binding::Params kIsSimple{"Geometry.is_simple", {}};
+constexpr binding::Params kCut{"Geometry.cut", {"cutter"}};
+constexpr binding::Params kIntersections{"Geometry.intersections", {"other"}};
+
+constexpr char kExtentDoc[] = "The extent of the geometry as a tuple (xmin, ymin, xmax, ymax).";
+constexpr char kCombineExtentsDoc[] =
+    "combine_extents($self, other)\n--\n\n"
+    "The extent that encloses both geometries.\n\n"
+    "Args:\n    other: the other Geometry.\n\n"
+    "Returns:\n    A new Envelope.";
+constexpr char kDistanceToDoc[] =
+    "distance_to($self, other)\n--\n\n"
+    "The planar Euclidean distance between the two geometries, in the units of the spatial reference; NaN "
+    "when either geometry is empty.\n\n"
+    "Args:\n    other: the other Geometry.\n\n"
+    "Returns:\n    A float.";
+constexpr char kIsSimpleDoc[] =
+    "is_simple($self)\n--\n\n"
+    "Indicates if the geometry is topologically simple: simplify() would change nothing. By type:\n"
+    "    Point, Envelope: always simple.\n"
+    "    MultiPoint: simple when no two points coincide.\n"
+    "    Polyline: simple when no vertex repeats the one before it and no part has zero length; a "
+    "polyline that crosses itself is simple.\n"
+    "    Polygon: simple when it is valid (no ring crosses itself or another), outer rings run clockwise "
+    "and holes counterclockwise, no vertex repeats and no part lacks an area.\n\n"
+    "Returns:\n    True or False.";
+constexpr char kCutDoc[] =
+    "cut($self, cutter)\n--\n\n"
+    "Cuts the geometry with a polyline. The left cuts come first, the right cuts second, and parts that "
+    "were not cut follow as separate geometries. The list is empty when nothing was cut.\n\n"
+    "Args:\n    cutter: the Polyline to cut with.\n\n"
+    "Returns:\n    A list of geometries.";
+constexpr char kIntersectionsDoc[] =
+    "intersections($self, other)\n--\n\n"
+    "Constructs the intersections of the two geometries: one geometry for each dimension in which they "
+    "intersect.\n\n"
+    "Args:\n    other: the other Geometry.\n\n"
+    "Returns:\n    A list of geometries.";
+
+}  // namespace
+
+// Asked through the function table.
+::geometry::Result<double> planar_distance(engine::GeometryArg geometry, engine::GeometryArg other) {
+    return ::geometry::call(ENGINE_CALL(GeometryEngine_distance, geometry.handle(), other.handle()));
+}
+
+std::vector<PyMethodDef> extent_methods() {
+    return {
+        binding::method<kCombineExtents, frame::on_pair<&engine::combine_extents>>(kCombineExtentsDoc),
+        binding::method<kDistanceTo, frame::on_pair<&planar_distance>>(kDistanceToDoc),
+        binding::method<kIsSimple, frame::on_self<&engine::is_simple>>(kIsSimpleDoc),
+        binding::method<kCut, cut>(kCutDoc),
+        binding::method<kIntersections, frame::on_pair<&engine::intersections>>(kIntersectionsDoc),
+    };
+}
+
+std::vector<PyGetSetDef> extent_properties() {
+    return {
+        binding::getter<extent>("extent", kExtentDoc),
+        binding::getter<extent>("geoextent", kExtentDoc),
+        binding::getter<envelope>("envelope", "The extent of the geometry as a new Envelope."),
+        binding::getter<centroid>("centroid",
+                                  "The centre of the geometry's extent as a tuple (x, y); not a centre of mass."),
+        binding::getter<label_point>("label_point",
+                                     "A Point to label the geometry by: polygons get an interior point, all other "
+                                     "geometries the centre of their extent."),
+        binding::getter<has_curves>("has_curves", "Indicates if the geometry has true curves."),
+    };
+}
+
+}  // namespace vornix::python::operations

@@ -1,0 +1,30 @@
+#include "python/core_wrappers/iterable_adapter.h"
+
+#include "python/core_wrappers/geometry.h"
+
+namespace vornix::python::collections {
+
+PyResult<Ref> iterate(PyObject* iterable) { return binding::checked(PyObject_GetIter(iterable)); }
+
+PyResult<GeometryOwned> convert_item(PyObject* item, std::type_identity<GeometryOwned>) {
+    return geom_from_pyobj(item);
+}
+
+PyResult<double> convert_item(PyObject* item, std::type_identity<double>) {
+    if (PyFloat_CheckExact(item)) return PyFloat_AS_DOUBLE(item);
+    const double value = PyFloat_AsDouble(item);
+    if (value == -1.0 && PyErr_Occurred() != nullptr) return binding::fail();
+    return value;
+}
+
+void collect(std::vector<GeometryOwned>& results, GeometryOwned geometry) { results.push_back(std::move(geometry)); }
+
+void collect(std::vector<GeometryOwned>& results, std::vector<GeometryOwned> pieces) {
+    for (GeometryOwned& piece : pieces) results.push_back(std::move(piece));
+}
+
+void collect(std::vector<GeometryOwned>& results, std::optional<GeometryOwned> geometry) {
+    if (geometry) results.push_back(std::move(*geometry));
+}
+
+}  // namespace vornix::python::collections

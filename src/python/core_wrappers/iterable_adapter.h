@@ -1,0 +1,177 @@
+// The collection side of the operation frame: Python iterables read item by item into engine
+// inputs, and the rule that decides, after the engine call, which error reaches Python.
+//
+// Two ways of reading: the lazy IterableAdapter, a pull stream for the engine's batch calls that
+// parks the first bad item's (or the iterator's) error in a slot of the caller and ends the
+// stream there; and for_each_geometry, which stops at once on any error.
+#pragma once
+
+#include <optional>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "python/core_wrappers/operation_frame.h"
+
+namespace vornix::python::collections {
+
+using binding::PyErr;
+using binding::PyResult;
+using binding::Ref;
+using frame::GeometryOwned;
+
+// The caller's slot for the error that ended an adapter's stream; storing replaces (and so
+// releases) what it held.
+using PendingError = std::optional<PyErr>;
+
+// Python's iter() of the argument; its error (TypeError for a non-iterable) unchanged.
+PyResult<Ref> iterate(PyObject* iterable);
+
+// One item as the stream's kind: an engine geometry (Geometry objects, VeltJSON dicts and text),
+// or a float (a float directly, anything else through Python's float conversion).
+PyResult<GeometryOwned> convert_item(PyObject* item, std::type_identity<GeometryOwned>);
+PyResult<double> convert_item(PyObject* item, std::type_identity<double>);
+
+// The next item of `iterator`: none at its end, the item's conversion, or the iterator's error.
+// The item's own reference is released right after its conversion.
+template <typename Item>
+PyResult<std::optional<Item>> next_item(PyObject* iterator) {
+    Ref item = Ref::steal(PyIter_Next(iterator));
+    if (!item) {
+        if (PyErr_Occurred() != nullptr) return binding::fail();
+        return std::optional<Item>();
+    }
+    auto converted = convert_item(item.get(), std::type_identity<Item>{});
+    item = Ref();
+    if (!converted) return binding::fail(std::move(converted.error()));
+    return std::optional<Item>(std::move(*converted));
+}
+
+// A pull stream over an iterator (vector::Source): converted items until the end or the first
+// error, which goes into the caller's slot and ends the stream. Only items before a bad one are
+// ever read. Owns the iterator until the caller lets it go (release()).
+template <typename Item>
+class IterableAdapter {
+public:
+    IterableAdapter(Ref iterator, PendingError& pending) : iterator_(std::move(iterator)), pending_(pending) {}
+
+    std::optional<Item> operator()() {
+        if (!iterator_ || ended_) return std::nullopt;
+        auto next = next_item<Item>(iterator_.get());
+        if (next && *next) return std::move(*next);
+        ended_ = true;
+        if (!next) pending_ = std::move(next.error());
+        return std::nullopt;
+    }
+
+    // Lets go of the Python iterator (a generator not run to its end is closed now).
+    void release() { iterator_ = Ref(); }
+
+private:
+    Ref iterator_;
+    PendingError& pending_;
+    bool ended_ = false;
+};
+
+// iter() of the argument as an adapter; iter()'s error is raised at once.
+template <typename Item>
+PyResult<IterableAdapter<Item>> adapt(PyObject* iterable, PendingError& pending) {
+    auto iterator = iterate(iterable);
+    if (!iterator) return binding::fail(std::move(iterator.error()));
+    return IterableAdapter<Item>(std::move(*iterator), pending);
+}
+
+// The error rule, applied once the iterators are let go: an engine error wins (the parked errors
+// are dropped unraised); else the parked errors in the order given (the iterable read second
+// first), the engine result being destroyed; else the engine result.
+template <typename R, typename... Slots>
+PyResult<R> decide(::geometry::Result<R> answer, Slots&... pending) {
+    if (!answer) return binding::fail(frame::library_error(answer.error()));
+    std::optional<PyErr> raised;
+    ((!raised && pending ? (void)(raised = std::move(*pending)) : (void)0), ...);
+    if (raised) return binding::fail(std::move(*raised));
+    return std::move(*answer);
+}
+
+// A batch call over one collection: `call` reads the adapter, the iterator is let go, then the
+// error rule.
+template <typename Call>
+auto batch(PyObject* geometries, Call&& call)
+    -> PyResult<typename std::invoke_result_t<Call, IterableAdapter<GeometryOwned>&>::value_type> {
+    PendingError pending;
+    auto adapter = adapt<GeometryOwned>(geometries, pending);
+    if (!adapter) return binding::fail(std::move(adapter.error()));
+    auto answer = call(*adapter);
+    adapter->release();
+    return decide(std::move(answer), pending);
+}
+
+// A batch call over two collections (the second of items `Second`): the engine binding reads the
+// first completely before the second; the second's parked error is reported before the first's.
+template <typename Second, typename Call>
+auto batch_pair(PyObject* first, PyObject* second, Call&& call) -> PyResult<
+    typename std::invoke_result_t<Call, IterableAdapter<GeometryOwned>&, IterableAdapter<Second>&>::value_type> {
+    PendingError first_pending;
+    PendingError second_pending;
+    auto first_adapter = adapt<GeometryOwned>(first, first_pending);
+    if (!first_adapter) return binding::fail(std::move(first_adapter.error()));
+    auto second_adapter = adapt<Second>(second, second_pending);
+    if (!second_adapter) return binding::fail(std::move(second_adapter.error()));
+    auto answer = call(*first_adapter, *second_adapter);
+    second_adapter->release();
+    first_adapter->release();
+    return decide(std::move(answer), second_pending, first_pending);
+}
+
+// Reads `iterator` to its end, each item as an engine geometry lent to `step` for one turn and
+// destroyed after it. `step` returns whether to go on (or its error). The first error of any kind
+// ends the reading; the items after it are never read.
+template <typename Step>
+PyResult<void> for_each_geometry(PyObject* iterator, Step&& step) {
+    while (true) {
+        auto next = next_item<GeometryOwned>(iterator);
+        if (!next) return binding::fail(std::move(next.error()));
+        if (!*next) return {};
+        PyResult<bool> go_on = step(std::as_const(**next));
+        if (!go_on) return binding::fail(std::move(go_on.error()));
+        if (!*go_on) return {};
+    }
+}
+
+// An engine answer taken into a Python-facing step: its engine error as the library error.
+template <typename T>
+PyResult<T> engine_answer(::geometry::Result<T> answer) {
+    if (!answer) return binding::fail(frame::library_error(answer.error()));
+    return std::move(*answer);
+}
+template <typename T>
+PyResult<T> engine_answer(T answer) {
+    return answer;
+}
+
+// What one item's operation adds to a list of results: its one geometry, every piece of a list,
+// or nothing for an absent geometry.
+void collect(std::vector<GeometryOwned>& results, GeometryOwned geometry);
+void collect(std::vector<GeometryOwned>& results, std::vector<GeometryOwned> pieces);
+void collect(std::vector<GeometryOwned>& results, std::optional<GeometryOwned> geometry);
+
+// The collection map: iter() of the argument, then for each item, in order, `op` on its engine
+// geometry and its answer collected; nothing partial on any failure. The engine results become
+// Python objects only once the iterator is let go.
+template <typename Op>
+PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
+    auto iterator = iterate(iterable);
+    if (!iterator) return binding::fail(std::move(iterator.error()));
+    std::vector<GeometryOwned> results;
+    auto read = for_each_geometry(iterator->get(), [&](const GeometryOwned& item) -> PyResult<bool> {
+        auto answer = engine_answer(op(item));
+        if (!answer) return binding::fail(std::move(answer.error()));
+        collect(results, std::move(*answer));
+        return true;
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    *iterator = Ref();
+    return frame::into_object(std::move(results));
+}
+
+}  // namespace vornix::python::collections

@@ -1,0 +1,216 @@
+// The measures of Geometry: buffer, densify, area and length, each planar or geodetic. The
+// dispatchers decide from the optional arguments alone, before `self` is converted, so a call
+// that cannot run is refused without touching the engine.
+#include <optional>
+
+#include "geometry/geometry_engine.h"
+#include "python/core_wrappers/area_unit.h"
+#include "python/core_wrappers/enums.h"
+#include "python/core_wrappers/operation_frame.h"
+#include "python/core_wrappers/operations.h"
+#include "python/core_wrappers/polygon.h"
+
+namespace vornix::python::operations {
+
+namespace {
+
+namespace engine = ::geometry::geometry_engine;
+using binding::fail;
+using binding::PyResult;
+using binding::Ref;
+using frame::GeometryOwned;
+using frame::Nullable;
+using ::geometry::linear_unit::LinearUnit;
+
+using UnitArg = std::optional<PyLinearUnitId*>;
+using CurveArg = std::optional<PyGeodeticCurveType*>;
+
+// The engine unit of a given code (none without one); the engine's refusal is ValueError
+// "Invalid LinearUnitId: ...".
+PyResult<std::optional<LinearUnit>> linear_unit(const PyLinearUnitId* unit) {
+    if (unit == nullptr) return std::optional<LinearUnit>();
+    auto made = to_linear_unit(*unit);
+    if (!made) return fail(std::move(made.error()));
+    return std::optional<LinearUnit>(std::move(*made));
+}
+
+const LinearUnit* lent(const std::optional<LinearUnit>& unit) { return unit ? &*unit : nullptr; }
+
+PyResult<Ref> planar_buffer(PyObject* self, double distance) {
+    return frame::apply(self, [&](const GeometryOwned& g) { return engine::buffer(g, distance); });
+}
+
+// The unit is made before `self` and destroyed last.
+PyResult<Ref> geodetic_buffer(PyObject* self, double distance, const PyLinearUnitId* unit, double max_deviation,
+                              const PyGeodeticCurveType& curve_type) {
+    auto engine_unit = linear_unit(unit);
+    if (!engine_unit) return fail(std::move(engine_unit.error()));
+    return frame::apply(self, [&](const GeometryOwned& g) {
+        return engine::buffer_geodetic(g, lent(*engine_unit), curve_type.code, distance, max_deviation);
+    });
+}
+
+PyResult<Ref> buffer(PyObject* self, double distance, UnitArg unit, std::optional<double> max_deviation,
+                     CurveArg curve_type) {
+    if (!unit) {
+        if (!max_deviation && !curve_type) return planar_buffer(self, distance);
+        return fail(PyExc_ValueError, "LinearUnitId must be provided for geodetic buffer");
+    }
+    if (!max_deviation) return fail(PyExc_ValueError, "max_deviation must be provided for geodetic buffer");
+    if (!curve_type) return fail(PyExc_ValueError, "GeodeticCurveType must be provided for geodetic buffer");
+    return geodetic_buffer(self, distance, *unit, *max_deviation, **curve_type);
+}
+
+PyResult<Ref> buffer_geodetic(PyObject* self, double distance, Nullable<PyLinearUnitId> unit, double max_deviation,
+                              PyGeodeticCurveType* curve_type) {
+    return geodetic_buffer(self, distance, unit.value, max_deviation, *curve_type);
+}
+
+PyResult<Ref> planar_densify(PyObject* self, double max_segment_length) {
+    return frame::apply(self, [&](const GeometryOwned& g) { return engine::densify(g, max_segment_length); });
+}
+
+PyResult<Ref> densify_geodetic(PyObject* self, double max_segment_length, PyLinearUnitId* unit,
+                               PyGeodeticCurveType* curve_type) {
+    auto engine_unit = linear_unit(unit);
+    if (!engine_unit) return fail(std::move(engine_unit.error()));
+    return frame::apply(self, [&](const GeometryOwned& g) {
+        return engine::densify_geodetic(g, lent(*engine_unit), curve_type->code, max_segment_length);
+    });
+}
+
+PyResult<Ref> densify(PyObject* self, double max_segment_length, UnitArg unit, CurveArg curve_type) {
+    if (unit && curve_type) return densify_geodetic(self, max_segment_length, *unit, *curve_type);
+    if (unit) return fail(PyExc_ValueError, "GeodeticCurveType must be provided for geodetic densify");
+    if (curve_type) return fail(PyExc_ValueError, "LinearUnitId must be provided for geodetic densify");
+    return planar_densify(self, max_segment_length);
+}
+
+PyResult<Ref> planar_area(PyObject* self) { return frame::on_self<&engine::area>(self); }
+
+PyResult<Ref> geodetic_area(PyObject* self, const PyGeodeticCurveType& curve_type,
+                            const ::geometry::area_unit::AreaUnit* unit) {
+    return frame::apply(self,
+                        [&](const GeometryOwned& g) { return engine::area_geodetic(g, unit, curve_type.code); });
+}
+
+PyResult<Ref> area_geodetic(PyObject* self, PyGeodeticCurveType* curve_type, Nullable<PyAreaUnit> unit) {
+    return geodetic_area(self, *curve_type, unit.value ? &unit.value->unit : nullptr);
+}
+
+// A fresh engine unit of the code or of the object's unit, never the caller's own.
+PyResult<std::optional<PyAreaUnit>> area_unit(PyObject* unit) {
+    if (unit == nullptr) return std::optional<PyAreaUnit>();
+    auto made = [&]() -> PyResult<PyAreaUnit> {
+        if (auto* id = binding::Type<PyAreaUnitId>::value_of(unit)) return PyAreaUnit::new_from_unit_id(id->code);
+        if (auto* object = binding::Type<PyAreaUnit>::value_of(unit)) return object->try_clone();
+        return fail(PyExc_TypeError, "Expected an AreaUnit or AreaUnitId argument");
+    }();
+    if (!made) return fail(std::move(made.error()));
+    return std::optional<PyAreaUnit>(std::move(*made));
+}
+
+// The unit is resolved (and refused) even when the planar area, which takes none, is measured.
+PyResult<Ref> calculate_area(PyObject* self, CurveArg curve_type, std::optional<PyObject*> unit) {
+    auto resolved = area_unit(unit.value_or(nullptr));
+    if (!resolved) return fail(std::move(resolved.error()));
+    if (!curve_type) return planar_area(self);
+    return geodetic_area(self, **curve_type, *resolved ? &(*resolved)->unit : nullptr);
+}
+
+// `self` comes before the unit here; a given unit is never made for the planar length.
+PyResult<Ref> calculate_length(PyObject* self, CurveArg curve_type, UnitArg unit) {
+    if (!curve_type) return frame::on_self<&engine::length>(self);
+    return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<double>> {
+        auto engine_unit = linear_unit(unit.value_or(nullptr));
+        if (!engine_unit) return fail(std::move(engine_unit.error()));
+        return engine::length_geodetic(g, lent(*engine_unit), (*curve_type)->code);
+    });
+}
+
+PyResult<Ref> area(PyObject* self) {
+    if (binding::Type<PyPolygon>::value_of(self) == nullptr) return Ref::borrow(Py_None);
+    return planar_area(self);
+}
+
+PyResult<Ref> length(PyObject* self) { return frame::on_self<&engine::length>(self); }
+
+constexpr binding::Params kBuffer{"Geometry.buffer", {"distance", "unit", "max_deviation", "curve_type"}};
+constexpr binding::Params kPlanarBuffer{"Geometry._buffer", {"distance"}};
+constexpr binding::Params kGeodeticBuffer{"Geometry._buffer_geodetic",
+                                          {"distance", "unit", "max_deviation", "curve_type"}};
+constexpr binding::Params kDensify{"Geometry.densify", {"max_segment_length", "unit", "curve_type"}};
+constexpr binding::Params kPlanarDensify{"Geometry._densify", {"max_segment_length"}};
+constexpr binding::Params kGeodeticDensify{"Geometry._densify_geodetic", {"max_segment_length", "unit", "curve_type"}};
+constexpr binding::Params kCalculateArea{"Geometry.calculate_area", {"curve_type", "unit"}};
+constexpr binding::Params kPlanarArea{"Geometry._area_planear", {}};
+constexpr binding::Params kGeodeticArea{"Geometry._area_geodetic", {"curve_type", "unit"}};
+constexpr binding::Params kCalculateLength{"Geometry.calculate_length", {"curve_type", "unit"}};
+
+constexpr char kBufferDoc[] =
+    "buffer($self, distance, unit=None, max_deviation=None, curve_type=None)\n--\n\n"
+    "Constructs a polygon at the given distance around the geometry.\n\n"
+    "Without the geodetic arguments the buffer is planar and the distance is in the units of the "
+    "geometry's spatial reference. Giving unit, max_deviation and curve_type makes it geodetic.\n\n"
+    "Args:\n"
+    "    distance: the buffer distance.\n"
+    "    unit: the LinearUnitId of the distance (geodetic buffer).\n"
+    "    max_deviation: the largest allowed deviation between a true curve of the result and its "
+    "densified form (geodetic buffer).\n"
+    "    curve_type: the GeodeticCurveType (geodetic buffer).\n\n"
+    "Returns:\n    A new Polygon.";
+constexpr char kDensifyDoc[] =
+    "densify($self, max_segment_length, unit=None, curve_type=None)\n--\n\n"
+    "Adds vertices so that no segment is longer than max_segment_length, in the units of the geometry's "
+    "spatial reference; shorter segments get no new vertices. Giving unit and curve_type densifies "
+    "geodetically.\n\n"
+    "Args:\n"
+    "    max_segment_length: the longest segment allowed.\n"
+    "    unit: the LinearUnitId of the length (geodetic densify).\n"
+    "    curve_type: the GeodeticCurveType (geodetic densify).\n\n"
+    "Returns:\n    A new geometry.";
+constexpr char kCalculateAreaDoc[] =
+    "calculate_area($self, curve_type=None, unit=None)\n--\n\n"
+    "The area of the geometry: planar, in the units of the spatial reference, or geodetic when a "
+    "curve_type is given.\n\n"
+    "Args:\n"
+    "    curve_type: a GeodeticCurveType for a geodetic area.\n"
+    "    unit: an AreaUnit or AreaUnitId for the geodetic area; square meters when omitted.\n\n"
+    "Returns:\n    A float.";
+constexpr char kCalculateLengthDoc[] =
+    "calculate_length($self, curve_type=None, unit=None)\n--\n\n"
+    "The length of the geometry: planar, in the units of the spatial reference, or geodetic when a "
+    "curve_type is given.\n\n"
+    "Args:\n"
+    "    curve_type: a GeodeticCurveType; it makes the length geodetic.\n"
+    "    unit: the LinearUnitId of the geodetic length; meters are assumed when it is omitted.\n\n"
+    "Returns:\n    A float.";
+
+}  // namespace
+
+std::vector<PyMethodDef> measure_methods() {
+    return {
+        binding::method<kBuffer, buffer>(kBufferDoc),
+        binding::method<kPlanarBuffer, planar_buffer>("_buffer($self, distance)\n--\n\n"),
+        binding::method<kGeodeticBuffer, buffer_geodetic>(
+            "_buffer_geodetic($self, distance, unit, max_deviation, curve_type)\n--\n\n"),
+        binding::method<kDensify, densify>(kDensifyDoc),
+        binding::method<kPlanarDensify, planar_densify>("_densify($self, max_segment_length)\n--\n\n"),
+        binding::method<kGeodeticDensify, densify_geodetic>(
+            "_densify_geodetic($self, max_segment_length, unit, curve_type)\n--\n\n"),
+        binding::method<kCalculateArea, calculate_area>(kCalculateAreaDoc),
+        binding::method<kPlanarArea, planar_area>("_area_planear($self)\n--\n\n"),
+        binding::method<kGeodeticArea, area_geodetic>("_area_geodetic($self, curve_type, unit)\n--\n\n"),
+        binding::method<kCalculateLength, calculate_length>(kCalculateLengthDoc),
+    };
+}
+
+std::vector<PyGetSetDef> measure_properties() {
+    return {
+        binding::getter<area>("area", "The planar area of a Polygon, in the units of its spatial reference; None "
+                                      "for every other geometry."),
+        binding::getter<length>("length", "The planar length of the geometry, in the units of its spatial reference."),
+    };
+}
+
+}  // namespace vornix::python::operations

@@ -1,0 +1,115 @@
+#include "python/core_wrappers/operation_frame.h"
+
+#include <string>
+
+#include "core/geometry/errors.h"
+#include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/polygon.h"
+#include "python/factory.h"
+
+namespace vornix::python::frame {
+
+using binding::fail;
+using binding::PyResult;
+using binding::Ref;
+
+binding::PyErr library_error(const Error& error) { return to_py_err(VeltGeoErr::from_engine(error)); }
+
+PyResult<GeometryOwned> engine_geometry(PyObject* object) { return geom_from_pyobj(object); }
+
+PyResult<void> refuse_nul(PyObject* text_object, std::string_view text, std::string_view what) {
+    if (text.find('\0') == std::string_view::npos) return {};
+    const Py_ssize_t position = PyUnicode_FindChar(text_object, 0, 0, PyUnicode_GET_LENGTH(text_object), 1);
+    if (position < 0) return fail();
+    return fail(PyExc_ValueError,
+                std::string(what) + " holds a NUL character at position " + std::to_string(position) + ".");
+}
+
+PyResult<Ref> into_object(bool value) { return binding::into_py(value); }
+PyResult<Ref> into_object(double value) { return binding::into_py(value); }
+
+namespace {
+template <size_t N>
+PyResult<Ref> tuple_of(const std::array<double, N>& values) {
+    Ref tuple = Ref::steal(PyTuple_New(N));
+    if (!tuple) return fail();
+    for (size_t i = 0; i < N; ++i) {
+        PyObject* item = PyFloat_FromDouble(values[i]);
+        if (item == nullptr) return fail();
+        PyTuple_SET_ITEM(tuple.get(), i, item);
+    }
+    return tuple;
+}
+}  // namespace
+
+PyResult<Ref> into_object(std::array<double, 2> pair) { return tuple_of(pair); }
+PyResult<Ref> into_object(std::array<double, 4> corners) { return tuple_of(corners); }
+PyResult<Ref> into_object(GeometryOwned geometry) { return factory::from_geometry_owned(std::move(geometry)); }
+
+PyResult<Ref> into_object(::geometry::polygon::Polygon polygon) {
+    auto value = PyPolygon::from_geom(std::move(polygon));
+    if (!value) return fail(std::move(value.error()));
+    return binding::Type<PyPolygon>::wrap(std::move(*value));
+}
+
+PyResult<Ref> into_object(::geometry::envelope::Envelope envelope) {
+    auto value = PyEnvelope::from_geom(std::move(envelope));
+    if (!value) return fail(std::move(value.error()));
+    return binding::Type<PyEnvelope>::wrap(std::move(*value));
+}
+
+PyResult<Ref> into_object(::geometry::point::Point point) {
+    auto value = PyPoint::from_geom(std::move(point));
+    if (!value) return fail(std::move(value.error()));
+    return binding::Type<PyPoint>::wrap(std::move(*value));
+}
+
+PyResult<Ref> into_object(std::optional<GeometryOwned> geometry) {
+    if (!geometry) return Ref::borrow(Py_None);
+    return into_object(std::move(*geometry));
+}
+
+namespace {
+
+// The values in order (vector<bool> gives proxies, hence the copy out); on the first failure the rest are destroyed with the vector and the
+// objects made so far with the list.
+template <typename G>
+PyResult<Ref> list_of(std::vector<G> geometries) {
+    Ref list = Ref::steal(PyList_New(0));
+    if (!list) return fail();
+    for (auto&& geometry : geometries) {
+        auto object = into_object(G(std::move(geometry)));
+        if (!object) return fail(std::move(object.error()));
+        if (PyList_Append(list.get(), object->get()) != 0) return fail();
+    }
+    return list;
+}
+
+}  // namespace
+
+PyResult<Ref> into_object(std::vector<GeometryOwned> geometries) { return list_of(std::move(geometries)); }
+PyResult<Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons) { return list_of(std::move(polygons)); }
+PyResult<Ref> into_object(std::vector<::geometry::point::Point> points) { return list_of(std::move(points)); }
+PyResult<Ref> into_object(std::vector<bool> values) { return list_of(std::move(values)); }
+PyResult<Ref> into_object(std::vector<double> values) { return list_of(std::move(values)); }
+
+PyResult<std::optional<::geometry::point::Point>> origin_point(Nullable<PyPoint> origin) {
+    if (origin.value == nullptr) return std::optional<::geometry::point::Point>();
+    auto point = raise_geo(origin.value->get_geom());
+    if (!point) return fail(std::move(point.error()));
+    return std::optional<::geometry::point::Point>(std::move(*point));
+}
+
+PyResult<::geometry::envelope::Envelope> engine_envelope(const PyEnvelope& envelope) {
+    return raise_geo(envelope.get_geom());
+}
+
+}  // namespace vornix::python::frame
+
+binding::PyResult<vornix::python::frame::GeometryParam> binding::FromPy<vornix::python::frame::GeometryParam>::convert(
+    PyObject* object) {
+    auto type = vornix::python::geometry_type();
+    if (!type) return fail(std::move(type.error()));
+    if (!PyObject_TypeCheck(object, *type)) return fail(cast_error(object, "Geometry"));
+    return vornix::python::frame::GeometryParam{object};
+}

@@ -1,0 +1,24 @@
+// The engine-backed members of Geometry, one group per file, gathered into the class's tables.
+#pragma once
+
+#include <vector>
+
+#include "geometry/geometry_engine.h"
+#include "python/binding/binding.h"
+
+namespace vornix::python::operations {
+
+std::vector<PyMethodDef> relation_methods();
+std::vector<PyMethodDef> overlay_methods();
+std::vector<PyMethodDef> transform_methods();
+std::vector<PyMethodDef> measure_methods();
+std::vector<PyGetSetDef> measure_properties();
+std::vector<PyMethodDef> extent_methods();
+std::vector<PyGetSetDef> extent_properties();
+std::vector<PyMethodDef> collection_methods();
+
+// The engine's planar distance between two geometries (it has no wrapper of its own).
+::geometry::Result<double> planar_distance(::geometry::geometry_engine::GeometryArg geometry,
+                                           ::geometry::geometry_engine::GeometryArg other);
+
+}  // namespace vornix::python::operations
