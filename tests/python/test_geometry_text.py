@@ -35,3 +35,27 @@ def test_text_and_engine_text(cls, d, text, engine_text):
     again = vg.Geometry(g.JSON)
     assert type(again) is cls and str(again) == text
     assert str(vg.Geometry(g.JSON.encode())) == text
+
+
+@pytest.mark.parametrize("make", [
+    lambda sr: vg.Point({"x": 1, "y": 2, "spatialReference": sr}),
+    lambda sr: vg.Envelope({"xmin": 0, "ymin": 0, "xmax": 1, "ymax": 1, "spatialReference": sr}),
+    lambda sr: vg.MultiPoint({"points": [], "spatialReference": sr}),
+    lambda sr: vg.Polygon({"spatialReference": sr}),
+])
+@pytest.mark.parametrize("sr, message", [
+    ({"wkid": 999999}, r"^Corvane library error: 'Unknown well-known ID 999999"),
+    ({"latestWkid": 1, "wkid": 4326}, r"^Corvane library error: 'Unknown well-known ID 1"),
+    ({"wkt": "nonsense"}, r"^Corvane library error: 'Invalid well-known text"),
+])
+def test_a_spatial_reference_the_engine_refuses_is_an_exception_and_harms_nothing(make, sr, message):
+    g = make(sr)
+    text = str(g)
+    calls = [g.__kxc_geo] + ([lambda: g.JSON] if hasattr(type(g), "JSON") else [])
+    for call in calls:
+        with pytest.raises(Exception, match=message) as info:
+            call()
+        assert type(info.value) is Exception
+    assert str(g) == text
+    g.spatial_reference = {"wkid": 4326}
+    g.__kxc_geo()

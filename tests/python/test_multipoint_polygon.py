@@ -208,3 +208,12 @@ def test_label_point_is_a_method_whose_engine_errors_are_exceptions():
     assert type(info.value).__qualname__ == "PanicException"
     with pytest.raises(Exception, match=LOCK_ERROR):
         p.label_point()
+
+
+def test_label_point_lies_inside_and_keeps_the_spatial_reference():
+    square = vg.Polygon({"rings": [[[0, 0], [0, 4], [4, 4], [4, 0]]], "spatialReference": {"wkid": 4326}})
+    point = square.label_point()
+    assert type(point) is vg.Point
+    assert str(point) == '{"spatialReference": {"wkid":4326}, "x": 2, "y": 2}'
+    point.x = 9
+    assert str(square.label_point()) == '{"spatialReference": {"wkid":4326}, "x": 2, "y": 2}'
