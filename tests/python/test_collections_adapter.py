@@ -2,6 +2,7 @@
 Python after a batch call, items left unread after the deciding or failing item, and no reference
 or engine object left behind."""
 import gc
+import os
 import sys
 
 import numpy as np
@@ -236,5 +237,8 @@ def test_no_reference_or_memory_is_kept():
     gc.collect()
     assert [sys.getrefcount(x) for x in items] == before
     assert len(gc.get_objects()) - objects < 50
-    assert (rss_pages() - rss) * 4096 < 4 << 20  # 66,000 calls: a leak per call would show
+    # 66,000 calls: a leak per call would show. Under the address sanitizer freed memory waits in
+    # its quarantine, so resident size says nothing there; its own leak checks cover that build.
+    if "libasan" not in os.environ.get("LD_PRELOAD", ""):
+        assert (rss_pages() - rss) * 4096 < 4 << 20
     assert engine_hooks.live_objects() == 0
