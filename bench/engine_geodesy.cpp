@@ -42,7 +42,7 @@ std::string json_of(const char* key, const std::vector<LonLat>& points, bool clo
     std::string s = std::string("{\"") + key + "\":[";
     if (close) s += "[";
     for (size_t i = 0; i < points.size(); ++i)
-        s += (i ? "," : "") + ("[" + std::to_string(points[i].lon) + "," + std::to_string(points[i].lat) + "]");
+        s.append(i ? ",[" : "[").append(std::to_string(points[i].lon)).append(",").append(std::to_string(points[i].lat)).append("]");
     if (close) s += ",[" + std::to_string(points[0].lon) + "," + std::to_string(points[0].lat) + "]]";
     return s + "],\"spatialReference\":{\"wkid\":4326}}";
 }

@@ -34,8 +34,8 @@ std::vector<std::pair<double, double>> ring(int n, double cx) {
 
 std::string json_of(const std::vector<std::pair<double, double>>& r) {
     std::string s = R"({"rings":[[)";
-    for (const auto& [x, y] : r) s += "[" + std::to_string(x) + "," + std::to_string(y) + "],";
-    s += "[" + std::to_string(r.front().first) + "," + std::to_string(r.front().second) + "]]]}";
+    for (const auto& [x, y] : r) s.append("[").append(std::to_string(x)).append(",").append(std::to_string(y)).append("],");
+    s.append("[").append(std::to_string(r.front().first)).append(",").append(std::to_string(r.front().second)).append("]]]}");
     return s;
 }
 

@@ -10,7 +10,7 @@
 
 #include "formats/processor.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 
 class EventChecker : public Processor {
 public:
@@ -95,4 +95,4 @@ private:
     bool seen_srid_ = false;
 };
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -6,9 +6,9 @@
 #include "formats/wkt_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    vornix::utils::reader::EventChecker checker;
+    formats::EventChecker checker;
     const auto status =
-        vornix::utils::reader::read_wkt(std::string_view(reinterpret_cast<const char*>(data), size), checker);
+        formats::read_wkt(std::string_view(reinterpret_cast<const char*>(data), size), checker);
     checker.finish(status);
     return 0;
 }

@@ -74,6 +74,24 @@ enum { KX_ELEMENT_TYPE_FLOAT64 = 43, KX_ELEMENT_TYPE_GEOMETRY = 50 };
 /* Datum transformation kinds (KX_DatumTransformation_getObjectType). */
 enum { KX_DATUM_TRANSFORMATION_GEOGRAPHIC = 1, KX_DATUM_TRANSFORMATION_HORIZONTAL_VERTICAL = 2 };
 
+/* Geodetic curve types (KX_CURVE_TYPE_Geodesic, ...), linear units (KX_LINEAR_UNIT_Meters, ...)
+ * and area units (KX_AREA_UNIT_Hectares, ...), each from its list. */
+#define KX_CURVE_TYPE(name, code) KX_CURVE_TYPE_##name = code,
+enum {
+#include "corvane/curve_types.def"
+};
+#undef KX_CURVE_TYPE
+#define KX_UNIT(name, code, size) KX_LINEAR_UNIT_##name = code,
+enum {
+#include "corvane/linear_units.def"
+};
+#undef KX_UNIT
+#define KX_UNIT(name, code, size) KX_AREA_UNIT_##name = code,
+enum {
+#include "corvane/area_units.def"
+};
+#undef KX_UNIT
+
 /* Yes/no arguments are int32_t 0 or 1 throughout; yes/no results are uint8_t 0 or 1. */
 
 /* The engine is built with hidden visibility; its interface is what these declarations export,

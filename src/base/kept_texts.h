@@ -23,7 +23,9 @@ inline constexpr const char* library_path_poisoned =
 
 // The text of a failed cast: "'<type name>' object cannot be cast as '<target>'".
 inline std::string cast_text(std::string_view type_name, std::string_view target) {
-    return "'" + std::string(type_name) + "' object cannot be cast as '" + std::string(target) + "'";
+    std::string text = "'";
+    text.append(type_name).append("' object cannot be cast as '").append(target).append("'");
+    return text;
 }
 
 // The display forms of the readers' errors, around the error's own text where it has one.

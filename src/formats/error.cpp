@@ -2,7 +2,7 @@
 
 #include "base/kept_texts.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 
 std::string Error::display() const {
     using namespace core::kept_texts;
@@ -15,4 +15,4 @@ std::string Error::display() const {
     return std::string(geometry_format);
 }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-namespace vornix::utils::reader {
+namespace formats {
 
 struct Error {
     enum class Kind {
@@ -51,4 +51,4 @@ inline constexpr int max_collection_depth = 128;
 inline constexpr const char* too_deep_text =
     "geometry collections nested deeper than the limit of 128 levels";
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

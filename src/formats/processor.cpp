@@ -1,6 +1,6 @@
 #include "formats/processor.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 
 Vertex VertexRun::at(std::size_t i) const {
     const std::uint8_t* p = data + i * vertex_bytes();
@@ -18,4 +18,4 @@ Status Processor::vertices(const VertexRun& run) {
     return {};
 }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -19,7 +19,7 @@
 
 #include "formats/error.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 
 // A double stored at `p` in the machine's byte order, or in the other one when `swapped`.
 inline double load_double(const std::uint8_t* p, bool swapped) {
@@ -73,4 +73,4 @@ public:
     virtual Status geometrycollection_end(std::size_t idx) = 0;
 };
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

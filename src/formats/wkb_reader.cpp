@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-namespace vornix::utils::reader {
+namespace formats {
 namespace {
 
 enum Kind : std::uint32_t {
@@ -295,4 +295,4 @@ Status read_wkb(std::span<const std::uint8_t> wkb, WkbDialect dialect, Processor
     return WkbReader(wkb, dialect, processor).read();
 }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -7,7 +7,7 @@
 
 #include "formats/processor.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 
 enum class WkbDialect { iso, ewkb };
 
@@ -17,4 +17,4 @@ WkbDialect choose_dialect(std::span<const std::uint8_t> wkb);
 
 Status read_wkb(std::span<const std::uint8_t> wkb, WkbDialect dialect, Processor& processor);
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

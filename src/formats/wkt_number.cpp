@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace vornix::utils::reader {
+namespace formats {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -136,4 +136,4 @@ bool parse_wkt_number(std::string_view text, double& value) {
     return parsed;
 }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-namespace vornix::utils::reader {
+namespace formats {
 
 // Sets `value` and gives true, or gives false for a text that is no number.
 bool parse_wkt_number(std::string_view text, double& value);
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

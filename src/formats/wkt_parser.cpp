@@ -5,7 +5,7 @@
 #include "formats/error.h"
 #include "formats/wkt_tokenizer.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 namespace {
 
 using Failure = const char*;  // an error text, or nullptr for success
@@ -204,4 +204,4 @@ private:
 
 const char* parse_wkt(std::string_view text, WktDocument& document) { return WktParser(text, document).parse(); }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vornix::utils::reader {
+namespace formats {
 
 enum class WktKind : std::uint8_t { point, linestring, polygon, multipoint, multilinestring, multipolygon, geometrycollection };
 
@@ -35,4 +35,4 @@ struct WktDocument {
 // Fills `document`; gives the parser's error text, or nothing when the text was read.
 const char* parse_wkt(std::string_view text, WktDocument& document);
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -2,7 +2,7 @@
 
 #include "formats/wkt_parser.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 namespace {
 
 class WktEmitter {
@@ -102,4 +102,4 @@ Status read_wkt(std::string_view text, Processor& processor) {
     return WktEmitter(document, processor).geometry(0);
 }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -6,8 +6,8 @@
 
 #include "formats/processor.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 
 Status read_wkt(std::string_view text, Processor& processor);
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

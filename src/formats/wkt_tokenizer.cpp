@@ -5,7 +5,7 @@
 
 #include "formats/wkt_number.h"
 
-namespace vornix::utils::reader {
+namespace formats {
 namespace {
 
 enum CharClass : std::uint8_t { ordinary, whitespace, delimiter };
@@ -62,4 +62,4 @@ Token Tokens::read() {
     return t;
 }
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace vornix::utils::reader {
+namespace formats {
 
 struct Token {
     enum class Type { end, open, close, comma, number, word, bad_number };
@@ -36,4 +36,4 @@ private:
     std::optional<Token> peeked_;
 };
 
-}  // namespace vornix::utils::reader
+}  // namespace formats

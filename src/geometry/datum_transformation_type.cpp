@@ -4,8 +4,8 @@ namespace geometry::datum_transformation_type {
 
 Result<DatumTransformationType> try_from(int32_t code) {
     switch (code) {
-        case 1:
-        case 2:
+        case KX_DATUM_TRANSFORMATION_GEOGRAPHIC:
+        case KX_DATUM_TRANSFORMATION_HORIZONTAL_VERTICAL:
             return static_cast<DatumTransformationType>(code);
         default:
             return std::unexpected(

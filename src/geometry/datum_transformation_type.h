@@ -8,8 +8,8 @@
 namespace geometry::datum_transformation_type {
 
 enum class DatumTransformationType : int32_t {
-    Geographic = 1,
-    HorizontalVertical = 2,
+    Geographic = KX_DATUM_TRANSFORMATION_GEOGRAPHIC,
+    HorizontalVertical = KX_DATUM_TRANSFORMATION_HORIZONTAL_VERTICAL,
 };
 
 // The code as a DatumTransformationType; any other code is the conversion error.

@@ -20,8 +20,10 @@
 namespace geometry::downcast {
 
 namespace detail {
-// The raw kind codes; an engine error is a stop with the given text.
-int32_t geometry_kind(KX_GeometryHandle geometry, std::string_view stop_text);
+// Which narrowing asks for a geometry's kind: its stop text on an engine error differs.
+enum class Narrowing { Consuming, Borrowing };
+// The raw kind codes; an engine error is a stop.
+int32_t geometry_kind(KX_GeometryHandle geometry, Narrowing narrowing);
 int32_t segment_kind(KX_SegmentHandle segment);
 }  // namespace detail
 
@@ -30,8 +32,7 @@ int32_t segment_kind(KX_SegmentHandle segment);
 template <typename T>
     requires std::is_same_v<T, geometry::GeometryOwned> || geometry::TypedGeometry<T>
 Result<T> downcast(geometry::GeometryOwned owned) {
-    const int32_t code = detail::geometry_kind(
-        owned.handle(), "Internal error: Unexpected error returned from KX_Geometry_getObjectType for downcast of GeometryOwned");
+    const int32_t code = detail::geometry_kind(owned.handle(), detail::Narrowing::Consuming);
     if constexpr (std::is_same_v<T, geometry::GeometryOwned>) {
         return owned;
     } else {
@@ -47,8 +48,7 @@ Result<T> downcast(geometry::GeometryOwned owned) {
 template <typename T>
     requires std::is_same_v<T, polygon::Polygon>
 Result<polygon::PolygonRef> downcast_ref(const geometry::GeometryOwned& owned) {
-    const int32_t code = detail::geometry_kind(
-        owned.handle(), "Internal error: Unexpectedly failed to get object type for downcast_ref of GeometryOwned");
+    const int32_t code = detail::geometry_kind(owned.handle(), detail::Narrowing::Borrowing);
     if (code != static_cast<int32_t>(T::kind))
         return std::unexpected(Error::new_conversion_error("GeometryOwned", T::type_name));
     return polygon::PolygonRef(owned.handle());

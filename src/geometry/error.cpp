@@ -144,6 +144,10 @@ std::string stop_text(std::string_view message, const Error& error) {
 
 void stop_with(std::string_view message, const Error& error) { core::stop(stop_text(message, error)); }
 
+void stop_unexpected(std::string_view function, const Error& error) {
+    stop_with(std::string("Internal error: Unexpected error returned from internal function ").append(function), error);
+}
+
 std::string string_from_handle(KX_StringHandle handle) {
     const auto& ffi = bindings::ffi();
     auto owner = handle::StringOwner::from_handle(handle);

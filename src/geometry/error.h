@@ -63,15 +63,16 @@ std::string stop_text(std::string_view message, const Error& error);
 // The stop of an engine error under the internal-error policy.
 [[noreturn]] void stop_with(std::string_view message, const Error& error);
 
-// Calls `f(record)`; an engine error is the stop
+// The stop of an engine error that only a broken engine gives, naming the engine function
+// (ENGINE_FUNCTION_NAME in handle.h):
 // "Internal error: Unexpected error returned from internal function <function>: <record form>".
+[[noreturn]] void stop_unexpected(std::string_view function, const Error& error);
+
+// Calls `f(record)`; an engine error is the stop of `stop_unexpected`.
 template <typename F>
 auto call_or_stop(std::string_view function, F&& f) -> std::invoke_result_t<F, const KX_ErrorCallbackRecord*> {
     auto result = call(std::forward<F>(f));
-    if (!result)
-        stop_with(std::string("Internal error: Unexpected error returned from internal function ") +
-                      std::string(function),
-                  result.error());
+    if (!result) stop_unexpected(function, result.error());
     if constexpr (!std::is_void_v<std::invoke_result_t<F, const KX_ErrorCallbackRecord*>>)
         return std::move(*result);
 }

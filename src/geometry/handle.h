@@ -135,6 +135,12 @@ private:
     Handle handle_;
 };
 
+// The name of the table slot `Slot` (see ENGINE_FUNCTION_NAME).
+template <auto Slot>
+constexpr std::string_view slot_name(std::string_view name) {
+    return name;
+}
+
 // The handle of an optional borrowed argument, null when absent.
 template <typename T>
 auto raw_or_null(const T* borrowed) -> decltype(borrowed->handle()) {
@@ -157,9 +163,17 @@ Result<T> create(F&& engine_call) {
 
 }  // namespace geometry::handle
 
+// The name "KX_<function>" of a slot of the function table; a name the table lacks does not
+// build. Stop texts take engine function names from here (or NAMED_ENGINE_CALL, ENGINE_SLOT), so
+// that no name is typed as text.
+#define ENGINE_FUNCTION_NAME(function) \
+    ::geometry::handle::slot_name<&::geometry::bindings::CorvaneFFI::KX_##function>("KX_" #function)
+
 // One engine call as the pair (function name, call with a record) taken by `call_or_stop` and
 // `create_or_stop`, so that the name in a stop text can never differ from the function called.
-#define NAMED_ENGINE_CALL(function, ...) "KX_" #function, ENGINE_CALL(function, __VA_ARGS__)
+#define NAMED_ENGINE_CALL(function, ...) ENGINE_FUNCTION_NAME(function), ENGINE_CALL(function, __VA_ARGS__)
+// One slot as the pair (member of the table, name) that owner templates take.
+#define ENGINE_SLOT(function) &::geometry::bindings::CorvaneFFI::KX_##function, "KX_" #function
 #define ENGINE_CALL(function, ...)                                                       \
     [&](const KX_ErrorCallbackRecord* engine_rec_) {                                     \
         return ::geometry::bindings::ffi().KX_##function(__VA_ARGS__ __VA_OPT__(, ) engine_rec_); \

@@ -7,7 +7,6 @@ namespace geometry::polygon_builder {
 
 using PolygonBuilder =
     multipart_builder::MultipartGeometryBuilder<"PolygonBuilder",
-                                                &bindings::CorvaneFFI::KX_PolygonBuilder_createFromSpatialReference,
-                                                "KX_PolygonBuilder_createFromSpatialReference">;
+                                                ENGINE_SLOT(PolygonBuilder_createFromSpatialReference)>;
 
 }  // namespace geometry::polygon_builder

@@ -7,7 +7,6 @@ namespace geometry::polyline_builder {
 
 using PolylineBuilder =
     multipart_builder::MultipartGeometryBuilder<"PolylineBuilder",
-                                                &bindings::CorvaneFFI::KX_PolylineBuilder_createFromSpatialReference,
-                                                "KX_PolylineBuilder_createFromSpatialReference">;
+                                                ENGINE_SLOT(PolylineBuilder_createFromSpatialReference)>;
 
 }  // namespace geometry::polyline_builder

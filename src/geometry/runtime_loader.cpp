@@ -2,16 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <system_error>
 #include <vector>
 
 #include "base/fault.h"
 #include "base/kept_texts.h"
-#include "geometry/bindings.h"
-#include "geometry/environment.h"
 #include "geometry/unicode.h"
 
 namespace geometry::runtime_loader {
@@ -114,22 +109,6 @@ std::string find_library_path() {
     std::optional<std::string> environment_value;
     if (value != nullptr) environment_value = value;
     return detail::search(environment_value, current_executable(), CORVANE_BUILD_DIR);
-}
-
-std::expected<void, IoError> init_with_library(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        const int error = errno;
-        if (error == ENOENT)
-            return std::unexpected(IoError{IoError::Kind::NotFound,
-                                           "Could not find dynamic library at " + unicode::lossy(path)});
-        return std::unexpected(
-            IoError{IoError::Kind::Other, std::string(std::strerror(error)) + " (os error " + std::to_string(error) + ")"});
-    }
-    set_library_path(path);
-    bindings::ffi();
-    environment::init();
-    return {};
 }
 
 }  // namespace geometry::runtime_loader

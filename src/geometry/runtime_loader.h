@@ -1,8 +1,8 @@
-// Where the engine library is: the stored library path (GEOMETRY_LIB_PATH), the search for
-// libcorvane.so, and the eager load that the module start-up asks for.
+// Where the engine library is: the stored library path (GEOMETRY_LIB_PATH) and the search for
+// libcorvane.so. The function table asks it for the library to open; the eager load of the module
+// start-up is in runtime_loader_init.h, above both.
 #pragma once
 
-#include <expected>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,13 +10,6 @@
 #include "base/poison_mutex.h"
 
 namespace geometry::runtime_loader {
-
-// An I/O error of the file-system test of `init_with_library`.
-struct IoError {
-    enum class Kind { NotFound, Other };
-    Kind kind;
-    std::string message;
-};
 
 // Stores `path` as the process's library path, replacing any earlier one. A poisoned store stops
 // with "Failed to acquire lock on GEOMETRY_LIB_PATH: PoisonError { .. }".
@@ -28,12 +21,6 @@ void set_library_path(const std::string& path);
 // same under the build folder and its ancestors, and at last the bare "libcorvane.so" for the
 // dynamic loader's own search. Never fails; a poisoned store stops as in set_library_path.
 std::string find_library_path();
-
-// The eager load of the module start-up. A missing `path` gives IoError NotFound "Could not
-// find dynamic library at <path>" and stores nothing; a file-system test that fails otherwise
-// gives that error (Kind Other). An existing path is stored, the engine table is forced (a
-// failed load stops; a table bound earlier stays as it is) and the runtime environment started.
-std::expected<void, IoError> init_with_library(const std::string& path);
 
 namespace detail {
 

@@ -8,11 +8,6 @@ using binding::Ref;
 using core::geometry::SpatialReference;
 using core::geometry::VeltCoord;
 
-PyObject* Key::object() const {
-    if (object_ == nullptr) object_ = PyUnicode_InternFromString(text_);
-    return object_;
-}
-
 namespace {
 
 void release_exception(void* object) { Py_DECREF(static_cast<PyObject*>(object)); }

@@ -21,19 +21,8 @@ namespace vornix::python::common {
 using core::geometry::GeoResult;
 using core::geometry::VeltGeoErr;
 
-// A dictionary key: its text, and the interned str made on first use and kept for the process,
-// so that lookups neither allocate nor rehash.
-class Key {
-public:
-    constexpr explicit Key(const char* text) : text_(text) {}
-    const char* text() const { return text_; }
-    // Borrowed; null with the Python error set when it cannot be made.
-    PyObject* object() const;
-
-private:
-    const char* text_;
-    mutable PyObject* object_ = nullptr;
-};
+// A dictionary key: its text and its interned str.
+using Key = binding::Interned;
 
 namespace keys {
 inline const Key x{"x"}, y{"y"}, z{"z"}, m{"m"};

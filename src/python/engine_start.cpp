@@ -1,6 +1,6 @@
 #include "python/engine_start.h"
 
-#include "geometry/runtime_loader.h"
+#include "geometry/runtime_loader_init.h"
 
 namespace vornix {
 

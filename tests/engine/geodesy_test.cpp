@@ -11,7 +11,9 @@
 namespace engine_test {
 namespace {
 
-constexpr int32_t kGeodesic = 0, kLoxodrome = 1, kGreatElliptic = 2, kNormalSection = 3, kShapePreserving = 4;
+constexpr int32_t kGeodesic = KX_CURVE_TYPE_Geodesic, kLoxodrome = KX_CURVE_TYPE_Loxodrome,
+                  kGreatElliptic = KX_CURVE_TYPE_GreatElliptic, kNormalSection = KX_CURVE_TYPE_NormalSection,
+                  kShapePreserving = KX_CURVE_TYPE_ShapePreserving;
 
 std::string coordinates(const std::vector<Vertex>& points) {
     std::ostringstream out;
@@ -296,15 +298,15 @@ TEST_F(GeodesyTest, RefusedArguments) {
         int32_t code;
     };
     const std::vector<Case> cases = {
-        {"curve type 5", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, 5, rec); }, 2},
-        {"curve type -1", [&](auto rec) { KX_GeometryEngine_areaGeodetic(line.get(), nullptr, -1, rec); }, 2},
-        {"no spatial reference", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(plain.get(), nullptr, 0, rec); }, 7},
-        {"area unit for a length", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(line.get(), area.get(), 0, rec); }, 8},
-        {"linear unit for an area", [&](auto rec) { KX_GeometryEngine_areaGeodetic(line.get(), linear.get(), 0, rec); }, 8},
-        {"latitude beyond the pole", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(beyond.get(), nullptr, 0, rec); }, 5},
-        {"zero spacing", [&](auto rec) { KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, 0.0, rec); }, 2},
-        {"NaN spacing", [&](auto rec) { KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, NAN, rec); }, 2},
-        {"spacing too fine", [&](auto rec) { Geometry(KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, 1e-6, rec)); }, 5},
+        {"curve type 5", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, 5, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"curve type -1", [&](auto rec) { KX_GeometryEngine_areaGeodetic(line.get(), nullptr, -1, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"no spatial reference", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(plain.get(), nullptr, 0, rec); }, KX_ERROR_SPATIAL_REFERENCE},
+        {"area unit for a length", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(line.get(), area.get(), 0, rec); }, KX_ERROR_UNIT},
+        {"linear unit for an area", [&](auto rec) { KX_GeometryEngine_areaGeodetic(line.get(), linear.get(), 0, rec); }, KX_ERROR_UNIT},
+        {"latitude beyond the pole", [&](auto rec) { KX_GeometryEngine_lengthGeodetic(beyond.get(), nullptr, 0, rec); }, KX_ERROR_GEOMETRY},
+        {"zero spacing", [&](auto rec) { KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, 0.0, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"NaN spacing", [&](auto rec) { KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, NAN, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"spacing too fine", [&](auto rec) { Geometry(KX_GeometryEngine_densifyGeodetic(line.get(), nullptr, 0, 1e-6, rec)); }, KX_ERROR_GEOMETRY},
     };
     for (const auto& c : cases) {
         Errors errors;

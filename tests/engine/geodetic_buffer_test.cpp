@@ -197,7 +197,7 @@ TEST_F(GeodeticBufferTest, CollectionsRepeatTheLastDistanceAndUnite) {
     EXPECT_GT(total, areas[0] + areas[2]);
     Errors errors;
     EXPECT_EQ(KX_GeometryEngine_bufferGeodeticCollection(geometries.get(), none.get(), nullptr, 0, 0, 0, errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 2);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
 }
 
 TEST_F(GeodeticBufferTest, EmptiesAndRefusals) {
@@ -219,12 +219,12 @@ TEST_F(GeodeticBufferTest, EmptiesAndRefusals) {
         int32_t code;
     };
     const std::vector<Case> cases = {
-        {"NaN distance", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, NAN, 0, rec); }, 2},
-        {"negative deviation", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, 10, -1, rec); }, 2},
-        {"curve type 7", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 7, 10, 0, rec); }, 2},
-        {"no spatial reference", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(plain.get(), nullptr, 0, 10, 0, rec); }, 7},
-        {"round the world", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(world.get(), nullptr, 0, 10, 0, rec); }, 5},
-        {"deviation too fine", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, 1e6, 1e-9, rec); }, 5},
+        {"NaN distance", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, NAN, 0, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"negative deviation", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, 10, -1, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"curve type 7", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 7, 10, 0, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"no spatial reference", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(plain.get(), nullptr, 0, 10, 0, rec); }, KX_ERROR_SPATIAL_REFERENCE},
+        {"round the world", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(world.get(), nullptr, 0, 10, 0, rec); }, KX_ERROR_GEOMETRY},
+        {"deviation too fine", [&](auto rec) { return KX_GeometryEngine_bufferGeodetic(line.get(), nullptr, 0, 1e6, 1e-9, rec); }, KX_ERROR_GEOMETRY},
     };
     for (const auto& c : cases) {
         Errors errors;
@@ -271,7 +271,7 @@ TEST_F(GeodeticBufferTest, NormalizingFoldsIntoOneTurnOfLongitude) {
     Geometry absurd = from_json(R"({"rings":[[[0,80],[90,81],[1899999999990,80],[1,80]]],"spatialReference":{"wkid":4326}})");
     Errors errors;
     EXPECT_EQ(KX_GeometryEngine_normalizeCentralMeridian(absurd.get(), errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 5);
+    EXPECT_EQ(errors.only().code, KX_ERROR_GEOMETRY);
     // A polygon across the antimeridian becomes two, with the same area in longitude and latitude.
     Geometry across = from_json(R"({"rings":[[[170,-10],[170,10],[200,10],[200,-10],[170,-10]]],"spatialReference":{"wkid":4326}})");
     Geometry split(KX_GeometryEngine_normalizeCentralMeridian(across.get(), ok()));

@@ -1,5 +1,5 @@
 // Handles the planar operations cannot use: null ones, and geometries of a kind an operation does
-// not take, are engine errors (code 2 and 3), never crashes.
+// not take, are engine errors (invalid argument, invalid handle), never crashes.
 #include <functional>
 
 #include "planar_test.h"
@@ -36,7 +36,7 @@ TEST(PlanarArguments, NullHandlesAreErrors) {
         for (auto [a, b] : {std::pair<KX_GeometryHandle, KX_GeometryHandle>{nullptr, second}, {line.get(), nullptr}}) {
             Errors errors;
             c.run(a, b, errors.rec());
-            EXPECT_EQ(errors.only().code, 2) << c.name;
+            EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT) << c.name;
         }
     }
     Errors errors;
@@ -44,7 +44,7 @@ TEST(PlanarArguments, NullHandlesAreErrors) {
     KX_GeometryEngine_buffer(nullptr, 1.0, errors.rec());
     KX_GeometryEngine_unionCollection(nullptr, errors.rec());
     ASSERT_EQ(errors.all().size(), 3u);
-    for (const auto& e : errors.all()) EXPECT_EQ(e.code, 2);
+    for (const auto& e : errors.all()) EXPECT_EQ(e.code, KX_ERROR_INVALID_ARGUMENT);
 }
 
 struct WrongKind {
@@ -68,7 +68,7 @@ TEST(PlanarArguments, OperationsOnPolylinesRefuseOtherKinds) {
     for (const auto& c : kCases) {
         Errors errors;
         c.run(polygon.get(), errors.rec());
-        EXPECT_EQ(errors.only().code, 3) << c.name;
+        EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_HANDLE) << c.name;
     }
 }
 
@@ -97,7 +97,7 @@ TEST(PlanarArguments, EveryOperationOnTwoGeometriesRefusesDifferentSpatialRefere
     for (const auto& [name, run] : kCases) {
         Errors errors;
         run(errors.rec());
-        EXPECT_EQ(errors.only().code, 7) << name;
+        EXPECT_EQ(errors.only().code, KX_ERROR_SPATIAL_REFERENCE) << name;
     }
 }
 

@@ -120,7 +120,7 @@ TEST(PlanarOverlay, ResultKindsFollowTheDimensions) {
         Geometry r(c.op.engine(a.get(), b.get(), errors.rec()));
         if (c.kind == 0) {
             EXPECT_EQ(r, nullptr);
-            EXPECT_EQ(errors.only().code, 5) << c.op.name << " " << c.a << " / " << c.b;
+            EXPECT_EQ(errors.only().code, KX_ERROR_GEOMETRY) << c.op.name << " " << c.a << " / " << c.b;
             continue;
         }
         ASSERT_NE(r, nullptr) << c.op.name << " " << c.a << " / " << c.b;
@@ -149,7 +149,7 @@ TEST(PlanarOverlay, DifferentSpatialReferencesAreAnError) {
     for (const auto& op : kOps) {
         Errors errors;
         EXPECT_EQ(op.engine(a.get(), b.get(), errors.rec()), nullptr);
-        EXPECT_EQ(errors.only().code, 7) << op.name;
+        EXPECT_EQ(errors.only().code, KX_ERROR_SPATIAL_REFERENCE) << op.name;
         // one without a reference takes the other's
         Geometry r(op.engine(bare.get(), a.get(), ok()));
         const auto json = nlohmann::json::parse(to_json(r.get()));
@@ -269,17 +269,17 @@ TEST(PlanarOverlay, UnionOfACollection) {
     Vector none = geometry_vector({});
     Errors empty_errors;
     EXPECT_EQ(KX_GeometryEngine_unionCollection(none.get(), empty_errors.rec()), nullptr);
-    EXPECT_EQ(empty_errors.only().code, 2);
+    EXPECT_EQ(empty_errors.only().code, KX_ERROR_INVALID_ARGUMENT);
 
     Vector mixed = geometry_vector({a.get(), line.get()});
     Errors mixed_errors;
     EXPECT_EQ(KX_GeometryEngine_unionCollection(mixed.get(), mixed_errors.rec()), nullptr);
-    EXPECT_EQ(mixed_errors.only().code, 5);
+    EXPECT_EQ(mixed_errors.only().code, KX_ERROR_GEOMETRY);
 
     Vector numbers = float_vector({1.0});
     Errors type_errors;
     EXPECT_EQ(KX_GeometryEngine_unionCollection(numbers.get(), type_errors.rec()), nullptr);
-    EXPECT_EQ(type_errors.only().code, 2);
+    EXPECT_EQ(type_errors.only().code, KX_ERROR_INVALID_ARGUMENT);
 }
 
 TEST(PlanarOverlay, CombinedExtentsIncludeCurvesAndSkipEmpties) {

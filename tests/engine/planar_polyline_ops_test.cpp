@@ -78,7 +78,7 @@ TEST(PlanarCut, NothingCutIsAnEmptyList) {
     Geometry polygon_cutter = from_json(kSquare), g = from_json(kSquare);
     Errors errors;
     EXPECT_EQ(KX_GeometryEngine_cut(g.get(), polygon_cutter.get(), errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 3);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_HANDLE);
 }
 
 TEST(PlanarAutoComplete, ClosesTheGapBetweenPolygonsAndNewLines) {
@@ -98,7 +98,7 @@ TEST(PlanarAutoComplete, ClosesTheGapBetweenPolygonsAndNewLines) {
     Vector wrong = geometry_vector({a.get()});
     Errors errors;
     EXPECT_EQ(KX_GeometryEngine_autoComplete(existing.get(), wrong.get(), errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 2);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
 }
 
 struct Along {
@@ -178,7 +178,7 @@ TEST(PlanarExtend, EndsContinueToTheExtenderByTheOptions) {
     Geometry curved = from_json(R"({"curvePaths":[[[0,0],{"c":[[2,0],[1,1]]}]]})");
     Errors errors;
     EXPECT_EQ(KX_GeometryEngine_extend(curved.get(), extender.get(), 0, errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 5);
+    EXPECT_EQ(errors.only().code, KX_ERROR_GEOMETRY);
 }
 
 }  // namespace

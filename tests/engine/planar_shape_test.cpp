@@ -104,7 +104,7 @@ TEST(PlanarShape, BuffersThatLeaveNothingAreEmptyPolygonsAndBadDistancesAreRefus
     for (double bad : {NAN, INFINITY}) {
         Errors errors;
         EXPECT_EQ(KX_GeometryEngine_buffer(line.get(), bad, errors.rec()), nullptr);
-        EXPECT_EQ(errors.only().code, 2);
+        EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
     }
 }
 
@@ -129,7 +129,7 @@ TEST(PlanarShape, BuffersRefuseMagnitudesWhoseSquaresOverflow) {
         Geometry b(KX_GeometryEngine_buffer(g.get(), c.distance, errors.rec()));
         EXPECT_EQ(b.get() == nullptr, c.refused) << c.json;
         if (c.refused) {
-            EXPECT_EQ(errors.only().code, 5) << c.json;
+            EXPECT_EQ(errors.only().code, KX_ERROR_GEOMETRY) << c.json;
         }
     }
 }
@@ -157,7 +157,7 @@ TEST(PlanarShape, BufferCollectionPairsDistancesWithGeometries) {
         KX_ArrayHandle array = KX_GeometryEngine_bufferCollection(geometries.get(), distances.get(), k.unite, errors.rec());
         if (k.areas.front() < 0) {
             EXPECT_EQ(array, nullptr);
-            EXPECT_EQ(errors.only().code, 2);
+            EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
             continue;
         }
         auto result = items_of(array);
@@ -191,7 +191,7 @@ TEST(PlanarShape, DensifyShortensEverySegmentAndInterpolatesZAndM) {
     for (double bad : {0.0, -1.0, double(NAN)}) {
         Errors errors;
         EXPECT_EQ(KX_GeometryEngine_densify(line.get(), bad, errors.rec()), nullptr);
-        EXPECT_EQ(errors.only().code, 2);
+        EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
     }
     Geometry env(KX_Envelope_createWithXY(0, 1, 0, 1, ok()));
     Geometry dense(KX_GeometryEngine_densify(env.get(), 0.25, ok()));

@@ -136,10 +136,10 @@ TEST_F(ProjectionTest, RefusedProjections) {
     SpatialReference mercator = reference(3857);
     Errors errors;
     EXPECT_EQ(KX_GeometryEngine_project(pole.get(), mercator.get(), errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 9);
+    EXPECT_EQ(errors.only().code, KX_ERROR_TRANSFORMATION);
     Errors none;
     EXPECT_EQ(KX_GeometryEngine_project(pole.get(), nullptr, none.rec()), nullptr);
-    EXPECT_EQ(none.only().code, 2);
+    EXPECT_EQ(none.only().code, KX_ERROR_INVALID_ARGUMENT);
 }
 
 // ---- datum transformations and the catalog ----------------------------------------------------
@@ -220,10 +220,10 @@ TEST_F(ProjectionTest, ElementsHoldTransformationsOnlyWhereTheyWerePut) {
     KX_Element_setValueFromGeometry(element.get(), p.get(), ok());
     Errors errors;
     EXPECT_EQ(KX_Element_getValueAsDatumTransformation(element.get(), errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, 2);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
     Errors wrong;
     EXPECT_EQ(KX_DatumTransformation_getName(reinterpret_cast<KX_DatumTransformationHandle>(p.get()), wrong.rec()), nullptr);
-    EXPECT_EQ(wrong.only().code, 3);
+    EXPECT_EQ(wrong.only().code, KX_ERROR_INVALID_HANDLE);
 }
 
 TEST_F(ProjectionTest, InverseRunsTheOtherWay) {
@@ -271,7 +271,7 @@ TEST_F(ProjectionTest, GridDirectoryIsWhatWasSet) {
     EXPECT_EQ(text_of(KX_TransformationCatalog_getTarnelDirectory(ok())), directory);
     Errors errors;
     KX_TransformationCatalog_setTarnelDirectory("/no/such/directory", errors.rec());
-    EXPECT_EQ(errors.only().code, 2);
+    EXPECT_EQ(errors.only().code, KX_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(text_of(KX_TransformationCatalog_getTarnelDirectory(ok())), directory);
     // proj.db stays reachable behind the directory.
     SpatialReference nad27 = reference(4267), wgs84 = reference(4326);

@@ -36,7 +36,7 @@ TEST_F(RuntimeApi, GlobalErrorsGoToTheInstalledCallbackOnly) {
     ErrorSink own;
     KX_VornixRuntimeEnvironment_setErrorCallback(&ErrorSink::collect, &global, own.rec());
     KXT_raise_global_error(7, "Unknown wkid.", "wkid 1");
-    EXPECT_EQ(global.errors(), (std::vector<Reported>{{7, "Unknown wkid.", "wkid 1"}}));
+    EXPECT_EQ(global.errors(), (std::vector<Reported>{{KX_ERROR_SPATIAL_REFERENCE, "Unknown wkid.", "wkid 1"}}));
     EXPECT_TRUE(own.errors().empty());
 }
 
@@ -58,8 +58,8 @@ TEST_F(RuntimeApi, BadHandlesAreReportedNotFollowed) {
     KX_StringHandle text = KX_VornixRuntimeEnvironment_getInstallDirectory(nullptr);
     EXPECT_EQ(KX_Error_getCode(reinterpret_cast<KX_ErrorHandle>(text), sink.rec()), 0);
     EXPECT_EQ(KX_Error_getMessage(nullptr, sink.rec()), nullptr);
-    EXPECT_EQ(sink.errors(), (std::vector<Reported>{{3, "Invalid handle.", "Expected a handle to Error."},
-                                                    {2, "Null handle.", ""}}));
+    EXPECT_EQ(sink.errors(), (std::vector<Reported>{{KX_ERROR_INVALID_HANDLE, "Invalid handle.", "Expected a handle to Error."},
+                                                    {KX_ERROR_INVALID_ARGUMENT, "Null handle.", ""}}));
     KX_String_destroy(text, nullptr);
 }
 

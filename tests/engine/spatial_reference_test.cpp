@@ -72,8 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FromCodes{3857, 3855, "COMPOUNDCRS[\"WGS 84 / Pseudo-Mercator + EGM2008 height\",",
                                 "ID[\"EPSG\",3855]]]"}),
     [](const auto& info) {
-        return "EPSG_" + std::to_string(info.param.wkid) +
-               (info.param.vertical_wkid == 0 ? "" : "_" + std::to_string(info.param.vertical_wkid));
+        std::string name = "EPSG_" + std::to_string(info.param.wkid);
+        if (info.param.vertical_wkid != 0) name.append("_").append(std::to_string(info.param.vertical_wkid));
+        return name;
     });
 
 class SpatialReferenceText : public EngineTest {};

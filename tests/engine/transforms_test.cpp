@@ -194,11 +194,11 @@ TEST_F(TransformsTest, RefusedArguments) {
         int32_t code;
     };
     const std::vector<Case> cases = {
-        {"NaN distance", [&](auto rec) { return KX_GeometryEngine_move(line.get(), NAN, 0, rec); }, 2},
-        {"infinite angle", [&](auto rec) { return KX_GeometryEngine_rotate(line.get(), nullptr, INFINITY, rec); }, 2},
-        {"NaN factor", [&](auto rec) { return KX_GeometryEngine_scale(line.get(), nullptr, 1, NAN, rec); }, 2},
-        {"origin not a point", [&](auto rec) { return KX_GeometryEngine_rotate(line.get(), line.get(), 10, rec); }, 3},
-        {"null geometry", [&](auto rec) { return KX_GeometryEngine_setZ(nullptr, 1, rec); }, 2},
+        {"NaN distance", [&](auto rec) { return KX_GeometryEngine_move(line.get(), NAN, 0, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"infinite angle", [&](auto rec) { return KX_GeometryEngine_rotate(line.get(), nullptr, INFINITY, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"NaN factor", [&](auto rec) { return KX_GeometryEngine_scale(line.get(), nullptr, 1, NAN, rec); }, KX_ERROR_INVALID_ARGUMENT},
+        {"origin not a point", [&](auto rec) { return KX_GeometryEngine_rotate(line.get(), line.get(), 10, rec); }, KX_ERROR_INVALID_HANDLE},
+        {"null geometry", [&](auto rec) { return KX_GeometryEngine_setZ(nullptr, 1, rec); }, KX_ERROR_INVALID_ARGUMENT},
     };
     for (const auto& c : cases) {
         Errors errors;

@@ -8,6 +8,7 @@
 
 #include "fresh_process.h"
 #include "geometry/runtime_loader.h"
+#include "geometry/runtime_loader_init.h"
 
 namespace fs = std::filesystem;
 namespace loader = geometry::runtime_loader;

@@ -11,6 +11,7 @@
 #include "geometry/environment.h"
 #include "geometry/error.h"
 #include "geometry/runtime_loader.h"
+#include "geometry/runtime_loader_init.h"
 
 namespace loader = geometry::runtime_loader;
 

@@ -3,15 +3,13 @@ multiparts; touching, overlapping, disjoint), and project_collection against pyp
 import json
 import math
 
+import pyproj
 import pytest
+import shapely.wkt as shapely_wkt
+from shapely.ops import unary_union
 
 import vornix_geometry as vg
 from test_ops_peers import PROJECTIONS  # the same points as the single project
-
-shapely_wkt = pytest.importorskip("shapely.wkt")
-from shapely.ops import unary_union  # noqa: E402
-
-pyproj = pytest.importorskip("pyproj")
 
 WKT = {
     "point": "POINT (1 1)",

@@ -7,13 +7,12 @@ import math
 import shutil
 import subprocess
 
+import pyproj
 import pytest
+import shapely.wkt as shapely_wkt
+from shapely.geometry import LineString, Polygon
 
 import vornix_geometry as vg
-
-shapely_wkt = pytest.importorskip("shapely.wkt")
-pyproj = pytest.importorskip("pyproj")
-from shapely.geometry import LineString, Polygon  # noqa: E402
 
 GEOD = pyproj.Geod(ellps="WGS84")
 G = vg.GeodeticCurveType.Geodesic
@@ -191,8 +190,7 @@ def test_geodetic_buffer_of_a_point_lies_at_the_distance(lon, lat, distance):
 
 def rhumb_length(points):
     solver = shutil.which("RhumbSolve")
-    if solver is None:
-        pytest.skip("RhumbSolve (geographiclib-tools) is not installed")
+    assert solver is not None, "RhumbSolve (geographiclib-tools) is not installed: run scripts/install-deps"
     lines = "".join(f"{y0} {x0} {y1} {x1}\n" for (x0, y0), (x1, y1) in zip(points, points[1:]))
     out = subprocess.run([solver, "-i", "-p", "9"], input=lines, capture_output=True, text=True, check=True).stdout
     return sum(float(line.split()[1]) for line in out.splitlines())

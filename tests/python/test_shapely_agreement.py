@@ -3,11 +3,10 @@ orientation: exterior clockwise, holes counter-clockwise)."""
 import json
 
 import pytest
+import shapely.wkt as shapely_wkt
+from shapely.geometry.polygon import orient
 
 import vornix_geometry as vg
-
-shapely_wkt = pytest.importorskip("shapely.wkt")
-from shapely.geometry.polygon import orient  # noqa: E402
 
 WKT = [
     "POINT (1.5 -2)",

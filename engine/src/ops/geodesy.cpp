@@ -91,10 +91,14 @@ std::vector<LonLat> along_geodesic(const GeographicLib::Geodesic& geodesic, LonL
 }  // namespace
 
 CurveType curve_type(int32_t code) {
-    if (code < 0 || code > 4)
-        throw model::EngineError(model::kInvalidArgument, "Unknown geodetic curve type.",
-                               "No curve type has the code " + std::to_string(code) + ".");
-    return static_cast<CurveType>(code);
+    switch (code) {
+#define KX_CURVE_TYPE(name, value) case value:
+#include "corvane/curve_types.def"
+#undef KX_CURVE_TYPE
+            return static_cast<CurveType>(code);
+    }
+    throw model::EngineError(model::kInvalidArgument, "Unknown geodetic curve type.",
+                           "No curve type has the code " + std::to_string(code) + ".");
 }
 
 std::shared_ptr<const GeodeticFrame> frame_of(const model::Geometry& geometry) {

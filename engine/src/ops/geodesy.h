@@ -25,9 +25,13 @@
 
 namespace ops {
 
-enum class CurveType : int32_t { Geodesic = 0, Loxodrome = 1, GreatElliptic = 2, NormalSection = 3, ShapePreserving = 4 };
+enum class CurveType : int32_t {
+#define KX_CURVE_TYPE(name, code) name = code,
+#include "corvane/curve_types.def"
+#undef KX_CURVE_TYPE
+};
 
-// Throws model::EngineError for a code outside 0 to 4.
+// Throws model::EngineError for a code of no curve type.
 CurveType curve_type(int32_t code);
 
 struct LonLat {

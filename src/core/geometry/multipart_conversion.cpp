@@ -28,9 +28,7 @@ GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
     for (uint64_t i = 0; i < count; ++i) {
         auto part = straight_parts->get_part(i);
         if (!part)
-            ::geometry::stop_with(
-                "Internal error: Unexpected error returned from internal function KX_MutablePartCollection_getPart",
-                part.error());
+            ::geometry::stop_unexpected(ENGINE_FUNCTION_NAME(MutablePartCollection_getPart), part.error());
         all->add_part(*part);
     }
     builder.set_parts(*all);

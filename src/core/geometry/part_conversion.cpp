@@ -154,15 +154,12 @@ GeoResult<VeltCurvePart::Vertex> VeltCurvePart::convert_segment_helper(
     const ::geometry::immutable_part::ImmutablePart& part, uint64_t index) {
     auto point = part.get_point(index);
     if (!point)
-        ::geometry::stop_with("Internal error: Unexpected error returned from internal function KX_ImmutablePart_getPoint",
-                              point.error());
+        ::geometry::stop_unexpected(ENGINE_FUNCTION_NAME(ImmutablePart_getPoint), point.error());
     const VeltCoord coord = VeltCoord::of(point->x(), point->y(), point->z(), point->m());
     auto segment_index = part.get_segment_index_from_end_point_index(index);
     if (!segment_index)
-        ::geometry::stop_with(
-            "Internal error: Unexpected error returned from internal function "
-            "KX_ImmutablePart_getSegmentIndexFromEndPointIndex",
-            segment_index.error());
+        ::geometry::stop_unexpected(ENGINE_FUNCTION_NAME(ImmutablePart_getSegmentIndexFromEndPointIndex),
+                                    segment_index.error());
     if (*segment_index == -1) return Vertex{coord, Line{}};
     auto segment = part.get_segment(static_cast<uint64_t>(*segment_index));
     if (!segment) return std::unexpected(VeltGeoErr::from_engine(segment.error()));

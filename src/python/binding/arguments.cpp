@@ -27,7 +27,9 @@ std::string name_list(const std::array<std::string_view, Params::kMax>& names, s
             if (count > 2) text += ',';
             text += i == count - 1 ? " and " : " ";
         }
-        text += "'" + std::string(names[i]) + "'";
+        text += '\'';
+        text += names[i];
+        text += '\'';
     }
     return text;
 }

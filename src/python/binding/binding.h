@@ -34,6 +34,7 @@
 #include "python/binding/convert.h"
 #include "python/binding/entry.h"
 #include "python/binding/function.h"
+#include "python/binding/interned.h"
 #include "python/binding/module.h"
 #include "python/binding/panic.h"
 #include "python/binding/py_err.h"

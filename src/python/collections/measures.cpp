@@ -40,8 +40,6 @@ using python::frame::GeometryOwned;
 using python::frame::Nullable;
 using ::geometry::linear_unit::LinearUnit;
 
-constexpr int32_t kGreatElliptic = 2;
-
 // Both collections read through adapters into one batch call.
 template <typename Call>
 PyResult<std::vector<::geometry::polygon::Polygon>> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
@@ -61,7 +59,7 @@ PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, std::
     auto unit = python::to_linear_unit(**distance_unit);
     if (!unit) return fail(std::move(unit.error()));
     const double deviation = max_deviation ? max_deviation->value : 0.0;
-    const int32_t code = curve_type ? (*curve_type)->code : kGreatElliptic;
+    const int32_t code = curve_type ? (*curve_type)->code : int32_t{KX_CURVE_TYPE_GreatElliptic};
     auto geodetic = buffers(geometries, distances, [&](auto& items, auto& lengths) {
         return engine::buffer_geodetic_collection(items, lengths, &*unit, deviation, code, unioned);
     });

@@ -10,29 +10,21 @@ using binding::Ref;
 
 namespace {
 
+// Each class's members, expanded from the engine's own lists of codes.
+#define KX_UNIT(name, code, size) {#name, code},
 constexpr EnumMember kAreaUnitIds[] = {
-    {"Other", 0},
-    {"Hectares", 109401},
-    {"Acres", 109402},
-    {"SquareMeters", 109404},
-    {"SquareFeet", 109405},
-    {"SquareKilometers", 109414},
-    {"SquareMiles", 109439},
-    {"SquareYards", 109442},
-    {"SquareDecimeters", 109450},
-    {"SquareCentimeters", 109451},
-    {"SquareMillimeters", 109452},
+#include "corvane/area_units.def"
 };
-
 constexpr EnumMember kLinearUnitIds[] = {
-    {"Other", 0},         {"Millimeters", 1025}, {"Centimeters", 1033}, {"Meters", 9001},
-    {"Feet", 9002},       {"NauticalMiles", 9030}, {"Kilometers", 9036}, {"Miles", 9093},
-    {"Yards", 9096},      {"Inches", 109008},
+#include "corvane/linear_units.def"
 };
+#undef KX_UNIT
 
+#define KX_CURVE_TYPE(name, code) {#name, code},
 constexpr EnumMember kGeodeticCurveTypes[] = {
-    {"Geodesic", 0}, {"Loxodrome", 1}, {"GreatElliptic", 2}, {"NormalSection", 3}, {"ShapePreserving", 4},
+#include "corvane/curve_types.def"
 };
+#undef KX_CURVE_TYPE
 
 template <typename T>
 constexpr const char* kClassName = nullptr;

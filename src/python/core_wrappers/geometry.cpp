@@ -14,31 +14,19 @@ using binding::PyResult;
 using binding::Ref;
 using ::geometry::geometry::GeometryOwned;
 
-PyObject* interned(const char* text) {
-    // Never released: the strings live as long as the process, like the type objects.
-    PyObject* name = PyUnicode_InternFromString(text);
-    if (name == nullptr) core::stop("Internal error: could not create an interned string");
-    return name;
-}
-
 namespace {
 
-PyObject* kxc_geo_name() {
-    static PyObject* name = interned("__kxc_geo");
-    return name;
-}
-
-PyObject* json_name() {
-    static PyObject* name = interned("JSON");
-    return name;
-}
+// The protocol's method and attribute names.
+const binding::Interned kKxcGeoName{"__kxc_geo"}, kJsonName{"JSON"};
 
 PyResult<Ref> base_kxc_geo(PyObject*) {
     return fail(PyExc_Exception, "Uninitialized vornix_geometry.Geometry cannot be used for geometry operations");
 }
 
 PyResult<Ref> to_dict(PyObject* self) {
-    auto text = binding::checked(PyObject_GetAttr(self, json_name()));
+    PyObject* name = kJsonName.object();
+    if (name == nullptr) return fail();
+    auto text = binding::checked(PyObject_GetAttr(self, name));
     if (!text) return text;
     if (!PyUnicode_Check(text->get())) return fail(binding::cast_error(text->get(), "str"));
     auto json = binding::checked(PyImport_ImportModule("json"));
@@ -133,7 +121,9 @@ PyResult<GeometryOwned> geom_from_pyobj(PyObject* object) {
         made = std::move(*built);
         object = made.get();
     }
-    Ref result = Ref::steal(PyObject_CallMethodNoArgs(object, kxc_geo_name()));
+    PyObject* name = kKxcGeoName.object();
+    if (name == nullptr) return fail();
+    Ref result = Ref::steal(PyObject_CallMethodNoArgs(object, name));
     if (!result) {
         if (!PyErr_Occurred()) return fail(PyExc_SystemError, "attempted to fetch exception but none was set");
         return fail();

@@ -37,7 +37,4 @@ PyObject* geom_factory_new(PyTypeObject* type, PyObject* args, PyObject* kwargs)
 // The Geometry type object, borrowed.
 binding::PyResult<PyTypeObject*> geometry_type();
 
-// A Python string made once per process and kept (the protocol's method and attribute names).
-PyObject* interned(const char* text);
-
 }  // namespace vornix::python

@@ -195,20 +195,22 @@ PyResult<Ref> make_coord(const VeltCoord& coord, ParentLink<VeltPart> parent) {
 }
 
 PyResult<Ref> from_coord_curve(const VeltCoord& coord, const CurveData& curve, ParentLink<VeltCurvePart> parent) {
-    PyCurveSegment base{{coord}, std::move(parent)};
+    // The base is made inside the branch that takes it: one made outside and moved from in every
+    // branch trips GCC 12's -Wmaybe-uninitialized at -O3 on the moved-from shared pointer.
+    const auto base = [&] { return PyCurveSegment{{coord}, std::move(parent)}; };
     return std::visit(
         [&](const auto& record) -> PyResult<Ref> {
             using R = std::decay_t<decltype(record)>;
             if constexpr (std::is_same_v<R, core::geometry::Line>) {
-                return wrap_curve(PyLinear{std::move(base)});
+                return wrap_curve(PyLinear{base()});
             } else if constexpr (std::is_same_v<R, core::geometry::CircularArc>) {
-                return wrap_curve(PyCircularArc{std::move(base), record.interior_x, record.interior_y});
+                return wrap_curve(PyCircularArc{base(), record.interior_x, record.interior_y});
             } else if constexpr (std::is_same_v<R, core::geometry::EllipticArc>) {
-                return wrap_curve(PyEllipticArc{std::move(base), record.center_x, record.center_y, record.rotation,
+                return wrap_curve(PyEllipticArc{base(), record.center_x, record.center_y, record.rotation,
                                                 record.axis, record.ratio, record.minor, record.clockwise});
             } else {
                 return wrap_curve(
-                    PyBezierCurve{std::move(base), record.ctrl1_x, record.ctrl1_y, record.ctrl2_x, record.ctrl2_y});
+                    PyBezierCurve{base(), record.ctrl1_x, record.ctrl1_y, record.ctrl2_x, record.ctrl2_y});
             }
         },
         curve);

@@ -22,22 +22,22 @@ PyResult<Ref> convert(Read&& read) {
     PyObject* type = PyExc_RuntimeError;
     {
         Builder builder(default_srid);
-        const reader::Status status = read(builder);
+        const formats::Status status = read(builder);
         if (status) return std::move(builder).finish();
         error = status.error().display();
-        if (status.error().kind == reader::Error::Kind::not_implemented) type = PyExc_NotImplementedError;
+        if (status.error().kind == formats::Error::Kind::not_implemented) type = PyExc_NotImplementedError;
     }  // the builder and all it holds are gone before the exception is raised
     return binding::fail(type, error);
 }
 
 template <typename Builder>
 PyResult<Ref> convert_wkt(std::string_view wkt) {
-    return convert<Builder>([&](reader::Processor& p) { return reader::read_wkt(wkt, p); });
+    return convert<Builder>([&](formats::Processor& p) { return formats::read_wkt(wkt, p); });
 }
 
 template <typename Builder>
 PyResult<Ref> convert_wkb(binding::Bytes wkb) {
-    return convert<Builder>([&](reader::Processor& p) { return reader::read_wkb(wkb.data, reader::choose_dialect(wkb.data), p); });
+    return convert<Builder>([&](formats::Processor& p) { return formats::read_wkb(wkb.data, formats::choose_dialect(wkb.data), p); });
 }
 
 }  // namespace

@@ -6,25 +6,25 @@
 
 namespace vornix::utils::builder {
 
-reader::Error to_geozero_err(const binding::PyErr& error) {
+formats::Error to_geozero_err(const binding::PyErr& error) {
     std::string text = binding::type_qualname(error.value()) + ": ";
     binding::Ref str = binding::Ref::steal(PyObject_Str(error.value()));
     Py_ssize_t size = 0;
     const char* utf8 = str ? PyUnicode_AsUTF8AndSize(str.get(), &size) : nullptr;
     if (utf8 == nullptr) {
         PyErr_Clear();
-        return reader::Error::geometry(text + "<exception str() failed>");
+        return formats::Error::geometry(text + "<exception str() failed>");
     }
-    return reader::Error::geometry(text.append(utf8, static_cast<std::size_t>(size)));
+    return formats::Error::geometry(text.append(utf8, static_cast<std::size_t>(size)));
 }
 
-reader::Error to_geozero_err(std::string_view text) { return reader::Error::geometry(std::string(text)); }
+formats::Error to_geozero_err(std::string_view text) { return formats::Error::geometry(std::string(text)); }
 
-reader::Error to_geozero_err(PyObject* object, std::string_view target) {
-    return reader::Error::geometry(binding::cast_text(object, target));
+formats::Error to_geozero_err(PyObject* object, std::string_view target) {
+    return formats::Error::geometry(binding::cast_text(object, target));
 }
 
-reader::Status convert_result(const binding::PyResult<void>& result) {
+formats::Status convert_result(const binding::PyResult<void>& result) {
     if (result) return {};
     return to_geozero_err(result.error());
 }

@@ -10,13 +10,13 @@
 namespace vornix::utils::builder {
 
 // "<exception type qualname>: <str(exception)>", or "<qualname>: <exception str() failed>".
-reader::Error to_geozero_err(const binding::PyErr& error);
-reader::Error to_geozero_err(std::string_view text);
+formats::Error to_geozero_err(const binding::PyErr& error);
+formats::Error to_geozero_err(std::string_view text);
 // "'<type qualname of object>' object cannot be cast as '<target>'".
-reader::Error to_geozero_err(PyObject* object, std::string_view target);
+formats::Error to_geozero_err(PyObject* object, std::string_view target);
 
 // The outcome of a Python operation as the outcome of an event.
-reader::Status convert_result(const binding::PyResult<void>& result);
+formats::Status convert_result(const binding::PyResult<void>& result);
 
 // A list itself, a new list of the items of a tuple or other sequence, or TypeError
 // "Expected a list or sequence".

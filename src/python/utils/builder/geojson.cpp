@@ -8,7 +8,7 @@
 namespace vornix::utils::builder {
 
 using binding::Ref;
-using reader::Status;
+using formats::Status;
 
 namespace {
 
@@ -34,35 +34,34 @@ Status GeoJsonPyBuilder::place(Ref geometry) {
 }
 
 Status GeoJsonPyBuilder::set_spatial_reference(PyObject* geometry, std::int32_t srid) {
-    const Keys& k = keys();
     Ref meta = created(PyDict_New());
-    if (auto s = set_item(meta.get(), k.srid, created(PyLong_FromLong(srid))); !s) return s;
+    if (auto s = set_item(meta.get(), keys::srid, created(PyLong_FromLong(srid))); !s) return s;
     Ref properties = created(PyDict_New());
-    if (auto s = set_item(properties.get(), k.name, epsg_name(srid)); !s) return s;
+    if (auto s = set_item(properties.get(), keys::name, epsg_name(srid)); !s) return s;
     Ref crs = created(PyDict_New());
-    if (auto s = set_item(crs.get(), k.type, Ref::borrow(k.name)); !s) return s;
-    if (auto s = set_item(crs.get(), k.properties, std::move(properties)); !s) return s;
-    if (auto s = set_item(geometry, k.meta, std::move(meta)); !s) return s;
-    return set_item(geometry, k.crs, std::move(crs));
+    if (auto s = set_item(crs.get(), keys::type, Ref::borrow(created(keys::name))); !s) return s;
+    if (auto s = set_item(crs.get(), keys::properties, std::move(properties)); !s) return s;
+    if (auto s = set_item(geometry, keys::meta, std::move(meta)); !s) return s;
+    return set_item(geometry, keys::crs, std::move(crs));
 }
 
-Status GeoJsonPyBuilder::geometry(PyObject* type, PyObject* member, Ref value, Ref& out) {
+Status GeoJsonPyBuilder::geometry(const binding::Interned& type, const binding::Interned& member, Ref value, Ref& out) {
     out = created(PyDict_New());
-    if (auto s = set_item(out.get(), keys().type, Ref::borrow(type)); !s) return s;
+    if (auto s = set_item(out.get(), keys::type, Ref::borrow(created(type))); !s) return s;
     if (auto s = set_item(out.get(), member, std::move(value)); !s) return s;
     if (srid_) return set_spatial_reference(out.get(), *srid_);
     return {};
 }
 
-Status GeoJsonPyBuilder::close_geometry(PyObject* type, PyObject* member) {
+Status GeoJsonPyBuilder::close_geometry(const binding::Interned& type, const binding::Interned& member) {
     Ref list, d;
     if (auto s = stack_.pop(list); !s) return s;
     if (auto s = geometry(type, member, std::move(list), d); !s) return s;
     return place(std::move(d));
 }
 
-Status GeoJsonPyBuilder::close_part(bool tagged, PyObject* type) {
-    if (tagged) return close_geometry(type, keys().coordinates);
+Status GeoJsonPyBuilder::close_part(bool tagged, const binding::Interned& type) {
+    if (tagged) return close_geometry(type, keys::coordinates);
     Ref list;
     if (auto s = stack_.pop(list); !s) return s;
     return push_to_parent(std::move(list));
@@ -79,14 +78,14 @@ Status GeoJsonPyBuilder::coordinate(double x, double y, std::optional<double> z,
 }
 
 // As `coordinate` would, vertex by vertex, outside a point.
-Status GeoJsonPyBuilder::vertices(const reader::VertexRun& run) {
+Status GeoJsonPyBuilder::vertices(const formats::VertexRun& run) {
     if (point_mode_) return Processor::vertices(run);
     return stack_.push_vertices_to_parent(run, no_parent_text);
 }
 
 Status GeoJsonPyBuilder::empty_point(std::size_t idx) {
     Ref d;
-    if (auto s = geometry(keys().Point, keys().coordinates, created(PyList_New(0)), d); !s) return s;
+    if (auto s = geometry(keys::Point, keys::coordinates, created(PyList_New(0)), d); !s) return s;
     if (idx != 0 || !stack_.empty()) return push_to_parent(std::move(d));
     stack_.push(std::move(d));
     return {};
@@ -94,24 +93,24 @@ Status GeoJsonPyBuilder::empty_point(std::size_t idx) {
 
 Status GeoJsonPyBuilder::point_end(std::size_t) {
     point_mode_ = false;
-    return close_geometry(keys().Point, keys().coordinates);
+    return close_geometry(keys::Point, keys::coordinates);
 }
 
 Status GeoJsonPyBuilder::linestring_begin(bool, std::size_t, std::size_t) { return open_list(); }
-Status GeoJsonPyBuilder::linestring_end(bool tagged, std::size_t) { return close_part(tagged, keys().LineString); }
+Status GeoJsonPyBuilder::linestring_end(bool tagged, std::size_t) { return close_part(tagged, keys::LineString); }
 Status GeoJsonPyBuilder::polygon_begin(bool, std::size_t, std::size_t) { return open_list(); }
-Status GeoJsonPyBuilder::polygon_end(bool tagged, std::size_t) { return close_part(tagged, keys().Polygon); }
+Status GeoJsonPyBuilder::polygon_end(bool tagged, std::size_t) { return close_part(tagged, keys::Polygon); }
 Status GeoJsonPyBuilder::multipoint_begin(std::size_t, std::size_t) { return open_list(); }
-Status GeoJsonPyBuilder::multipoint_end(std::size_t) { return close_geometry(keys().MultiPoint, keys().coordinates); }
+Status GeoJsonPyBuilder::multipoint_end(std::size_t) { return close_geometry(keys::MultiPoint, keys::coordinates); }
 Status GeoJsonPyBuilder::multilinestring_begin(std::size_t, std::size_t) { return open_list(); }
 Status GeoJsonPyBuilder::multilinestring_end(std::size_t) {
-    return close_geometry(keys().MultiLineString, keys().coordinates);
+    return close_geometry(keys::MultiLineString, keys::coordinates);
 }
 Status GeoJsonPyBuilder::multipolygon_begin(std::size_t, std::size_t) { return open_list(); }
-Status GeoJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(keys().MultiPolygon, keys().coordinates); }
+Status GeoJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(keys::MultiPolygon, keys::coordinates); }
 Status GeoJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) { return open_list(); }
 Status GeoJsonPyBuilder::geometrycollection_end(std::size_t) {
-    return close_geometry(keys().GeometryCollection, keys().geometries);
+    return close_geometry(keys::GeometryCollection, keys::geometries);
 }
 
 }  // namespace vornix::utils::builder

@@ -16,13 +16,13 @@ namespace {
 // are fixed per instance so that the loop that makes nearly every object of a conversion
 // carries no test but the one for failure.
 template <std::size_t Dimensions, bool Swapped>
-void fill(PyObject* list, const reader::VertexRun& run) {
+void fill(PyObject* list, const formats::VertexRun& run) {
     const std::uint8_t* p = run.data;
     for (std::size_t i = 0; i < run.count; ++i, p += 8 * Dimensions) {
         PyObject* items[Dimensions];
         bool made = true;
         for (std::size_t k = 0; k < Dimensions; ++k) {
-            items[k] = PyFloat_FromDouble(reader::load_double(p + 8 * k, Swapped));
+            items[k] = PyFloat_FromDouble(formats::load_double(p + 8 * k, Swapped));
             made &= items[k] != nullptr;
         }
         PyObject* tuple = made ? PyTuple_New(Dimensions) : nullptr;
@@ -37,7 +37,7 @@ void fill(PyObject* list, const reader::VertexRun& run) {
 }
 
 template <std::size_t Dimensions>
-void fill(PyObject* list, const reader::VertexRun& run) {
+void fill(PyObject* list, const formats::VertexRun& run) {
     run.swapped ? fill<Dimensions, true>(list, run) : fill<Dimensions, false>(list, run);
 }
 
@@ -46,6 +46,12 @@ void fill(PyObject* list, const reader::VertexRun& run) {
 binding::Ref created(PyObject* object) {
     if (object == nullptr) creation_failed();
     return binding::Ref::steal(object);
+}
+
+PyObject* created(const binding::Interned& key) {
+    PyObject* object = key.object();
+    if (object == nullptr) creation_failed();
+    return object;
 }
 
 binding::Ref vertex_tuple(double x, double y, std::optional<double> z, std::optional<double> m) {
@@ -60,12 +66,12 @@ binding::Ref vertex_tuple(double x, double y, std::optional<double> z, std::opti
     return tuple;
 }
 
-reader::Status set_item(PyObject* dict, PyObject* key, binding::Ref value) {
-    if (PyDict_SetItem(dict, key, value.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
+formats::Status set_item(PyObject* dict, const binding::Interned& key, binding::Ref value) {
+    if (PyDict_SetItem(dict, created(key), value.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 
-binding::PyResult<binding::Ref> vertex_list(const reader::VertexRun& run) {
+binding::PyResult<binding::Ref> vertex_list(const formats::VertexRun& run) {
     auto owner = binding::checked(PyList_New(static_cast<Py_ssize_t>(run.count)));
     if (!owner) return owner;
     PyObject* list = owner->get();

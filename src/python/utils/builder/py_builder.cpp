@@ -4,7 +4,7 @@
 
 namespace vornix::utils::builder {
 
-reader::Status PyBuilder::open_list() {
+formats::Status PyBuilder::open_list() {
     stack_.push(created(PyList_New(0)));
     return {};
 }

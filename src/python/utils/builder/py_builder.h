@@ -11,15 +11,15 @@
 
 namespace vornix::utils::builder {
 
-class PyBuilder : public reader::Processor {
+class PyBuilder : public formats::Processor {
 public:
     explicit PyBuilder(std::optional<std::int32_t> srid) : srid_(srid) {}
 
-    reader::Status srid(std::optional<std::int32_t> srid) override {
+    formats::Status srid(std::optional<std::int32_t> srid) override {
         if (srid) srid_ = srid;
         return {};
     }
-    reader::Status point_begin(std::size_t) override {
+    formats::Status point_begin(std::size_t) override {
         point_mode_ = true;
         return {};
     }
@@ -29,7 +29,7 @@ public:
 
 protected:
     // Pushes a new empty list to be filled.
-    reader::Status open_list();
+    formats::Status open_list();
 
     ObjectStack stack_;
     std::optional<std::int32_t> srid_;

@@ -5,28 +5,28 @@
 
 namespace vornix::utils::builder {
 
-reader::Status ObjectStack::pop(binding::Ref& top) {
+formats::Status ObjectStack::pop(binding::Ref& top) {
     if (entries_.empty()) return to_geozero_err(empty_stack_text);
     top = std::move(entries_.back());
     entries_.pop_back();
     return {};
 }
 
-reader::Status ObjectStack::parent_list(PyObject*& parent, std::string_view empty_text) const {
+formats::Status ObjectStack::parent_list(PyObject*& parent, std::string_view empty_text) const {
     if (entries_.empty()) return to_geozero_err(empty_text);
     parent = entries_.back().get();
     if (!PyList_Check(parent)) return to_geozero_err(parent, "list");
     return {};
 }
 
-reader::Status ObjectStack::push_to_parent(binding::Ref object, std::string_view empty_text) {
+formats::Status ObjectStack::push_to_parent(binding::Ref object, std::string_view empty_text) {
     PyObject* parent = nullptr;
     if (auto s = parent_list(parent, empty_text); !s) return s;
     if (PyList_Append(parent, object.get()) < 0) return to_geozero_err(binding::PyErr::fetch());
     return {};
 }
 
-reader::Status ObjectStack::push_vertices_to_parent(const reader::VertexRun& run, std::string_view empty_text) {
+formats::Status ObjectStack::push_vertices_to_parent(const formats::VertexRun& run, std::string_view empty_text) {
     if (run.count == 0) return {};
     PyObject* parent = nullptr;
     if (auto s = parent_list(parent, empty_text); !s) return s;

@@ -11,7 +11,7 @@
 namespace vornix::utils::builder {
 
 using binding::Ref;
-using reader::Status;
+using formats::Status;
 
 namespace {
 
@@ -57,16 +57,16 @@ Status VeltJsonPyBuilder::orient_ring(PyObject* ring) {
 
 Status VeltJsonPyBuilder::add_dimensions(PyObject* geometry) {
     if (has_m_ == Flag::unknown) return to_geozero_err("has_m not initialized");
-    if (auto s = set_item(geometry, keys().hasM, Ref::borrow(has_m_ == Flag::yes ? Py_True : Py_False)); !s) return s;
+    if (auto s = set_item(geometry, keys::hasM, Ref::borrow(has_m_ == Flag::yes ? Py_True : Py_False)); !s) return s;
     if (has_z_ == Flag::unknown) return to_geozero_err("has_z not initialized");
-    return set_item(geometry, keys().hasZ, Ref::borrow(has_z_ == Flag::yes ? Py_True : Py_False));
+    return set_item(geometry, keys::hasZ, Ref::borrow(has_z_ == Flag::yes ? Py_True : Py_False));
 }
 
 Status VeltJsonPyBuilder::set_spatial_reference(PyObject* geometry) {
     if (!srid_) return {};
     Ref reference = created(PyDict_New());
-    if (auto s = set_item(reference.get(), keys().wkid, created(PyLong_FromLong(*srid_))); !s) return s;
-    return set_item(geometry, keys().spatialReference, std::move(reference));
+    if (auto s = set_item(reference.get(), keys::wkid, created(PyLong_FromLong(*srid_))); !s) return s;
+    return set_item(geometry, keys::spatialReference, std::move(reference));
 }
 
 // Only a collection could hold a finished geometry, and collections stop at their begin.
@@ -76,7 +76,7 @@ Status VeltJsonPyBuilder::finish_tagged(Ref geometry) {
     return {};
 }
 
-Status VeltJsonPyBuilder::finish_parts(PyObject* member, Ref value) {
+Status VeltJsonPyBuilder::finish_parts(const binding::Interned& member, Ref value) {
     Ref d = created(PyDict_New());
     if (auto s = set_item(d.get(), member, std::move(value)); !s) return s;
     if (auto s = add_dimensions(d.get()); !s) return s;
@@ -84,7 +84,7 @@ Status VeltJsonPyBuilder::finish_parts(PyObject* member, Ref value) {
     return finish_tagged(std::move(d));
 }
 
-Status VeltJsonPyBuilder::close_geometry(PyObject* member) {
+Status VeltJsonPyBuilder::close_geometry(const binding::Interned& member) {
     Ref list;
     if (auto s = stack_.pop(list); !s) return s;
     return finish_parts(member, std::move(list));
@@ -93,14 +93,13 @@ Status VeltJsonPyBuilder::close_geometry(PyObject* member) {
 Status VeltJsonPyBuilder::coordinate(double x, double y, std::optional<double> z, std::optional<double> m,
                                      std::size_t) {
     if (point_mode_) {
-        const Keys& k = keys();
-        Ref d = created(PyDict_New());
-        if (auto s = set_item(d.get(), k.x, py_float(x)); !s) return s;
-        if (auto s = set_item(d.get(), k.y, py_float(y)); !s) return s;
+            Ref d = created(PyDict_New());
+        if (auto s = set_item(d.get(), keys::x, py_float(x)); !s) return s;
+        if (auto s = set_item(d.get(), keys::y, py_float(y)); !s) return s;
         if (z)
-            if (auto s = set_item(d.get(), k.z, py_float(*z)); !s) return s;
+            if (auto s = set_item(d.get(), keys::z, py_float(*z)); !s) return s;
         if (m)
-            if (auto s = set_item(d.get(), k.m, py_float(*m)); !s) return s;
+            if (auto s = set_item(d.get(), keys::m, py_float(*m)); !s) return s;
         stack_.push(std::move(d));
         return {};
     }
@@ -111,7 +110,7 @@ Status VeltJsonPyBuilder::coordinate(double x, double y, std::optional<double> z
 
 // As `coordinate` would, vertex by vertex, outside a point: the vertices of a run share their
 // dimensions, so the first one's check stands for all.
-Status VeltJsonPyBuilder::vertices(const reader::VertexRun& run) {
+Status VeltJsonPyBuilder::vertices(const formats::VertexRun& run) {
     if (point_mode_ || run.count == 0) return Processor::vertices(run);
     if (auto s = check_dimensions(run.has_z, run.has_m); !s) return s;
     return stack_.push_vertices_to_parent(run, empty_stack_text);
@@ -119,7 +118,7 @@ Status VeltJsonPyBuilder::vertices(const reader::VertexRun& run) {
 
 Status VeltJsonPyBuilder::empty_point(std::size_t idx) {
     Ref d = created(PyDict_New());
-    if (auto s = set_item(d.get(), keys().x, Ref::borrow(Py_None)); !s) return s;
+    if (auto s = set_item(d.get(), keys::x, Ref::borrow(Py_None)); !s) return s;
     if (auto s = set_spatial_reference(d.get()); !s) return s;
     if (idx != 0 || !stack_.empty()) return push_to_parent(std::move(d));
     stack_.push(std::move(d));
@@ -143,7 +142,7 @@ Status VeltJsonPyBuilder::linestring_end(bool tagged, std::size_t) {
     if (tagged) {
         Ref paths = created(PyList_New(1));
         PyList_SET_ITEM(paths.get(), 0, list.release());
-        return finish_parts(keys().paths, std::move(paths));
+        return finish_parts(keys::paths, std::move(paths));
     }
     if (auto s = orient_ring(list.get()); !s) return s;
     return push_to_parent(std::move(list));
@@ -158,7 +157,7 @@ Status VeltJsonPyBuilder::polygon_begin(bool tagged, std::size_t, std::size_t) {
 
 Status VeltJsonPyBuilder::polygon_end(bool tagged, std::size_t) {
     if (tagged)
-        if (auto s = close_geometry(keys().rings); !s) return s;
+        if (auto s = close_geometry(keys::rings); !s) return s;
     ring_state_ = RingState::none;
     return {};
 }
@@ -170,21 +169,21 @@ Status VeltJsonPyBuilder::multipoint_end(std::size_t) {
     if (auto s = stack_.pop(list); !s) return s;
     Ref d = created(PyDict_New());
     if (auto s = add_dimensions(d.get()); !s) return s;
-    if (auto s = set_item(d.get(), keys().points, std::move(list)); !s) return s;
+    if (auto s = set_item(d.get(), keys::points, std::move(list)); !s) return s;
     if (auto s = set_spatial_reference(d.get()); !s) return s;
     return finish_tagged(std::move(d));
 }
 
 Status VeltJsonPyBuilder::multilinestring_begin(std::size_t, std::size_t) { return open_list(); }
-Status VeltJsonPyBuilder::multilinestring_end(std::size_t) { return close_geometry(keys().paths); }
+Status VeltJsonPyBuilder::multilinestring_end(std::size_t) { return close_geometry(keys::paths); }
 Status VeltJsonPyBuilder::multipolygon_begin(std::size_t, std::size_t) { return open_list(); }
-Status VeltJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(keys().rings); }
+Status VeltJsonPyBuilder::multipolygon_end(std::size_t) { return close_geometry(keys::rings); }
 
 // VeltJSON has no collections. Ordinary input may hold one, so it is refused as an error the
 // caller can catch, not as a fault.
 Status VeltJsonPyBuilder::geometrycollection_begin(std::size_t, std::size_t) {
-    return reader::Error::not_implemented();
+    return formats::Error::not_implemented();
 }
-Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { return reader::Error::not_implemented(); }
+Status VeltJsonPyBuilder::geometrycollection_end(std::size_t) { return formats::Error::not_implemented(); }
 
 }  // namespace vornix::utils::builder
