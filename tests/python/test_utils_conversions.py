@@ -1,10 +1,12 @@
 """The four conversions over every kind, dimension, byte order and WKB dialect, and what each
 builder makes of empties, NaN points, SRIDs and collections."""
+import json
 import math
 import struct
 
 import pytest
 
+import vornix_geometry as vg
 from vornix_geometry.utils import (wkb_to_geojson_dict, wkb_to_veltjson_dict, wkt_to_geojson_dict,
                                    wkt_to_veltjson_dict)
 from utils_cases import DIMS, KINDS, geojson, ordered, sample, veltjson, wkb, wkt
@@ -123,3 +125,17 @@ def test_wkt_number_forms():
     assert x == math.inf and y == 0.0 and math.copysign(1.0, y) == -1.0
     assert wkt_to_geojson_dict("POINT (-.5e-3 +.5E+3)")["coordinates"] == (-0.0005, 500.0)
     assert wkt_to_geojson_dict("pointzm(1. .5 +inFinITY 0.1)")["coordinates"] == (1.0, 0.5, math.inf, 0.1)
+
+
+# The converters write vertices as tuples and the classes read lists: the dictionary itself is
+# refused, and its JSON text makes the geometry that the same dictionary with lists makes.
+@pytest.mark.parametrize("kind", [k for k in KINDS if k != "Point"])
+def test_a_veltjson_dictionary_becomes_a_geometry_through_its_json_text(kind):
+    written = wkt_to_veltjson_dict(wkt(kind, sample(kind, "z"), "z"))
+    with pytest.raises(TypeError, match=r"^'tuple' object cannot be cast as 'list'$"):
+        vg.Geometry(written)
+    with_lists = json.loads(json.dumps(written))
+    made = vg.Geometry(json.dumps(written))
+    from_lists = vg.Geometry(with_lists)
+    assert type(made) is type(from_lists) and made.has_z
+    assert made.equals(from_lists)

@@ -1,5 +1,6 @@
 """The utils submodule itself: its registration, signatures and argument errors."""
 import inspect
+import struct
 import sys
 
 import pytest
@@ -18,15 +19,37 @@ def test_registration():
     from vornix_geometry.utils import wkt_to_geojson_dict  # noqa: F401  (found through sys.modules)
 
 
-@pytest.mark.parametrize("name", NAMES)
-def test_signatures(name):
-    parameter = "coords" if name == "is_clockwise" else name[:3]
-    assert str(inspect.signature(getattr(utils, name))) == f"({parameter})"
-    doc = getattr(utils, name).__doc__
-    assert ("clockwise" in doc and "three distinct points" in doc) if name == "is_clockwise" else doc is None
-    assert getattr(utils, name)(**{parameter: "POINT (1 2)" if parameter == "wkt" else
-                                   b"\x01\x01\x00\x00\x00" + bytes(16) if parameter == "wkb" else
-                                   [(0, 0), (0, 1), (1, 0)]}) is not None
+POINT_WKB = struct.pack("<BIdd", 1, 1, 1.0, 2.0)
+VELTJSON_POINT = {"x": 1.0, "y": 2.0, "spatialReference": {"wkid": 4326}}
+GEOJSON_POINT = {"type": "Point", "coordinates": (1.0, 2.0), "meta": {"srid": 4326},
+                 "crs": {"type": "name", "properties": {"name": "EPSG:4326"}}}
+
+# Each function with the parameter its signature names, an argument given by that keyword, and
+# the answer; is_clockwise alone has a docstring.
+SIGNATURES = [
+    ("is_clockwise", "coords", [(0, 0), (0, 1), (1, 0)], True),
+    ("wkb_to_veltjson_dict", "wkb", POINT_WKB, VELTJSON_POINT),
+    ("wkb_to_geojson_dict", "wkb", POINT_WKB, GEOJSON_POINT),
+    ("wkt_to_veltjson_dict", "wkt", "POINT (1 2)", VELTJSON_POINT),
+    ("wkt_to_geojson_dict", "wkt", "POINT (1 2)", GEOJSON_POINT),
+]
+
+
+def test_the_table_covers_every_function():
+    assert [row[0] for row in SIGNATURES] == NAMES
+
+
+@pytest.mark.parametrize("name, parameter, argument, expected", SIGNATURES)
+def test_signatures_name_the_parameter_that_takes_the_argument(name, parameter, argument, expected):
+    function = getattr(utils, name)
+    assert str(inspect.signature(function)) == f"({parameter})"
+    assert function(**{parameter: argument}) == expected
+
+
+def test_only_is_clockwise_has_a_docstring():
+    assert utils.is_clockwise.__doc__ == ("Returns True if the vertices run clockwise and False if they run "
+                                          "counter-clockwise.\n\n`coords` must contain at least three distinct points.")
+    assert [name for name in NAMES if getattr(utils, name).__doc__ is not None] == ["is_clockwise"]
 
 
 @pytest.mark.parametrize("function, argument, message", [

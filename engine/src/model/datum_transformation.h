@@ -7,13 +7,17 @@
 #include <memory>
 #include <string>
 
+#include "corvane/corvane.h"
 #include "model/object.h"
 #include "model/proj_context.h"
 #include "model/spatial_reference.h"
 
 namespace model {
 
-enum class DatumTransformationKind : int32_t { Geographic = 1, HorizontalVertical = 2 };
+enum class DatumTransformationKind : int32_t {
+    Geographic = KX_DATUM_TRANSFORMATION_GEOGRAPHIC,
+    HorizontalVertical = KX_DATUM_TRANSFORMATION_HORIZONTAL_VERTICAL,
+};
 
 struct DatumTransformationData {
     proj::ObjectPtr operation;  // from `input` to `output`, axes as PROJ defines them
