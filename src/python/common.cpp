@@ -21,23 +21,23 @@ std::string debug_text(PyObject* exception) {
     return binding::text_of(repr.get());
 }
 
-// The item at `index`, borrowed, or the IndexError of the list access.
-GeoResult<PyObject*> list_item(PyObject* list, std::size_t index) {
+// The item at `index`, held for its conversion (which may drop the list's own reference), or the
+// IndexError of the list access.
+GeoResult<Ref> list_item(PyObject* list, std::size_t index) {
     if (index >= std::size_t(PyList_GET_SIZE(list)))
         return std::unexpected(carry(PyErr::new_err(PyExc_IndexError, "list index out of range")));
-    return PyList_GET_ITEM(list, Py_ssize_t(index));
+    return Ref::borrow(PyList_GET_ITEM(list, Py_ssize_t(index)));
 }
 
-// A z or m ordinate: absent when the list is too short or the item does not convert as a number.
-// Only the conversion's own refusals are dropped; anything else (an interrupt, a failure inside a
-// user's __float__) is the caller's error.
+// A z or m ordinate: absent when the list is too short or the item does not convert as a number,
+// whatever Exception the conversion raised (an overflowing integer, a failing __float__). Only what
+// is no Exception (KeyboardInterrupt, SystemExit) is the caller's error.
 GeoResult<std::optional<double>> optional_ordinate(PyObject* list, std::size_t index) {
     if (index >= std::size_t(PyList_GET_SIZE(list))) return std::nullopt;
-    auto value = FromPy<double>::convert(PyList_GET_ITEM(list, Py_ssize_t(index)));
+    Ref item = Ref::borrow(PyList_GET_ITEM(list, Py_ssize_t(index)));
+    auto value = FromPy<double>::convert(item.get());
     if (value) return std::optional(*value);
-    PyObject* error = value.error().value();
-    if (PyErr_GivenExceptionMatches(error, PyExc_TypeError) || PyErr_GivenExceptionMatches(error, PyExc_ValueError))
-        return std::nullopt;
+    if (PyErr_GivenExceptionMatches(value.error().value(), PyExc_Exception)) return std::nullopt;
     return std::unexpected(carry(std::move(value.error())));
 }
 
@@ -157,7 +157,7 @@ template <typename T>
 GeoResult<T> list_extract(PyObject* list, std::size_t index) {
     auto item = list_item(list, index);
     if (!item) return std::unexpected(std::move(item.error()));
-    auto value = FromPy<T>::convert(*item);
+    auto value = FromPy<T>::convert(item->get());
     if (!value) return std::unexpected(carry(std::move(value.error())));
     return *value;
 }

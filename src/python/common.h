@@ -75,8 +75,9 @@ GeoResult<std::optional<core::geometry::SpatialReference>> dict_sr(PyObject* dic
 GeoResult<void> expect_list(PyObject* object);
 
 // One vertex from a coordinate list [x, y, z?, m?] read with the receiver's dimensions. x and y
-// are required (IndexError, TypeError); a z or m that is missing or does not convert (TypeError or
-// ValueError) is absent; any other exception of a conversion propagates.
+// are required (IndexError, TypeError); a z or m that is missing or does not convert (any Exception,
+// OverflowError of a huge integer included) is absent; only an exception that is no Exception
+// (KeyboardInterrupt, SystemExit) propagates.
 GeoResult<core::geometry::VeltCoord> coord_from_list(PyObject* list, bool has_z, bool has_m);
 
 // The common case of coord_from_list, a list of exact floats at least as long as the dimensions

@@ -142,7 +142,7 @@ TEST(ModelMultipoint, PoisonedLocksStopWithTheirNames) {
     poison(*multipoint.points());
     EXPECT_EQ(stop_message([&] { (void)multipoint.has_m(); }), "Rings lock poisoned");
     EXPECT_EQ(stop_message([&] { (void)multipoint.is_empty(); }), "Lock poisoned");
-    EXPECT_EQ(stop_message([&] { model_test::text_of(multipoint); }), "Rings lock poisoned");
+    EXPECT_EQ(stop_message([&] { model_test::text_of(multipoint); }), "Points lock poisoned");
 }
 
 }  // namespace

@@ -180,6 +180,8 @@ def test_a_fault_poisons_the_model_and_its_collections():
 def test_a_fault_poisons_the_multipoint_and_its_points():
     mp = vg.MultiPoint({"points": [[1, 2]]})
     points = mp.points
+    sharing = vg.MultiPoint({"points": []})
+    sharing.points = points
     with engine_hooks.failing("KX_MutablePointCollection_addPoint", engine_hooks.REPORT_ERROR):
         with pytest.raises(BaseException) as info:
             mp.__kxc_geo()
@@ -190,6 +192,10 @@ def test_a_fault_poisons_the_multipoint_and_its_points():
         assert type(error.value) is Exception
     with pytest.raises(BaseException, match=r"^Lock poisoned$") as info:
         vg.MultiPoint({"points": []}).points = points
+    assert type(info.value).__qualname__ == "PanicException"
+    # Its text reads the flags and the vertices under one lock of the points.
+    with pytest.raises(BaseException, match=r"^Points lock poisoned$") as info:
+        str(sharing)
     assert type(info.value).__qualname__ == "PanicException"
 
 

@@ -17,13 +17,16 @@ GeoResult<void> VeltGeometryMultipoint::set_points(Shared<VeltPart> points) {
     return {};
 }
 
+// The points are locked once, for the dimension flags and the vertices alike: the text of a
+// multipoint whose points are poisoned stops with their own name.
 void VeltGeometryMultipoint::write_veltjson(std::string& out) const {
+    auto points = lock_or_stop(*points_, "Points lock poisoned");
     bool first = true;
     out += '{';
-    write_dims_veltjson(has_z(), has_m(), out, first);
+    write_dims_veltjson(points->has_z(), points->has_m(), out, first);
     write_sr_member(out, first, sr_);
     write_member_name(out, first, "points");
-    lock_or_stop(*points_, "Points lock poisoned")->write_veltjson(out);
+    points->write_veltjson(out);
     out += '}';
 }
 

@@ -113,8 +113,15 @@ struct Constructor {
 
     static PyObject* call(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
         return guard([&]() -> PyResult<Ref> {
+            // Keyword values are borrowed from a copy of the dictionary: a C caller's own dictionary
+            // may be emptied by Python code that the conversions run, freeing them.
+            Ref keywords;
+            if (kwargs != nullptr && PyDict_GET_SIZE(kwargs) != 0) {
+                keywords = Ref::steal(PyDict_Copy(kwargs));
+                if (!keywords) return fail();
+            }
             PyObject* slots[Params::kMax + 1] = {};
-            if (auto bound = bind_tuple(P, Conv::required, args, kwargs, slots); !bound)
+            if (auto bound = bind_tuple(P, Conv::required, args, keywords.get(), slots); !bound)
                 return fail(std::move(bound.error()));
             auto outcome = Conv::type::call(P, slots, Impl);
             if (!outcome) return fail(std::move(outcome.error()));

@@ -11,6 +11,7 @@ namespace vornix::python {
 
 using binding::fail;
 using binding::PyResult;
+using binding::Ref;
 using core::geometry::CurveData;
 using core::geometry::VeltCoord;
 
@@ -18,14 +19,15 @@ namespace {
 
 using Item = std::pair<VeltCoord, CurveData>;
 
-// The items at positions 0..N-1, each checked to be a list before any of them is read.
+// The items at positions 0..N-1, each checked to be a list before any of them is read. Each is
+// held: reading one runs Python code that may empty or refill `list` and so free the others.
 template <std::size_t N>
-PyResult<std::array<PyObject*, N>> list_items(PyObject* list) {
-    std::array<PyObject*, N> items{};
+PyResult<std::array<Ref, N>> list_items(PyObject* list) {
+    std::array<Ref, N> items{};
     for (std::size_t i = 0; i < N; ++i) {
-        items[i] = PyList_GetItem(list, Py_ssize_t(i));
-        if (items[i] == nullptr) return fail();
-        if (!PyList_Check(items[i])) return fail(binding::cast_error(items[i], "list"));
+        items[i] = Ref::borrow(PyList_GetItem(list, Py_ssize_t(i)));
+        if (!items[i]) return fail();
+        if (!PyList_Check(items[i].get())) return fail(binding::cast_error(items[i].get(), "list"));
     }
     return items;
 }
@@ -45,9 +47,9 @@ PyResult<VeltCoord> plain_point(PyObject* list) { return end_point(list, false, 
 PyResult<Item> read_c(PyObject* value, bool has_z, bool has_m) {
     auto items = list_items<2>(value);
     if (!items) return fail(std::move(items.error()));
-    auto end = end_point((*items)[0], has_z, has_m);
+    auto end = end_point((*items)[0].get(), has_z, has_m);
     if (!end) return fail(std::move(end.error()));
-    auto interior = plain_point((*items)[1]);
+    auto interior = plain_point((*items)[1].get());
     if (!interior) return fail(std::move(interior.error()));
     return Item{*end, core::geometry::CircularArc{interior->x(), interior->y()}};
 }
@@ -55,11 +57,11 @@ PyResult<Item> read_c(PyObject* value, bool has_z, bool has_m) {
 PyResult<Item> read_b(PyObject* value, bool has_z, bool has_m) {
     auto items = list_items<3>(value);
     if (!items) return fail(std::move(items.error()));
-    auto end = end_point((*items)[0], has_z, has_m);
+    auto end = end_point((*items)[0].get(), has_z, has_m);
     if (!end) return fail(std::move(end.error()));
-    auto ctrl1 = plain_point((*items)[1]);
+    auto ctrl1 = plain_point((*items)[1].get());
     if (!ctrl1) return fail(std::move(ctrl1.error()));
-    auto ctrl2 = plain_point((*items)[2]);
+    auto ctrl2 = plain_point((*items)[2].get());
     if (!ctrl2) return fail(std::move(ctrl2.error()));
     return Item{*end, core::geometry::BezierCurve{ctrl1->x(), ctrl1->y(), ctrl2->x(), ctrl2->y()}};
 }
@@ -86,9 +88,9 @@ PyResult<CurveData> arc_about_center(const VeltCoord& start, const VeltCoord& en
 PyResult<Item> read_a(PyObject* value, bool has_z, bool has_m, const VeltCoord& start) {
     auto items = list_items<2>(value);
     if (!items) return fail(std::move(items.error()));
-    auto end = end_point((*items)[0], has_z, has_m);
+    auto end = end_point((*items)[0].get(), has_z, has_m);
     if (!end) return fail(std::move(end.error()));
-    auto center = plain_point((*items)[1]);
+    auto center = plain_point((*items)[1].get());
     if (!center) return fail(std::move(center.error()));
     auto minor = extract_at<uint8_t>(value, 2);
     if (!minor) return fail(std::move(minor.error()));
