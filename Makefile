@@ -4,7 +4,7 @@ BUILD  ?= build
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test test-native test-python demo bench test-asan fuzz clean
+.PHONY: deps configure build test test-native test-python release demo bench test-asan fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -27,8 +27,26 @@ test-python: build
 
 test: test-native test-python
 
+# The optimised build that packagers make and the benchmarks are measured in, in a tree of its own.
+RELEASE_BUILD ?= build-release
+
+release: deps
+	@cmake -S . -B $(RELEASE_BUILD) -DPython3_EXECUTABLE=$(PYTHON) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
 demo: build
 	@PYTHONPATH=$(abspath $(BUILD))/python $(PYTHON) examples/demo.py
+
+# Every benchmark in the Release build, each printing its ratio table (bench/README.md): the
+# headline table first, then each native program and each Python benchmark against its peer.
+BENCH_PROGRAMS = engine_conversion_calls engine_call binding_polyline engine_polyline model_polygon engine_planar engine_geodesy
+BENCH_SCRIPTS = operations_bench collections_bench polyline_bench veltjson_construction utils_conversions
+BENCH_ENV = VORNIX_BUILD=$(abspath $(RELEASE_BUILD)) PYTHONPATH=$(abspath $(RELEASE_BUILD))/python
+bench: release
+	@$(BENCH_ENV) $(PYTHON) bench/ratio_table.py
+	@for p in $(BENCH_PROGRAMS); do echo; echo "== bench_$$p"; \
+	  $(RELEASE_BUILD)/bench/bench_$$p --benchmark_min_time=0.2 || exit 1; done
+	@for s in $(BENCH_SCRIPTS); do echo; echo "== $$s.py"; $(BENCH_ENV) $(PYTHON) bench/$$s.py || exit 1; done
 
 # The same suites under AddressSanitizer and UBSan, in a build of their own. The interpreter is not
 # instrumented, so the sanitizer runtime is preloaded; leaks are checked on the native test
@@ -59,4 +77,4 @@ fuzz: deps
 	    $$([ -f fuzz/$$s.dict ] && echo -dict=fuzz/$$s.dict) fuzz-corpus/$$s fuzz/seeds/$$s || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD)

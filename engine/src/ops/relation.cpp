@@ -5,7 +5,7 @@
 
 #include "model/engine_error.h"
 #include "ops/spatial_references.h"
-#include "ops/to_geos.h"
+#include "ops/geos_form.h"
 
 namespace ops {
 namespace {
@@ -16,9 +16,9 @@ bool is_empty(const GEOSGeometry* g) { return GEOSisEmpty_r(geos(), g) == 1; }
 // equal (GEOS finds no matrix for them).
 bool equals(const model::Geometry& a, const model::Geometry& b) {
     if (!compatible_spatial_references(a, b) || a.kind() != b.kind()) return false;
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    if (is_empty(ga.get()) || is_empty(gb.get())) return is_empty(ga.get()) && is_empty(gb.get());
-    return geos_predicate(GEOSEquals_r(geos(), ga.get(), gb.get()), "equals");
+    const GEOSGeometry *ga = geos_form(a), *gb = geos_form(b);
+    if (is_empty(ga) || is_empty(gb)) return is_empty(ga) && is_empty(gb);
+    return geos_predicate(GEOSEquals_r(geos(), ga, gb), "equals");
 }
 
 char test(Relation r, const GEOSGeometry* a, const GEOSGeometry* b) {
@@ -56,15 +56,13 @@ void check_pattern(const char* pattern) {
 bool relation(Relation r, const model::Geometry& a, const model::Geometry& b) {
     if (r == Relation::Equals) return equals(a, b);
     common_spatial_reference(a, b);
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    return geos_predicate(test(r, ga.get(), gb.get()), "relation test");
+    return geos_predicate(test(r, geos_form(a), geos_form(b)), "relation test");
 }
 
 bool relate(const model::Geometry& a, const model::Geometry& b, const char* pattern) {
     check_pattern(pattern);
     common_spatial_reference(a, b);
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    return geos_predicate(GEOSRelatePattern_r(geos(), ga.get(), gb.get(), pattern), "relate");
+    return geos_predicate(GEOSRelatePattern_r(geos(), geos_form(a), geos_form(b), pattern), "relate");
 }
 
 }  // namespace ops

@@ -59,7 +59,7 @@ GeoResult<MutablePart> VeltPart::as_mutable_part(std::optional<SpatialReference>
     auto engine_sr = to_geom_sr(std::move(sr));
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
     MutablePart part = MutablePart::with_spatial_reference(borrow(*engine_sr));
-    for (std::size_t i = 0; i < len(); ++i) part.add_point(get_coord(i)->as_point());
+    for (std::size_t i = 0; i < len(); ++i) add_vertex(part, *get_coord(i));
     return part;
 }
 
