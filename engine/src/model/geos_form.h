@@ -37,10 +37,16 @@ public:
         return expected;
     }
 
+    // The form when it has been made already, else null.
+    const GEOSGeom_t* made() const { return form_.load(std::memory_order_acquire); }
+
 private:
+    // Only where no other thread can be reading (destruction, assignment): no locked instruction.
     void drop() {
-        if (GEOSGeom_t* form = form_.exchange(nullptr, std::memory_order_acquire))
+        if (GEOSGeom_t* form = form_.load(std::memory_order_acquire)) {
+            form_.store(nullptr, std::memory_order_relaxed);
             destroy_.load(std::memory_order_relaxed)(form);
+        }
     }
 
     mutable std::atomic<GEOSGeom_t*> form_{nullptr};

@@ -133,7 +133,8 @@ template class DimensionedCollection<VeltCurvePart>;
 VeltPart VeltPart::from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z, bool has_m) {
     VeltPart result(has_z, has_m);
     auto points = part.points().into_iter();
-    while (auto point = points.next()) result.push_coord(point->x(), point->y(), point->z(), point->m());
+    while (auto point = points.next())
+        result.push_coord(point->x(), point->y(), point->z_if(has_z), point->m_if(has_m));
     return result;
 }
 
