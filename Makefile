@@ -38,6 +38,17 @@ release: deps
 demo: build
 	@PYTHONPATH=$(abspath $(BUILD))/python $(PYTHON) examples/demo.py
 
+# Every benchmark in the Release build, each printing its ratio table (bench/README.md): the
+# headline table first, then each native program and each Python benchmark against its peer.
+BENCH_PROGRAMS = engine_conversion_calls engine_call binding_polyline engine_polyline model_polygon engine_planar engine_geodesy
+BENCH_SCRIPTS = operations_bench collections_bench polyline_bench veltjson_construction utils_conversions
+BENCH_ENV = VORNIX_BUILD=$(abspath $(RELEASE_BUILD)) PYTHONPATH=$(abspath $(RELEASE_BUILD))/python
+bench: release
+	@$(BENCH_ENV) $(PYTHON) bench/ratio_table.py
+	@for p in $(BENCH_PROGRAMS); do echo; echo "== bench_$$p"; \
+	  $(RELEASE_BUILD)/bench/bench_$$p --benchmark_min_time=0.2 || exit 1; done
+	@for s in $(BENCH_SCRIPTS); do echo; echo "== $$s.py"; $(BENCH_ENV) $(PYTHON) bench/$$s.py || exit 1; done
+
 # The same suites under AddressSanitizer and UBSan, in a build of their own. The interpreter is not
 # instrumented, so the sanitizer runtime is preloaded; leaks are checked on the native test
 # programs only (the interpreter's own allocations would drown them).

@@ -2,7 +2,6 @@
 // collection, part, one call per vertex, the geometry, every handle destroyed), and reading it
 // back point by point; the peer is the same line string built with raw GEOS calls.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #define GEOS_USE_ONLY_R_API
 #include <geos_c.h>
@@ -11,58 +10,13 @@
 #include <cstdlib>
 
 #include "corvane/corvane.h"
+#include "engine_library.h"
 
 namespace {
 
 constexpr int kVertices = 1000;
 
-void* open_or_exit(const char* path) {
-    void* lib = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (lib == nullptr) {
-        std::fprintf(stderr, "cannot open %s: %s\n", path, dlerror());
-        std::exit(1);
-    }
-    return lib;
-}
-
-template <typename F>
-F* bind(void* lib, const char* name) {
-    auto* f = reinterpret_cast<F*>(dlsym(lib, name));
-    if (f == nullptr) {
-        std::fprintf(stderr, "missing %s\n", name);
-        std::exit(1);
-    }
-    return f;
-}
-
-#define ENGINE_FN(name) decltype(&::name) name = bind<decltype(::name)>(lib, #name)
-
-struct Engine {
-    void* lib = open_or_exit(CORVANE_BUILD_DIR "/corvane_bin/linux-x86_64/libcorvane.so");
-    ENGINE_FN(KX_PolylineBuilder_createFromSpatialReference);
-    ENGINE_FN(KX_MutablePartCollection_createWithSpatialReference);
-    ENGINE_FN(KX_MutablePart_createWithSpatialReference);
-    ENGINE_FN(KX_MutablePart_addPointXY);
-    ENGINE_FN(KX_MutablePart_addPoint);
-    ENGINE_FN(KX_Point_createWithZM);
-    ENGINE_FN(KX_MutablePartCollection_addPart);
-    ENGINE_FN(KX_MultipartBuilder_setParts);
-    ENGINE_FN(KX_GeometryBuilder_toGeometry);
-    ENGINE_FN(KX_MutablePart_destroy);
-    ENGINE_FN(KX_MutablePartCollection_destroy);
-    ENGINE_FN(KX_GeometryBuilder_destroy);
-    ENGINE_FN(KX_Geometry_destroy);
-    ENGINE_FN(KX_Multipart_getParts);
-    ENGINE_FN(KX_ImmutablePartCollection_getPart);
-    ENGINE_FN(KX_ImmutablePartCollection_destroy);
-    ENGINE_FN(KX_ImmutablePart_getPoints);
-    ENGINE_FN(KX_ImmutablePart_destroy);
-    ENGINE_FN(KX_ImmutablePointCollection_getSize);
-    ENGINE_FN(KX_ImmutablePointCollection_getPoint);
-    ENGINE_FN(KX_ImmutablePointCollection_destroy);
-    ENGINE_FN(KX_Point_getX);
-    ENGINE_FN(KX_Point_getY);
-};
+using Engine = ConversionCalls;
 
 struct Geos {
     void* lib = open_or_exit("libgeos_c.so.1");
@@ -120,21 +74,8 @@ BENCHMARK(BM_EngineBuildPolylineXYZMThroughPoints);
 void BM_EngineReadPolylinePoints(benchmark::State& state) {
     const Engine& e = engine();
     KX_GeometryHandle g = build(e, false);
-    for (auto _ : state) {
-        KX_ImmutablePartCollectionHandle parts = e.KX_Multipart_getParts(g, nullptr);
-        KX_ImmutablePartHandle part = e.KX_ImmutablePartCollection_getPart(parts, 0, nullptr);
-        KX_ImmutablePointCollectionHandle points = e.KX_ImmutablePart_getPoints(part, nullptr);
-        double sum = 0;
-        for (uint64_t i = 0, n = e.KX_ImmutablePointCollection_getSize(points, nullptr); i < n; ++i) {
-            KX_GeometryHandle p = e.KX_ImmutablePointCollection_getPoint(points, i, nullptr);
-            sum += e.KX_Point_getX(p, nullptr) + e.KX_Point_getY(p, nullptr);
-            e.KX_Geometry_destroy(p, nullptr);
-        }
-        benchmark::DoNotOptimize(sum);
-        e.KX_ImmutablePointCollection_destroy(points, nullptr);
-        e.KX_ImmutablePart_destroy(part, nullptr);
-        e.KX_ImmutablePartCollection_destroy(parts, nullptr);
-    }
+    for (auto _ : state)
+        with_first_part_points(e, g, [&](auto points) { benchmark::DoNotOptimize(sum_of_points(e, points)); });
     e.KX_Geometry_destroy(g, nullptr);
     state.SetItemsProcessed(state.iterations() * kVertices);
 }

@@ -46,12 +46,16 @@ double Point::x() const { return call_or_stop(NAMED_ENGINE_CALL(Point_getX, hand
 
 double Point::y() const { return call_or_stop(NAMED_ENGINE_CALL(Point_getY, handle())); }
 
-std::optional<double> Point::z() const {
-    return geometry::detail::if_present(has_z(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Point_getZ, handle())); });
+std::optional<double> Point::z() const { return z_if(has_z()); }
+
+std::optional<double> Point::m() const { return m_if(has_m()); }
+
+std::optional<double> Point::z_if(bool has_z) const {
+    return geometry::detail::if_present(has_z, [&] { return call_or_stop(NAMED_ENGINE_CALL(Point_getZ, handle())); });
 }
 
-std::optional<double> Point::m() const {
-    return geometry::detail::if_present(has_m(), [&] { return call_or_stop(NAMED_ENGINE_CALL(Point_getM, handle())); });
+std::optional<double> Point::m_if(bool has_m) const {
+    return geometry::detail::if_present(has_m, [&] { return call_or_stop(NAMED_ENGINE_CALL(Point_getM, handle())); });
 }
 
 }  // namespace geometry::point

@@ -27,6 +27,10 @@ public:
     // None when the point has no z (or m); the value is then not asked for.
     std::optional<double> z() const;
     std::optional<double> m() const;
+    // The same for a point whose dimensions the caller knows already (a vertex of a part takes its
+    // geometry's): `has_z` (`has_m`) false gives none without asking the engine anything.
+    std::optional<double> z_if(bool has_z) const;
+    std::optional<double> m_if(bool has_m) const;
 };
 
 }  // namespace geometry::point

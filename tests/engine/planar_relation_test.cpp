@@ -1,5 +1,8 @@
 // Relation tests against GEOS itself, on the engine's own forms of the inputs (rings of either
 // orientation, envelopes, curves); the relate pattern's rules; different spatial references.
+#include <iterator>
+#include <thread>
+
 #include "planar_test.h"
 
 namespace engine_test {
@@ -60,6 +63,42 @@ TEST_F(PlanarRelationTest, EveryPairAnswersAsGeos) {
                       GEOSRelatePattern_r(geos.context(), ra, rb, "T*****FF*"))
                 << a.wkt << " / " << b.wkt;
         }
+    }
+}
+
+// Geometries keep their GEOS form once made: shared by threads testing them at the same moment,
+// each answers as GEOS does, and a point made on one thread and destroyed on another leaves
+// nothing behind.
+TEST_F(PlanarRelationTest, GeometriesSharedByThreadsAnswerAsGeos) {
+    Reference geos;
+    std::vector<Geometry> shapes;
+    std::vector<const GEOSGeometry*> references;
+    for (const auto& s : kShapes) {
+        shapes.push_back(from_json(s.json));
+        references.push_back(geos.read(s.wkt));
+    }
+    std::vector<std::vector<char>> expected(std::size(kShapes));
+    for (size_t a = 0; a < shapes.size(); ++a)
+        for (size_t b = 0; b < shapes.size(); ++b)
+            for (const auto& r : kRelations) expected[a].push_back(r.geos(geos.context(), references[a], references[b]));
+    std::vector<KX_GeometryHandle> handed_over(8, nullptr);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < handed_over.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (size_t a = 0; a < shapes.size(); ++a) {
+                size_t i = 0;
+                for (size_t b = 0; b < shapes.size(); ++b)
+                    for (const auto& r : kRelations)
+                        EXPECT_EQ(r.engine(shapes[a].get(), shapes[b].get(), ok()), expected[a][i++])
+                            << r.name << " " << kShapes[a].wkt << " / " << kShapes[b].wkt;
+            }
+            handed_over[t] = KX_Point_createWithXY(3, 3, ok());
+        });
+    }
+    for (auto& t : threads) t.join();
+    for (KX_GeometryHandle g : handed_over) {
+        Geometry point(g);
+        EXPECT_EQ(KX_GeometryEngine_intersects(point.get(), shapes[0].get(), ok()), 1);
     }
 }
 

@@ -39,7 +39,7 @@ def poisoned_while_converting(function, curved=True):
 
 
 def test_a_fault_inside_a_part_poisons_every_lock_it_held():
-    p, v = poisoned_while_converting("KX_MutablePart_addPoint", curved=False)
+    p, v = poisoned_while_converting("KX_MutablePart_addPointXY", curved=False)
     for action in (lambda: str(p), lambda: v["other"].has_z, lambda: p.__kxc_geo(), lambda: p.paths,
                    lambda: setattr(p, "spatial_reference", {}), lambda: str(v["paths"]), lambda: v["paths"][0],
                    lambda: v["paths"].pop(), lambda: v["part"][0], lambda: len(v["part"]),

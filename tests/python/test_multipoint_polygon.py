@@ -162,7 +162,7 @@ def test_subclass_objects_and_factory_results():
 def test_a_fault_poisons_the_model_and_its_collections():
     p = polygon()
     rings = p.rings
-    with engine_hooks.failing("KX_MutablePart_addPoint", engine_hooks.REPORT_ERROR):
+    with engine_hooks.failing("KX_MutablePart_addPointXY", engine_hooks.REPORT_ERROR):
         with pytest.raises(BaseException) as info:
             p.__kxc_geo()
     assert type(info.value).__qualname__ == "PanicException"

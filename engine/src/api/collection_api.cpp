@@ -111,7 +111,7 @@ KX_ImmutablePartHandle KX_ImmutablePartCollection_getPart(KX_ImmutablePartCollec
     return api::execute<KX_ImmutablePartHandle>(rec, __func__, [&] {
         const auto& c = immutable_parts(parts);
         if (index >= c.parts.size()) out_of_range("part");
-        return api::handle_of<KX_ImmutablePartHandle>(new model::ImmutablePart(c.parts[index], c.context));
+        return api::handle_of<KX_ImmutablePartHandle>(new model::ImmutablePart(c.shared_part(index), c.context));
     });
 }
 
@@ -139,7 +139,7 @@ KX_ImmutablePartCollectionHandle KX_Multipart_getParts(KX_GeometryHandle geometr
     return api::execute<KX_ImmutablePartCollectionHandle>(rec, __func__, [&] {
         const auto& g = multipart(geometry);
         return api::handle_of<KX_ImmutablePartCollectionHandle>(new model::ImmutablePartCollection(
-            g.parts, model::PartContext{g.dims, g.spatial_reference()}));
+            std::make_shared<const std::vector<model::Part>>(g.parts), model::PartContext{g.dims, g.spatial_reference()}));
     });
 }
 
@@ -148,7 +148,8 @@ KX_ImmutablePointCollectionHandle KX_Multipoint_getPoints(KX_GeometryHandle geom
     return api::execute<KX_ImmutablePointCollectionHandle>(rec, __func__, [&] {
         const auto& g = api::geometry_of<model::Multipoint>(geometry, model::GeometryKind::Multipoint, "multipoint");
         return api::handle_of<KX_ImmutablePointCollectionHandle>(
-            new model::ImmutablePointCollection(g.points, g.dims, g.spatial_reference()));
+            new model::ImmutablePointCollection(std::make_shared<const std::vector<model::Vertex>>(g.points), g.dims,
+                                                g.spatial_reference()));
     });
 }
 

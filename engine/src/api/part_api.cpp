@@ -94,7 +94,9 @@ KX_ImmutablePointCollectionHandle KX_ImmutablePart_getPoints(KX_ImmutablePartHan
     return api::execute<KX_ImmutablePointCollectionHandle>(rec, __func__, [&] {
         const auto& p = immutable_part(part);
         return api::handle_of<KX_ImmutablePointCollectionHandle>(
-            new model::ImmutablePointCollection(p.part.points, p.context.dims, p.context.spatial_reference));
+            new model::ImmutablePointCollection(
+                std::shared_ptr<const std::vector<model::Vertex>>(p.storage(), &p.part.points), p.context.dims,
+                p.context.spatial_reference));
     });
 }
 

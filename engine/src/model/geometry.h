@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "corvane/corvane.h"
+#include "model/geos_form.h"
 #include "model/object.h"
 #include "model/spatial_reference.h"
 #include "model/vertex.h"
@@ -32,6 +33,9 @@ public:
 
     // Whether the geometry carries z and m values; every vertex of it reports both either way.
     Dims dims;
+
+    // Made by ops::geos_form on first use (see model/geos_form.h).
+    GeosForm geos_form;
 
 private:
     SpatialReferencePtr spatial_reference_;

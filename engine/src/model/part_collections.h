@@ -1,7 +1,8 @@
 // Lists of parts: the one a builder is given (parts as added, still paths) and the read-only
-// snapshots a polyline or polygon hands out (its parts copied, so they outlive the geometry).
+// snapshots a polyline or polygon hands out (its parts copied once, so they outlive the geometry).
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "model/object.h"
@@ -25,21 +26,37 @@ struct PartContext {
     SpatialReferencePtr spatial_reference;
 };
 
+// The read-only part and part list share their data with what they were read from (a part with
+// its list, a list with no one else), so handing out a part or its points copies nothing.
 class ImmutablePart : public Object {
 public:
-    ImmutablePart(Part p, PartContext context)
-        : Object(ClassTag::ImmutablePart), part(std::move(p)), context(std::move(context)) {}
+    ImmutablePart(std::shared_ptr<const Part> p, PartContext context)
+        : Object(ClassTag::ImmutablePart), storage_(std::move(p)), part(*storage_), context(std::move(context)) {}
 
-    Part part;
+    const std::shared_ptr<const Part>& storage() const { return storage_; }
+
+private:
+    std::shared_ptr<const Part> storage_;
+
+public:
+    const Part& part;
     PartContext context;
 };
 
 class ImmutablePartCollection : public Object {
 public:
-    ImmutablePartCollection(std::vector<Part> p, PartContext context)
-        : Object(ClassTag::ImmutablePartCollection), parts(std::move(p)), context(std::move(context)) {}
+    ImmutablePartCollection(std::shared_ptr<const std::vector<Part>> p, PartContext context)
+        : Object(ClassTag::ImmutablePartCollection), storage_(std::move(p)), parts(*storage_),
+          context(std::move(context)) {}
 
-    std::vector<Part> parts;
+    // Part `index`, sharing this list's data.
+    std::shared_ptr<const Part> shared_part(size_t index) const { return {storage_, &parts[index]}; }
+
+private:
+    std::shared_ptr<const std::vector<Part>> storage_;
+
+public:
+    const std::vector<Part>& parts;
     PartContext context;
 };
 

@@ -2,6 +2,7 @@
 // points of a multipoint or a part.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "model/object.h"
@@ -20,13 +21,18 @@ public:
     SpatialReferencePtr spatial_reference;
 };
 
+// Shares its data with what it was read from: the points of a part are not copied.
 class ImmutablePointCollection : public Object {
 public:
-    ImmutablePointCollection(std::vector<Vertex> p, Dims dims, SpatialReferencePtr sr)
-        : Object(ClassTag::ImmutablePointCollection), points(std::move(p)), dims(dims),
+    ImmutablePointCollection(std::shared_ptr<const std::vector<Vertex>> p, Dims dims, SpatialReferencePtr sr)
+        : Object(ClassTag::ImmutablePointCollection), storage_(std::move(p)), points(*storage_), dims(dims),
           spatial_reference(std::move(sr)) {}
 
-    std::vector<Vertex> points;
+private:
+    std::shared_ptr<const std::vector<Vertex>> storage_;
+
+public:
+    const std::vector<Vertex>& points;
     Dims dims;
     SpatialReferencePtr spatial_reference;
 };

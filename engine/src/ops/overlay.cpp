@@ -5,6 +5,7 @@
 
 #include "model/engine_error.h"
 #include "model/extent.h"
+#include "ops/geos_form.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
 
@@ -87,8 +88,7 @@ GeometryPtr overlay(Overlay op, const model::Geometry& a, const model::Geometry&
     const ResultShape shape = shape_of(result_kind(op, a, b), a, b);
     require_finite(a);
     require_finite(b);
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    GeosPtr r = computed(op, ga.get(), gb.get());
+    GeosPtr r = computed(op, geos_form(a), geos_form(b));
     return result_of(r.get(), shape, {&a, &b});
 }
 
@@ -96,8 +96,7 @@ Geometries intersections(const model::Geometry& a, const model::Geometry& b) {
     const ResultShape base = shape_of(GeometryKind::Multipoint, a, b);
     require_finite(a);
     require_finite(b);
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    GeosPtr r = computed(Overlay::Intersection, ga.get(), gb.get());
+    GeosPtr r = computed(Overlay::Intersection, geos_form(a), geos_form(b));
     Geometries out;
     for (int d = 0; d <= 2; ++d) {
         ResultShape shape = base;

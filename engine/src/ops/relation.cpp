@@ -1,11 +1,15 @@
 #include "ops/relation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "model/engine_error.h"
+#include "model/extent.h"
 #include "ops/spatial_references.h"
-#include "ops/to_geos.h"
+#include "ops/geos_form.h"
 
 namespace ops {
 namespace {
@@ -16,9 +20,9 @@ bool is_empty(const GEOSGeometry* g) { return GEOSisEmpty_r(geos(), g) == 1; }
 // equal (GEOS finds no matrix for them).
 bool equals(const model::Geometry& a, const model::Geometry& b) {
     if (!compatible_spatial_references(a, b) || a.kind() != b.kind()) return false;
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    if (is_empty(ga.get()) || is_empty(gb.get())) return is_empty(ga.get()) && is_empty(gb.get());
-    return geos_predicate(GEOSEquals_r(geos(), ga.get(), gb.get()), "equals");
+    const GEOSGeometry *ga = geos_form(a), *gb = geos_form(b);
+    if (is_empty(ga) || is_empty(gb)) return is_empty(ga) && is_empty(gb);
+    return geos_predicate(GEOSEquals_r(geos(), ga, gb), "equals");
 }
 
 char test(Relation r, const GEOSGeometry* a, const GEOSGeometry* b) {
@@ -51,20 +55,52 @@ void check_pattern(const char* pattern) {
                                "A pattern is nine characters, each one of T, F, *, 0, 1 and 2.");
 }
 
+// The x and y bounds of a geometry where they are known cheaply and finite: from its GEOS form when
+// made already, else from its extent (which holds whatever GEOS is given of it, and can be larger).
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+std::optional<Box> finite_box(const model::Geometry& g) {
+    Box box{};
+    if (const GEOSGeometry* form = g.geos_form.made()) {
+        GEOSContextHandle_t ctx = geos();
+        if (GEOSisEmpty_r(ctx, form) != 0 || GEOSGeom_getXMin_r(ctx, form, &box.x0) == 0 ||
+            GEOSGeom_getYMin_r(ctx, form, &box.y0) == 0 || GEOSGeom_getXMax_r(ctx, form, &box.x1) == 0 ||
+            GEOSGeom_getYMax_r(ctx, form, &box.y1) == 0)
+            return std::nullopt;
+    } else {
+        const auto e = model::extent_of(g);
+        box = {std::min(e->x.min, e->x.max), std::min(e->y.min, e->y.max), std::max(e->x.min, e->x.max),
+               std::max(e->y.min, e->y.max)};
+    }
+    for (double v : {box.x0, box.y0, box.x1, box.y1})
+        if (!std::isfinite(v)) return std::nullopt;
+    return box;
+}
+
+// Whether the two are known apart by their bounds alone: then no shape of one meets the other, and
+// GEOS need not be given the second (the items of a collection's tests mostly lie apart).
+bool apart(const model::Geometry& a, const model::Geometry& b) {
+    const auto ba = finite_box(a);
+    if (!ba) return false;
+    const auto bb = finite_box(b);
+    return bb && (ba->x1 < bb->x0 || bb->x1 < ba->x0 || ba->y1 < bb->y0 || bb->y1 < ba->y0);
+}
+
 }  // namespace
 
 bool relation(Relation r, const model::Geometry& a, const model::Geometry& b) {
     if (r == Relation::Equals) return equals(a, b);
     common_spatial_reference(a, b);
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    return geos_predicate(test(r, ga.get(), gb.get()), "relation test");
+    if (apart(a, b)) return r == Relation::Disjoint;
+    return geos_predicate(test(r, geos_form(a), geos_form(b)), "relation test");
 }
 
 bool relate(const model::Geometry& a, const model::Geometry& b, const char* pattern) {
     check_pattern(pattern);
     common_spatial_reference(a, b);
-    GeosPtr ga = to_geos(a), gb = to_geos(b);
-    return geos_predicate(GEOSRelatePattern_r(geos(), ga.get(), gb.get(), pattern), "relate");
+    return geos_predicate(GEOSRelatePattern_r(geos(), geos_form(a), geos_form(b), pattern), "relate");
 }
 
 }  // namespace ops

@@ -72,8 +72,8 @@ public:
     // "[" one element per vertex "]": the coordinate array, or {"c": ...}, {"a": ...}, {"b": ...}.
     void write_veltjson(std::string& out) const;
 
-    // Engine conversions (the spatial reference is consumed).
-    GeoResult<::geometry::mutable_part::MutablePart> as_mutable_part(std::optional<SpatialReference> sr) const;
+    // Engine conversions (the part and its segments lent the engine spatial reference `sr`).
+    GeoResult<::geometry::mutable_part::MutablePart> as_mutable_part(const EngineSr& sr) const;
     static GeoResult<VeltCurvePart> from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z,
                                                         bool has_m);
     static GeoResult<VeltCurvePart> from_immutable_ring(::geometry::immutable_part::ImmutablePart part, bool has_z,
@@ -88,10 +88,10 @@ private:
     CurveCollection curves_;
 };
 
-// Appends the segment from start to end shaped by the curve; curved segments are built with their
-// own engine spatial reference (the record is consumed).
+// Appends the segment from start to end shaped by the curve; curved segments are built with the
+// engine spatial reference `sr`.
 GeoResult<void> add_to_mutable_part(const CurveData& curve, const ::geometry::mutable_part::MutablePart& part,
-                                    const VeltCoord& start, const VeltCoord& end, std::optional<SpatialReference> sr);
+                                    const VeltCoord& start, const VeltCoord& end, const EngineSr& sr);
 
 // The curve record of an engine segment; a segment of no known kind is a CorvaneLibrary error.
 GeoResult<CurveData> from_segment(const ::geometry::segment::SegmentOwned& segment);

@@ -71,9 +71,10 @@ public:
         out += ']';
     }
 
-    // Engine conversion (spatial reference consumed); defined for both part types.
+    // Engine conversion, every part and the collection lent the one engine spatial reference `sr`;
+    // defined for both part types.
     GeoResult<::geometry::mutable_part_collection::MutablePartCollection> as_mutable_part_collection(
-        std::optional<SpatialReference> sr) const;
+        const EngineSr& sr) const;
 
 private:
     GeoResult<void> check(const Shared<P>& part) const {

@@ -20,9 +20,9 @@ GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
     Builder builder = Builder::with_spatial_reference(borrow(*engine_sr));
     auto curved = lock_or_stop(*curved_, "Lock poisoned");
     auto straight = lock_or_stop(*straight_, "Lock poisoned");
-    auto all = curved->as_mutable_part_collection(sr_);
+    auto all = curved->as_mutable_part_collection(*engine_sr);
     if (!all) return std::unexpected(std::move(all.error()));
-    auto straight_parts = straight->as_mutable_part_collection(sr_);
+    auto straight_parts = straight->as_mutable_part_collection(*engine_sr);
     if (!straight_parts) return std::unexpected(std::move(straight_parts.error()));
     const uint64_t count = straight_parts->size();
     for (uint64_t i = 0; i < count; ++i) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry/engine_sr.h"
 #include "core/geometry/velt_coord.h"
 #include "geometry/immutable_part.h"
 #include "geometry/mutable_part.h"
@@ -47,8 +48,8 @@ public:
     // "[" the vertices' coordinate arrays joined by ", " "]".
     void write_veltjson(std::string& out) const;
 
-    // Engine conversions; the spatial reference is consumed.
-    GeoResult<::geometry::mutable_part::MutablePart> as_mutable_part(std::optional<SpatialReference> sr) const;
+    // Engine conversions; the part is lent the engine spatial reference `sr`.
+    GeoResult<::geometry::mutable_part::MutablePart> as_mutable_part(const EngineSr& sr) const;
     static VeltPart from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z, bool has_m);
 
 private:

@@ -55,16 +55,14 @@ CurveData elliptic_arc_of(const ::geometry::elliptic_arc_segment::EllipticArcSeg
 
 ::geometry::point::Point VeltCoord::as_point() const { return Point::with_x_y_z_m(x_, y_, z(), m()); }
 
-GeoResult<MutablePart> VeltPart::as_mutable_part(std::optional<SpatialReference> sr) const {
-    auto engine_sr = to_geom_sr(std::move(sr));
-    if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    MutablePart part = MutablePart::with_spatial_reference(borrow(*engine_sr));
-    for (std::size_t i = 0; i < len(); ++i) part.add_point(get_coord(i)->as_point());
+GeoResult<MutablePart> VeltPart::as_mutable_part(const EngineSr& sr) const {
+    MutablePart part = MutablePart::with_spatial_reference(borrow(sr));
+    for (std::size_t i = 0; i < len(); ++i) add_vertex(part, *get_coord(i));
     return part;
 }
 
 GeoResult<void> add_to_mutable_part(const CurveData& curve, const MutablePart& part, const VeltCoord& start,
-                                    const VeltCoord& end, std::optional<SpatialReference> sr) {
+                                    const VeltCoord& end, const EngineSr& sr) {
     using ::geometry::cubic_bezier_segment::CubicBezierSegment;
     using ::geometry::elliptic_arc_segment::EllipticArcSegment;
     if (is_line(curve)) {
@@ -73,9 +71,7 @@ GeoResult<void> add_to_mutable_part(const CurveData& curve, const MutablePart& p
     }
     const Point start_point = start.as_point();
     const Point end_point = end.as_point();
-    auto engine_sr = to_geom_sr(std::move(sr));
-    if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    const auto* borrowed = borrow(*engine_sr);
+    const auto* borrowed = borrow(sr);
     if (const auto* arc = std::get_if<CircularArc>(&curve)) {
         const Point interior = Point::with_x_y(arc->interior_x, arc->interior_y);
         return append_segment(part, EllipticArcSegment::with_circular_elliptic_arc_with_start_end_and_interior(
@@ -94,10 +90,8 @@ GeoResult<void> add_to_mutable_part(const CurveData& curve, const MutablePart& p
                   start_point, control1, control2, end_point, borrowed));
 }
 
-GeoResult<MutablePart> VeltCurvePart::as_mutable_part(std::optional<SpatialReference> sr) const {
-    auto engine_sr = to_geom_sr(sr);
-    if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    MutablePart part = MutablePart::with_spatial_reference(borrow(*engine_sr));
+GeoResult<MutablePart> VeltCurvePart::as_mutable_part(const EngineSr& sr) const {
+    MutablePart part = MutablePart::with_spatial_reference(borrow(sr));
     if (is_empty()) return part;
     auto previous = get(0)->first;
     add_vertex(part, previous);
@@ -112,11 +106,9 @@ GeoResult<MutablePart> VeltCurvePart::as_mutable_part(std::optional<SpatialRefer
 
 template <typename P>
 GeoResult<::geometry::mutable_part_collection::MutablePartCollection>
-DimensionedCollection<P>::as_mutable_part_collection(std::optional<SpatialReference> sr) const {
+DimensionedCollection<P>::as_mutable_part_collection(const EngineSr& sr) const {
     using ::geometry::mutable_part_collection::MutablePartCollection;
-    auto engine_sr = to_geom_sr(sr);
-    if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    MutablePartCollection collection = MutablePartCollection::with_spatial_reference(borrow(*engine_sr));
+    MutablePartCollection collection = MutablePartCollection::with_spatial_reference(borrow(sr));
     for (const auto& line : lines_) {
         auto part = lock_or_stop(*line, "Lock poisoned")->as_mutable_part(sr);
         if (!part) return std::unexpected(std::move(part.error()));
@@ -133,7 +125,8 @@ template class DimensionedCollection<VeltCurvePart>;
 VeltPart VeltPart::from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z, bool has_m) {
     VeltPart result(has_z, has_m);
     auto points = part.points().into_iter();
-    while (auto point = points.next()) result.push_coord(point->x(), point->y(), point->z(), point->m());
+    while (auto point = points.next())
+        result.push_coord(point->x(), point->y(), point->z_if(has_z), point->m_if(has_m));
     return result;
 }
 
