@@ -69,6 +69,7 @@ KX_SegmentHandle KX_CubicBezierSegment_create(KX_GeometryHandle start_point, KX_
                                               const KX_ErrorCallbackRecord* rec) {
     return api::execute<KX_SegmentHandle>(rec, __func__, [&] {
         const XY c1 = xy(control_point1), c2 = xy(control_point2);
+        model::require_finite_curve_points({xy(start_point), c1, c2, xy(end_point)}, "a cubic Bezier curve");
         return new_segment(start_point, end_point, CubicBezier{c1.x, c1.y, c2.x, c2.y}, spatial_reference);
     });
 }

@@ -11,12 +11,7 @@ constexpr double kTwoPi = 2.0 * M_PI;
 
 [[noreturn]] void refuse(const std::string& why) { throw model::EngineError(model::kGeometryError, why); }
 
-bool finite(XY p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
-void require_finite(std::initializer_list<XY> points) {
-    for (XY p : points)
-        if (!finite(p)) refuse("The points of an arc must have finite coordinates.");
-}
+void require_finite(std::initializer_list<XY> points) { require_finite_curve_points(points, "an arc"); }
 
 // Sweep from angle a to angle b in the given direction, in (0, 2 pi] counter-clockwise and
 // [-2 pi, 0) clockwise; equal angles give the full turn.
@@ -31,6 +26,12 @@ EllipticArc circle(XY centre, double radius, double start, double central) {
 }
 
 }  // namespace
+
+void require_finite_curve_points(std::initializer_list<XY> points, const char* curve) {
+    for (XY p : points)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            refuse(std::string("The points of ") + curve + " must have finite coordinates.");
+}
 
 EllipticArc circular_arc_with_center(XY start, XY end, XY centre, bool counter_clockwise) {
     require_finite({start, end, centre});

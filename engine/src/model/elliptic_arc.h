@@ -2,6 +2,8 @@
 // arc that cannot be built from its inputs.
 #pragma once
 
+#include <initializer_list>
+
 #include "model/curve.h"
 
 namespace model {
@@ -9,6 +11,11 @@ namespace model {
 struct XY {
     double x, y;
 };
+
+// Refuses a curve with a non-finite end or control point: its shape, length and extent would be
+// NaN, and a NaN vertex could not be chained to the next segment. `curve` names it in the text
+// ("an arc", "a cubic Bezier curve").
+void require_finite_curve_points(std::initializer_list<XY> points, const char* curve);
 
 // A circular arc about `centre` from `start` to `end` in the given direction. Equal start and end
 // give the full circle. The flag of the minor arc is implied by the direction and not consulted.

@@ -27,8 +27,12 @@ struct Dims {
     }
 };
 
+// One ordinate equal to another, a NaN matching a NaN: a vertex read back from a part must match
+// itself, or a segment chained after a NaN vertex could never start where the part ends.
+inline bool same_ordinate(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
 // The point-equality rule of the engine (closing a ring, chaining segments): exact equality of x
 // and y. z and m take no part, so a ring closes however its end points' heights differ.
-inline bool same_xy(const Vertex& a, const Vertex& b) { return a.x == b.x && a.y == b.y; }
+inline bool same_xy(const Vertex& a, const Vertex& b) { return same_ordinate(a.x, b.x) && same_ordinate(a.y, b.y); }
 
 }  // namespace model

@@ -38,16 +38,26 @@ void append_arc(const model::EllipticArc& arc, const Vertex& s, const Vertex& e,
     out.push_back(e);
 }
 
+// How many uniform steps keep a Bezier curve's chords within tolerance. Steps of 1/n stay within
+// |B''|max / (8 n^2) of the curve, and |B''| is at most 6 times the larger second difference of the
+// control points. The count depends only on the control polygon's shape, not its size, so the
+// points are scaled to their largest magnitude first: near 1e308 a difference would overflow and
+// turn the count into the cap. The shape bounds the count itself (the second difference is never
+// longer than the control polygon), at about 28 chords.
+int bezier_chord_count(const model::CubicBezier& c, const Vertex& s, const Vertex& e) {
+    const double k = std::max({std::abs(s.x), std::abs(s.y), std::abs(c.c1x), std::abs(c.c1y), std::abs(c.c2x),
+                               std::abs(c.c2y), std::abs(e.x), std::abs(e.y)});
+    if (!(k > 0.0) || !std::isfinite(k)) return 1;
+    const double x0 = s.x / k, y0 = s.y / k, x1 = c.c1x / k, y1 = c.c1y / k;
+    const double x2 = c.c2x / k, y2 = c.c2y / k, x3 = e.x / k, y3 = e.y / k;
+    const double dd = std::max(std::hypot(x0 - 2 * x1 + x2, y0 - 2 * y1 + y2), std::hypot(x1 - 2 * x2 + x3, y1 - 2 * y2 + y3));
+    const double size = std::hypot(x1 - x0, y1 - y0) + std::hypot(x2 - x1, y2 - y1) + std::hypot(x3 - x2, y3 - y2);
+    if (!(size > 0.0)) return 1;
+    return chord_count(std::sqrt(6.0 * (dd / size) / (8.0 * kArcTolerance)));
+}
+
 void append_bezier(const model::CubicBezier& c, const Vertex& s, const Vertex& e, std::vector<Vertex>& out) {
-    // Uniform steps of 1/n keep the chords within |B''|max / (8 n^2) of the curve, and |B''| is at
-    // most 6 times the larger second difference of the control points.
-    const double ddx1 = s.x - 2 * c.c1x + c.c2x, ddy1 = s.y - 2 * c.c1y + c.c2y;
-    const double ddx2 = c.c1x - 2 * c.c2x + e.x, ddy2 = c.c1y - 2 * c.c2y + e.y;
-    const double dd = std::max(std::hypot(ddx1, ddy1), std::hypot(ddx2, ddy2));
-    const double size = std::hypot(c.c1x - s.x, c.c1y - s.y) + std::hypot(c.c2x - c.c1x, c.c2y - c.c1y) +
-                        std::hypot(e.x - c.c2x, e.y - c.c2y);
-    const double tolerance = kArcTolerance * size;
-    const int n = tolerance > 0 ? chord_count(std::sqrt(6.0 * dd / (8.0 * tolerance))) : 1;
+    const int n = bezier_chord_count(c, s, e);
     for (int i = 1; i < n; ++i) {
         const double t = static_cast<double>(i) / n, u = 1 - t;
         const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;

@@ -14,6 +14,7 @@
 
 #include "model/engine_error.h"
 #include "model/spatial_reference_data.h"
+#include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
@@ -140,7 +141,7 @@ GeodeticSegment::GeodeticSegment(const GeodeticFrame& frame, CurveType type, con
     }
     double chord = 0;
     frame_.geodesic.Inverse(a.lat, a.lon, b.lat, b.lon, chord);
-    const double pieces = std::clamp(std::ceil(chord / kFineSpacing), 1.0, kMaxFinePieces);
+    const double pieces = piece_count(chord / kFineSpacing, kMaxFinePieces);
     const auto n = static_cast<size_t>(pieces);
     fine_t_.resize(n + 1);
     for (size_t j = 0; j <= n; ++j) fine_t_[j] = static_cast<double>(j) / pieces;
@@ -188,7 +189,7 @@ std::vector<LonLat> GeodeticSegment::at_distances(std::span<const double> distan
 std::vector<LonLat> GeodeticSegment::fine_points() const {
     if (type_ == CurveType::Geodesic) return {a_, b_};
     if (type_ == CurveType::Loxodrome) {
-        const double pieces = std::clamp(std::ceil(length_ / kFineSpacing), 1.0, kMaxFinePieces);
+        const double pieces = piece_count(length_ / kFineSpacing, kMaxFinePieces);
         std::vector<double> distances;
         for (double j = 0; j <= pieces; ++j) distances.push_back(length_ * j / pieces);
         auto points = at_distances(distances);

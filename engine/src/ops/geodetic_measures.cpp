@@ -6,12 +6,10 @@
 
 #include "model/engine_error.h"
 #include "model/multipart.h"
+#include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
-
-// Too many vertices for one geometry: the densification would exhaust memory before it ended.
-constexpr double kMaxDensifiedVertices = 5e7;
 
 template <typename Area>
 double ring_area(Area area, const std::vector<LonLat>& points) {
@@ -77,8 +75,23 @@ std::unique_ptr<model::Geometry> geodetic_densify(const model::Geometry& geometr
     if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint)
         return geometry.clone();
     const auto frame = frame_of(geometry);
-    std::vector<model::Part> parts;
+    // The whole result is counted before any of it is built: pieces per segment, in part order.
+    std::vector<double> pieces;
     double vertices = 0;
+    for_each_straight_part(geometry, [&](const model::Part& part) {
+        const size_t segments = model::segment_count(part);
+        const auto points = geographic(*frame, part.points);
+        vertices += static_cast<double>(part.points.size());
+        for (size_t i = 0; i < segments; ++i) {
+            const size_t j = (i + 1) % part.points.size();
+            const GeodeticSegment segment(*frame, type, part.points[i], part.points[j], points[i], points[j]);
+            pieces.push_back(piece_count(segment.length() / max_length, kMaxResultVertices + 1));
+            vertices += pieces.back() - 1;
+        }
+    });
+    require_vertex_budget(vertices);
+    std::vector<model::Part> parts;
+    size_t next_piece = 0;
     for_each_straight_part(geometry, [&](const model::Part& part) {
         model::Part result;
         result.ring = part.ring;
@@ -91,21 +104,17 @@ std::unique_ptr<model::Geometry> geodetic_densify(const model::Geometry& geometr
         for (size_t i = 0; i < part.points.size(); ++i) {
             result.points.push_back(part.points[i]);
             if (i >= segments) continue;
+            const double n = pieces[next_piece++];
+            if (!(n > 1)) continue;
             const size_t j = (i + 1) % part.points.size();
             const GeodeticSegment segment(*frame, type, part.points[i], part.points[j], points[i], points[j]);
-            const double pieces = std::ceil(segment.length() / max_length);
-            vertices += pieces;
-            if (vertices > kMaxDensifiedVertices)
-                throw model::EngineError(model::kGeometryError, "Too many vertices.",
-                                       "The maximum segment length is too small for the geometry.");
-            if (!(pieces > 1)) continue;
             std::vector<double> distances;
-            for (double k = 1; k < pieces; ++k) distances.push_back(segment.length() * k / pieces);
+            for (double k = 1; k < n; ++k) distances.push_back(segment.length() * k / n);
             const auto between = segment.at_distances(distances);
             const auto& a = part.points[i];
             const auto& b = part.points[j];
             for (size_t k = 0; k < between.size(); ++k) {
-                const double t = static_cast<double>(k + 1) / pieces;
+                const double t = static_cast<double>(k + 1) / n;
                 added.push_back(result.points.size());
                 added_geographic.push_back({between[k].lon, between[k].lat, model::kNaN, model::kNaN});
                 result.points.push_back({between[k].lon, between[k].lat, a.z + (b.z - a.z) * t, a.m + (b.m - a.m) * t});

@@ -12,6 +12,7 @@
 #include "ops/measure.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
+#include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
@@ -20,7 +21,6 @@ using model::GeometryKind;
 
 // Densify refuses to make more vertices than this (some 300 MB of them): a tiny segment length
 // on a large geometry would otherwise exhaust memory.
-constexpr double kMaxDensifiedVertices = 1e7;
 
 [[noreturn]] void invalid(const std::string& message) { throw model::EngineError(model::kInvalidArgument, message); }
 
@@ -245,8 +245,7 @@ GeometryPtr densify(const model::Geometry& g, double max_segment_length) {
         invalid("The maximum segment length must be a positive number.");
     if (dimension_of(g.kind()) == 0) return g.clone();
     require_finite(g);
-    if (length(g) / max_segment_length > kMaxDensifiedVertices)
-        invalid("The maximum segment length is too small for the geometry: too many vertices would result.");
+    require_vertex_budget(length(g) / max_segment_length);
     // Part by part, as lines: GEOS densifies a polygon as a whole only to rebuild it with a zero
     // buffer, which would change an invalid polygon's shape (and leaks when that buffer fails).
     const std::optional<model::Multipart> from_envelope =

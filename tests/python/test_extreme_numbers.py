@@ -1,0 +1,123 @@
+"""NaN, infinities and magnitudes near 1e308 in the engine's curve and densify paths: each call
+gets an answer or an ordinary Exception, quickly and within bounded memory, and leaves the geometry
+usable. The cases run in a fresh interpreter under a 3 GB address-space limit and a timeout, so a
+fault, a hang or a runaway allocation fails the test instead of the suite."""
+import os
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+from build_paths import ENGINE, MODULE_DIR
+
+PRELUDE = '''
+import resource
+resource.setrlimit(resource.RLIMIT_AS, (3 << 30, 3 << 30))
+import vornix_geometry as vg
+nan, big = float("nan"), 1e308
+G = vg.GeodeticCurveType
+M = vg.LinearUnitId.Meters
+print("imported")
+
+def outcome(action):
+    try:
+        result = action()
+    except Exception as error:
+        return "%s: %s" % (type(error).__name__, error)
+    return result if isinstance(result, (float, int, bool)) else type(result).__name__
+'''
+
+
+def run(code):
+    env = dict(os.environ, PYTHONPATH=str(MODULE_DIR), GEOMETRY_LIB_PATH=str(ENGINE))
+    result = subprocess.run([sys.executable, "-c", PRELUDE + textwrap.dedent(code)], env=env,
+                            capture_output=True, text=True, timeout=120)
+    assert result.returncode == 0, result.stderr[-3000:]
+    return result.stdout.split("imported\n", 1)[1]
+
+
+BEZIER_REFUSED = "Exception: Corvane library error: 'The points of a cubic Bezier curve must have finite coordinates'"
+
+NAN_BEZIERS = {
+    "NaN vertex before the curve": [[0, 0], [1, "nan"], {"b": [[2, 0], [1, 1], [1.5, 1]]}],
+    "NaN end": [[0, 0], {"b": [["nan", 0], [1, 1], [1.5, 1]]}],
+    "NaN control point": [[0, 0], {"b": [[2, 0], [1, "nan"], [1.5, 1]]}],
+    "infinite control point": [[0, 0], {"b": [[2, 0], [1, "inf"], [1.5, 1]]}],
+}
+
+
+@pytest.mark.parametrize("path", NAN_BEZIERS.values(), ids=NAN_BEZIERS.keys())
+def test_a_bezier_curve_with_a_non_finite_point_is_refused_and_the_geometry_stays_usable(path):
+    out = run(f'''
+        p = vg.Polyline({{"curvePaths": [{path!r}]}})
+        for action in (lambda: p.length, lambda: p.buffer(1.0), lambda: p.length, lambda: len(str(p)) > 0):
+            print(outcome(action))
+    '''.replace("'nan'", "nan").replace("'inf'", "float('inf')"))
+    assert out.splitlines() == [BEZIER_REFUSED, BEZIER_REFUSED, BEZIER_REFUSED, "True"]
+
+
+def test_a_nan_written_through_a_view_before_a_bezier_curve_is_refused_without_poisoning():
+    out = run('''
+        p = vg.Polyline({"curvePaths": [[[0, 0], [1, 1], {"b": [[2, 0], [1, 1], [1.5, 1]]}]]})
+        before = p.length
+        p.curve_paths[0][1].y = nan
+        print(outcome(lambda: p.length))
+        p.curve_paths[0][1].y = 1.0
+        print(p.length == before)
+    ''')
+    assert out.splitlines() == [BEZIER_REFUSED, "True"]
+
+
+def test_bezier_control_points_near_the_largest_double_give_a_few_chords_not_the_cap():
+    # Before, the chord count's square overflowed and every such curve became 100,000 chords:
+    # a union ran for minutes and the memory limit here would have ended it.
+    out = run('''
+        poly = vg.Polygon({"curveRings": [[[0, 0], {"b": [[big, 0], [big, big], [0, big]]}, [0, 0]]]})
+        many = vg.Polyline({"curvePaths": [[[0, 0]] + [{"b": [[big * (i % 2), 0], [big, big], [0, big]]} for i in range(400)]]})
+        for action in (lambda: poly.union(poly), lambda: poly.simplify(), lambda: poly.generalize(1.0),
+                       lambda: many.length):
+            print(outcome(action))
+    ''')
+    assert out.splitlines() == ["Polygon", "Polygon", "Polygon", "inf"]
+
+
+TOO_MANY = "Exception: Corvane library error: 'Too many vertices: The maximum segment length is too small for the geometry'"
+
+DENSIFY = {
+    # A NaN vertex gave a NaN running count, which never passed the budget.
+    "geodetic, a NaN vertex after a long segment": (
+        '[[0, 0], [1e5, 0], [2e5, nan]]', 3857, "(1e-9, M, G.Geodesic)", TOO_MANY),
+    "geodetic, a step of the smallest subnormal": (
+        '[[0, 0], [1e5, 0]]', 3857, "(5e-324, M, G.Geodesic)", TOO_MANY),
+    "normal section, just past the budget": (
+        '[[0, 0], [1, 0]]', 4326, "(0.01, M, G.NormalSection)", TOO_MANY),
+    "great elliptic, a tiny step": (
+        '[[0, 0], [3, 2]]', 4326, "(0.0127, M, G.GreatElliptic)", TOO_MANY),
+    "planar, a tiny step": ('[[0, 0], [1e6, 0]]', 3857, "(1e-6,)", TOO_MANY),
+    "geodetic, only NaN segments: nothing to add": (
+        '[[0, 0], [nan, 0], [1, 1]]', 3857, "(1.0, M, G.Geodesic)", "Polyline"),
+}
+
+
+@pytest.mark.parametrize("path, wkid, arguments, expected", DENSIFY.values(), ids=DENSIFY.keys())
+def test_densify_counts_its_result_before_building_it(path, wkid, arguments, expected):
+    out = run(f'''
+        p = vg.Polyline({{"paths": [{path}], "spatialReference": {{"wkid": {wkid}}}}})
+        print(outcome(lambda: p.densify(*{arguments})))
+        print(len(str(p)) > 0)
+    ''')
+    assert out.splitlines() == [expected, "True"]
+
+
+@pytest.mark.parametrize("curve_type", ["GreatElliptic", "NormalSection", "ShapePreserving", "Loxodrome"])
+def test_geodetic_measures_of_a_path_with_a_nan_vertex_are_answers(curve_type):
+    # The piece count of such a segment was a NaN converted to an integer.
+    out = run(f'''
+        p = vg.Polyline({{"paths": [[[0, 0], [1, nan], [2, 1]]], "spatialReference": {{"wkid": 4326}}}})
+        print(outcome(lambda: p.calculate_length(G.{curve_type})))
+        print(outcome(lambda: p.densify(1000.0, M, G.{curve_type})))
+    ''')
+    length, densified = out.splitlines()
+    assert length == "nan" or float(length) >= 0
+    assert densified == "Polyline"
