@@ -51,6 +51,31 @@ Curve curve_image(const Curve& curve, const Affine& t) {
     return curve;
 }
 
+// The same curve run from its end to its start.
+Curve reversed(const Curve& curve) {
+    if (const auto* b = std::get_if<model::CubicBezier>(&curve)) return model::CubicBezier{b->c2x, b->c2y, b->c1x, b->c1y};
+    if (const auto* arc = std::get_if<EllipticArc>(&curve)) {
+        EllipticArc back = *arc;
+        back.start = arc->start + arc->central;
+        back.central = -arc->central;
+        return back;
+    }
+    return curve;
+}
+
+// A ring run the other way round from the same first vertex: vertex k becomes vertex n - k, and the
+// segment from vertex i to i + 1 becomes segment n - 1 - i, its curve reversed.
+void reverse_ring(model::Part& ring) {
+    const uint64_t n = ring.points.size();
+    if (n < 2) return;
+    std::reverse(ring.points.begin() + 1, ring.points.end());
+    for (auto& [index, curve] : ring.curves) {
+        index = n - 1 - index;
+        curve = reversed(curve);
+    }
+    std::sort(ring.curves.begin(), ring.curves.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
 void sort(model::Range& r) {
     if (r.min > r.max) std::swap(r.min, r.max);
 }
@@ -89,11 +114,15 @@ std::unique_ptr<model::Geometry> transformed(const model::Geometry& geometry, co
         v.x = p.x;
         v.y = p.y;
     });
+    // A mirroring map turns every ring's winding; rings are run back so that the image is written
+    // as results are, exteriors clockwise.
+    const bool mirrors = map.a * map.e - map.b * map.d < 0;
     if (auto* multipart = dynamic_cast<model::Multipart*>(image.get()))
         for (auto& part : multipart->parts) {
             for (auto& [index, curve] : part.curves) curve = curve_image(curve, map);
             // A curve collapsed onto a line is stored as the straight segment it became.
             std::erase_if(part.curves, [](const auto& entry) { return !model::is_curve(entry.second); });
+            if (mirrors && part.ring) reverse_ring(part);
         }
     return image;
 }

@@ -2,21 +2,25 @@
 
 #include <GeographicLib/PolygonArea.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/engine_error.h"
 #include "model/multipart.h"
+#include "ops/to_geos.h"
 #include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
 
+// The area a ring encloses, whichever way it runs: the smaller of the two regions it parts the
+// ellipsoid into (GeographicLib's signed area lies in (-A/2, A/2]).
 template <typename Area>
-double ring_area(Area area, const std::vector<LonLat>& points) {
+double enclosed_area(Area area, const std::vector<LonLat>& points) {
     for (const auto& p : points) area.AddPoint(p.lat, p.lon);
     double perimeter = 0, result = 0;
     area.Compute(false, true, perimeter, result);
-    return result;
+    return std::abs(result);
 }
 
 }  // namespace
@@ -24,14 +28,21 @@ double ring_area(Area area, const std::vector<LonLat>& points) {
 double geodetic_area(const model::Geometry& geometry, CurveType type) {
     if (geometry.kind() != model::GeometryKind::Polygon && geometry.kind() != model::GeometryKind::Envelope) return 0.0;
     const auto frame = frame_of(geometry);
+    // Exteriors add and holes take away, their roles read from nesting as every operation does.
+    const std::vector<bool> exterior = geometry.kind() == model::GeometryKind::Polygon
+                                           ? exterior_parts(static_cast<const model::Multipart&>(geometry))
+                                           : std::vector<bool>{true};
     double total = 0;
+    size_t index = 0;
     for_each_straight_part(geometry, [&](const model::Part& ring) {
+        const bool adds = exterior[index++];
         if (ring.points.size() < 3) return;
         const auto points = geographic(*frame, ring.points);
+        double a = 0;
         if (type == CurveType::Geodesic) {
-            total += ring_area(GeographicLib::PolygonArea(frame->geodesic), points);
+            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), points);
         } else if (type == CurveType::Loxodrome) {
-            total += ring_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), points);
+            a = enclosed_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), points);
         } else {
             std::vector<LonLat> fine;
             for (size_t i = 0; i < points.size(); ++i) {
@@ -39,11 +50,11 @@ double geodetic_area(const model::Geometry& geometry, CurveType type) {
                 auto piece = GeodeticSegment(*frame, type, ring.points[i], ring.points[j], points[i], points[j]).fine_points();
                 fine.insert(fine.end(), piece.begin(), piece.end() - 1);
             }
-            total += ring_area(GeographicLib::PolygonArea(frame->geodesic), fine);
+            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), fine);
         }
+        total += adds ? a : -a;
     });
-    // GeographicLib counts counter-clockwise rings positive.
-    return -total;
+    return std::max(total, 0.0);
 }
 
 double geodetic_length(const model::Geometry& geometry, CurveType type) {

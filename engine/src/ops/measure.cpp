@@ -31,26 +31,16 @@ const std::vector<model::Vertex>& straight(const model::Part& part, std::vector<
 }
 
 // The area of the polygon to_geos makes, without making it, arcs measured exactly: exteriors
-// add, holes take away. With at most one clockwise ring every counter-clockwise ring is a hole
-// of it (or, with none, an exterior of its own); with more, the roles come from to_geos's own
-// containment tests.
+// add, holes take away, the roles those of to_geos (nesting, whatever the winding).
 double polygon_area(const model::Multipart& polygon) {
-    double signed_sum = 0.0, absolute_sum = 0.0;
-    int clockwise = 0;
-    for (const auto& ring : polygon.parts) {
-        const double a = ring_area(ring);
-        signed_sum += a;
-        absolute_sum += std::abs(a);
-        if (a > 0) ++clockwise;
-    }
-    if (clockwise <= 1) return clockwise == 0 ? absolute_sum : signed_sum;
+    if (polygon.parts.size() == 1) return std::abs(ring_area(polygon.parts.front()));
     const std::vector<bool> exterior = exterior_parts(polygon);
     double sum = 0.0;
     for (size_t i = 0; i < polygon.parts.size(); ++i) {
         const double a = std::abs(ring_area(polygon.parts[i]));
         sum += exterior[i] ? a : -a;
     }
-    return sum;
+    return std::max(sum, 0.0);
 }
 
 }  // namespace
@@ -71,12 +61,13 @@ double length(const model::Geometry& g) {
         const auto& e = static_cast<const model::Envelope&>(g);
         return 2 * (std::abs(e.x.max - e.x.min) + std::abs(e.y.max - e.y.min));
     }
-    // The parts GEOS would hold: paths of two vertices or more, rings spanning an area.
+    // Every part of two located vertices or more; a ring too thin to span an area is measured as
+    // the closed path it still is.
     std::vector<model::Vertex> scratch;
     double sum = 0.0;
     for (const auto& part : static_cast<const model::Multipart&>(g).parts) {
         const auto& v = straight(part, scratch);
-        if (part.ring ? spans_area(v) : v.size() >= 2) sum += part_length(part);
+        if (v.size() >= 2) sum += part_length(part);
     }
     return sum;
 }

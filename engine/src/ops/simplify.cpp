@@ -9,6 +9,7 @@
 #include "model/multipart.h"
 #include "model/multipoint.h"
 #include "ops/curve_densify.h"
+#include "ops/curve_measure.h"
 #include "ops/to_geos.h"
 
 namespace ops {
@@ -77,32 +78,20 @@ bool clean_ring(const model::Part& ring) {
     return true;
 }
 
-int polygon_count(const GEOSGeometry* g) {
-    int n = 0;
-    for (int i = 0, k = GEOSGetNumGeometries_r(geos(), g); i < k; ++i)
-        if (GEOSisEmpty_r(geos(), GEOSGetGeometryN_r(geos(), g, i)) == 0) ++n;
-    return n;
+// Whether every ring runs the way results are written: exteriors clockwise, holes counter-clockwise.
+bool written_winding(const model::Multipart& polygon) {
+    const std::vector<bool> exterior = exterior_parts(polygon);
+    for (size_t i = 0; i < polygon.parts.size(); ++i)
+        if ((ring_area(polygon.parts[i]) > 0) != exterior[i]) return false;
+    return true;
 }
 
-int clockwise_rings(const model::Multipart& polygon) {
-    int n = 0;
-    for (const auto& ring : polygon.parts) {
-        auto v = straight_vertices(ring);
-        GeosPtr r = geos_line(v, true);
-        char ccw = 0;
-        GEOSCoordSeq_isCCW_r(geos(), GEOSGeom_getCoordSeq_r(geos(), r.get()), &ccw);
-        if (ccw == 0) ++n;
-    }
-    return n;
-}
-
-// Valid, every ring clean, exteriors clockwise and every counter-clockwise ring a hole of one.
+// Valid, every ring clean, and wound as results are written.
 bool simple_polygon(const model::Multipart& polygon) {
     if (!std::all_of(polygon.parts.begin(), polygon.parts.end(), clean_ring)) return false;
     if (polygon.parts.empty()) return true;
     GeosPtr g = to_geos(polygon);
-    if (GEOSisValid_r(geos(), g.get()) != 1) return false;
-    return polygon_count(g.get()) == clockwise_rings(polygon);
+    return GEOSisValid_r(geos(), g.get()) == 1 && written_winding(polygon);
 }
 
 GeometryPtr valid_polygon(const model::Multipart& polygon) {

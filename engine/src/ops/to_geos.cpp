@@ -9,6 +9,7 @@
 #include "model/multipoint.h"
 #include "model/point.h"
 #include "ops/curve_densify.h"
+#include "ops/ring_nesting.h"
 
 namespace ops {
 namespace {
@@ -70,27 +71,8 @@ GeosPtr polygon_of(GeosPtr shell, std::vector<GeosPtr> holes) {
     return geos_check(p, "polygon");
 }
 
-// The exterior (its index among all rings) holding `hole`: the smallest by area whose polygon holds
-// the hole's first vertex; -1 for none.
-int exterior_holding(const std::vector<GeosPtr>& shell_polygons,
-                     const std::vector<int>& shell_index, const Vertex& hole) {
-    GeosPtr probe = geos_point(hole);
-    int best = -1;
-    double best_area = 0;
-    for (size_t s = 0; s < shell_polygons.size(); ++s) {
-        if (GEOSIntersects_r(geos(), shell_polygons[s].get(), probe.get()) != 1) continue;
-        double area = 0;
-        GEOSArea_r(geos(), shell_polygons[s].get(), &area);
-        if (best < 0 || area < best_area) {
-            best = shell_index[s];
-            best_area = area;
-        }
-    }
-    return best;
-}
-
-// The rings GEOS can hold, each marked exterior or hole, with the exterior (its index among the
-// rings) that each hole belongs to.
+// The rings GEOS can hold, each marked exterior or hole by ring_roles, with the exterior (its
+// index among the rings) that each hole belongs to.
 struct Classified {
     std::vector<Ring> rings;
     std::vector<size_t> part;  // the part each ring came from
@@ -99,53 +81,31 @@ struct Classified {
 
 Classified classified(const model::Multipart& m) {
     Classified c;
-    auto& rings = c.rings;
-    rings.reserve(m.parts.size());
+    std::vector<std::vector<Vertex>> held;
     for (size_t p = 0; p < m.parts.size(); ++p) {
-        const auto vertices = straight_vertices(m.parts[p]);
+        auto vertices = straight_vertices(m.parts[p]);
         if (!spans_area(vertices)) continue;
-        GEOSCoordSequence* seq = sequence(vertices, true);
-        if (seq == nullptr) geos_failed("ring");
-        char ccw = 0;
-        GEOSCoordSeq_isCCW_r(geos(), seq, &ccw);
-        rings.push_back({geos_check(GEOSGeom_createLinearRing_r(geos(), seq), "ring"), vertices.front(), ccw == 0});
+        held.push_back(std::move(vertices));
         c.part.push_back(p);
     }
-    if (std::none_of(rings.begin(), rings.end(), [](const Ring& r) { return r.exterior; }))
-        for (auto& r : rings) r.exterior = true;
-
-    // Which exterior each hole belongs to; with one exterior there is nothing to decide.
-    auto& owner = c.owner;
-    owner.assign(rings.size(), -1);
-    std::vector<int> shell_index;
-    for (size_t i = 0; i < rings.size(); ++i)
-        if (rings[i].exterior) shell_index.push_back(static_cast<int>(i));
-    if (shell_index.size() == 1) {
-        for (size_t i = 0; i < rings.size(); ++i)
-            if (!rings[i].exterior) owner[i] = shell_index.front();
-    } else if (shell_index.size() > 1) {
-        std::vector<GeosPtr> shells;
-        for (int s : shell_index)
-            shells.push_back(polygon_of(geos_check(GEOSGeom_clone_r(geos(), rings[s].ring.get()), "ring"), {}));
-        for (size_t i = 0; i < rings.size(); ++i)
-            if (!rings[i].exterior) owner[i] = exterior_holding(shells, shell_index, rings[i].first);
+    const std::vector<RingRole> roles = ring_roles(held);
+    c.rings.reserve(held.size());
+    for (size_t i = 0; i < held.size(); ++i) {
+        c.rings.push_back({geos_line(held[i], true), held[i].front(), roles[i].exterior});
+        c.owner.push_back(roles[i].owner);
     }
-    for (size_t i = 0; i < rings.size(); ++i)
-        if (!rings[i].exterior && owner[i] < 0) rings[i].exterior = true;
     return c;
 }
 
 GeosPtr polygon(const model::Multipart& m) {
     Classified c = classified(m);
     auto& rings = c.rings;
+    std::vector<std::vector<GeosPtr>> holes(rings.size());
+    for (size_t h = 0; h < rings.size(); ++h)
+        if (!rings[h].exterior) holes[c.owner[h]].push_back(std::move(rings[h].ring));
     std::vector<GeosPtr> polygons;
-    for (size_t i = 0; i < rings.size(); ++i) {
-        if (!rings[i].exterior) continue;
-        std::vector<GeosPtr> holes;
-        for (size_t h = 0; h < rings.size(); ++h)
-            if (c.owner[h] == static_cast<int>(i) && !rings[h].exterior) holes.push_back(std::move(rings[h].ring));
-        polygons.push_back(polygon_of(std::move(rings[i].ring), std::move(holes)));
-    }
+    for (size_t i = 0; i < rings.size(); ++i)
+        if (rings[i].exterior) polygons.push_back(polygon_of(std::move(rings[i].ring), std::move(holes[i])));
     return geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
 }
 

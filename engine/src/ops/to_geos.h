@@ -14,9 +14,8 @@
 namespace ops {
 
 // Point: a point (empty for NaN x or y). Multipoint: a multipoint. Polyline: a multi-line-string.
-// Envelope: a rectangle (empty for the empty envelope). Polygon: a multipolygon whose clockwise
-// rings are exteriors and counter-clockwise rings holes of the smallest exterior holding them (a
-// hole inside no exterior, or a polygon of counter-clockwise rings only, counts as exteriors).
+// Envelope: a rectangle (empty for the empty envelope). Polygon: a multipolygon whose rings take
+// their roles from nesting (ops/ring_nesting.h), whichever way they run.
 GeosPtr to_geos(const model::Geometry& g);
 
 // For each part of a polygon, whether to_geos makes it an exterior (false for its holes and for
