@@ -4,8 +4,8 @@
 
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/iterable_adapter.h"
-#include "python/core_wrappers/operations.h"
+#include "python/operations/iterable_adapter.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 

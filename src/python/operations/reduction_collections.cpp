@@ -6,11 +6,11 @@
 
 #include "geometry/downcast.h"
 #include "geometry/geometry_engine.h"
-#include "python/collections/functions.h"
 #include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/enums.h"
-#include "python/core_wrappers/iterable_adapter.h"
-#include "python/core_wrappers/operations.h"
+#include "python/operations/collection_functions.h"
+#include "python/operations/iterable_adapter.h"
+#include "python/operations/operations.h"
 
 namespace vornix::collections {
 

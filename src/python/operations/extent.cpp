@@ -6,9 +6,9 @@
 #include "geometry/geometry_engine.h"
 #include "geometry/handle.h"
 #include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/operation_frame.h"
-#include "python/core_wrappers/operations.h"
 #include "python/core_wrappers/polyline.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 

@@ -1,11 +1,11 @@
-#include "python/core_wrappers/operation_frame.h"
+#include "python/operations/operation_frame.h"
 
 #include <string>
 
 #include "core/geometry/errors.h"
 #include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/factory.h"
 #include "python/core_wrappers/polygon.h"
-#include "python/factory.h"
 
 namespace vornix::python::frame {
 
