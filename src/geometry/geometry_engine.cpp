@@ -68,6 +68,7 @@ PAIRWISE(symmetric_difference, symmetricDifference, Result<GeometryOwned>, owned
 PAIRWISE(union_, union, Result<GeometryOwned>, owned<GeometryOwned>)
 PAIRWISE(intersections, intersections, Result<GeometryList>, listed<GeometryOwned>)
 PAIRWISE(combine_extents, combineExtents, Result<envelope::Envelope>, owned<envelope::Envelope>)
+PAIRWISE(distance, distance, Result<double>, returned)
 #undef PAIRWISE
 
 Result<bool> relate(GeometryArg geometry, GeometryArg other, std::string_view relation) {

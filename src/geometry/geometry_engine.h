@@ -70,6 +70,8 @@ Result<GeometryOwned> clip(GeometryArg geometry, const envelope::Envelope& envel
 Result<GeometryList> intersections(GeometryArg geometry, GeometryArg other);
 Result<GeometryList> cut(GeometryArg geometry, const polyline::Polyline& cutter);
 Result<envelope::Envelope> combine_extents(GeometryArg geometry, GeometryArg other);
+// The planar distance, in the units of the spatial reference; NaN when either geometry is empty.
+Result<double> distance(GeometryArg geometry, GeometryArg other);
 
 // ---- one geometry ----
 Result<GeometryOwned> boundary(GeometryArg geometry);

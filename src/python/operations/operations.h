@@ -21,8 +21,4 @@ std::vector<PyMethodDef> collection_methods();
 std::vector<PyMethodDef> geometry_methods();
 std::vector<PyGetSetDef> geometry_properties();
 
-// The engine's planar distance between two geometries (it has no wrapper of its own).
-::geometry::Result<double> planar_distance(::geometry::geometry_engine::GeometryArg geometry,
-                                           ::geometry::geometry_engine::GeometryArg other);
-
 }  // namespace vornix::python::operations
