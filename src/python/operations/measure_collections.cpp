@@ -42,7 +42,7 @@ using ::geometry::linear_unit::LinearUnit;
 
 // Both collections read through adapters into one batch call.
 template <typename Call>
-PyResult<std::vector<::geometry::polygon::Polygon>> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
+PyResult<engine::PolygonItems> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
     return python::collections::batch_pair<double>(geometries, distances, std::forward<Call>(call));
 }
 
