@@ -32,12 +32,20 @@ Result<T> owned(F&& engine_call) {
     return handle::create<T>(std::forward<F>(engine_call));
 }
 
+// Under the error policy, the engine's array to be read by the caller, item by item.
+template <typename T, typename F>
+Result<array::Items<T>> items(F&& engine_call) {
+    auto array = handle::create<array::Array>(std::forward<F>(engine_call));
+    if (!array) return std::unexpected(std::move(array).error());
+    return array::Items<T>(std::move(*array));
+}
+
 // Under the error policy, the engine's array unpacked into a list of T (the array is gone after).
 template <typename T, typename F>
 Result<std::vector<T>> listed(F&& engine_call) {
-    auto array = handle::create<array::Array>(std::forward<F>(engine_call));
-    if (!array) return std::unexpected(std::move(array).error());
-    return std::move(*array).template into_list<T>();
+    auto answer = items<T>(std::forward<F>(engine_call));
+    if (!answer) return std::unexpected(std::move(answer).error());
+    return std::move(*answer).into_list();
 }
 
 // A result that the engine may leave out: a null handle is none, not a fault.
@@ -68,6 +76,7 @@ PAIRWISE(symmetric_difference, symmetricDifference, Result<GeometryOwned>, owned
 PAIRWISE(union_, union, Result<GeometryOwned>, owned<GeometryOwned>)
 PAIRWISE(intersections, intersections, Result<GeometryList>, listed<GeometryOwned>)
 PAIRWISE(combine_extents, combineExtents, Result<envelope::Envelope>, owned<envelope::Envelope>)
+PAIRWISE(distance, distance, Result<double>, returned)
 #undef PAIRWISE
 
 Result<bool> relate(GeometryArg geometry, GeometryArg other, std::string_view relation) {
@@ -223,25 +232,25 @@ Result<envelope::Envelope> combine_extents_collection(const Vector& geometries) 
     return owned<envelope::Envelope>(ENGINE_CALL(GeometryEngine_combineExtentsCollection, geometries.handle()));
 }
 
-Result<GeometryList> convex_hull_collection(const Vector& geometries, bool merge) {
-    return listed<GeometryOwned>(ENGINE_CALL(GeometryEngine_convexHullCollection, geometries.handle(), flag(merge)));
+Result<GeometryItems> convex_hull_collection(const Vector& geometries, bool merge) {
+    return items<GeometryOwned>(ENGINE_CALL(GeometryEngine_convexHullCollection, geometries.handle(), flag(merge)));
 }
 
-Result<PolygonList> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result) {
-    return listed<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferCollection, geometries.handle(),
+Result<PolygonItems> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result) {
+    return items<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferCollection, geometries.handle(),
                                                 distances.handle(), flag(union_result)));
 }
 
-Result<PolygonList> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
+Result<PolygonItems> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
                                                const linear_unit::LinearUnit* unit, int32_t curve_type,
                                                double max_deviation, bool union_result) {
-    return listed<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferGeodeticCollection, geometries.handle(),
+    return items<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferGeodeticCollection, geometries.handle(),
                                                 distances.handle(), handle::raw_or_null(unit), curve_type,
                                                 flag(union_result), max_deviation));
 }
 
-Result<PolygonList> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries) {
-    return listed<polygon::Polygon>(
+Result<PolygonItems> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries) {
+    return items<polygon::Polygon>(
         ENGINE_CALL(GeometryEngine_autoComplete, existing_boundaries.handle(), new_boundaries.handle()));
 }
 

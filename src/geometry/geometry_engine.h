@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "geometry/area_unit.h"
+#include "geometry/array.h"
 #include "geometry/datum_transformation.h"
 #include "geometry/downcast.h"
 #include "geometry/environment.h"
@@ -45,7 +46,9 @@ private:
 
 using geometry::GeometryOwned;
 using GeometryList = std::vector<GeometryOwned>;
-using PolygonList = std::vector<polygon::Polygon>;
+// The answers of the batch operations: engine arrays read out by the caller item by item.
+using GeometryItems = array::Items<GeometryOwned>;
+using PolygonItems = array::Items<polygon::Polygon>;
 
 // ---- relation tests ----
 Result<bool> contains(GeometryArg geometry, GeometryArg other);
@@ -70,6 +73,8 @@ Result<GeometryOwned> clip(GeometryArg geometry, const envelope::Envelope& envel
 Result<GeometryList> intersections(GeometryArg geometry, GeometryArg other);
 Result<GeometryList> cut(GeometryArg geometry, const polyline::Polyline& cutter);
 Result<envelope::Envelope> combine_extents(GeometryArg geometry, GeometryArg other);
+// The planar distance, in the units of the spatial reference; NaN when either geometry is empty.
+Result<double> distance(GeometryArg geometry, GeometryArg other);
 
 // ---- one geometry ----
 Result<GeometryOwned> boundary(GeometryArg geometry);
@@ -161,12 +166,12 @@ namespace detail {
 using vector::Vector;
 Result<GeometryOwned> union_collection(const Vector& geometries);
 Result<envelope::Envelope> combine_extents_collection(const Vector& geometries);
-Result<GeometryList> convex_hull_collection(const Vector& geometries, bool merge);
-Result<PolygonList> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result);
-Result<PolygonList> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
+Result<GeometryItems> convex_hull_collection(const Vector& geometries, bool merge);
+Result<PolygonItems> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result);
+Result<PolygonItems> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
                                                const linear_unit::LinearUnit* unit, int32_t curve_type,
                                                double max_deviation, bool union_result);
-Result<PolygonList> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries);
+Result<PolygonItems> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries);
 }  // namespace detail
 
 namespace detail {
@@ -203,14 +208,14 @@ Result<envelope::Envelope> combine_extents_collection(S& geometries) {
 }
 
 template <vector::Source<GeometryOwned> S>
-Result<GeometryList> convex_hull_collection(S& geometries, bool merge) {
+Result<GeometryItems> convex_hull_collection(S& geometries, bool merge) {
     environment::init();
     return detail::with_vector(detail::geometries_of(geometries),
                                [merge](const vector::Vector& v) { return detail::convex_hull_collection(v, merge); });
 }
 
 template <vector::Source<GeometryOwned> S, vector::Source<double> D>
-Result<PolygonList> buffer_collection(S& geometries, D& distances, bool union_result) {
+Result<PolygonItems> buffer_collection(S& geometries, D& distances, bool union_result) {
     environment::init();
     return detail::with_vector(detail::geometries_of(geometries), [&](const vector::Vector& first) {
         return detail::with_vector(detail::floats_of(distances), [&](const vector::Vector& second) {
@@ -220,7 +225,7 @@ Result<PolygonList> buffer_collection(S& geometries, D& distances, bool union_re
 }
 
 template <vector::Source<GeometryOwned> S, vector::Source<double> D>
-Result<PolygonList> buffer_geodetic_collection(S& geometries, D& distances, const linear_unit::LinearUnit* unit,
+Result<PolygonItems> buffer_geodetic_collection(S& geometries, D& distances, const linear_unit::LinearUnit* unit,
                                                double max_deviation, int32_t curve_type, bool union_result) {
     environment::init();
     return detail::with_vector(detail::geometries_of(geometries), [&](const vector::Vector& first) {
@@ -232,7 +237,7 @@ Result<PolygonList> buffer_geodetic_collection(S& geometries, D& distances, cons
 
 // The existing boundaries are polygons, the new ones polylines.
 template <vector::Source<GeometryOwned> S, vector::Source<GeometryOwned> N>
-Result<PolygonList> auto_complete(S& existing_boundaries, N& new_boundaries) {
+Result<PolygonItems> auto_complete(S& existing_boundaries, N& new_boundaries) {
     environment::init();
     return detail::with_vector(detail::geometries_of(existing_boundaries), [&](const vector::Vector& first) {
         return detail::with_vector(detail::geometries_of(new_boundaries), [&](const vector::Vector& second) {

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "python/binding/binding.h"
-#include "python/collections/functions.h"
 #include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/curvepart.h"
@@ -22,7 +21,9 @@
 #include "python/core_wrappers/segment.h"
 #include "python/core_wrappers/spatial_reference.h"
 #include "python/module_init.h"
-#include "python/projection.h"
+#include "python/operations/collection_functions.h"
+#include "python/operations/operations.h"
+#include "python/operations/projection.h"
 #include "python/utils/submodule.h"
 
 namespace vornix {
@@ -87,6 +88,7 @@ PyResult<void> add_submodule(PyObject* module, const Submodule& spec) {
 }
 
 PyResult<void> register_all(PyObject* module) {
+    python::set_operation_members(python::operations::geometry_methods(), python::operations::geometry_properties());
     for (PyMethodDef& def : collections::module_functions())
         if (auto added = binding::add_function(module, def); !added) return added;
     for (auto add_class : module_classes())

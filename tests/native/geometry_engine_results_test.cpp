@@ -119,7 +119,7 @@ TEST_F(GeometryEngineResultsTest, ListsAndCollectionsComeBackOwned) {
     };
     Squares squares;
     Distances distances;
-    auto buffers = ANSWER(ge::buffer_collection(squares, distances, false));
+    auto buffers = ANSWER(ANSWER(ge::buffer_collection(squares, distances, false)).into_list());
     ASSERT_EQ(buffers.size(), 2u);  // the last distance serves for the rest
     EXPECT_EQ(buffers[0].extent().x_min(), 9.5);
     Squares more;

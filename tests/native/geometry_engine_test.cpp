@@ -132,6 +132,7 @@ const std::vector<Operation>& operations() {
         {"intersections", Policy::Error, kNullArray, RUN(ge::intersections(in.polygon, in.line))},
         {"cut", Policy::Error, kNullArray, RUN(ge::cut(in.polygon, in.line))},
         {"combineExtents", Policy::Error, kNullEnvelope, RUN(ge::combine_extents(in.polygon, in.point))},
+        {"distance", Policy::Error, "ok", RUN(ge::distance(in.polygon, in.point))},
         {"boundary", Policy::Error, kNullGeometry, RUN(ge::boundary(in.polygon))},
         {"convexHull", Policy::Error, kNullGeometry, RUN(ge::convex_hull(in.line))},
         {"simplify", Policy::Error, kNullGeometry, RUN(ge::simplify(in.polygon))},

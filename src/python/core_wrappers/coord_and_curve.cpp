@@ -4,7 +4,7 @@
 
 #include "core/geometry/curvepart.h"
 #include "geometry/elliptic_arc_segment.h"
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/errors.h"
 
 namespace vornix::python {

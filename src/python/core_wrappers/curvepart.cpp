@@ -1,6 +1,6 @@
 #include "python/core_wrappers/curvepart.h"
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/coord_and_curve.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/item_slots.h"

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/model_object.h"
 
 namespace vornix::python {

@@ -7,7 +7,7 @@
 
 #include "core/geometry/errors.h"
 #include "python/binding/binding.h"
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 
 namespace vornix::python {
 

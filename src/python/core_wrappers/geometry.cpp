@@ -3,9 +3,8 @@
 #include <string_view>
 
 #include "base/fault.h"
+#include "python/core_wrappers/factory.h"
 #include "python/core_wrappers/item_slots.h"
-#include "python/core_wrappers/operations.h"
-#include "python/factory.h"
 
 namespace vornix::python {
 
@@ -57,11 +56,31 @@ constexpr binding::Params kToDictParams{"Geometry.to_dict", {}};
 namespace {
 
 template <typename T>
-void append(std::vector<T>& table, std::vector<T> group) {
+void append(std::vector<T>& table, const std::vector<T>& group) {
     table.insert(table.end(), group.begin(), group.end());
 }
 
+// The engine-backed members handed over by the operations, and whether the type has been made
+// from them already.
+struct OperationMembers {
+    std::vector<PyMethodDef> methods;
+    std::vector<PyGetSetDef> getsets;
+    bool used = false;
+};
+
+OperationMembers& operation_members() {
+    static OperationMembers members;
+    return members;
+}
+
 }  // namespace
+
+void set_operation_members(std::vector<PyMethodDef> methods, std::vector<PyGetSetDef> getsets) {
+    OperationMembers& members = operation_members();
+    if (members.used) core::stop("Internal error: Geometry members set after its type was made");
+    members.methods = std::move(methods);
+    members.getsets = std::move(getsets);
+}
 
 binding::ClassSpec PyGeometry::class_spec() {
     binding::ClassSpec spec{
@@ -74,14 +93,10 @@ binding::ClassSpec PyGeometry::class_spec() {
         .constructor = &geom_factory_new,
         .subclassable = true,
     };
-    append(spec.methods, operations::relation_methods());
-    append(spec.methods, operations::overlay_methods());
-    append(spec.methods, operations::transform_methods());
-    append(spec.methods, operations::measure_methods());
-    append(spec.getsets, operations::measure_properties());
-    append(spec.methods, operations::extent_methods());
-    append(spec.getsets, operations::extent_properties());
-    append(spec.methods, operations::collection_methods());
+    OperationMembers& members = operation_members();
+    members.used = true;
+    append(spec.methods, members.methods);
+    append(spec.getsets, members.getsets);
     return spec;
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "base/poison_mutex.h"
 #include "geometry/geometry.h"
@@ -30,6 +31,11 @@ binding::PyResult<binding::Ref> new_kxc_geo(::geometry::geometry::GeometryOwned 
 // The owned engine geometry of any Python object: a Geometry's own, or the one the factory builds
 // from a dictionary or text.
 binding::PyResult<::geometry::geometry::GeometryOwned> geom_from_pyobj(PyObject* object);
+
+// The engine-backed methods and properties of Geometry, which live with the operations above the
+// classes: the module hands them over before the Geometry type is first made (a later call stops).
+// A repeated call replaces what an earlier one gave.
+void set_operation_members(std::vector<PyMethodDef> methods, std::vector<PyGetSetDef> getsets);
 
 // The constructor of Geometry: Geometry(x) is the factory's object for x.
 PyObject* geom_factory_new(PyTypeObject* type, PyObject* args, PyObject* kwargs);

@@ -1,6 +1,6 @@
 #include "python/core_wrappers/multipoint.h"
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/model_object.h"
 #include "python/core_wrappers/part.h"
 

@@ -1,6 +1,6 @@
 #include "python/core_wrappers/part.h"
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/item_slots.h"
 #include "python/core_wrappers/list_methods.h"

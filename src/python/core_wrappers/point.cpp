@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/model_object.h"
 
 namespace vornix::python {

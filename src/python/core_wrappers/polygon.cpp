@@ -4,7 +4,7 @@
 
 #include "geometry/geometry_engine.h"
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/curve_multipart.h"
 #include "python/core_wrappers/model_object.h"
 #include "python/core_wrappers/multipart.h"

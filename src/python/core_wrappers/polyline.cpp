@@ -1,7 +1,7 @@
 #include "python/core_wrappers/polyline.h"
 
 #include "geometry/geometry_engine.h"
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/geometry_extend_options.h"
 #include "python/core_wrappers/model_object.h"
 #include "python/core_wrappers/point.h"

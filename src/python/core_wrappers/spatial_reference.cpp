@@ -1,6 +1,6 @@
 #include "python/core_wrappers/spatial_reference.h"
 
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/errors.h"
 
 namespace vornix::python {

@@ -6,11 +6,10 @@
 
 #include "geometry/downcast.h"
 #include "geometry/geometry_engine.h"
-#include "python/collections/functions.h"
 #include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/enums.h"
-#include "python/core_wrappers/iterable_adapter.h"
-#include "python/core_wrappers/operations.h"
+#include "python/operations/collection_functions.h"
+#include "python/operations/iterable_adapter.h"
 
 namespace vornix::collections {
 
@@ -144,7 +143,7 @@ PyResult<Ref> distances_from_collection(GeometryParam primary, PyObject* collect
     auto inputs = fixed_and_iterator(primary, collection, false);
     if (!inputs) return fail(std::move(inputs.error()));
     auto values = per_item<double>(inputs->iterator.get(), [&](const GeometryOwned& item) {
-        return python::operations::planar_distance(inputs->geometry, item);
+        return engine::distance(inputs->geometry, item);
     });
     if (!values) return fail(std::move(values.error()));
     inputs->iterator = Ref();

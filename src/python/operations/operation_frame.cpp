@@ -1,11 +1,11 @@
-#include "python/core_wrappers/operation_frame.h"
+#include "python/operations/operation_frame.h"
 
 #include <string>
 
 #include "core/geometry/errors.h"
 #include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/factory.h"
 #include "python/core_wrappers/polygon.h"
-#include "python/factory.h"
 
 namespace vornix::python::frame {
 
@@ -85,7 +85,28 @@ PyResult<Ref> list_of(std::vector<G> geometries) {
     return list;
 }
 
+template <typename T>
+PyResult<Ref> list_of_items(::geometry::array::Items<T> items) {
+    Ref list = Ref::steal(PyList_New(0));
+    if (!list) return fail();
+    std::optional<binding::PyErr> failed;
+    auto read = std::move(items).drain([&](T&& item) {
+        auto object = into_object(std::move(item));
+        if (!object) failed = std::move(object.error());
+        else if (PyList_Append(list.get(), object->get()) != 0) failed = binding::PyErr::fetch();
+        return !failed;
+    });
+    if (failed) return fail(std::move(*failed));
+    if (!read) return fail(library_error(read.error()));
+    return list;
+}
+
 }  // namespace
+
+PyResult<Ref> into_object(::geometry::array::Items<GeometryOwned> items) { return list_of_items(std::move(items)); }
+PyResult<Ref> into_object(::geometry::array::Items<::geometry::polygon::Polygon> items) {
+    return list_of_items(std::move(items));
+}
 
 PyResult<Ref> into_object(std::vector<GeometryOwned> geometries) { return list_of(std::move(geometries)); }
 PyResult<Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons) { return list_of(std::move(polygons)); }

@@ -1,4 +1,4 @@
-#include "python/core_wrappers/iterable_adapter.h"
+#include "python/operations/iterable_adapter.h"
 
 #include "python/core_wrappers/geometry.h"
 

@@ -4,11 +4,10 @@
 #include <array>
 
 #include "geometry/geometry_engine.h"
-#include "geometry/handle.h"
 #include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/operation_frame.h"
-#include "python/core_wrappers/operations.h"
 #include "python/core_wrappers/polyline.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 
@@ -101,15 +100,10 @@ constexpr char kIntersectionsDoc[] =
 
 }  // namespace
 
-// Asked through the function table.
-::geometry::Result<double> planar_distance(engine::GeometryArg geometry, engine::GeometryArg other) {
-    return ::geometry::call(ENGINE_CALL(GeometryEngine_distance, geometry.handle(), other.handle()));
-}
-
 std::vector<PyMethodDef> extent_methods() {
     return {
         binding::method<kCombineExtents, frame::on_pair<&engine::combine_extents>>(kCombineExtentsDoc),
-        binding::method<kDistanceTo, frame::on_pair<&planar_distance>>(kDistanceToDoc),
+        binding::method<kDistanceTo, frame::on_pair<&engine::distance>>(kDistanceToDoc),
         binding::method<kIsSimple, frame::on_self<&engine::is_simple>>(kIsSimpleDoc),
         binding::method<kCut, cut>(kCutDoc),
         binding::method<kIntersections, frame::on_pair<&engine::intersections>>(kIntersectionsDoc),

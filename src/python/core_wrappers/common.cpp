@@ -1,4 +1,4 @@
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 
 namespace vornix::python::common {
 

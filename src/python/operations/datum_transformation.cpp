@@ -1,9 +1,9 @@
-#include "python/datum_transformation.h"
+#include "python/operations/datum_transformation.h"
 
 #include "base/fault.h"
 #include "core/geometry/spatial_reference.h"
-#include "python/core_wrappers/operation_frame.h"
 #include "python/core_wrappers/spatial_reference.h"
+#include "python/operations/operation_frame.h"
 
 namespace vornix::projection {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "python/core_wrappers/operation_frame.h"
+#include "python/operations/operation_frame.h"
 
 namespace vornix::python::collections {
 

@@ -1,4 +1,4 @@
-#include "python/projection.h"
+#include "python/operations/projection.h"
 
 #include <optional>
 #include <string_view>
@@ -8,9 +8,9 @@
 #include "geometry/transformation_catalog.h"
 #include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/iterable_adapter.h"
 #include "python/core_wrappers/spatial_reference.h"
-#include "python/datum_transformation.h"
+#include "python/operations/datum_transformation.h"
+#include "python/operations/iterable_adapter.h"
 
 namespace vornix::projection {
 

@@ -1,8 +1,8 @@
 // The overlays of Geometry (self with one geometry argument, in that order) and the operations that
 // reduce one geometry; the result's class follows the engine's answer.
 #include "geometry/geometry_engine.h"
-#include "python/core_wrappers/operation_frame.h"
-#include "python/core_wrappers/operations.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 

@@ -2,10 +2,10 @@
 // and projection. Arguments are checked in signature order before `self` is converted; the
 // engine objects made from arguments are destroyed before `self`'s engine geometry.
 #include "geometry/geometry_engine.h"
-#include "python/core_wrappers/operation_frame.h"
-#include "python/core_wrappers/operations.h"
 #include "python/core_wrappers/spatial_reference.h"
-#include "python/datum_transformation.h"
+#include "python/operations/datum_transformation.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "geometry/array.h"
 #include "geometry/downcast.h"
 #include "geometry/envelope.h"
 #include "geometry/error.h"
@@ -82,6 +83,11 @@ binding::PyResult<binding::Ref> into_object(std::vector<::geometry::polygon::Pol
 binding::PyResult<binding::Ref> into_object(std::vector<::geometry::point::Point> points);
 binding::PyResult<binding::Ref> into_object(std::vector<bool> values);
 binding::PyResult<binding::Ref> into_object(std::vector<double> values);
+// An engine array's items as a list: each read, made a Python object and released before the next
+// is read, so that no result exists twice in engine form; the first failure wins (an engine
+// failure as the library error) and nothing partial is returned.
+binding::PyResult<binding::Ref> into_object(::geometry::array::Items<GeometryOwned> items);
+binding::PyResult<binding::Ref> into_object(::geometry::array::Items<::geometry::polygon::Polygon> items);
 
 // An engine answer under either failure policy: a Result (its error raised as the library error)
 // or a plain value (the wrapper stopped on its own errors).

@@ -1,4 +1,4 @@
-#include "python/factory.h"
+#include "python/core_wrappers/factory.h"
 
 #include <cstring>
 #include <string>
@@ -6,7 +6,7 @@
 #include "base/fault.h"
 #include "geometry/downcast.h"
 #include "geometry/json_serializable.h"
-#include "python/common.h"
+#include "python/core_wrappers/common.h"
 #include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/model_object.h"

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "geometry/geometry_engine.h"
-#include "python/collections/functions.h"
 #include "python/core_wrappers/enums.h"
-#include "python/core_wrappers/iterable_adapter.h"
+#include "python/operations/collection_functions.h"
+#include "python/operations/iterable_adapter.h"
 
 namespace vornix::collections {
 // A number that may be omitted (its default then applies) but never passed as None.
@@ -42,7 +42,7 @@ using ::geometry::linear_unit::LinearUnit;
 
 // Both collections read through adapters into one batch call.
 template <typename Call>
-PyResult<std::vector<::geometry::polygon::Polygon>> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
+PyResult<engine::PolygonItems> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
     return python::collections::batch_pair<double>(geometries, distances, std::forward<Call>(call));
 }
 

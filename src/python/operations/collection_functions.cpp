@@ -1,4 +1,4 @@
-#include "python/collections/functions.h"
+#include "python/operations/collection_functions.h"
 
 #include <algorithm>
 #include <cstring>

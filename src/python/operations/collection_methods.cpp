@@ -1,11 +1,13 @@
 // The static collection methods of Geometry: one engine batch call over whole iterables, read
 // lazily through iterable adapters, with the error rule deciding what reaches Python.
+#include <optional>
 #include <string>
+#include <type_traits>
 
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/iterable_adapter.h"
-#include "python/core_wrappers/operations.h"
+#include "python/operations/iterable_adapter.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 
@@ -19,13 +21,23 @@ using frame::GeometryOwned;
 
 // The answer of a call whose flag asks for one geometry: that one alone; an empty answer is an
 // empty list whatever the flag; several where one was asked is the library error `several`.
-template <typename G>
-PyResult<Ref> single_or_list(PyResult<std::vector<G>> answer, bool single, const char* several) {
+// Otherwise the list, each result released in engine form as soon as it is a Python object.
+template <typename T>
+PyResult<Ref> single_or_list(PyResult<::geometry::array::Items<T>> answer, bool single, const char* several) {
     if (!answer) return fail(std::move(answer.error()));
-    if (!single || answer->empty()) return frame::into_object(std::move(*answer));
-    if (answer->size() > 1)
-        return fail(to_py_err(VeltGeoErr(core::geometry::ErrorKind::CorvaneLibrary, several)));
-    return frame::into_object(std::move(answer->front()));
+    if (!single) return frame::into_object(std::move(*answer));
+    auto count = answer->size();
+    if (!count) return fail(frame::library_error(count.error()));
+    if (*count == 0) return frame::into_object(std::move(*answer));
+    if (*count > 1) return fail(to_py_err(VeltGeoErr(core::geometry::ErrorKind::CorvaneLibrary, several)));
+    std::optional<GeometryOwned> one;
+    auto read = std::move(*answer).drain([&](T&& item) {
+        if constexpr (std::is_same_v<T, GeometryOwned>) one = std::move(item);
+        else one = GeometryOwned::from(std::move(item));
+        return false;
+    });
+    if (!read) return fail(frame::library_error(read.error()));
+    return frame::into_object(std::move(*one));
 }
 
 PyResult<Ref> union_collection(PyObject* geometries) {
@@ -42,19 +54,11 @@ PyResult<Ref> convex_hull_collection(PyObject* geometries, bool merge) {
                           "Internal error: Did not get a singular geometry from engine with merge set to true");
 }
 
-PyResult<std::vector<GeometryOwned>> as_geometries(PyResult<std::vector<::geometry::polygon::Polygon>> polygons) {
-    if (!polygons) return fail(std::move(polygons.error()));
-    std::vector<GeometryOwned> geometries;
-    geometries.reserve(polygons->size());
-    for (auto& polygon : *polygons) geometries.push_back(GeometryOwned::from(std::move(polygon)));
-    return geometries;
-}
-
 PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, bool union_result) {
     auto buffers = collections::batch_pair<double>(geometries, distances, [&](auto& items, auto& lengths) {
         return engine::buffer_collection(items, lengths, union_result);
     });
-    return single_or_list(as_geometries(std::move(buffers)), union_result,
+    return single_or_list(std::move(buffers), union_result,
                           "Internal error: Did not get a singular geometry from engine with union_result set to true");
 }
 
@@ -62,7 +66,7 @@ PyResult<Ref> auto_complete(PyObject* existing_boundaries, PyObject* new_boundar
     auto polygons = collections::batch_pair<GeometryOwned>(existing_boundaries, new_boundaries, [](auto& existing, auto& added) {
         return engine::auto_complete(existing, added);
     });
-    return frame::raised(as_geometries(std::move(polygons)));
+    return frame::raised(std::move(polygons));
 }
 
 constexpr binding::Params kUnion{"Geometry.union_collection", {"geometries"}};

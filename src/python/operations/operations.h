@@ -1,4 +1,4 @@
-// The engine-backed members of Geometry, one group per file, gathered into the class's tables.
+// The engine-backed members of Geometry, one group per file; the module adds them to the class.
 #pragma once
 
 #include <vector>
@@ -17,8 +17,8 @@ std::vector<PyMethodDef> extent_methods();
 std::vector<PyGetSetDef> extent_properties();
 std::vector<PyMethodDef> collection_methods();
 
-// The engine's planar distance between two geometries (it has no wrapper of its own).
-::geometry::Result<double> planar_distance(::geometry::geometry_engine::GeometryArg geometry,
-                                           ::geometry::geometry_engine::GeometryArg other);
+// All of the above in that order, as the module adds them to Geometry.
+std::vector<PyMethodDef> geometry_methods();
+std::vector<PyGetSetDef> geometry_properties();
 
 }  // namespace vornix::python::operations

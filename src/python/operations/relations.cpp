@@ -2,8 +2,8 @@
 #include <string_view>
 
 #include "geometry/geometry_engine.h"
-#include "python/core_wrappers/operation_frame.h"
-#include "python/core_wrappers/operations.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 

@@ -1,12 +1,12 @@
 // The per-item geometry maps: the fixed arguments checked and made engine objects once, then one
 // engine operation per item of the iterable, the results becoming Python objects at the end.
 #include "geometry/geometry_engine.h"
-#include "python/collections/functions.h"
 #include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/iterable_adapter.h"
 #include "python/core_wrappers/point.h"
 #include "python/core_wrappers/polyline.h"
+#include "python/operations/collection_functions.h"
+#include "python/operations/iterable_adapter.h"
 
 namespace vornix::collections {
 

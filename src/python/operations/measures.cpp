@@ -6,9 +6,9 @@
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/area_unit.h"
 #include "python/core_wrappers/enums.h"
-#include "python/core_wrappers/operation_frame.h"
-#include "python/core_wrappers/operations.h"
 #include "python/core_wrappers/polygon.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::python::operations {
 
