@@ -116,13 +116,12 @@ void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
 GeosPtr buffer_geos(GeosPtr g, double distance) {
     check_buffer_magnitude(g.get(), distance);
     g = valid_area(std::move(g));
-    GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
-    GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
-    GeosPtr out = with_repair("buffer", [&](const GEOSGeometry* x, const GEOSGeometry*) {
-        return GEOSBufferWithParams_r(geos(), x, params, distance);
+    const GeosBufferParams params(GEOSBufferParams_create_r(geos()));
+    if (!params || GEOSBufferParams_setQuadrantSegments_r(geos(), params.get(), kBufferQuadrantSegments) == 0)
+        geos_failed("buffer");
+    return with_repair("buffer", [&](const GEOSGeometry* x, const GEOSGeometry*) {
+        return GEOSBufferWithParams_r(geos(), x, params.get(), distance);
     }, g.get());
-    GEOSBufferParams_destroy_r(geos(), params);
-    return out;
 }
 
 void check_distance(double distance) {
