@@ -7,6 +7,7 @@ import pytest
 import shapely.wkt as shapely_wkt
 
 import vornix_geometry as vg
+from test_extreme_numbers import run
 
 # Each case: its text, the offset, and how many of its parts collapse.
 CASES = {
@@ -41,3 +42,16 @@ def test_collapsed_parts_are_kept_unless_removal_is_asked(name):
         assert (result.area or 0.0) == pytest.approx(expected.area)
     # A kept collapsed part still reaches where the input reached.
     assert kept.extent == pytest.approx(g.extent, abs=offset)
+
+
+def test_generalize_counts_the_chords_of_its_curves_before_making_them():
+    # 150,000 full circles make some 10.6 million chord vertices: refused at once, in bounded memory.
+    out = run('''
+        import time
+        circles = [[0, 0]] + [{"a": [[0, 0], [1, 0], 0, 0]}] * 150000
+        p = vg.Polyline({"curvePaths": [circles]})
+        start = time.monotonic()
+        print(outcome(lambda: p.generalize(0.1)))
+        print(time.monotonic() - start < 5, len(str(p)) > 0)
+    ''')
+    assert out.splitlines() == ["Exception: Corvane library error: 'Too many vertices: The curves of the geometry make too many chords to generalize'", "True True"]

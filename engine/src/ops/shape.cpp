@@ -329,6 +329,12 @@ GeometryPtr generalize(const model::Geometry& g, double max_offset, bool remove_
     if (!(max_offset >= 0) || !std::isfinite(max_offset)) invalid("The maximum offset must be a number of at least 0.");
     if (dimension_of(g.kind()) == 0) return g.clone();
     require_finite(g);
+    // Douglas-Peucker works on the curves' chords, which can outnumber the vertices many times.
+    if (const auto* multipart = dynamic_cast<const model::Multipart*>(&g)) {
+        double chords = 0;
+        for (const auto& part : multipart->parts) chords += added_chord_vertices(part);
+        require_vertex_budget(chords, "The curves of the geometry make too many chords to generalize.");
+    }
     GeosPtr gg = valid_area(to_geos(g));
     GeosPtr s = geos_check(GEOSSimplify_r(geos(), gg.get(), max_offset), "generalize");
     GeometryPtr out = result_of(s.get(), shape_of(area_kind(g), g), {&g});
