@@ -90,6 +90,41 @@ std::unique_ptr<model::Geometry> envelope_image(const model::Envelope& e, const 
     return image;
 }
 
+// A full turn of an ellipse that is not a circle cannot be told by its ends, which are equal, and
+// curves cross the C interface by their ends: such an arc is stored as its two halves, with a new
+// vertex half-way round (z and m half-way between the segment's ends). Vertices keep their order.
+void split_full_ellipses(model::Part& part) {
+    const auto whole = [](const Curve& c) {
+        const auto* arc = std::get_if<EllipticArc>(&c);
+        return arc != nullptr && !arc->circular() && std::abs(arc->central) >= 2 * M_PI;
+    };
+    if (std::none_of(part.curves.begin(), part.curves.end(), [&](const auto& e) { return whole(e.second); })) return;
+    model::Part out;
+    out.ring = part.ring;
+    out.dims = part.dims;
+    const uint64_t segments = model::segment_count(part);
+    for (uint64_t i = 0, next = 0; i < part.points.size(); ++i) {
+        out.points.push_back(part.points[i]);
+        for (; next < part.curves.size() && part.curves[next].first == i; ++next) {
+            const Curve& curve = part.curves[next].second;
+            if (!whole(curve) || i >= segments) {
+                out.curves.emplace_back(out.points.size() - 1, curve);
+                continue;
+            }
+            const model::SegmentValue s = model::segment_at(part, i);
+            EllipticArc first = std::get<EllipticArc>(curve);
+            first.central /= 2;
+            EllipticArc second = first;
+            second.start += first.central;
+            const model::XY mid = model::point_at(first, second.start);
+            out.curves.emplace_back(out.points.size() - 1, first);
+            out.points.push_back({mid.x, mid.y, (s.start.z + s.end.z) / 2, (s.start.m + s.end.m) / 2});
+            out.curves.emplace_back(out.points.size() - 1, second);
+        }
+    }
+    part = std::move(out);
+}
+
 }  // namespace
 
 Affine Affine::rotation(double degrees, double ox, double oy) {
@@ -122,6 +157,7 @@ std::unique_ptr<model::Geometry> transformed(const model::Geometry& geometry, co
             for (auto& [index, curve] : part.curves) curve = curve_image(curve, map);
             // A curve collapsed onto a line is stored as the straight segment it became.
             std::erase_if(part.curves, [](const auto& entry) { return !model::is_curve(entry.second); });
+            split_full_ellipses(part);
             if (mirrors && part.ring) reverse_ring(part);
         }
     return image;

@@ -26,10 +26,14 @@ int chord_count(double wanted) {
     return static_cast<int>(std::min<double>(std::ceil(wanted), kMaxChords));
 }
 
-void append_arc(const model::EllipticArc& arc, const Vertex& s, const Vertex& e, std::vector<Vertex>& out) {
+int arc_chord_count(const model::EllipticArc& arc) {
     // A chord spanning angle a of a circle lies at most r (1 - cos(a / 2)) from it.
     static const double max_step = 2.0 * std::acos(1.0 - kArcTolerance);
-    const int n = chord_count(std::abs(arc.central) / max_step);
+    return chord_count(std::abs(arc.central) / max_step);
+}
+
+void append_arc(const model::EllipticArc& arc, const Vertex& s, const Vertex& e, std::vector<Vertex>& out) {
+    const int n = arc_chord_count(arc);
     for (int i = 1; i < n; ++i) {
         const double f = static_cast<double>(i) / n;
         const model::XY p = model::point_at(arc, arc.start + arc.central * f);
@@ -68,6 +72,18 @@ void append_bezier(const model::CubicBezier& c, const Vertex& s, const Vertex& e
 }
 
 }  // namespace
+
+double added_chord_vertices(const model::Part& part) {
+    double added = 0;
+    for (const auto& [index, curve] : part.curves) {
+        if (index >= model::segment_count(part)) continue;
+        const model::SegmentValue s = model::segment_at(part, index);
+        if (const auto* arc = std::get_if<model::EllipticArc>(&curve)) added += arc_chord_count(*arc) - 1;
+        else if (const auto* bezier = std::get_if<model::CubicBezier>(&curve))
+            added += bezier_chord_count(*bezier, s.start, s.end) - 1;
+    }
+    return added;
+}
 
 void append_chords(const model::SegmentValue& segment, std::vector<Vertex>& out) {
     if (const auto* arc = std::get_if<model::EllipticArc>(&segment.curve))

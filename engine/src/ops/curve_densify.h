@@ -17,6 +17,10 @@ inline constexpr double kArcTolerance = 1e-3;
 // its end alone.
 void append_chords(const model::SegmentValue& segment, std::vector<model::Vertex>& out);
 
+// How many vertices straight_vertices adds to the part's own for the chords of its curves,
+// counted without making them.
+double added_chord_vertices(const model::Part& part);
+
 // The vertices of a part with every curve replaced by its chords and vertices without x or y
 // (NaN) left out. A ring's vertices are not closed: the first is not repeated at the end.
 std::vector<model::Vertex> straight_vertices(const model::Part& part);

@@ -19,6 +19,18 @@ struct GeosDeleter {
 };
 using GeosPtr = std::unique_ptr<GEOSGeometry, GeosDeleter>;
 
+// Owners of GEOS parameter objects, so that a GEOS failure between their creation and their use
+// (an engine error thrown on the way) still frees them.
+template <typename T, void (*Destroy)(GEOSContextHandle_t, T*)>
+struct GeosParamsDeleter {
+    void operator()(T* p) const {
+        if (p != nullptr) Destroy(geos(), p);
+    }
+};
+using GeosBufferParams = std::unique_ptr<GEOSBufferParams, GeosParamsDeleter<GEOSBufferParams, GEOSBufferParams_destroy_r>>;
+using GeosMakeValidParams =
+    std::unique_ptr<GEOSMakeValidParams, GeosParamsDeleter<GEOSMakeValidParams, GEOSMakeValidParams_destroy_r>>;
+
 // The last error GEOS reported on this thread (empty when none since the last reset).
 std::string geos_last_error();
 void geos_reset_error();

@@ -45,6 +45,9 @@ GeometryKind result_kind(Overlay op, const model::Geometry& a, const model::Geom
             return a.kind() == GeometryKind::Envelope ? GeometryKind::Polygon : a.kind();
         case Overlay::Union:
         case Overlay::SymmetricDifference:
+            // An empty input has no dimension to mix: the result is the other input's kind.
+            if (da != db && is_empty(b)) return kind_of_dimension(da);
+            if (da != db && is_empty(a)) return kind_of_dimension(db);
             if (da != db) mixed_dimensions(op == Overlay::Union ? "union" : "symmetric difference");
             return kind_of_dimension(da);
     }
@@ -133,14 +136,20 @@ GeometryPtr clip(const model::Geometry& g, const model::Envelope& e) {
 GeometryPtr union_all(const std::vector<const model::Geometry*>& geometries) {
     if (geometries.empty())
         throw model::EngineError(model::kInvalidArgument, "No geometries to unite.", "The union of nothing is not defined.");
-    const int d = dimension_of(geometries.front()->kind());
+    // The dimension of the first geometry that is not empty: empties have none to mix.
+    const auto located = std::find_if(geometries.begin(), geometries.end(), [](const auto* g) { return !is_empty(*g); });
+    const int d = dimension_of((located != geometries.end() ? *located : geometries.front())->kind());
     const ResultShape shape = shape_of(kind_of_dimension(d), geometries);
     std::vector<GeosPtr> members;
     for (const auto* g : geometries) {
+        // Empties add nothing; GEOS's unary union of a polygon and an empty point reads the
+        // point's missing coordinate (a crash), so they never reach it.
+        if (is_empty(*g)) continue;
         if (dimension_of(g->kind()) != d) mixed_dimensions("union");
         require_finite(*g);
         members.push_back(to_geos(*g));
     }
+    if (members.empty()) return empty_geometry(shape);
     return united(std::move(members), shape, geometries);
 }
 

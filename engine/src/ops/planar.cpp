@@ -76,12 +76,11 @@ bool is_empty(const model::Geometry& g) {
 }
 
 GeosPtr make_valid(const GEOSGeometry* g) {
-    GEOSMakeValidParams* params = GEOSMakeValidParams_create_r(geos());
-    GEOSMakeValidParams_setMethod_r(geos(), params, GEOS_MAKE_VALID_STRUCTURE);
-    GEOSMakeValidParams_setKeepCollapsed_r(geos(), params, 0);
-    GEOSGeometry* valid = GEOSMakeValidWithParams_r(geos(), g, params);
-    GEOSMakeValidParams_destroy_r(geos(), params);
-    return geos_check(valid, "repairing an invalid geometry");
+    const GeosMakeValidParams params(GEOSMakeValidParams_create_r(geos()));
+    if (!params || GEOSMakeValidParams_setMethod_r(geos(), params.get(), GEOS_MAKE_VALID_STRUCTURE) == 0 ||
+        GEOSMakeValidParams_setKeepCollapsed_r(geos(), params.get(), 0) == 0)
+        geos_failed("repairing an invalid geometry");
+    return geos_check(GEOSMakeValidWithParams_r(geos(), g, params.get()), "repairing an invalid geometry");
 }
 
 }  // namespace ops

@@ -116,13 +116,12 @@ void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
 GeosPtr buffer_geos(GeosPtr g, double distance) {
     check_buffer_magnitude(g.get(), distance);
     g = valid_area(std::move(g));
-    GEOSBufferParams* params = GEOSBufferParams_create_r(geos());
-    GEOSBufferParams_setQuadrantSegments_r(geos(), params, kBufferQuadrantSegments);
-    GeosPtr out = with_repair("buffer", [&](const GEOSGeometry* x, const GEOSGeometry*) {
-        return GEOSBufferWithParams_r(geos(), x, params, distance);
+    const GeosBufferParams params(GEOSBufferParams_create_r(geos()));
+    if (!params || GEOSBufferParams_setQuadrantSegments_r(geos(), params.get(), kBufferQuadrantSegments) == 0)
+        geos_failed("buffer");
+    return with_repair("buffer", [&](const GEOSGeometry* x, const GEOSGeometry*) {
+        return GEOSBufferWithParams_r(geos(), x, params.get(), distance);
     }, g.get());
-    GEOSBufferParams_destroy_r(geos(), params);
-    return out;
 }
 
 void check_distance(double distance) {
@@ -166,6 +165,60 @@ bool degenerate_points(const std::vector<model::Vertex>& points) {
 }
 
 bool degenerate(const model::Part& p) { return degenerate_points(p.points); }
+
+// Twice the signed area the closed line encloses (shoelace); 0 for a ring collapsed onto a line.
+double twice_area(const std::vector<model::Vertex>& closed) {
+    double sum = 0;
+    for (size_t i = 0; i + 1 < closed.size(); ++i)
+        sum += closed[i].x * closed[i + 1].y - closed[i + 1].x * closed[i].y;
+    return sum;
+}
+
+// Each ring of the GEOS polygon `g` generalized on its own as a closed line, where that collapses
+// it (fewer than three distinct vertices, or no area left): the parts GEOS's polygon generalizer
+// drops, as a GEOS multi-line.
+GeosPtr collapsed_rings(const GEOSGeometry* g, double max_offset) {
+    std::vector<GeosPtr> collapsed;
+    const auto visit = [&](const GEOSGeometry* ring) {
+        const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(geos(), ring);
+        GEOSCoordSequence* copy = seq != nullptr ? GEOSCoordSeq_clone_r(geos(), seq) : nullptr;
+        if (copy == nullptr) geos_failed("generalize");
+        GeosPtr line = geos_check(GEOSGeom_createLineString_r(geos(), copy), "generalize");
+        GeosPtr simple = geos_check(GEOSSimplify_r(geos(), line.get(), max_offset), "generalize");
+        auto vertices = coordinates_of(simple.get());
+        if (vertices.empty() || (vertices.size() >= 4 && twice_area(vertices) != 0)) return;
+        // A ring needs three vertices: one collapsed onto its start keeps the vertex farthest from
+        // it as well (what Douglas-Peucker keeps first), so the part keeps its reach.
+        if (vertices.size() < 3) {
+            const auto all = coordinates_of(line.get());
+            const auto far = std::max_element(all.begin(), all.end(), [&](const auto& a, const auto& b) {
+                return std::hypot(a.x - all[0].x, a.y - all[0].y) < std::hypot(b.x - all[0].x, b.y - all[0].y);
+            });
+            vertices = {all.front(), *far, all.front()};
+        }
+        collapsed.push_back(geos_line(vertices, false));
+    };
+    for (int i = 0, n = GEOSGetNumGeometries_r(geos(), g); i < n; ++i) {
+        const GEOSGeometry* polygon = GEOSGetGeometryN_r(geos(), g, i);
+        if (GEOSGeomTypeId_r(geos(), polygon) != GEOS_POLYGON || GEOSisEmpty_r(geos(), polygon) == 1) continue;
+        visit(GEOSGetExteriorRing_r(geos(), polygon));
+        for (int k = 0, holes = GEOSGetNumInteriorRings_r(geos(), polygon); k < holes; ++k)
+            visit(GEOSGetInteriorRingN_r(geos(), polygon, k));
+    }
+    return geos_collection(GEOS_MULTILINESTRING, std::move(collapsed));
+}
+
+// The collapsed rings of `gg`, z and m restored from `input`, added to `out` as rings.
+void keep_collapsed_rings(model::Multipart& out, const GEOSGeometry* gg, double max_offset, const model::Geometry& input) {
+    GeosPtr lines = collapsed_rings(gg, max_offset);
+    if (GEOSisEmpty_r(geos(), lines.get()) == 1) return;
+    GeometryPtr paths = result_of(lines.get(), shape_of(GeometryKind::Polyline, input), {&input});
+    // Kept closed: a ring of fewer than three vertices cannot be held by every reader.
+    for (auto& path : static_cast<model::Multipart&>(*paths).parts) {
+        path.ring = true;
+        out.parts.push_back(std::move(path));
+    }
+}
 
 }  // namespace
 
@@ -276,11 +329,19 @@ GeometryPtr generalize(const model::Geometry& g, double max_offset, bool remove_
     if (!(max_offset >= 0) || !std::isfinite(max_offset)) invalid("The maximum offset must be a number of at least 0.");
     if (dimension_of(g.kind()) == 0) return g.clone();
     require_finite(g);
+    // Douglas-Peucker works on the curves' chords, which can outnumber the vertices many times.
+    if (const auto* multipart = dynamic_cast<const model::Multipart*>(&g)) {
+        double chords = 0;
+        for (const auto& part : multipart->parts) chords += added_chord_vertices(part);
+        require_vertex_budget(chords, "The curves of the geometry make too many chords to generalize.");
+    }
     GeosPtr gg = valid_area(to_geos(g));
     GeosPtr s = geos_check(GEOSSimplify_r(geos(), gg.get(), max_offset), "generalize");
     GeometryPtr out = result_of(s.get(), shape_of(area_kind(g), g), {&g});
-    if (remove_degenerate_parts && out->kind() == GeometryKind::Polyline)
-        std::erase_if(static_cast<model::Multipart&>(*out).parts, degenerate);
+    auto& parts = static_cast<model::Multipart&>(*out);
+    // GEOS drops polygon rings that collapse; they are degenerate parts, kept unless asked.
+    if (remove_degenerate_parts && out->kind() == GeometryKind::Polyline) std::erase_if(parts.parts, degenerate);
+    if (!remove_degenerate_parts && out->kind() == GeometryKind::Polygon) keep_collapsed_rings(parts, gg.get(), max_offset, g);
     return out;
 }
 

@@ -1,6 +1,7 @@
 // The most vertices an operation whose output size follows from its arguments (densify, planar
-// or geodetic) may build for one geometry. The count is made before anything is built, so a call
-// that cannot be served is refused at once instead of after minutes of allocation.
+// or geodetic; the chords of the curves generalize works on) may build for one geometry. The
+// count is made before anything is built, so a call that cannot be served is refused at once
+// instead of after minutes of allocation.
 #pragma once
 
 #include <algorithm>
@@ -19,11 +20,11 @@ inline constexpr double kMaxResultVertices = 1e7;
 // is `cap`, so the count never reaches an integer conversion as NaN or infinity.
 inline double piece_count(double wanted, double cap) { return wanted >= 1.0 ? std::min(std::ceil(wanted), cap) : 1.0; }
 
-// Refuses a result of `vertices` vertices past the budget; a NaN count is refused too.
-inline void require_vertex_budget(double vertices) {
-    if (!(vertices <= kMaxResultVertices))
-        throw model::EngineError(model::kGeometryError, "Too many vertices.",
-                                 "The maximum segment length is too small for the geometry.");
+// Refuses a result of `vertices` vertices past the budget; a NaN count is refused too. `why` is
+// the error's additional text.
+inline void require_vertex_budget(double vertices,
+                                  const char* why = "The maximum segment length is too small for the geometry.") {
+    if (!(vertices <= kMaxResultVertices)) throw model::EngineError(model::kGeometryError, "Too many vertices.", why);
 }
 
 }  // namespace ops
