@@ -61,8 +61,27 @@ def test_catalog_is_pyprojs_list_between_the_base_geographic_systems(source, tar
 
 
 def test_projected_input_lists_what_its_base_lists():
-    assert [t.name for t in projection.get_transformations({"wkid": 32614}, {"wkid": 4267})] == \
-        [t.name for t in projection.get_transformations({"wkid": 4326}, {"wkid": 4267})]
+    from_base = [t.name for t in projection.get_transformations({"wkid": 4326}, {"wkid": 4267})]
+    assert [t.name for t in projection.get_transformations({"wkid": 32614}, {"wkid": 4267})] == from_base
+    # The same zone read from another dialect's text: its base keeps its code.
+    esri = projection.get_transformations({"wkt": pyproj.CRS(32614).to_wkt("WKT1_ESRI")}, {"wkid": 4267})
+    assert [t.name for t in esri] == from_base
+    assert {(t.input_spatial_reference.wkid, t.output_spatial_reference.wkid) for t in esri} == {(4326, 4267)}
+
+
+@pytest.mark.parametrize("source,target,point", [(32614, 26714, (500000, 4000000)), (31467, 2056, (3500000, 5300000))],
+                         ids=str)
+def test_chosen_transformation_runs_between_the_bases(source, target, point):
+    """From the geometry's reference into the input base, the chosen operation, then on to the target."""
+    into_base = pyproj.Transformer.from_crs(source, base(source), always_xy=True)
+    out_of_base = pyproj.Transformer.from_crs(base(target), target, always_xy=True)
+    peers = TransformerGroup(base(source), base(target), allow_ballpark=False, always_xy=True).transformers
+    geometry = vg.Geometry({"x": point[0], "y": point[1], "spatialReference": {"wkid": source}})
+    for chosen in projection.get_transformations(sr(source), sr(target))[:4]:
+        peer = next(p for p in peers if f" + {chosen.name} + " in f" + {p.description} + ")
+        expected = out_of_base.transform(*peer.transform(*into_base.transform(*point)))
+        got = projection.project_collection_with_transformation([geometry], sr(target), chosen)[0]
+        assert (got.x, got.y) == pytest.approx(expected, abs=1e-6), chosen.name
 
 
 # An area of interest in the input's reference, in another one, or in the input's base.
@@ -129,6 +148,16 @@ def test_projected_envelope_holds_its_whole_image(source, target, box):
     assert np.abs(ours - dense).max() <= 1e-9 * size
     peer = np.array(transformer.transform_bounds(*box, densify_pts=10000))
     assert np.abs(ours - peer).max() <= 1e-6 * size
+
+
+@pytest.mark.parametrize("source,target,box", [(3832, 4326, (3000000, -2000000, 4500000, 2000000)),
+                                                (4326, 3832, (170, -10, -170, 10))], ids=str)
+def test_envelope_across_the_antimeridian_keeps_pyprojs_reading(source, target, box):
+    envelope = vg.Geometry({"xmin": box[0], "ymin": box[1], "xmax": box[2], "ymax": box[3],
+                            "spatialReference": {"wkid": source}})
+    image = envelope.project({"wkid": target})
+    peer = pyproj.Transformer.from_crs(source, target, always_xy=True).transform_bounds(*box, densify_pts=10000)
+    assert (image.xmin, image.ymin, image.xmax, image.ymax) == pytest.approx(peer, rel=1e-9)
 
 
 # Heights: the geoid grid installed with PROJ's data here (egm96_15.gtx) takes part.

@@ -57,7 +57,10 @@ bool same_datums(const Session& session, PJ* input, PJ* output, bool vertical) {
 // count: a projection changes no datum, so the catalog lists the operations between these. A
 // geographic reference (with its vertical system when that counts) is its own base.
 model::SpatialReferencePtr base_of(const Session& session, const model::SpatialReferencePtr& sr, bool vertical) {
-    ObjectPtr horizontal = sub_crs(session, sr->crs(), 0);
+    // A reference known by its EPSG code takes the base of the code's own definition, which keeps
+    // the base's code (one read from another dialect's text may not be identified on its own).
+    const auto identified = sr->wkid() != 0 ? model::spatial_reference_from_wkid(static_cast<int32_t>(sr->wkid())) : sr;
+    ObjectPtr horizontal = sub_crs(session, identified->crs(), 0);
     const PJ_TYPE type = horizontal ? proj_get_type(horizontal.get()) : PJ_TYPE_UNKNOWN;
     const bool geographic = type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS;
     if (geographic && (vertical || !compound(sr->crs()))) return sr;
