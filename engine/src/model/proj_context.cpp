@@ -3,6 +3,8 @@
 #include <sstream>
 #include <vector>
 
+#include "model/proj_files.h"
+
 namespace model::proj {
 namespace {
 
@@ -10,9 +12,9 @@ struct Shared {
     std::recursive_mutex mutex;
     PJ_CONTEXT* context = nullptr;
     std::vector<std::string> default_search_path;
+    std::string database;  // PROJ's own proj.db, as found on the default search path
     std::vector<std::string> messages;  // cleared when the outermost session ends
     int depth = 0;
-    uint64_t search_path_generation = 0;
 };
 
 void collect_log(void* shared, int /*level*/, const char* message) {
@@ -36,10 +38,13 @@ Shared& shared() {
     static Shared* instance = [] {
         auto* s = new Shared;
         s->context = proj_context_create();
+        proj_context_set_fileapi(s->context, &regular_file_api(), nullptr);
         proj_context_set_enable_network(s->context, 0);
         proj_log_level(s->context, PJ_LOG_ERROR);
         proj_log_func(s->context, s, collect_log);
         s->default_search_path = default_search_path();
+        const char* database = proj_context_get_database_path(s->context);
+        if (database != nullptr) s->database = database;
         return s;
     }();
     return *instance;
@@ -65,8 +70,6 @@ std::string Session::log() const {
     return text;
 }
 
-uint64_t Session::search_path_generation() const { return shared().search_path_generation; }
-
 void ObjectDeleter::operator()(PJ* object) const {
     Session session;
     proj_destroy(object);
@@ -81,10 +84,12 @@ void set_grid_directory(std::string_view directory) {
     for (const auto& path : paths) c_paths.push_back(path.c_str());
     proj_context_set_search_paths(session.context(), static_cast<int>(c_paths.size()), c_paths.data());
     // PROJ remembers which grids it found (in its database context and its grid cache): opened
-    // afresh, it looks for them again along the new path.
-    proj_context_set_database_path(session.context(), nullptr, nullptr, nullptr);
+    // afresh, it looks for them again along the new path. The database is named outright: left to
+    // the search path, a proj.db in the grid directory (foreign, truncated, or a FIFO that blocks
+    // whoever opens it) would come first.
+    const std::string& database = shared().database;
+    proj_context_set_database_path(session.context(), database.empty() ? nullptr : database.c_str(), nullptr, nullptr);
     proj_grid_cache_clear(session.context());
-    ++shared().search_path_generation;
 }
 
 }  // namespace model::proj

@@ -27,10 +27,6 @@ public:
     // What PROJ logged since this session began, messages joined by "; " (empty when nothing).
     std::string log() const;
 
-    // Changes whenever the search path changes: what was read from the database before may read
-    // differently after (a proj.db in the new directory comes first).
-    uint64_t search_path_generation() const;
-
 private:
     std::unique_lock<std::recursive_mutex> lock_;
     size_t first_message_;
@@ -44,7 +40,8 @@ struct ObjectDeleter {
 using ObjectPtr = std::unique_ptr<PJ, ObjectDeleter>;
 
 // Puts `directory` (the transformation data directory) in front of PROJ's default search path for
-// grids and its database; an empty text restores the default search path.
+// grids; an empty text restores the default search path. PROJ's database stays its own proj.db,
+// whatever the directory holds.
 void set_grid_directory(std::string_view directory);
 
 }  // namespace model::proj

@@ -23,17 +23,11 @@ struct KeyHash {
 };
 
 // Least recently used first out. Guarded by the PROJ context's lock, which making a value takes
-// anyway, so a reset of the search path cannot slip between a value's making and its keeping.
+// anyway.
 struct Cache {
     using Entry = std::pair<SpatialReferenceKey, SpatialReferencePtr>;
     std::list<Entry> order;  // most recently used first
     std::unordered_map<SpatialReferenceKey, std::list<Entry>::iterator, KeyHash> index;
-    uint64_t search_path_generation = 0;
-
-    void clear() {
-        index.clear();
-        order.clear();
-    }
 };
 
 // Never destroyed: its values hold PROJ objects, which must not be destroyed after PROJ's own
@@ -50,10 +44,6 @@ SpatialReferencePtr cached_spatial_reference(const SpatialReferenceKey& key,
     if (key.wktext.size() > kLongestCachedText) return make();
     proj::Session session;
     Cache& c = cache();
-    if (c.search_path_generation != session.search_path_generation()) {
-        c.clear();
-        c.search_path_generation = session.search_path_generation();
-    }
     if (auto found = c.index.find(key); found != c.index.end()) {
         c.order.splice(c.order.begin(), c.order, found->second);
         return found->second->second;

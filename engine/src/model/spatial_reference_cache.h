@@ -23,7 +23,7 @@ struct SpatialReferenceKey {
 
 // The value made earlier from `key`, else the one `make` returns. Only values are kept: an error
 // thrown by `make` passes through and is raised afresh on the next try, with PROJ's own text.
-// Values are dropped when the PROJ search path changes, as the database may then answer differently.
+// The database is always PROJ's own, so a value stays right when the grid directory changes.
 SpatialReferencePtr cached_spatial_reference(const SpatialReferenceKey& key,
                                              const std::function<SpatialReferencePtr()>& make);
 

@@ -16,6 +16,7 @@
 #include "model/point.h"
 #include "model/spatial_reference_data.h"
 #include "ops/curve_points.h"
+#include "ops/image_bounds.h"
 
 namespace ops {
 namespace {
@@ -149,7 +150,11 @@ CoordinateOperationPtr geographic_operation(const model::SpatialReferenceData& s
 void forget_operations() { cache().clear(); }
 
 bool has_vertical(const model::SpatialReferenceData& sr) {
-    return sr.vertical_wkid() != 0 || proj_get_type(sr.crs()) == PJ_TYPE_COMPOUND_CRS;
+    if (sr.vertical_wkid() != 0 || proj_get_type(sr.crs()) == PJ_TYPE_COMPOUND_CRS) return true;
+    // A geographic or projected system of three axes (ellipsoidal height) has one too.
+    Session session;
+    model::proj::ObjectPtr axes(proj_crs_get_coordinate_system(session.context(), sr.crs()));
+    return axes && proj_cs_get_axis_count(session.context(), axes.get()) == 3;
 }
 
 void CoordinateOperation::run(std::span<model::Vertex> vertices) const {
@@ -184,13 +189,11 @@ void CoordinateOperation::run(std::span<model::Vertex> vertices) const {
 
 void CoordinateOperation::run_bounds(double& xmin, double& ymin, double& xmax, double& ymax) const {
     Session session;
-    for (const auto& step : steps_) {
-        double out[4];
-        if (!proj_trans_bounds(session.context(), step.get(), PJ_FWD, xmin, ymin, xmax, ymax, &out[0], &out[1], &out[2],
-                               &out[3], 21))
+    Bounds box{xmin, ymin, xmax, ymax};
+    for (const auto& step : steps_)
+        if (!image_bounds(session, step.get(), box, box))
             cannot_project(session, "The envelope lies where the transformation is not defined.");
-        xmin = out[0], ymin = out[1], xmax = out[2], ymax = out[3];
-    }
+    xmin = box.xmin, ymin = box.ymin, xmax = box.xmax, ymax = box.ymax;
 }
 
 CoordinateOperationPtr best_operation(const model::SpatialReferenceData& from, const model::SpatialReferenceData& to) {

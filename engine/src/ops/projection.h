@@ -19,7 +19,7 @@ public:
     // Transforms x and y (and z, when the operation carries it) of every vertex in place; a vertex
     // with NaN x or y stays as it is. Throws model::EngineError when PROJ cannot transform a vertex.
     void run(std::span<model::Vertex> vertices) const;
-    // The bounding box of the image of a box (PROJ follows its edges); throws as `run`.
+    // The bounding box of the image of a box (every point of its edges); throws as `run`.
     void run_bounds(double& xmin, double& ymin, double& xmax, double& ymax) const;
     bool with_z() const { return with_z_; }
 
@@ -57,7 +57,7 @@ CoordinateOperationPtr geographic_operation(const model::SpatialReferenceData& s
 // Forgets the remembered operations: the best one may change when the grids PROJ finds change.
 void forget_operations();
 
-// Whether the coordinate system has a vertical part.
+// Whether the coordinate system has a vertical axis: a vertical part, or three axes of its own.
 bool has_vertical(const model::SpatialReferenceData& sr);
 
 }  // namespace ops

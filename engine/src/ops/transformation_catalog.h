@@ -11,10 +11,12 @@
 
 namespace ops {
 
-// The candidates from `input` to `output` (in PROJ's order, those whose grids are missing
-// included), limited to the area of interest when one is given (in its own spatial reference, or
-// the input's when it has none); empty when both share their geographic base (and, where vertical
-// systems count, their vertical one).
+// The candidates from the base geographic system of `input` to that of `output` (with their
+// vertical systems where those count), in PROJ's order, those whose grids are missing included;
+// limited to the area of interest when one is given (in its own spatial reference, or the input's
+// when it has none; transformed into the input's base). The candidates' input and output are
+// those bases. Empty when both share their geographic base (and, where vertical systems count,
+// their vertical one).
 std::vector<model::DatumTransformationPtr> transformations(const model::SpatialReferencePtr& input,
                                                            const model::SpatialReferencePtr& output,
                                                            const model::Envelope* area_of_interest, bool ignore_vertical);
