@@ -12,6 +12,7 @@
 #include "ops/overlay.h"
 #include "ops/ring_nesting.h"
 #include "ops/to_geos.h"
+#include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
@@ -79,7 +80,7 @@ public:
     void expect(double circles, double length) {
         pieces_ += circles * circle_points_ + 2 * length / spacing_;
         if (pieces_ > kMaxPieces)
-            refuse(model::kGeometryError, "Too many vertices.", "The maximum deviation is too small for the geodetic buffer.");
+            refuse(model::kGeometryError, "Too many vertices.", "The maximum deviation is too small for the geometry.");
     }
 
     void add_polygon(const std::vector<model::Vertex>& ring) {
@@ -342,6 +343,11 @@ GeometryPtr geodetic_buffer(const model::Geometry& geometry, CurveType type, dou
     } else {
         result = builder.united();
     }
+    // The outline is followed by points at the sampling spacing: counted before any is made, since a
+    // tiny deviation over a long outline asks for more than memory holds.
+    double outline = 0;
+    if (!GEOSLength_r(geos(), result.get(), &outline)) geos_failed("geodetic buffer");
+    require_vertex_budget(GEOSGetNumCoordinates_r(geos(), result.get()) + outline / builder.spacing(), "maximum deviation");
     result = geos_check(GEOSDensify_r(geos(), result.get(), builder.spacing()), "geodetic buffer");
 
     auto polygon = geographic_polygon(result.get(), *frame, centre);

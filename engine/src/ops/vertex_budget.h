@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "model/engine_error.h"
 
@@ -19,11 +20,12 @@ inline constexpr double kMaxResultVertices = 1e7;
 // is `cap`, so the count never reaches an integer conversion as NaN or infinity.
 inline double piece_count(double wanted, double cap) { return wanted >= 1.0 ? std::min(std::ceil(wanted), cap) : 1.0; }
 
-// Refuses a result of `vertices` vertices past the budget; a NaN count is refused too.
-inline void require_vertex_budget(double vertices) {
+// Refuses a result of `vertices` vertices past the budget; a NaN count is refused too. `argument`
+// names what the caller asked for that makes the result so large.
+inline void require_vertex_budget(double vertices, const char* argument = "maximum segment length") {
     if (!(vertices <= kMaxResultVertices))
         throw model::EngineError(model::kGeometryError, "Too many vertices.",
-                                 "The maximum segment length is too small for the geometry.");
+                                 std::string("The ") + argument + " is too small for the geometry.");
 }
 
 }  // namespace ops
