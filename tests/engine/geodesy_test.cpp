@@ -1,7 +1,9 @@
 // Geodetic area, length and densification against GeographicLib's own tools (GeodSolve,
 // RhumbSolve, Planimeter), and what the curve types other than those two must satisfy.
 #include <GeographicLib/Geocentric.hpp>
+#include <GeographicLib/Geodesic.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -249,6 +251,61 @@ TEST_F(GeodesyTest, ShapePreservingFollowsTheGeometrysOwnStraightLine) {
     for (size_t i = 1; i + 1 < points.size(); ++i) {
         EXPECT_NEAR(points[i].x, 170 - 340.0 * static_cast<double>(i) / 38, 1e-9);
         EXPECT_EQ(points[i].y, 0);
+    }
+}
+
+// Near a pole, pieces of a kilometre span degrees of longitude: measured pieces are bounded in
+// longitude too. Along parallels and meridians the straight line of longitude and latitude is the
+// loxodrome, which RhumbSolve measures exactly (here in pieces of at most 90 degrees).
+TEST_F(GeodesyTest, ShapePreservingIsExactAlongParallelsNearThePoles) {
+    struct Case {
+        const char* name;
+        std::vector<Vertex> path;  // along one parallel
+    };
+    const std::vector<Case> cases = {
+        {"89.99 S, half a turn", {{0, -89.99}, {180, -89.99}}},
+        {"89.9 N, 340 degrees the long way", {{170, 89.9}, {-170, 89.9}}},
+        {"60 N", {{-10, 60}, {100, 60}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Vertex> pieces;
+        const double from = c.path[0].x, to = c.path[1].x;
+        for (int k = 0; k <= 4; ++k) pieces.push_back({from + (to - from) * k / 4, c.path[0].y});
+        const double expected = peer_length(pieces, false, kLoxodrome);
+        Geometry line = shape("paths", c.path, 4326);
+        EXPECT_NEAR(KX_GeometryEngine_lengthGeodetic(line.get(), nullptr, kShapePreserving, ok()), expected, 1e-8 * expected);
+    }
+    // A box of two parallels and two meridians near the south pole: its area, against Planimeter's
+    // rhumb-line area of the same box.
+    const std::vector<Vertex> box = {{0, -89.99}, {0, -89.9}, {90, -89.9}, {90, -89.99}};
+    std::vector<Vertex> dense_box;
+    for (int k = 0; k < 4; ++k) dense_box.push_back({0, -89.99 + 0.09 * k / 4});
+    for (int k = 0; k < 4; ++k) dense_box.push_back({90.0 * k / 4, -89.9});
+    for (int k = 0; k < 4; ++k) dense_box.push_back({90, -89.9 - 0.09 * k / 4});
+    for (int k = 0; k < 4; ++k) dense_box.push_back({90 - 90.0 * k / 4, -89.99});
+    Geometry polygon = shape("rings", box, 4326);
+    const double area = peer_area(dense_box, kLoxodrome);
+    EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, kShapePreserving, ok()), area, 1e-7 * area);
+}
+
+// A ring's region is the one it holds in its own longitudes and latitudes, whichever way it runs,
+// in [0, A): the region north of 30 S, closed along the north pole, is most of the ellipsoid.
+// Planimeter's signed area of the parallel (the smaller side) gives the rest.
+TEST_F(GeodesyTest, RegionsLargerThanHalfTheEllipsoidKeepTheirSize) {
+    const std::vector<Vertex> parallel = {{-180, -30}, {-90, -30}, {0, -30}, {90, -30}};
+    const std::vector<Vertex> north = {{-180, -30}, {-180, 90}, {180, 90}, {180, -30}, {90, -30}, {0, -30}, {-90, -30}};
+    const double ellipsoid = GeographicLib::Geodesic::WGS84().EllipsoidArea();
+    for (int32_t curve : {kGeodesic, kLoxodrome}) {
+        const double expected = ellipsoid - peer_area(parallel, curve);
+        EXPECT_GT(expected, ellipsoid / 2);
+        for (bool reversed : {false, true}) {
+            auto ring = north;
+            if (reversed) std::reverse(ring.begin(), ring.end());
+            Geometry polygon = shape("rings", ring, 4326);
+            EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok()), expected, 1e-9 * expected)
+                << curve << (reversed ? " reversed" : "");
+        }
     }
 }
 

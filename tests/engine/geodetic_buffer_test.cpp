@@ -37,7 +37,8 @@ double geodesic_distance(Vertex a, Vertex b) {
     return s;
 }
 
-// The area of the geodesic circle, from 36,000 of its points.
+// The area of the geodesic circle (the side holding its centre, to the right of its points as the
+// azimuth grows), from 36,000 of its points.
 double circle_area(Vertex centre, double radius) {
     GeographicLib::PolygonArea area(wgs84());
     for (int j = 0; j < 36000; ++j) {
@@ -46,8 +47,8 @@ double circle_area(Vertex centre, double radius) {
         area.AddPoint(lat, lon);
     }
     double perimeter = 0, result = 0;
-    area.Compute(false, true, perimeter, result);
-    return std::abs(result);
+    area.Compute(true, false, perimeter, result);
+    return result;
 }
 
 struct CircleCase {
@@ -83,6 +84,34 @@ TEST_F(GeodeticBufferTest, PointBuffersAreGeodesicCirclesEverywhere) {
         const double area = circle_area(c.centre, c.distance);
         EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(buffer.get(), nullptr, 0, ok()), area,
                     area * 2 * deviation / c.distance);
+    }
+}
+
+// Circles past one pole or both hold most of the ellipsoid: the centre is inside, the antipode
+// outside, and the area is the circle's whole side (not the rest of the ellipsoid).
+TEST_F(GeodeticBufferTest, CirclesOverThePolesHoldTheirCentre) {
+    const std::vector<CircleCase> cases = {
+        {"past the north pole", {0, 45}, 14000000, 100, 1},
+        {"just past both poles", {0, 0}, 10010000, 100, 1},
+        {"past both poles", {0, 0}, 10500000, 100, 1},
+        {"far past both poles", {0, 0}, 11000000, 100, 1},
+        {"past both poles, off the equator", {100, -20}, 12000000, 100, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto point = [](Vertex v) {
+            return from_json("{\"x\":" + std::to_string(v.x) + ",\"y\":" + std::to_string(v.y) +
+                             ",\"spatialReference\":{\"wkid\":4326}}");
+        };
+        Geometry centre = point(c.centre);
+        Geometry antipode = point({c.centre.x > 0 ? c.centre.x - 180 : c.centre.x + 180, -c.centre.y});
+        Geometry buffer(KX_GeometryEngine_bufferGeodetic(centre.get(), nullptr, 0, c.distance, c.deviation, ok()));
+        EXPECT_TRUE(KX_GeometryEngine_contains(buffer.get(), centre.get(), ok()));
+        EXPECT_FALSE(KX_GeometryEngine_contains(buffer.get(), antipode.get(), ok()));
+        EXPECT_TRUE(KX_GeometryEngine_isSimple(buffer.get(), ok()));
+        // Chords within the deviation of a circle shorter than the equator.
+        EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(buffer.get(), nullptr, 0, ok()), circle_area(c.centre, c.distance),
+                    2 * M_PI * wgs84().EquatorialRadius() * c.deviation);
     }
 }
 

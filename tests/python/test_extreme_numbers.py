@@ -110,6 +110,26 @@ def test_densify_counts_its_result_before_building_it(path, wkid, arguments, exp
     assert out.splitlines() == [expected, "True"]
 
 
+BUFFER_TOO_MANY = "Exception: Corvane library error: 'Too many vertices: The maximum deviation is too small for the geometry'"
+
+GEODETIC_BUFFERS = {
+    # The outline was followed at a metre's spacing: 31 million vertices, past the memory limit.
+    "a point, 5,000 km within a nanometre": ('{"x": 10, "y": 20}', "(5e6, M, 1e-9, G.Geodesic)"),
+    "a line, 100 km within a nanometre": ('{"paths": [[[0, 0], [60, 30], [120, 0]]]}', "(1e5, M, 1e-9, G.Geodesic)"),
+    "a polygon, 10 km within a micrometre": ('{"rings": [[[0, 0], [0, 40], [40, 40], [40, 0]]]}', "(1e4, M, 1e-6, G.Loxodrome)"),
+}
+
+
+@pytest.mark.parametrize("geometry, arguments", GEODETIC_BUFFERS.values(), ids=GEODETIC_BUFFERS.keys())
+def test_geodetic_buffers_count_their_outline_before_building_it(geometry, arguments):
+    out = run(f'''
+        g = vg.Geometry(dict({geometry}, spatialReference={{"wkid": 4326}}))
+        print(outcome(lambda: g.buffer(*{arguments})))
+        print(len(str(g)) > 0)
+    ''')
+    assert out.splitlines() == [BUFFER_TOO_MANY, "True"]
+
+
 @pytest.mark.parametrize("curve_type", ["GreatElliptic", "NormalSection", "ShapePreserving", "Loxodrome"])
 def test_geodetic_measures_of_a_path_with_a_nan_vertex_are_answers(curve_type):
     # The piece count of such a segment was a NaN converted to an integer.

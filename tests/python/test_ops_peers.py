@@ -188,6 +188,40 @@ def test_geodetic_buffer_of_a_point_lies_at_the_distance(lon, lat, distance):
         assert GEOD.inv(lon, lat, x, y)[2] == pytest.approx(distance, abs=deviation)
 
 
+# The ellipsoid's whole area, in closed form.
+E = math.sqrt(GEOD.es)
+ELLIPSOID_AREA = 2 * math.pi * GEOD.a**2 * (1 + (1 - GEOD.es) / E * math.atanh(E))
+
+
+@pytest.mark.parametrize("lon,lat,distance", [(0.0, 45.0, 14e6), (0.0, 0.0, 10.01e6), (0.0, 0.0, 11e6), (100.0, -20.0, 12e6)])
+def test_geodetic_buffers_over_the_poles_hold_their_centre(lon, lat, distance):
+    centre = vg.Geometry({"x": lon, "y": lat, "spatialReference": {"wkid": 4326}})
+    antipode = vg.Geometry({"x": lon - 180 if lon > 0 else lon + 180, "y": -lat, "spatialReference": {"wkid": 4326}})
+    deviation = 100.0
+    buffer = centre.buffer(distance, vg.LinearUnitId.Meters, deviation, G)
+    assert buffer.contains(centre) and not buffer.contains(antipode) and buffer.is_simple()
+    # Geod's circle, its points in the order of growing azimuth: clockwise round the centre, which
+    # lies on their right. Geod signs the region on the left, reduced into (-A/2, A/2].
+    n = 3600
+    lons, lats, _ = GEOD.fwd([lon] * n, [lat] * n, [360.0 * i / n for i in range(n)], [distance] * n)
+    signed, _ = GEOD.polygon_area_perimeter(lons, lats)
+    expected = -signed % ELLIPSOID_AREA
+    assert buffer.calculate_area(G) == pytest.approx(expected, abs=2 * math.pi * GEOD.a * deviation)
+
+
+@pytest.mark.parametrize("path,distance,curve", [
+    ([[0, 0], [10, 0]], 1e6, "Geodesic"),
+    ([[10, 10], [20, 20], [10, 30], [30, 10]], 1e5, "Loxodrome"),
+    ([[10, 10], [20, 20], [10, 30], [30, 10]], 1e5, "Geodesic"),
+    ([[10, 10], [20, 20], [10, 30], [30, 10]], 1e3, "Loxodrome"),
+])
+def test_geodetic_buffers_of_lines_hold_no_zero_area_rings(path, distance, curve):
+    line = vg.Geometry({"paths": [path], "spatialReference": {"wkid": 4326}})
+    buffer = line.buffer(distance, vg.LinearUnitId.Meters, 0.0, getattr(vg.GeodeticCurveType, curve))
+    assert buffer.is_simple()
+    assert all(Polygon(ring).area > 0 for ring in json.loads(str(buffer))["rings"])
+
+
 def rhumb_length(points):
     solver = shutil.which("RhumbSolve")
     assert solver is not None, "RhumbSolve (geographiclib-tools) is not installed: run scripts/install-deps"

@@ -26,6 +26,11 @@ using Vec3 = std::array<double, 3>;
 // between such points a geodesic departs from the curve by far less than a millimetre.
 constexpr double kFineSpacing = 1000.0;
 constexpr double kMaxFinePieces = 20000.0;
+// A straight line of longitude and latitude (ShapePreserving) is also cut into pieces of at most
+// this many degrees of longitude: along a parallel at latitude phi a geodesic between two points
+// dlon apart is shorter than the parallel by (dlon sin phi)^2 / 24 of its length, 1e-8 here; near
+// a pole pieces of 1 km would span degrees.
+constexpr double kFineLongitude = 0.025;
 
 std::shared_ptr<const GeodeticFrame> make_frame(const model::SpatialReferenceData& sr) {
     model::proj::Session session;
@@ -141,7 +146,10 @@ GeodeticSegment::GeodeticSegment(const GeodeticFrame& frame, CurveType type, con
     }
     double chord = 0;
     frame_.geodesic.Inverse(a.lat, a.lon, b.lat, b.lon, chord);
-    const double pieces = piece_count(chord / kFineSpacing, kMaxFinePieces);
+    const double turn = type_ == CurveType::ShapePreserving
+                            ? std::abs(frame_.to_geographic ? Math::AngDiff(a.lon, b.lon) : b.lon - a.lon) / kFineLongitude
+                            : 0.0;
+    const double pieces = piece_count(std::max(chord / kFineSpacing, turn), kMaxFinePieces);
     const auto n = static_cast<size_t>(pieces);
     fine_t_.resize(n + 1);
     for (size_t j = 0; j <= n; ++j) fine_t_[j] = static_cast<double>(j) / pieces;

@@ -8,8 +8,11 @@
 
 #include "model/engine_error.h"
 #include "ops/central_meridian.h"
+#include "ops/curve_measure.h"
 #include "ops/overlay.h"
+#include "ops/ring_nesting.h"
 #include "ops/to_geos.h"
+#include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
@@ -77,7 +80,7 @@ public:
     void expect(double circles, double length) {
         pieces_ += circles * circle_points_ + 2 * length / spacing_;
         if (pieces_ > kMaxPieces)
-            refuse(model::kGeometryError, "Too many vertices.", "The maximum deviation is too small for the geodetic buffer.");
+            refuse(model::kGeometryError, "Too many vertices.", "The maximum deviation is too small for the geometry.");
     }
 
     void add_polygon(const std::vector<model::Vertex>& ring) {
@@ -154,11 +157,18 @@ bool clockwise(const std::vector<model::Vertex>& ring) {
     return twice_area < 0;
 }
 
-// A ring of the plane in longitude and latitude, longitudes running on without jumps; a ring that
-// goes once round a pole is closed along the pole. Seen from outside the ellipsoid, a clockwise
-// ring round the north pole runs west.
-void to_geographic(std::vector<model::Vertex>& ring, const GeographicLib::AzimuthalEquidistant& projection, LonLat centre) {
+// The region a ring of the plane holds, as rings of longitude and latitude, the longitudes running
+// on without jumps: the ring itself; a ring that goes once round a pole closed along that pole
+// (seen from outside the ellipsoid, a clockwise ring round the north pole runs west); a ring that
+// holds both poles without going round either (a circle past both poles) as a whole turn of
+// longitude with the ring as its hole, since in longitude and latitude the ring alone would hold
+// the other side of it.
+std::vector<std::vector<model::Vertex>> geographic_region(std::vector<model::Vertex> ring,
+                                                          const GeographicLib::AzimuthalEquidistant& projection,
+                                                          LonLat centre, const model::Vertex& north) {
+    if (ring.empty()) return {ring};
     const bool exterior = clockwise(ring);
+    const bool holds_north = point_side(north, ring) > 0;
     double previous = centre.lon;
     for (auto& v : ring) {
         double lat = 0, lon = 0, azimuth = 0, scale = 0;
@@ -167,15 +177,83 @@ void to_geographic(std::vector<model::Vertex>& ring, const GeographicLib::Azimut
         previous = lon;
         v = {lon, lat, model::kNaN, model::kNaN};
     }
-    if (ring.empty()) return;
     const double turn = (ring.back().x + Math::AngDiff(ring.back().x, ring.front().x)) - ring.front().x;
-    if (std::abs(turn) < 180) return;
+    if (std::abs(turn) < 180) {
+        if (!holds_north) return {ring};
+        const auto [low, high] = std::ranges::minmax(ring, {}, &model::Vertex::x);
+        const double west = (low.x + high.x) / 2 - 180, east = west + 360;
+        const std::vector<model::Vertex> whole = {{west, -90, model::kNaN, model::kNaN}, {west, 90, model::kNaN, model::kNaN},
+                                                  {east, 90, model::kNaN, model::kNaN}, {east, -90, model::kNaN, model::kNaN}};
+        return {whole, ring};
+    }
     const double pole = (turn < 0) == exterior ? 90.0 : -90.0;
     const double start = ring.front().x;
     // The first vertex once more, a turn on, then along the pole back to where the ring began.
     ring.push_back({start + turn, ring.front().y, model::kNaN, model::kNaN});
     ring.push_back({start + turn, pole, model::kNaN, model::kNaN});
     ring.push_back({start, pole, model::kNaN, model::kNaN});
+    return {ring};
+}
+
+GeometryPtr polygon_of(std::vector<std::vector<model::Vertex>> rings) {
+    std::vector<model::Part> parts;
+    for (auto& r : rings) parts.push_back(model::Part{std::move(r), {}, true, {}});
+    return std::make_unique<model::Multipart>(model::GeometryKind::Polygon, std::move(parts), model::Dims{});
+}
+
+// The buffer of the plane in longitude and latitude. Where no ring holds both poles, each ring is
+// brought over as it is and the rings' nesting keeps their roles. Otherwise the rings' regions
+// overlap in longitude and latitude: each is folded into one turn and every polygon of the plane is
+// rebuilt there as its exterior's region less its holes'.
+GeometryPtr geographic_polygon(const GEOSGeometry* plane, const GeodeticFrame& frame, LonLat centre) {
+    auto polygon = from_geos(plane, {model::GeometryKind::Polygon, {}, nullptr}, VertexAttributes());
+    auto& rings = static_cast<model::Multipart&>(*polygon).parts;
+    const GeographicLib::AzimuthalEquidistant projection(frame.geodesic);
+    model::Vertex north{0, 0, model::kNaN, model::kNaN};
+    double azimuth = 0, scale = 0;
+    projection.Forward(centre.lat, centre.lon, 90, centre.lon, north.x, north.y, azimuth, scale);
+    std::vector<std::vector<std::vector<model::Vertex>>> regions;
+    bool overlapping = false;
+    for (const auto& ring : rings) {
+        regions.push_back(geographic_region(ring.points, projection, centre, north));
+        overlapping = overlapping || regions.back().size() > 1;
+    }
+    if (!overlapping) {
+        for (size_t i = 0; i < rings.size(); ++i) rings[i].points = std::move(regions[i].front());
+        return polygon;
+    }
+    std::vector<std::vector<model::Vertex>> plane_rings;
+    for (const auto& ring : rings) plane_rings.push_back(ring.points);
+    const auto roles = ring_roles(plane_rings);
+    const LongitudeRange one_turn{-180, 360};
+    std::vector<GeometryPtr> pieces(rings.size());
+    for (size_t i = 0; i < rings.size(); ++i)
+        if (roles[i].exterior) pieces[i] = folded(*polygon_of(std::move(regions[i])), one_turn);
+    for (size_t i = 0; i < rings.size(); ++i) {
+        if (roles[i].exterior) continue;
+        auto& owner = pieces[roles[i].owner];
+        owner = overlay(Overlay::Difference, *owner, *folded(*polygon_of(std::move(regions[i])), one_turn));
+    }
+    std::vector<const model::Geometry*> all;
+    for (const auto& p : pieces)
+        if (p) all.push_back(p.get());
+    return union_all(all);
+}
+
+// Whether a ring of the result holds no area: a sliver the union of the pieces left between
+// neighbours, a line or a point once back on the ellipsoid. Its area is nothing against its size.
+bool degenerate(const model::Part& ring) {
+    if (!spans_area(ring.points)) return true;
+    const auto [west, east] = std::ranges::minmax(ring.points, {}, &model::Vertex::x);
+    const auto [south, north] = std::ranges::minmax(ring.points, {}, &model::Vertex::y);
+    const double size = std::max(east.x - west.x, north.y - south.y);
+    return !(std::abs(ring_area(ring)) > 1e-10 * size * size);
+}
+
+GeometryPtr without_degenerate_rings(GeometryPtr polygon) {
+    if (polygon->kind() == model::GeometryKind::Polygon)
+        std::erase_if(static_cast<model::Multipart&>(*polygon).parts, degenerate);
+    return polygon;
 }
 
 GeometryPtr empty_polygon(const model::Geometry& geometry) {
@@ -265,11 +343,15 @@ GeometryPtr geodetic_buffer(const model::Geometry& geometry, CurveType type, dou
     } else {
         result = builder.united();
     }
+    // The outline is followed by points at the sampling spacing: counted before any is made, since a
+    // tiny deviation over a long outline asks for more than memory holds.
+    double outline = 0;
+    if (!GEOSLength_r(geos(), result.get(), &outline)) geos_failed("geodetic buffer");
+    require_vertex_budget(GEOSGetNumCoordinates_r(geos(), result.get()) + outline / builder.spacing(),
+                          "The maximum deviation is too small for the geometry.");
     result = geos_check(GEOSDensify_r(geos(), result.get(), builder.spacing()), "geodetic buffer");
 
-    auto polygon = from_geos(result.get(), {model::GeometryKind::Polygon, {}, nullptr}, VertexAttributes());
-    const GeographicLib::AzimuthalEquidistant projection(frame->geodesic);
-    for (auto& ring : static_cast<model::Multipart&>(*polygon).parts) to_geographic(ring.points, projection, centre);
+    auto polygon = geographic_polygon(result.get(), *frame, centre);
     polygon->set_spatial_reference(geometry.spatial_reference());
     const auto range = longitude_range(*geometry.spatial_reference());
     for (auto& ring : static_cast<model::Multipart&>(*polygon).parts) {
@@ -278,7 +360,7 @@ GeometryPtr geodetic_buffer(const model::Geometry& geometry, CurveType type, dou
         // The projection wraps longitudes past the antimeridian; the ring must run on.
         if (range) unroll(ring.points, *range);
     }
-    return range ? folded(*polygon, *range) : std::move(polygon);
+    return without_degenerate_rings(range ? folded(*polygon, *range) : std::move(polygon));
 }
 
 Geometries geodetic_buffers(const std::vector<const model::Geometry*>& geometries, const std::vector<double>& distances,
@@ -292,7 +374,7 @@ Geometries geodetic_buffers(const std::vector<const model::Geometry*>& geometrie
     std::vector<const model::Geometry*> all;
     for (const auto& g : out) all.push_back(g.get());
     Geometries united;
-    united.push_back(union_all(all));
+    united.push_back(without_degenerate_rings(union_all(all)));
     return united;
 }
 

@@ -9,8 +9,9 @@
 
 namespace ops {
 
-// Square metres; clockwise rings count positive, as the module's exterior rings run, so holes
-// (counter-clockwise) are taken away. Only polygons and envelopes have an area.
+// Square metres: the exteriors' regions less their holes', roles read from nesting. The region of a
+// ring is the one it holds in its own coordinates, in [0, A) for an ellipsoid of area A, so a
+// region larger than half the ellipsoid keeps its size. Only polygons and envelopes have an area.
 double geodetic_area(const model::Geometry& geometry, CurveType type);
 
 // Metres: the length of a polyline's paths, the perimeter of a polygon's or envelope's rings.

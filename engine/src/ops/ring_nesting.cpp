@@ -108,6 +108,8 @@ std::vector<std::vector<int>> box_neighbours(const std::vector<Box>& boxes) {
 
 }  // namespace
 
+int point_side(const Vertex& p, const std::vector<Vertex>& ring) { return side(p, ring); }
+
 std::vector<RingRole> ring_roles(const std::vector<std::vector<Vertex>>& rings) {
     const size_t n = rings.size();
     std::vector<RingRole> roles(n);

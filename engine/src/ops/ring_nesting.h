@@ -23,4 +23,7 @@ struct RingRole {
 // polygons whose rings do not all nest in each other.
 std::vector<RingRole> ring_roles(const std::vector<std::vector<model::Vertex>>& rings);
 
+// Where p lies against an open ring: 1 inside, -1 outside, 0 on its boundary.
+int point_side(const model::Vertex& p, const std::vector<model::Vertex>& ring);
+
 }  // namespace ops

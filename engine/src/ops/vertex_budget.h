@@ -21,7 +21,7 @@ inline constexpr double kMaxResultVertices = 1e7;
 inline double piece_count(double wanted, double cap) { return wanted >= 1.0 ? std::min(std::ceil(wanted), cap) : 1.0; }
 
 // Refuses a result of `vertices` vertices past the budget; a NaN count is refused too. `why` is
-// the error's additional text.
+// the error's additional text: what the caller asked for that makes the result so large.
 inline void require_vertex_budget(double vertices,
                                   const char* why = "The maximum segment length is too small for the geometry.") {
     if (!(vertices <= kMaxResultVertices)) throw model::EngineError(model::kGeometryError, "Too many vertices.", why);
