@@ -3,8 +3,9 @@
 // input chooses. Every call either fails with an engine error or gives objects that can be read
 // and destroyed; no engine object outlives the input.
 //
-// Input layout (FuzzedDataProvider): two JSON texts first, each ended by a backslash and a blank;
-// the parameters and the choice of operations are taken from the end of the input.
+// Input layout (FuzzedDataProvider): two geometry texts first, each ended by a backslash and a blank;
+// the parameters and the choice of operations are taken from the end of the input. A text is read
+// as JSON, or one that starts with '!' is decoded as the bytes of a built geometry (built_geometry.h).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -14,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "built_geometry.h"
 #include "corvane/corvane.h"
+#include "interesting_numbers.h"
 
 namespace {
 
@@ -33,18 +36,15 @@ class Params {
 public:
     explicit Params(FuzzedDataProvider& data) : data_(data) {}
 
-    double any() { return data_.ConsumeFloatingPoint<double>(); }
-    // A finite value in [lo, hi], or one of NaN and the infinities now and then (any value when the
-    // bounds themselves are not a finite range).
+    double any() { return data_.ConsumeBool() ? interesting() : data_.ConsumeFloatingPoint<double>(); }
+    // A finite value in [lo, hi], or now and then an interesting number (NaN, an infinity, a
+    // magnitude near overflow, a subnormal...; any value when the bounds are not a finite range).
     double in(double lo, double hi) {
         if (!(std::isfinite(lo) && std::isfinite(hi) && lo <= hi)) return any();
-        switch (data_.ConsumeIntegralInRange<int>(0, 15)) {
-            case 0: return std::nan("");
-            case 1: return INFINITY;
-            case 2: return -INFINITY;
-            default: return data_.ConsumeFloatingPointInRange<double>(lo, hi);
-        }
+        if (data_.ConsumeIntegralInRange<int>(0, 3) == 3) return fuzz::interesting_number(data_);
+        return data_.ConsumeFloatingPointInRange<double>(lo, hi);
     }
+    double interesting() { return fuzz::interesting_number(data_); }
     // A step length relative to the geometry's size, so the number of vertices stays bounded.
     double step(KX_GeometryHandle g) {
         const double size = extent_size(g);
@@ -171,9 +171,18 @@ void catalog(Params& p, KX_GeometryHandle g) {
     KX_SpatialReference_destroy(to, nullptr);
 }
 
-// One operation, chosen by the input, on geometries a and b.
-void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
-    switch (p.choice(56)) {
+// A mirror image of g: a scale with one or both factors negative (the map's determinant negative
+// when one is), about the origin or about b.
+KX_GeometryHandle reflected(Params& p, KX_GeometryHandle g, KX_GeometryHandle b) {
+    const unsigned axes = p.choice(3) + 1;  // 1: x, 2: y, 3: both
+    const double fx = p.in(0.25, 4) * (axes & 1 ? -1 : 1), fy = p.in(0.25, 4) * (axes & 2 ? -1 : 1);
+    return KX_GeometryEngine_scale(g, p.flag() ? b : nullptr, fx, fy, rec);
+}
+
+// One operation, chosen by the input, on geometries a and b; `depth` counts the operations whose
+// result is operated on again.
+void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b, int depth = 0) {
+    switch (p.choice(59)) {
         case 0: (void)KX_GeometryEngine_contains(a, b, rec); break;
         case 1: (void)KX_GeometryEngine_crosses(a, b, rec); break;
         case 2: (void)KX_GeometryEngine_disjoint(a, b, rec); break;
@@ -296,6 +305,32 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
             KX_TransformationCatalog_setTarnelDirectory(nullptr, rec);
             break;
         }
+        case 55: {
+            // Every operation on a mirror image: its rings come out wound the other way.
+            KX_GeometryHandle mirror = reflected(p, a, b);
+            if (mirror != nullptr && depth < 2) operate(p, mirror, b, depth + 1);
+            consume(mirror);
+            break;
+        }
+        case 56: {
+            // Geodetic buffers of any distance: past half the earth, past the whole of it, or not a number.
+            KX_UnitHandle unit = p.flag() ? KX_LinearUnit_create(p.code(kLinearUnits.data(), kLinearUnits.size()), rec) : nullptr;
+            const int32_t curve = p.curve_type();
+            const double distance = p.flag() ? p.interesting() : p.in(-4.1e7, 4.1e7), deviation = p.in(0, 1e5);
+            consume(KX_GeometryEngine_bufferGeodetic(a, unit, curve, distance, deviation, rec));
+            KX_Unit_destroy(unit, nullptr);
+            break;
+        }
+        case 57: {
+            // Densify and generalize with any step or deviation, however small, large or undefined.
+            const double value = p.interesting();
+            switch (p.choice(3)) {
+                case 0: consume(KX_GeometryEngine_densify(a, value, rec)); break;
+                case 1: consume(KX_GeometryEngine_densifyGeodetic(a, nullptr, p.curve_type(), value, rec)); break;
+                default: consume(KX_GeometryEngine_generalize(a, p.flag(), value, rec)); break;
+            }
+            break;
+        }
         default: {
             // Operations on the result of another: the z/m and move results fed back in.
             KX_GeometryHandle moved = KX_GeometryEngine_setZAndM(a, p.any(), p.any(), rec);
@@ -309,6 +344,14 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
     }
 }
 
+// A geometry from its text: JSON, or after a '!' the bytes of a built geometry (its reference first).
+KX_GeometryHandle geometry(const std::string& text) {
+    if (text.empty() || text[0] != '!') return KX_Geometry_fromJSON(text.c_str(), rec);
+    FuzzedDataProvider bytes(reinterpret_cast<const uint8_t*>(text.data()) + 1, text.size() - 1);
+    const int32_t wkid = kWkids[bytes.ConsumeIntegralInRange<size_t>(0, kWkids.size() - 1)];
+    return fuzz::BuiltGeometry(bytes, rec).build(wkid);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -320,8 +363,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider provider(data, size);
     const std::string first = provider.ConsumeRandomLengthString(2048);
     const std::string second = provider.ConsumeRandomLengthString(2048);
-    KX_GeometryHandle a = KX_Geometry_fromJSON(first.c_str(), rec);
-    KX_GeometryHandle b = KX_Geometry_fromJSON(second.c_str(), rec);
+    KX_GeometryHandle a = geometry(first);
+    KX_GeometryHandle b = geometry(second);
     if (a != nullptr && b != nullptr) {
         Params params(provider);
         for (int i = 0; i < 4 && params.more(); ++i) {
