@@ -45,12 +45,14 @@ public:
         return data_.ConsumeFloatingPointInRange<double>(lo, hi);
     }
     double interesting() { return fuzz::interesting_number(data_); }
-    // A step length relative to the geometry's size, so the number of vertices stays bounded.
-    double step(KX_GeometryHandle g) {
-        const double size = extent_size(g);
-        const double lo = std::isfinite(size) && size > 0 ? size / 2000 : 1e-3;
-        return in(lo, lo * 1e6);
+    // A step length relative to the geometry's size (`scale` converts its units: 1e5 takes degrees
+    // to about metres), so that the number of vertices stays bounded.
+    double step(KX_GeometryHandle g, double scale = 1) {
+        const double lo = shortest_step(g, scale);
+        return ordinary(lo, in(lo, lo * 1e6));
     }
+    // An interesting number taken as a step length.
+    double interesting_step(KX_GeometryHandle g, double scale = 1) { return ordinary(shortest_step(g, scale), interesting()); }
     int32_t code(const int32_t* known, size_t n) {
         return data_.ConsumeBool() ? known[data_.ConsumeIntegralInRange<size_t>(0, n - 1)]
                                    : data_.ConsumeIntegral<int32_t>();
@@ -62,6 +64,18 @@ public:
     unsigned choice(unsigned n) { return data_.ConsumeIntegralInRange<unsigned>(0, n - 1); }
 
 private:
+    static double shortest_step(KX_GeometryHandle g, double scale) {
+        const double size = extent_size(g) * scale;
+        return std::isfinite(size) && size > 0 ? size / 2000 : 1e-3;
+    }
+    // `step`, or `shortest` where it would cut the geometry into between 2000 and 1e8 pieces: a
+    // result that large is slow by design, not a hang. Beyond that the engine must refuse at once,
+    // and non-finite or non-positive steps at once too, so those come through.
+    static double ordinary(double shortest, double step) {
+        const double pieces = 2000 * shortest / step;
+        return pieces > 2000 && pieces < 1e8 ? shortest : step;
+    }
+
     static double extent_size(KX_GeometryHandle g) {
         KX_GeometryHandle e = KX_Geometry_getExtent(g, rec);
         if (e == nullptr) return NAN;
@@ -241,7 +255,7 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b, int depth = 0)
             const int32_t curve = p.curve_type();
             if (unit == nullptr || p.flag()) {
                 // Lengths in metres: the step is taken against degrees or metres alike.
-                const double step = p.step(a) * 1000;
+                const double step = p.step(a, 1e5);
                 switch (p.choice(3)) {
                     case 0: (void)KX_GeometryEngine_lengthGeodetic(a, unit, curve, rec); break;
                     case 1: consume(KX_GeometryEngine_bufferGeodetic(a, unit, curve, step, p.in(0, step), rec)); break;
@@ -323,11 +337,18 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b, int depth = 0)
         }
         case 57: {
             // Densify and generalize with any step or deviation, however small, large or undefined.
-            const double value = p.interesting();
             switch (p.choice(3)) {
-                case 0: consume(KX_GeometryEngine_densify(a, value, rec)); break;
-                case 1: consume(KX_GeometryEngine_densifyGeodetic(a, nullptr, p.curve_type(), value, rec)); break;
-                default: consume(KX_GeometryEngine_generalize(a, p.flag(), value, rec)); break;
+                case 0: consume(KX_GeometryEngine_densify(a, p.interesting_step(a), rec)); break;
+                case 1: {
+                    const int32_t curve = p.curve_type();
+                    consume(KX_GeometryEngine_densifyGeodetic(a, nullptr, curve, p.interesting_step(a, 1e5), rec));
+                    break;
+                }
+                default: {
+                    const int32_t remove_degenerate = p.flag();
+                    consume(KX_GeometryEngine_generalize(a, remove_degenerate, p.interesting(), rec));
+                    break;
+                }
             }
             break;
         }
