@@ -3,8 +3,9 @@
 // input chooses. Every call either fails with an engine error or gives objects that can be read
 // and destroyed; no engine object outlives the input.
 //
-// Input layout (FuzzedDataProvider): two JSON texts first, each ended by a backslash and a blank;
-// the parameters and the choice of operations are taken from the end of the input.
+// Input layout (FuzzedDataProvider): two geometry texts first, each ended by a backslash and a blank;
+// the parameters and the choice of operations are taken from the end of the input. A text is read
+// as JSON, or one that starts with '!' is decoded as the bytes of a built geometry (built_geometry.h).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -14,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "built_geometry.h"
 #include "corvane/corvane.h"
+#include "interesting_numbers.h"
 
 namespace {
 
@@ -33,24 +36,23 @@ class Params {
 public:
     explicit Params(FuzzedDataProvider& data) : data_(data) {}
 
-    double any() { return data_.ConsumeFloatingPoint<double>(); }
-    // A finite value in [lo, hi], or one of NaN and the infinities now and then (any value when the
-    // bounds themselves are not a finite range).
+    double any() { return data_.ConsumeBool() ? interesting() : data_.ConsumeFloatingPoint<double>(); }
+    // A finite value in [lo, hi], or now and then an interesting number (NaN, an infinity, a
+    // magnitude near overflow, a subnormal...; any value when the bounds are not a finite range).
     double in(double lo, double hi) {
         if (!(std::isfinite(lo) && std::isfinite(hi) && lo <= hi)) return any();
-        switch (data_.ConsumeIntegralInRange<int>(0, 15)) {
-            case 0: return std::nan("");
-            case 1: return INFINITY;
-            case 2: return -INFINITY;
-            default: return data_.ConsumeFloatingPointInRange<double>(lo, hi);
-        }
+        if (data_.ConsumeIntegralInRange<int>(0, 3) == 3) return fuzz::interesting_number(data_);
+        return data_.ConsumeFloatingPointInRange<double>(lo, hi);
     }
-    // A step length relative to the geometry's size, so the number of vertices stays bounded.
-    double step(KX_GeometryHandle g) {
-        const double size = extent_size(g);
-        const double lo = std::isfinite(size) && size > 0 ? size / 2000 : 1e-3;
-        return in(lo, lo * 1e6);
+    double interesting() { return fuzz::interesting_number(data_); }
+    // A step length relative to the geometry's size (`scale` converts its units: 1e5 takes degrees
+    // to about metres), so that the number of vertices stays bounded.
+    double step(KX_GeometryHandle g, double scale = 1) {
+        const double lo = shortest_step(g, scale);
+        return ordinary(lo, in(lo, lo * 1e6));
     }
+    // An interesting number taken as a step length.
+    double interesting_step(KX_GeometryHandle g, double scale = 1) { return ordinary(shortest_step(g, scale), interesting()); }
     int32_t code(const int32_t* known, size_t n) {
         return data_.ConsumeBool() ? known[data_.ConsumeIntegralInRange<size_t>(0, n - 1)]
                                    : data_.ConsumeIntegral<int32_t>();
@@ -62,6 +64,18 @@ public:
     unsigned choice(unsigned n) { return data_.ConsumeIntegralInRange<unsigned>(0, n - 1); }
 
 private:
+    static double shortest_step(KX_GeometryHandle g, double scale) {
+        const double size = extent_size(g) * scale;
+        return std::isfinite(size) && size > 0 ? size / 2000 : 1e-3;
+    }
+    // `step`, or `shortest` where it would cut the geometry into between 2000 and 1e8 pieces: a
+    // result that large is slow by design, not a hang. Beyond that the engine must refuse at once,
+    // and non-finite or non-positive steps at once too, so those come through.
+    static double ordinary(double shortest, double step) {
+        const double pieces = 2000 * shortest / step;
+        return pieces > 2000 && pieces < 1e8 ? shortest : step;
+    }
+
     static double extent_size(KX_GeometryHandle g) {
         KX_GeometryHandle e = KX_Geometry_getExtent(g, rec);
         if (e == nullptr) return NAN;
@@ -171,9 +185,18 @@ void catalog(Params& p, KX_GeometryHandle g) {
     KX_SpatialReference_destroy(to, nullptr);
 }
 
-// One operation, chosen by the input, on geometries a and b.
-void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
-    switch (p.choice(56)) {
+// A mirror image of g: a scale with one or both factors negative (the map's determinant negative
+// when one is), about the origin or about b.
+KX_GeometryHandle reflected(Params& p, KX_GeometryHandle g, KX_GeometryHandle b) {
+    const unsigned axes = p.choice(3) + 1;  // 1: x, 2: y, 3: both
+    const double fx = p.in(0.25, 4) * (axes & 1 ? -1 : 1), fy = p.in(0.25, 4) * (axes & 2 ? -1 : 1);
+    return KX_GeometryEngine_scale(g, p.flag() ? b : nullptr, fx, fy, rec);
+}
+
+// One operation, chosen by the input, on geometries a and b; `depth` counts the operations whose
+// result is operated on again.
+void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b, int depth = 0) {
+    switch (p.choice(59)) {
         case 0: (void)KX_GeometryEngine_contains(a, b, rec); break;
         case 1: (void)KX_GeometryEngine_crosses(a, b, rec); break;
         case 2: (void)KX_GeometryEngine_disjoint(a, b, rec); break;
@@ -232,7 +255,7 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
             const int32_t curve = p.curve_type();
             if (unit == nullptr || p.flag()) {
                 // Lengths in metres: the step is taken against degrees or metres alike.
-                const double step = p.step(a) * 1000;
+                const double step = p.step(a, 1e5);
                 switch (p.choice(3)) {
                     case 0: (void)KX_GeometryEngine_lengthGeodetic(a, unit, curve, rec); break;
                     case 1: consume(KX_GeometryEngine_bufferGeodetic(a, unit, curve, step, p.in(0, step), rec)); break;
@@ -296,6 +319,39 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
             KX_TransformationCatalog_setTarnelDirectory(nullptr, rec);
             break;
         }
+        case 55: {
+            // Every operation on a mirror image: its rings come out wound the other way.
+            KX_GeometryHandle mirror = reflected(p, a, b);
+            if (mirror != nullptr && depth < 2) operate(p, mirror, b, depth + 1);
+            consume(mirror);
+            break;
+        }
+        case 56: {
+            // Geodetic buffers of any distance: past half the earth, past the whole of it, or not a number.
+            KX_UnitHandle unit = p.flag() ? KX_LinearUnit_create(p.code(kLinearUnits.data(), kLinearUnits.size()), rec) : nullptr;
+            const int32_t curve = p.curve_type();
+            const double distance = p.flag() ? p.interesting() : p.in(-4.1e7, 4.1e7), deviation = p.in(0, 1e5);
+            consume(KX_GeometryEngine_bufferGeodetic(a, unit, curve, distance, deviation, rec));
+            KX_Unit_destroy(unit, nullptr);
+            break;
+        }
+        case 57: {
+            // Densify and generalize with any step or deviation, however small, large or undefined.
+            switch (p.choice(3)) {
+                case 0: consume(KX_GeometryEngine_densify(a, p.interesting_step(a), rec)); break;
+                case 1: {
+                    const int32_t curve = p.curve_type();
+                    consume(KX_GeometryEngine_densifyGeodetic(a, nullptr, curve, p.interesting_step(a, 1e5), rec));
+                    break;
+                }
+                default: {
+                    const int32_t remove_degenerate = p.flag();
+                    consume(KX_GeometryEngine_generalize(a, remove_degenerate, p.interesting(), rec));
+                    break;
+                }
+            }
+            break;
+        }
         default: {
             // Operations on the result of another: the z/m and move results fed back in.
             KX_GeometryHandle moved = KX_GeometryEngine_setZAndM(a, p.any(), p.any(), rec);
@@ -309,6 +365,14 @@ void operate(Params& p, KX_GeometryHandle a, KX_GeometryHandle b) {
     }
 }
 
+// A geometry from its text: JSON, or after a '!' the bytes of a built geometry (its reference first).
+KX_GeometryHandle geometry(const std::string& text) {
+    if (text.empty() || text[0] != '!') return KX_Geometry_fromJSON(text.c_str(), rec);
+    FuzzedDataProvider bytes(reinterpret_cast<const uint8_t*>(text.data()) + 1, text.size() - 1);
+    const int32_t wkid = kWkids[bytes.ConsumeIntegralInRange<size_t>(0, kWkids.size() - 1)];
+    return fuzz::BuiltGeometry(bytes, rec).build(wkid);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -320,8 +384,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider provider(data, size);
     const std::string first = provider.ConsumeRandomLengthString(2048);
     const std::string second = provider.ConsumeRandomLengthString(2048);
-    KX_GeometryHandle a = KX_Geometry_fromJSON(first.c_str(), rec);
-    KX_GeometryHandle b = KX_Geometry_fromJSON(second.c_str(), rec);
+    KX_GeometryHandle a = geometry(first);
+    KX_GeometryHandle b = geometry(second);
     if (a != nullptr && b != nullptr) {
         Params params(provider);
         for (int i = 0; i < 4 && params.more(); ++i) {

@@ -134,6 +134,46 @@ TEST(PlanarShape, BuffersRefuseMagnitudesWhoseSquaresOverflow) {
     }
 }
 
+// Coordinates near the largest double overflow GEOS's orientation tests, and its hull's sort then
+// read past its input (a crash found by the fuzzer); hulls refuse them as buffers do, one at a time
+// or merged, while the largest accepted magnitudes still make a hull.
+TEST(PlanarShape, ConvexHullsRefuseMagnitudesWhoseProductsOverflow) {
+    std::string spread;  // forty points at the corners of the double range and near the origin
+    for (int i = 0; i < 40; ++i) {
+        const double xs[] = {1.7976931348623157e308, -1.7976931348623157e308, 1, 0.5, -1};
+        const double ys[] = {1.7976931348623157e308, -1.7976931348623157e308, 2, -3};
+        spread += (i ? "," : "") + nlohmann::json::array({xs[i % 5], ys[i % 4]}).dump();
+    }
+    struct Case {
+        std::string json;
+        bool refused;
+    };
+    const Case cases[] = {
+        {R"({"points":[)" + spread + "]}", true},
+        {R"({"paths":[[)" + spread + "]]}", true},
+        {R"({"paths":[[[1,1],[1e151,0],[0,2],[3,3]]]})", true},
+        {R"({"points":[[1e150,1e150],[-1e150,1e150],[0,-1e150]]})", false},
+    };
+    Geometry origin = point(0, 0);
+    for (const auto& c : cases) {
+        Geometry g = from_json(c.json);
+        Errors one;
+        Geometry hull(KX_GeometryEngine_convexHull(g.get(), one.rec()));
+        EXPECT_EQ(hull.get() == nullptr, c.refused) << c.json;
+        Vector both = geometry_vector({origin.get(), g.get()});
+        Errors merged;
+        KX_ArrayHandle hulls = KX_GeometryEngine_convexHullCollection(both.get(), 1, merged.rec());
+        EXPECT_EQ(hulls == nullptr, c.refused) << c.json;
+        if (hulls != nullptr) items_of(hulls);
+        if (c.refused) {
+            EXPECT_EQ(one.only().code, KX_ERROR_GEOMETRY) << c.json;
+            EXPECT_EQ(merged.only().code, KX_ERROR_GEOMETRY) << c.json;
+        } else {
+            EXPECT_EQ(kind_of(hull.get()), 4);
+        }
+    }
+}
+
 struct CollectionBuffer {
     std::vector<double> distances;
     bool unite;

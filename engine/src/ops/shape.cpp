@@ -77,14 +77,6 @@ GeometryKind kind_of_geos(const GEOSGeometry* g, GeometryKind fallback) {
     }
 }
 
-GeometryPtr hull_of(const GEOSGeometry* input, const ResultShape& base,
-                    std::initializer_list<const model::Geometry*> inputs) {
-    GeosPtr hull = geos_check(GEOSConvexHull_r(geos(), input), "convex hull");
-    ResultShape shape = base;
-    if (GEOSisEmpty_r(geos(), hull.get()) == 0) shape.kind = kind_of_geos(hull.get(), base.kind);
-    return result_of(hull.get(), shape, inputs);
-}
-
 // `g` itself when valid, else its valid form: GEOS's buffer builder (used by buffer and by the
 // zero buffers of generalize) leaks what it built when it gives up on an invalid polygon, so
 // such input is repaired before rather than after a failure.
@@ -94,23 +86,42 @@ GeosPtr valid_area(GeosPtr g) {
     return make_valid(g.get());
 }
 
-// GEOS's buffer squares coordinate differences and distances; past the square root of the largest
-// double those overflow and its offset curve walks off its own arrays (a crash, not an error).
-constexpr double kBufferMagnitude = 1e150;
+// GEOS's buffer and hull multiply coordinate differences (the buffer squares distances too); past
+// the square root of the largest double those overflow, and then the buffer's offset curve walks
+// off its own arrays and the hull's sort by orientation reads past its input (crashes, not errors).
+constexpr double kGeosMagnitude = 1e150;
 
-void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
-    if (std::fabs(distance) > kBufferMagnitude)
-        throw model::EngineError(model::kGeometryError, "The buffer distance is too large.",
-                                 "Buffers take distances up to 1e150.");
+// Refuses a GEOS form with a coordinate beyond kGeosMagnitude, before `operation` ("buffer") sees it.
+void check_magnitude(const GEOSGeometry* g, const char* operation) {
     if (GEOSisEmpty_r(geos(), g) == 1) return;
     double bounds[4] = {};
     if (GEOSGeom_getXMin_r(geos(), g, &bounds[0]) == 0 || GEOSGeom_getYMin_r(geos(), g, &bounds[1]) == 0 ||
         GEOSGeom_getXMax_r(geos(), g, &bounds[2]) == 0 || GEOSGeom_getYMax_r(geos(), g, &bounds[3]) == 0)
-        geos_failed("buffer");
+        geos_failed(operation);
     for (double b : bounds)
-        if (std::fabs(b) > kBufferMagnitude)
-            throw model::EngineError(model::kGeometryError, "Coordinates are too large to buffer.",
-                                     "Buffers take coordinates up to 1e150 in magnitude.");
+        if (!(std::fabs(b) <= kGeosMagnitude))
+            throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large to ") + operation + ".",
+                                     "Buffers and hulls take coordinates up to 1e150 in magnitude.");
+}
+
+void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
+    if (std::fabs(distance) > kGeosMagnitude)
+        throw model::EngineError(model::kGeometryError, "The buffer distance is too large.",
+                                 "Buffers take distances up to 1e150.");
+    check_magnitude(g, "buffer");
+}
+
+GeosPtr geos_hull(const GEOSGeometry* input) {
+    check_magnitude(input, "enclose in a convex hull");
+    return geos_check(GEOSConvexHull_r(geos(), input), "convex hull");
+}
+
+GeometryPtr hull_of(const GEOSGeometry* input, const ResultShape& base,
+                    std::initializer_list<const model::Geometry*> inputs) {
+    GeosPtr hull = geos_hull(input);
+    ResultShape shape = base;
+    if (GEOSisEmpty_r(geos(), hull.get()) == 0) shape.kind = kind_of_geos(hull.get(), base.kind);
+    return result_of(hull.get(), shape, inputs);
 }
 
 GeosPtr buffer_geos(GeosPtr g, double distance) {
@@ -257,7 +268,7 @@ Geometries convex_hulls(const std::vector<const model::Geometry*>& geometries, b
         members.push_back(to_geos(*g));
     }
     GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
-    GeosPtr hull = geos_check(GEOSConvexHull_r(geos(), all.get()), "convex hull");
+    GeosPtr hull = geos_hull(all.get());
     ResultShape shape = shape_of(GeometryKind::Polygon, geometries);
     if (GEOSisEmpty_r(geos(), hull.get()) == 0) shape.kind = kind_of_geos(hull.get(), shape.kind);
     out.push_back(result_of(hull.get(), shape, geometries));
