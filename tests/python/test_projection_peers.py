@@ -164,6 +164,19 @@ def test_envelope_across_the_antimeridian_keeps_pyprojs_reading(source, target, 
     assert (image.xmin, image.ymin, image.xmax, image.ymax) == pytest.approx(peer, rel=1e-9)
 
 
+@pytest.mark.parametrize("source,box", [((4326, 5773), (10, 50, 11, 51)), ((32632, 5773), (500000, 5500000, 600000, 5600000))],
+                         ids=str)
+def test_envelope_with_heights_into_a_3d_reference(source, box):
+    """PROJ bounds no operation from a compound system: the edges are searched alone."""
+    envelope = vg.Geometry({"xmin": box[0], "ymin": box[1], "xmax": box[2], "ymax": box[3], "zmin": 100, "zmax": 200,
+                            "spatialReference": sr(source)})
+    image = envelope.project({"wkid": 4979})
+    horizontal = pyproj.Transformer.from_crs(crs(source).sub_crs_list[0], 4326, always_xy=True)
+    peer = horizontal.transform_bounds(*box, densify_pts=10000)
+    assert (image.xmin, image.ymin, image.xmax, image.ymax) == pytest.approx(peer, rel=1e-9)
+    assert (image.zmin, image.zmax) == (100, 200)
+
+
 # Heights: the geoid grid installed with PROJ's data here (egm96_15.gtx) takes part.
 HEIGHTS = [
     ((4326, 5773), 4979, [(10, 50, 100), (-75, 40, 0), (150, -33, 2500)]),

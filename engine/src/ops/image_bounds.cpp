@@ -92,13 +92,18 @@ Extremes edge_extremes(PJ* operation, const Bounds& box) {
 
 bool image_bounds(const model::proj::Session& session, PJ* operation, Bounds box, Bounds& image) {
     // PROJ's answer knows the cases a search along the edges cannot see: a pole inside the box, an
-    // image across the antimeridian. The search only widens it.
-    if (!proj_trans_bounds(session.context(), operation, PJ_FWD, box.xmin, box.ymin, box.xmax, box.ymax, &image.xmin,
-                           &image.ymin, &image.xmax, &image.ymax, kSamples))
-        return false;
+    // image across the antimeridian. The search only widens it. PROJ answers only for operations
+    // between single systems: one that carries heights (from a compound system) is searched alone.
+    const bool from_proj = proj_trans_bounds(session.context(), operation, PJ_FWD, box.xmin, box.ymin, box.xmax,
+                                             box.ymax, &image.xmin, &image.ymin, &image.xmax, &image.ymax, kSamples);
     // A geographic box across the antimeridian runs on past 180 (PROJ takes longitudes beyond it).
     if (box.xmin > box.xmax) box.xmax += 360.0;
     const Extremes extremes = edge_extremes(operation, box);
+    if (!from_proj) {
+        if (!std::all_of(extremes.begin(), extremes.end(), [](double e) { return std::isfinite(e); })) return false;
+        image = {-extremes[0], -extremes[1], extremes[2], extremes[3]};
+        return true;
+    }
     if (image.xmin <= image.xmax) {
         image.xmin = std::min(image.xmin, -extremes[0]);
         image.xmax = std::max(image.xmax, extremes[2]);
