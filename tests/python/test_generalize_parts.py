@@ -55,3 +55,4 @@ def test_generalize_counts_the_chords_of_its_curves_before_making_them():
         print(time.monotonic() - start < 5, len(str(p)) > 0)
     ''')
     assert out.splitlines() == ["Exception: Corvane library error: 'Too many vertices: The curves of the geometry make too many chords to generalize'", "True True"]
+
