@@ -22,6 +22,7 @@ TEST_F(PartsTest, RingsAreStoredWithoutTheirClosingPoint) {
         {"open ring", true, {{0, 0}, {1, 0}, {1, 1}}, 3, 2, 3},
         {"closing point differs only in z", true, {{0, 0, 1}, {1, 0, 2}, {1, 1, 3}, {0, 0, 9}}, 3, 2, 3},
         {"closing point off by a little", true, {{0, 0}, {1, 0}, {1, 1}, {0, 1e-12}}, 4, 3, 4},
+        {"ring collapsed to a line keeps its closing point", true, {{0, 0}, {1, 0}, {0, 0}}, 3, 2, 3},
         {"two equal points", true, {{2, 2}, {2, 2}}, 1, 0, 1},
         {"single point", true, {{2, 2}}, 1, 0, 1},
         {"closed path", false, {{0, 0}, {1, 0}, {0, 0}}, 3, -1, 2},

@@ -40,8 +40,9 @@ def test_collapsed_parts_are_kept_unless_removal_is_asked(name):
     expected = s.simplify(offset, preserve_topology=False)
     for result in (kept, removed):
         assert (result.area or 0.0) == pytest.approx(expected.area)
-    # A kept collapsed part still reaches where the input reached.
+    # A kept collapsed part still reaches where the input reached, and its text rebuilds it.
     assert kept.extent == pytest.approx(g.extent, abs=offset)
+    assert str(vg.Geometry(str(kept))) == str(kept)
 
 
 def test_generalize_counts_the_chords_of_its_curves_before_making_them():

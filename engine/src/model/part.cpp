@@ -38,7 +38,11 @@ void add_segment(Part& part, const SegmentValue& segment, Dims dims) {
 }
 
 void close_ring(Part& part) {
-    if (part.points.size() >= 2 && same_xy(part.points.back(), part.points.front())) part.points.pop_back();
+    // A straight ring of three vertices closed by its third ([a, b, a], a ring collapsed to a
+    // line) keeps that vertex: open, it would be a ring of two that its own text cannot rebuild.
+    const bool keep_closing = part.points.size() == 3 && !has_curves(part);
+    if (part.points.size() >= 2 && !keep_closing && same_xy(part.points.back(), part.points.front()))
+        part.points.pop_back();
     part.ring = true;
 }
 
