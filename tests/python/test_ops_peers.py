@@ -236,6 +236,15 @@ def test_loxodrome_length_agrees_with_rhumbsolve(points):
     assert g.calculate_length(vg.GeodeticCurveType.Loxodrome) == pytest.approx(rhumb_length(points), rel=1e-9)
 
 
+@pytest.mark.parametrize("lat,lon0,lon1", [(-89.99, 0.0, 180.0), (89.9, 170.0, -170.0), (60.0, -10.0, 100.0)])
+def test_shape_preserving_along_a_parallel_agrees_with_rhumbsolve(lat, lon0, lon1):
+    # A straight line of longitude and latitude along a parallel is the loxodrome, even near a pole;
+    # RhumbSolve measures it in pieces of less than half a turn (the second runs the long way, 340°).
+    g = vg.Geometry({"paths": [[[lon0, lat], [lon1, lat]]], "spatialReference": {"wkid": 4326}})
+    pieces = [(lon0 + (lon1 - lon0) * k / 4, lat) for k in range(5)]
+    assert g.calculate_length(vg.GeodeticCurveType.ShapePreserving) == pytest.approx(rhumb_length(pieces), rel=1e-8)
+
+
 # (source wkid, target wkid, points in the source's axis order x/lon first)
 PROJECTIONS = [
     (4326, 3857, [(0, 0), (13.4, 52.5), (-122.4, 37.8), (179.9, -60)]),
