@@ -64,12 +64,13 @@ Geometry from_json(const std::string& text) { return Geometry(KX_Geometry_fromJS
 
 std::string to_json(KX_GeometryHandle g) { return text_of(KX_Geometry_toJSON(g, ok())); }
 
-Geometry multipart(bool polygon, const std::vector<std::vector<Vertex>>& parts, bool has_z, bool has_m) {
-    Builder builder(polygon ? KX_PolygonBuilder_createFromSpatialReference(nullptr, ok())
-                            : KX_PolylineBuilder_createFromSpatialReference(nullptr, ok()));
-    MutableParts collection(KX_MutablePartCollection_createWithSpatialReference(nullptr, ok()));
+Geometry multipart(bool polygon, const std::vector<std::vector<Vertex>>& parts, bool has_z, bool has_m,
+                   KX_SpatialReferenceHandle sr) {
+    Builder builder(polygon ? KX_PolygonBuilder_createFromSpatialReference(sr, ok())
+                            : KX_PolylineBuilder_createFromSpatialReference(sr, ok()));
+    MutableParts collection(KX_MutablePartCollection_createWithSpatialReference(sr, ok()));
     for (const auto& vertices : parts) {
-        MutablePart part(KX_MutablePart_createWithSpatialReference(nullptr, ok()));
+        MutablePart part(KX_MutablePart_createWithSpatialReference(sr, ok()));
         for (const auto& v : vertices) {
             if (has_m) {
                 Geometry p = point_zm(v, has_z, has_m);

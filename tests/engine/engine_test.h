@@ -81,8 +81,9 @@ Geometry from_json(const std::string& text);
 std::string to_json(KX_GeometryHandle g);
 
 // A polyline or polygon of straight parts, built through the builders with addPointXY /
-// addPointXYZ / addPoint as the dimensions need.
-Geometry multipart(bool polygon, const std::vector<std::vector<Vertex>>& parts, bool has_z = false, bool has_m = false);
+// addPointXYZ / addPoint as the dimensions need, in the given spatial reference (or none).
+Geometry multipart(bool polygon, const std::vector<std::vector<Vertex>>& parts, bool has_z = false, bool has_m = false,
+                   KX_SpatialReferenceHandle sr = nullptr);
 
 // The points of part `index` of a polyline or polygon.
 std::vector<Vertex> part_points(KX_GeometryHandle g, uint64_t index);

@@ -82,6 +82,7 @@ const std::vector<MeasureCase> kMeasureCases = {
     {"round the north pole", 4326, {{0, 80}, {90, 80}, {180, 80}, {-90, 80}}},
     {"utm", 32632, {{400000, 5500000}, {400000, 5600000}, {500000, 5600000}, {500000, 5500000}}},
     {"web mercator", 3857, {{0, 0}, {0, 1e6}, {1e6, 1e6}, {1e6, 0}}},
+    {"polar stereographic round the south pole", 3031, {{2e6, 0}, {0, -2.2e6}, {-1.8e6, 0}, {0, 2.1e6}}},
 };
 
 class GeodesyTest : public EngineTest {};
@@ -99,6 +100,9 @@ TEST_F(GeodesyTest, LengthAndAreaMatchGeographicLib) {
             EXPECT_NEAR(KX_GeometryEngine_lengthGeodetic(polyline.get(), nullptr, curve, ok()), path, 1e-9 * path);
             const double area = peer_area(lonlat, curve);
             EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok()), area, 1e-6 * std::abs(area));
+            // The same ring run the other way holds the same region.
+            Geometry reversed = shape("rings", {c.points.rbegin(), c.points.rend()}, c.wkid);
+            EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(reversed.get(), nullptr, curve, ok()), area, 1e-6 * std::abs(area));
             EXPECT_EQ(KX_GeometryEngine_areaGeodetic(polyline.get(), nullptr, curve, ok()), 0.0);
         }
     }

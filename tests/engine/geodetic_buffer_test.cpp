@@ -296,11 +296,27 @@ TEST_F(GeodeticBufferTest, NormalizingFoldsIntoOneTurnOfLongitude) {
             EXPECT_EQ(to_json(result.get()), c.expected) << c.input;
         }
     }
-    // Rings of billions of degrees are no place on the ellipsoid: refused, not folded turn by turn.
-    Geometry absurd = from_json(R"({"rings":[[[0,80],[90,81],[1899999999990,80],[1,80]]],"spatialReference":{"wkid":4326}})");
-    Errors errors;
-    EXPECT_EQ(KX_GeometryEngine_normalizeCentralMeridian(absurd.get(), errors.rec()), nullptr);
-    EXPECT_EQ(errors.only().code, KX_ERROR_GEOMETRY);
+    // The call has no error to give. Rings of billions of degrees, infinite coordinates: copied.
+    SpatialReference wgs84_sr(KX_SpatialReference_create(4326, ok()));
+    std::vector<Geometry> unfoldable;
+    unfoldable.push_back(from_json(R"({"rings":[[[0,80],[90,81],[1899999999990,80],[1,80]]],"spatialReference":{"wkid":4326}})"));
+    unfoldable.push_back(from_json(R"({"paths":[[[0,0],[1e300,1]]],"spatialReference":{"wkid":3857}})"));
+    unfoldable.push_back(multipart(false, {{{0, 0}, {INFINITY, 1}}}, false, false, wgs84_sr.get()));
+    unfoldable.push_back(multipart(true, {{{0, 0}, {-INFINITY, 1}, {1, 1}}}, false, false, wgs84_sr.get()));
+    unfoldable.push_back(Geometry(KX_Point_createWithXYSpatialReference(wgs84_sr.get(), -INFINITY, 1, ok())));
+    for (const auto& g : unfoldable) {
+        Geometry copy(KX_GeometryEngine_normalizeCentralMeridian(g.get(), ok()));
+        ASSERT_NE(copy.get(), nullptr) << to_json(g.get());
+        EXPECT_EQ(to_json(copy.get()), to_json(g.get()));
+    }
+    // A path round the world 27,778 times is folded: one piece per turn, every one inside.
+    Geometry long_path = from_json(R"({"paths":[[[0,0],[1e7,1]]],"spatialReference":{"wkid":4326}})");
+    Geometry pieces(KX_GeometryEngine_normalizeCentralMeridian(long_path.get(), ok()));
+    EXPECT_EQ(part_count(pieces.get()), 27779u);
+    for (const auto& v : all_points(pieces.get())) {
+        EXPECT_GE(v.x, -180);
+        EXPECT_LE(v.x, 180);
+    }
     // A polygon across the antimeridian becomes two, with the same area in longitude and latitude.
     Geometry across = from_json(R"({"rings":[[[170,-10],[170,10],[200,10],[200,-10],[170,-10]]],"spatialReference":{"wkid":4326}})");
     Geometry split(KX_GeometryEngine_normalizeCentralMeridian(across.get(), ok()));

@@ -130,6 +130,41 @@ def test_geodetic_buffers_count_their_outline_before_building_it(geometry, argum
     assert out.splitlines() == [BUFFER_TOO_MANY, "True"]
 
 
+def test_normalize_central_meridian_folds_any_longitude_or_copies_without_an_error():
+    # The call has no error path: any engine error was a PanicException. Each result is folded into
+    # the reference's turn of longitude or, where it cannot be folded, a copy.
+    out = run('''
+        import json, math
+        inf = float("inf")
+        values = [190.0, 1e7, -1e7, 1e12, 1e308, -1e308, inf, -inf, nan, -0.0, 5e-324]
+        kinds = {
+            "point": lambda v: {"x": v, "y": 10},
+            "multipoint": lambda v: {"points": [[v, 10], [1, 2]]},
+            "path": lambda v: {"paths": [[[0, 10], [v, 20]]]},
+            "ring": lambda v: {"rings": [[[0, 10], [v, 20], [5, 30]]]},
+        }
+        half_turn = {4326: 180.0, 3857: 20037508.342789244, 32632: None}
+        for wkid, half in half_turn.items():
+            for v in values:
+                for kind, make in kinds.items():
+                    g = vg.Geometry(dict(make(v if wkid == 4326 else v * 1e5), spatialReference={"wkid": wkid}))
+                    try:
+                        r = g.normalize_central_meridian()
+                    except BaseException as error:
+                        print(wkid, v, kind, type(error).__name__, error)
+                        continue
+                    if r is None or str(r) == str(g) or half is None:
+                        continue
+                    d = json.loads(str(r))
+                    parts = d.get("rings") or d.get("paths") or [d.get("points") or [[d.get("x"), 0]]]
+                    xs = [vertex[0] for part in parts for vertex in part]
+                    if not all(math.isnan(x) or abs(x) <= half * (1 + 1e-9) for x in xs):
+                        print(wkid, v, kind, "outside", max(xs, key=abs))
+        print("done")
+    ''')
+    assert out.splitlines() == ["done"]
+
+
 @pytest.mark.parametrize("curve_type", ["GreatElliptic", "NormalSection", "ShapePreserving", "Loxodrome"])
 def test_geodetic_measures_of_a_path_with_a_nan_vertex_are_answers(curve_type):
     # The piece count of such a segment was a NaN converted to an integer.

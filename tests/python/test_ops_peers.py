@@ -214,6 +214,9 @@ def test_geodetic_buffers_over_the_poles_hold_their_centre(lon, lat, distance):
     ([[10, 10], [20, 20], [10, 30], [30, 10]], 1e5, "Loxodrome"),
     ([[10, 10], [20, 20], [10, 30], [30, 10]], 1e5, "Geodesic"),
     ([[10, 10], [20, 20], [10, 30], [30, 10]], 1e3, "Loxodrome"),
+    # Crumbs of the union a tenth of a millimetre across, far within the deviation of 1 m.
+    ([[-26.0413, -55.9639], [-11.5451, -47.0259], [-36.8299, -62.3641], [-38.0771, -47.8387], [-31.2163, -63.7343],
+      [-12.4497, -50.4352]], 1e3, "Loxodrome"),
 ])
 def test_geodetic_buffers_of_lines_hold_no_zero_area_rings(path, distance, curve):
     line = vg.Geometry({"paths": [path], "spatialReference": {"wkid": 4326}})
@@ -234,6 +237,15 @@ def rhumb_length(points):
 def test_loxodrome_length_agrees_with_rhumbsolve(points):
     g = vg.Geometry({"paths": [[list(p) for p in points]], "spatialReference": {"wkid": 4326}})
     assert g.calculate_length(vg.GeodeticCurveType.Loxodrome) == pytest.approx(rhumb_length(points), rel=1e-9)
+
+
+@pytest.mark.parametrize("lat,lon0,lon1", [(-89.99, 0.0, 180.0), (89.9, 170.0, -170.0), (60.0, -10.0, 100.0)])
+def test_shape_preserving_along_a_parallel_agrees_with_rhumbsolve(lat, lon0, lon1):
+    # A straight line of longitude and latitude along a parallel is the loxodrome, even near a pole;
+    # RhumbSolve measures it in pieces of less than half a turn (the second runs the long way, 340°).
+    g = vg.Geometry({"paths": [[[lon0, lat], [lon1, lat]]], "spatialReference": {"wkid": 4326}})
+    pieces = [(lon0 + (lon1 - lon0) * k / 4, lat) for k in range(5)]
+    assert g.calculate_length(vg.GeodeticCurveType.ShapePreserving) == pytest.approx(rhumb_length(pieces), rel=1e-8)
 
 
 # (source wkid, target wkid, points in the source's axis order x/lon first)

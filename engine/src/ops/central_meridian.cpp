@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "model/engine_error.h"
@@ -13,6 +14,7 @@
 #include "ops/affine.h"
 #include "ops/overlay.h"
 #include "ops/projection.h"
+#include "ops/to_geos.h"
 #include "ops/vertices.h"
 
 namespace ops {
@@ -21,7 +23,13 @@ namespace {
 using model::proj::ObjectPtr;
 using model::proj::Session;
 
-constexpr int kMaxTurns = 64;
+// Folding clips the geometry once per turn of longitude it spans, and unites a polygon's pieces:
+// the work grows as the turns times the vertices, the pieces of a polygon costing more. Within
+// these, folding takes seconds at most; coordinates of billions of degrees are no place on the
+// ellipsoid, and cannot be folded.
+constexpr double kMaxPathFoldWork = 3e5;
+constexpr double kMaxPolygonFoldWork = 3e4;
+constexpr double kHighest = std::numeric_limits<double>::max();
 
 // The central meridian of a Mercator projection in degrees; none for other projections.
 std::optional<double> mercator_central_meridian(const Session& session, PJ* crs) {
@@ -38,6 +46,25 @@ std::optional<double> mercator_central_meridian(const Session& session, PJ* crs)
     proj_coordoperation_get_param(session.context(), conversion.get(), index, nullptr, nullptr, nullptr, &value, nullptr,
                                   &to_radians, nullptr, nullptr, nullptr, nullptr);
     return value * to_radians * 180.0 / M_PI;
+}
+
+// The turns of the range from the one holding the geometry's west end to the one holding its east
+// end; none for a geometry without located vertices.
+std::optional<std::pair<double, double>> turns_spanned(const model::Geometry& geometry, const LongitudeRange& range) {
+    const auto extent = model::extent_of(geometry);
+    if (std::isnan(extent->x.min)) return std::nullopt;
+    return std::pair{std::floor((extent->x.min - range.west) / range.period), std::floor((extent->x.max - range.west) / range.period)};
+}
+
+// Whether folding the geometry stays within the work it may take.
+bool foldable(const model::Geometry& geometry, const LongitudeRange& range) {
+    if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint) return true;
+    const auto turns = turns_spanned(geometry, range);
+    if (!turns) return true;
+    double vertices = 0;
+    for_each_vertex(geometry, [&](const model::Vertex&) { ++vertices; });
+    const double budget = geometry.kind() == model::GeometryKind::Polyline ? kMaxPathFoldWork : kMaxPolygonFoldWork;
+    return (turns->second - turns->first + 1) * vertices <= budget;
 }
 
 double wrapped(double x, const LongitudeRange& r) {
@@ -71,6 +98,7 @@ std::optional<LongitudeRange> longitude_range(const model::SpatialReferenceData&
     std::vector<model::Vertex> probe = {{*centre, 0, model::kNaN, model::kNaN}, {*centre - 90, 0, model::kNaN, model::kNaN}};
     geographic_operation(sr, Direction::FromGeographic)->run(probe);
     const double period = 4 * (probe[0].x - probe[1].x);
+    if (!(period > 0) || !std::isfinite(period) || !std::isfinite(probe[0].x)) return std::nullopt;
     return LongitudeRange{probe[0].x - period / 2, period};
 }
 
@@ -88,13 +116,10 @@ GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range)
     if (std::isnan(extent->x.min) || (extent->x.min >= range.west && extent->x.max < range.west + range.period))
         return geometry.clone();
     const bool polygon = geometry.kind() != model::GeometryKind::Polyline;
-    const double first_turn = std::floor((extent->x.min - range.west) / range.period);
-    const double last_turn = std::floor((extent->x.max - range.west) / range.period);
-    // Each turn is one clip: a line round the world a few times is folded, coordinates of
-    // billions of degrees are no place on it.
-    if (!(last_turn - first_turn <= kMaxTurns))
+    if (!foldable(geometry, range))
         throw model::EngineError(model::kGeometryError, "The geometry spans too many turns of longitude.",
-                                 "Paths and rings are folded across at most " + std::to_string(kMaxTurns) + " turns.");
+                                 "Its turns of longitude times its vertices are too many to fold.");
+    const auto [first_turn, last_turn] = *turns_spanned(geometry, range);
     const auto first = static_cast<int64_t>(first_turn);
     const auto last = static_cast<int64_t>(last_turn);
     Geometries pieces;
@@ -102,7 +127,8 @@ GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range)
         const double west = range.west + static_cast<double>(k) * range.period;
         // Taller than the geometry, so that a horizontal line is no edge case of the clip.
         const model::Envelope strip({west, west + range.period},
-                                    {extent->y.min - 1 - std::abs(extent->y.min), extent->y.max + 1 + std::abs(extent->y.max)},
+                                    {std::max(-kHighest, extent->y.min - 1 - std::abs(extent->y.min)),
+                                     std::min(kHighest, extent->y.max + 1 + std::abs(extent->y.max))},
                                     {}, {}, {});
         auto piece = clip(geometry, strip);
         if (!is_empty(*piece)) pieces.push_back(transformed(*piece, Affine::translation(-static_cast<double>(k) * range.period, 0)));
@@ -121,9 +147,19 @@ GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range)
 
 GeometryPtr normalized_central_meridian(const model::Geometry& geometry) {
     if (is_empty(geometry)) return nullptr;
-    if (!geometry.spatial_reference()) return geometry.clone();
-    const auto range = longitude_range(*geometry.spatial_reference());
-    return range ? folded(geometry, *range) : geometry.clone();
+    if (!geometry.spatial_reference() || !finite_coordinates(geometry)) return geometry.clone();
+    std::optional<LongitudeRange> range;
+    try {
+        range = longitude_range(*geometry.spatial_reference());
+    } catch (const model::EngineError&) {
+        return geometry.clone();  // a projection PROJ cannot run has no turn of longitude to fold into
+    }
+    if (!range || !foldable(geometry, *range)) return geometry.clone();
+    try {
+        return folded(geometry, *range);
+    } catch (const model::EngineError&) {
+        return geometry.clone();  // GEOS could not cut it: this call has no error to give
+    }
 }
 
 }  // namespace ops

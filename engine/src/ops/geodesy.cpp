@@ -14,6 +14,7 @@
 
 #include "model/engine_error.h"
 #include "model/spatial_reference_data.h"
+#include "ops/central_meridian.h"
 #include "ops/vertex_budget.h"
 
 namespace ops {
@@ -43,9 +44,11 @@ std::shared_ptr<const GeodeticFrame> make_frame(const model::SpatialReferenceDat
     if (!ellipsoid || !proj_ellipsoid_get_parameters(session.context(), ellipsoid.get(), &a, &b, &computed, &inverse_flattening))
         throw model::EngineError(model::kSpatialReferenceError, "The spatial reference has no ellipsoid.", session.log());
     const double f = inverse_flattening == 0 ? 0.0 : 1.0 / inverse_flattening;
+    const auto range = longitude_range(sr);
     return std::make_shared<const GeodeticFrame>(GeodeticFrame{
         GeographicLib::Geodesic(a, f), GeographicLib::Rhumb(a, f), GeographicLib::Geocentric(a, f), b / a,
-        geographic_operation(sr, Direction::ToGeographic), geographic_operation(sr, Direction::FromGeographic)});
+        range ? std::optional(range->period) : std::nullopt, geographic_operation(sr, Direction::ToGeographic),
+        geographic_operation(sr, Direction::FromGeographic)});
 }
 
 class FrameCache {

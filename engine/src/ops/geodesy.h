@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -44,6 +45,9 @@ struct GeodeticFrame {
     GeographicLib::Rhumb rhumb;
     GeographicLib::Geocentric geocentric;
     double b_over_a;  // of the ellipsoid's axes
+    // The x span of one turn of longitude in the reference's own coordinates: 360 for a geographic
+    // reference, the period of a Mercator projection; none for other projections.
+    std::optional<double> turn;
     CoordinateOperationPtr to_geographic;    // none for a geographic reference
     CoordinateOperationPtr from_geographic;  // none for a geographic reference
 };

@@ -157,6 +157,13 @@ bool clockwise(const std::vector<model::Vertex>& ring) {
     return twice_area < 0;
 }
 
+// The larger side of a ring's bounding box.
+double size_of(const model::Part& ring) {
+    const auto [west, east] = std::ranges::minmax(ring.points, {}, &model::Vertex::x);
+    const auto [south, north] = std::ranges::minmax(ring.points, {}, &model::Vertex::y);
+    return std::max(east.x - west.x, north.y - south.y);
+}
+
 // The region a ring of the plane holds, as rings of longitude and latitude, the longitudes running
 // on without jumps: the ring itself; a ring that goes once round a pole closed along that pole
 // (seen from outside the ellipsoid, a clockwise ring round the north pole runs west); a ring that
@@ -205,9 +212,15 @@ GeometryPtr polygon_of(std::vector<std::vector<model::Vertex>> rings) {
 // brought over as it is and the rings' nesting keeps their roles. Otherwise the rings' regions
 // overlap in longitude and latitude: each is folded into one turn and every polygon of the plane is
 // rebuilt there as its exterior's region less its holes'.
-GeometryPtr geographic_polygon(const GEOSGeometry* plane, const GeodeticFrame& frame, LonLat centre) {
+GeometryPtr geographic_polygon(const GEOSGeometry* plane, const GeodeticFrame& frame, LonLat centre, double distance,
+                               double deviation) {
     auto polygon = from_geos(plane, {model::GeometryKind::Polygon, {}, nullptr}, VertexAttributes());
     auto& rings = static_cast<model::Multipart&>(*polygon).parts;
+    // Crumbs the union leaves between its pieces, far smaller than both the deviation and the
+    // distance: no shape of the buffer, and within the deviation of their own boundary, so leaving
+    // them out (with any ring inside them) keeps the result within the deviation.
+    const double crumb = std::min(deviation, distance) * 1e-3;
+    std::erase_if(rings, [crumb](const model::Part& ring) { return !(size_of(ring) >= crumb); });
     const GeographicLib::AzimuthalEquidistant projection(frame.geodesic);
     model::Vertex north{0, 0, model::kNaN, model::kNaN};
     double azimuth = 0, scale = 0;
@@ -244,9 +257,7 @@ GeometryPtr geographic_polygon(const GEOSGeometry* plane, const GeodeticFrame& f
 // neighbours, a line or a point once back on the ellipsoid. Its area is nothing against its size.
 bool degenerate(const model::Part& ring) {
     if (!spans_area(ring.points)) return true;
-    const auto [west, east] = std::ranges::minmax(ring.points, {}, &model::Vertex::x);
-    const auto [south, north] = std::ranges::minmax(ring.points, {}, &model::Vertex::y);
-    const double size = std::max(east.x - west.x, north.y - south.y);
+    const double size = size_of(ring);
     return !(std::abs(ring_area(ring)) > 1e-10 * size * size);
 }
 
@@ -351,7 +362,7 @@ GeometryPtr geodetic_buffer(const model::Geometry& geometry, CurveType type, dou
                           "The maximum deviation is too small for the geometry.");
     result = geos_check(GEOSDensify_r(geos(), result.get(), builder.spacing()), "geodetic buffer");
 
-    auto polygon = geographic_polygon(result.get(), *frame, centre);
+    auto polygon = geographic_polygon(result.get(), *frame, centre, std::abs(distance), deviation);
     polygon->set_spatial_reference(geometry.spatial_reference());
     const auto range = longitude_range(*geometry.spatial_reference());
     for (auto& ring : static_cast<model::Multipart&>(*polygon).parts) {

@@ -1,6 +1,5 @@
 #include "ops/geodetic_measures.h"
 
-#include <GeographicLib/Math.hpp>
 #include <GeographicLib/PolygonArea.hpp>
 
 #include <algorithm>
@@ -14,52 +13,57 @@
 namespace ops {
 namespace {
 
-using GeographicLib::Math;
 
-// Twice the signed area of the ring in the plane of its longitudes and latitudes (counter-clockwise
-// positive).
-double planar_twice_area(const std::vector<LonLat>& points) {
+// Twice the signed area of the ring in its plane (counter-clockwise positive).
+double planar_twice_area(const std::vector<model::Vertex>& points) {
     double sum = 0;
     for (size_t i = 0; i < points.size(); ++i) {
-        const LonLat& a = points[i];
-        const LonLat& b = points[(i + 1) % points.size()];
-        sum += (a.lon - points[0].lon) * (b.lat - points[0].lat) - (b.lon - points[0].lon) * (a.lat - points[0].lat);
+        const model::Vertex& a = points[i];
+        const model::Vertex& b = points[(i + 1) % points.size()];
+        sum += (a.x - points[0].x) * (b.y - points[0].y) - (b.x - points[0].x) * (a.y - points[0].y);
     }
     return sum;
 }
 
 // Which side of the ring its region lies on, as the ring runs: 1 left, -1 right, 0 undecided. The
-// region is the one the ring holds in the plane of its own longitudes and latitudes, each edge
-// changing longitude the way it runs on the ellipsoid: the shorter way round (so that a ring
-// across the antimeridian holds the small region there), but as written along a pole, where
-// longitude is no place. A ring that goes round a pole that way does not close in that plane: it
-// is read as written. A ring holding no area in its plane (a parallel written as one line round a
-// pole) is undecided.
-int region_side(const std::vector<LonLat>& points) {
-    std::vector<LonLat> run = points;
-    for (size_t i = 1; i <= run.size(); ++i) {
-        const LonLat& a = points[i - 1];
-        const LonLat& b = points[i % points.size()];
-        const bool along_pole = std::abs(a.lat) == 90 && b.lat == a.lat;
-        const double step = along_pole ? b.lon - a.lon : Math::AngDiff(a.lon, b.lon);
-        if (i < run.size()) run[i].lon = run[i - 1].lon + step;
-        else if (std::abs(run[i - 1].lon + step - run[0].lon) >= 180) run = points;  // round a pole
+// region is the one the ring holds in the plane of its own coordinates (projections keep the
+// sense of turning), each edge read as it runs on the ellipsoid. In a reference with a turn of
+// longitude (geographic or Mercator), an edge other than a ShapePreserving one changes longitude
+// the shorter way round, so that a ring across the antimeridian holds the small region there;
+// along a pole (geographic), where longitude is no place, it runs as written. A ring that goes
+// round a pole that way does not close in the plane: it is read as written, where it closes along
+// the pole or the antimeridian. A ring holding no area in its plane (a parallel written as one
+// line round a pole) is undecided.
+int region_side(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own) {
+    std::vector<model::Vertex> run = own;
+    if (frame.turn && type != CurveType::ShapePreserving) {
+        const double period = *frame.turn;
+        const bool geographic = !frame.to_geographic;
+        for (size_t i = 1; i <= run.size(); ++i) {
+            const model::Vertex& a = own[i - 1];
+            const model::Vertex& b = own[i % own.size()];
+            const bool along_pole = geographic && std::abs(a.y) == 90 && b.y == a.y;
+            const double step = along_pole ? b.x - a.x : std::remainder(b.x - a.x, period);
+            if (i < run.size()) run[i].x = run[i - 1].x + step;
+            else if (std::abs(run[i - 1].x + step - run[0].x) >= period / 2) run = own;  // round a pole
+        }
     }
     const double twice_area = planar_twice_area(run);
     return twice_area > 0 ? 1 : twice_area < 0 ? -1 : 0;
 }
 
-// The area of the region a ring holds (region_side), in [0, A) for an ellipsoid of area A.
-// GeographicLib signs the area counter-clockwise positive and reduces it into (-A/2, A/2]; the
-// region on the left is that signed area taken modulo A, the one on the right the rest of A. An
-// undecided ring takes the smaller region.
+// The area of the region a ring holds (region_side), in [0, A) for an ellipsoid of area A, its
+// edges run through `points` (longitude and latitude). GeographicLib signs the area
+// counter-clockwise positive and reduces it into (-A/2, A/2]; the region on the left is that
+// signed area taken modulo A, the one on the right the rest of A. An undecided ring takes the
+// smaller region.
 template <typename Area>
-double enclosed_area(Area area, double ellipsoid_area, const std::vector<LonLat>& points) {
+double enclosed_area(Area area, double ellipsoid_area, int side, const std::vector<LonLat>& points) {
     for (const auto& p : points) area.AddPoint(p.lat, p.lon);
     double perimeter = 0, signed_area = 0;
     area.Compute(false, true, perimeter, signed_area);
     const double left = signed_area < 0 ? signed_area + ellipsoid_area : signed_area;
-    switch (region_side(points)) {
+    switch (side) {
         case 1: return left;
         case -1: return left > 0 ? ellipsoid_area - left : 0.0;
         default: return std::abs(signed_area);
@@ -81,11 +85,12 @@ double geodetic_area(const model::Geometry& geometry, CurveType type) {
         const bool adds = exterior[index++];
         if (ring.points.size() < 3) return;
         const auto points = geographic(*frame, ring.points);
+        const int side = region_side(*frame, type, ring.points);
         double a = 0;
         if (type == CurveType::Geodesic) {
-            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), frame->geodesic.EllipsoidArea(), points);
+            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), frame->geodesic.EllipsoidArea(), side, points);
         } else if (type == CurveType::Loxodrome) {
-            a = enclosed_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), frame->rhumb.EllipsoidArea(), points);
+            a = enclosed_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), frame->rhumb.EllipsoidArea(), side, points);
         } else {
             std::vector<LonLat> fine;
             for (size_t i = 0; i < points.size(); ++i) {
@@ -93,7 +98,7 @@ double geodetic_area(const model::Geometry& geometry, CurveType type) {
                 auto piece = GeodeticSegment(*frame, type, ring.points[i], ring.points[j], points[i], points[j]).fine_points();
                 fine.insert(fine.end(), piece.begin(), piece.end() - 1);
             }
-            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), frame->geodesic.EllipsoidArea(), fine);
+            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), frame->geodesic.EllipsoidArea(), side, fine);
         }
         total += adds ? a : -a;
     });

@@ -157,7 +157,8 @@ constexpr char kBufferDoc[] =
     "    unit: the LinearUnitId of the distance (geodetic buffer).\n"
     "    max_deviation: the largest allowed deviation between a true curve of the result and its "
     "densified form (geodetic buffer).\n"
-    "    curve_type: the GeodeticCurveType (geodetic buffer).\n\n"
+    "    curve_type: the GeodeticCurveType along which the geometry's own segments run (geodetic "
+    "buffer); the distance is the geodesic one whatever the type.\n\n"
     "Returns:\n    A new Polygon.";
 constexpr char kDensifyDoc[] =
     "densify($self, max_segment_length, unit=None, curve_type=None)\n--\n\n"
