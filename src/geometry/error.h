@@ -2,6 +2,7 @@
 // policies of the wrappers: the error returned to the caller, or an internal-error stop.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <expected>
 #include <optional>
@@ -75,6 +76,19 @@ auto call_or_stop(std::string_view function, F&& f) -> std::invoke_result_t<F, c
     if (!result) stop_unexpected(function, result.error());
     if constexpr (!std::is_void_v<std::invoke_result_t<F, const KX_ErrorCallbackRecord*>>)
         return std::move(*result);
+}
+
+// Calls `f(record, i)` for each i below `count`, all with one error record, as a loop of
+// call_or_stop would: the first engine error is the stop of `stop_unexpected`, and no later call is
+// made. For the calls made once per vertex, where a fresh record per call costs as much as the call.
+template <typename F>
+void call_each_or_stop(std::string_view function, std::size_t count, F&& f) {
+    std::optional<Error> slot;
+    const KX_ErrorCallbackRecord record{&write_error, &slot};
+    for (std::size_t i = 0; i < count; ++i) {
+        f(&record, i);
+        if (slot) [[unlikely]] stop_unexpected(function, *slot);
+    }
 }
 
 // Reads an engine string into text and destroys its handle.

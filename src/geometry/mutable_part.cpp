@@ -28,6 +28,23 @@ void MutablePart::add_point_x_y_z_m(double x, double y, std::optional<double> z,
     }
 }
 
+void MutablePart::add_points(std::span<const double> xs, std::span<const double> ys,
+                             std::span<const double> zs) const {
+    const auto& engine = bindings::ffi();
+    KX_MutablePartHandle part = handle();
+    if (zs.empty()) {
+        call_each_or_stop(ENGINE_FUNCTION_NAME(MutablePart_addPointXY), xs.size(),
+                          [&](const KX_ErrorCallbackRecord* rec, std::size_t i) {
+                              engine.KX_MutablePart_addPointXY(part, xs[i], ys[i], rec);
+                          });
+    } else {
+        call_each_or_stop(ENGINE_FUNCTION_NAME(MutablePart_addPointXYZ), xs.size(),
+                          [&](const KX_ErrorCallbackRecord* rec, std::size_t i) {
+                              engine.KX_MutablePart_addPointXYZ(part, xs[i], ys[i], zs[i], rec);
+                          });
+    }
+}
+
 void MutablePart::add_segment_handle(KX_SegmentHandle segment) const {
     call_or_stop(NAMED_ENGINE_CALL(MutablePart_addSegment, handle(), segment));
 }

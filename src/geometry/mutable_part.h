@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 #include "geometry/point.h"
 #include "geometry/spatial_reference.h"
@@ -28,6 +29,9 @@ public:
     // The engine appends by coordinates only without m; a vertex with m goes through a temporary
     // point, destroyed again before this returns.
     void add_point_x_y_z_m(double x, double y, std::optional<double> z, std::optional<double> m) const;
+    // One addPointXY call per vertex, or addPointXYZ when `zs` is given (as long as `xs`): the
+    // straight vertices of a part without m, in order.
+    void add_points(std::span<const double> xs, std::span<const double> ys, std::span<const double> zs = {}) const;
     template <AppendableSegment S>
     void add_segment(const S& segment) const {
         add_segment_handle(segment.handle());

@@ -119,6 +119,32 @@ def test_relate_refuses_a_nul_before_anything_is_converted(pattern, position):
     assert engine_hooks.live_objects() == 0
 
 
+@pytest.mark.parametrize("cls,data", [(vg.Polygon, SQUARE), (vg.Polyline, LINE), (vg.Point, {"x": 1, "y": 1}),
+                                      (vg.MultiPoint, {"points": [[1, 1]]}),
+                                      (vg.Envelope, {"xmin": 1, "ymin": 1, "xmax": 2, "ymax": 2})])
+def test_a_class_whose_protocol_was_replaced_is_asked_through_it(cls, data):
+    # Objects of exactly a module class are converted without a call through Python, unless the
+    # class's own __kxc_geo has been replaced: then the replacement is asked, as for a subclass.
+    original = cls.__dict__["__kxc_geo"]
+    asked = []
+
+    def kxc_geo(self):
+        asked.append(self)
+        return original(self)
+    g = cls(data)
+    assert g.intersects(g) and asked == []
+    setattr(cls, "__kxc_geo", kxc_geo)
+    try:
+        assert g.intersects(g) and len(asked) == 2 and all(a is g for a in asked)
+        setattr(cls, "__kxc_geo", getattr(vg.Geometry, "__kxc_geo"))
+        with pytest.raises(Exception, match=UNINITIALIZED):
+            g.intersects(g)
+    finally:
+        setattr(cls, "__kxc_geo", original)
+    assert g.intersects(g) and len(asked) == 2
+    assert engine_hooks.live_objects() == 0
+
+
 @pytest.mark.parametrize("call", [
     lambda g: g.contains(vg.Point({"x": 1, "y": 1})),
     lambda g: g.union(vg.Point({"x": 1, "y": 1})),

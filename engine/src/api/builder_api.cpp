@@ -59,7 +59,7 @@ void KX_MultipartBuilder_setParts(KX_GeometryBuilderHandle b, KX_MutablePartColl
         const auto& source = api::object<model::MutablePartCollection>(parts, ClassTag::MutablePartCollection);
         target.parts = source.parts;
         target.dims = {};
-        for (const auto& p : source.parts) target.dims |= p.dims;
+        for (const auto& p : source.parts) target.dims |= p->dims;
     });
 }
 

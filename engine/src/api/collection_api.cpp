@@ -1,5 +1,5 @@
 // Part and point collections: the ones a caller fills for a builder, and the read-only snapshots
-// of a geometry's parts and points (copies, so they outlive the geometry).
+// of a geometry's parts and points (sharing its data, so they outlive the geometry).
 #include "api/handles.h"
 #include "model/multipart.h"
 #include "model/multipoint.h"
@@ -60,7 +60,7 @@ void KX_MutablePartCollection_addPart(KX_MutablePartCollectionHandle parts, KX_M
                                       const KX_ErrorCallbackRecord* rec) {
     api::execute<void>(rec, __func__, [&] {
         const auto& p = api::object<model::MutablePart>(part, ClassTag::MutablePart);
-        mutable_parts(parts).parts.push_back(p.part);
+        mutable_parts(parts).parts.push_back(p.share());
     });
 }
 
@@ -139,7 +139,7 @@ KX_ImmutablePartCollectionHandle KX_Multipart_getParts(KX_GeometryHandle geometr
     return api::execute<KX_ImmutablePartCollectionHandle>(rec, __func__, [&] {
         const auto& g = multipart(geometry);
         return api::handle_of<KX_ImmutablePartCollectionHandle>(new model::ImmutablePartCollection(
-            std::make_shared<const std::vector<model::Part>>(g.parts), model::PartContext{g.dims, g.spatial_reference()}));
+            g.shared_parts(), model::PartContext{g.dims, g.spatial_reference()}));
     });
 }
 
@@ -148,7 +148,7 @@ KX_ImmutablePointCollectionHandle KX_Multipoint_getPoints(KX_GeometryHandle geom
     return api::execute<KX_ImmutablePointCollectionHandle>(rec, __func__, [&] {
         const auto& g = api::geometry_of<model::Multipoint>(geometry, model::GeometryKind::Multipoint, "multipoint");
         return api::handle_of<KX_ImmutablePointCollectionHandle>(
-            new model::ImmutablePointCollection(std::make_shared<const std::vector<model::Vertex>>(g.points), g.dims,
+            new model::ImmutablePointCollection(g.shared_points(), g.dims,
                                                 g.spatial_reference()));
     });
 }

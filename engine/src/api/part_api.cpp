@@ -19,7 +19,7 @@ model::ImmutablePart& immutable_part(KX_ImmutablePartHandle h) {
 
 void add_vertex(const KX_ErrorCallbackRecord* rec, const char* name, KX_MutablePartHandle part, model::Vertex v,
                 Dims dims) {
-    api::execute<void>(rec, name, [&] { model::add_point(mutable_part(part).part, v, dims); });
+    api::execute<void>(rec, name, [&] { model::add_point(mutable_part(part).edit(), v, dims); });
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ KX_MutablePartHandle KX_MutablePart_createWithSpatialReference(KX_SpatialReferen
 void KX_MutablePart_addPoint(KX_MutablePartHandle part, KX_GeometryHandle point, const KX_ErrorCallbackRecord* rec) {
     api::execute<void>(rec, __func__, [&] {
         const auto& p = api::point(point);
-        model::add_point(mutable_part(part).part, p.vertex, p.dims);
+        model::add_point(mutable_part(part).edit(), p.vertex, p.dims);
     });
 }
 
@@ -56,7 +56,7 @@ void KX_MutablePart_addPointXYZ(KX_MutablePartHandle part, double x, double y, d
 void KX_MutablePart_addSegment(KX_MutablePartHandle part, KX_SegmentHandle segment, const KX_ErrorCallbackRecord* rec) {
     api::execute<void>(rec, __func__, [&] {
         const auto& s = api::object<model::Segment>(segment, ClassTag::Segment);
-        model::add_segment(mutable_part(part).part, s.value, s.dims);
+        model::add_segment(mutable_part(part).edit(), s.value, s.dims);
     });
 }
 

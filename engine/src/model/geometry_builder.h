@@ -8,6 +8,7 @@
 #include "model/geometry.h"
 #include "model/object.h"
 #include "model/part.h"
+#include "model/pool.h"
 
 namespace model {
 
@@ -15,6 +16,7 @@ class GeometryBuilder : public Object {
 public:
     GeometryBuilder(GeometryKind kind, SpatialReferencePtr sr)
         : Object(ClassTag::GeometryBuilder), kind(kind), spatial_reference(std::move(sr)) {}
+    MODEL_POOLED(GeometryBuilder)
 
     // The geometry of the parts or points given so far: rings closed for a polygon, dimensions
     // those of the vertices given.
@@ -22,7 +24,7 @@ public:
 
     GeometryKind kind;
     SpatialReferencePtr spatial_reference;
-    std::vector<Part> parts;     // polyline and polygon builders
+    std::vector<std::shared_ptr<const Part>> parts;  // polyline and polygon builders, shared with their collection
     std::vector<Vertex> points;  // multipoint builder
     Dims dims;
 };

@@ -26,35 +26,46 @@ Registry& registry() {
     return *instance;
 }
 
+// A thread's counters: a plain value, constant-initialised and alive to the thread's very end, so
+// that reaching it costs no initialisation check. It joins the registry when the thread counts its
+// first object; the thread-local `Leave` below takes it out again when the thread ends, after which
+// objects still destroyed on the thread count in the registry's `ended`.
 struct ThreadCounts {
     Counts counts{};
-    ThreadCounts() {
-        std::lock_guard lock(registry().mutex);
-        registry().threads.push_back(&counts);
-    }
-    ~ThreadCounts();
+    bool joined = false;
+    bool ended = false;
 };
 
-// A plain value, alive to the thread's very end: objects destroyed after its counts are gone count in
-// the registry's.
-thread_local bool counts_ended = false;
 thread_local ThreadCounts thread_counts;
 
-ThreadCounts::~ThreadCounts() {
-    Registry& r = registry();
-    std::lock_guard lock(r.mutex);
-    for (size_t i = 0; i < kClasses; ++i) r.ended[i] += counts[i].load(std::memory_order_relaxed);
-    std::erase(r.threads, &counts);
-    counts_ended = true;
+struct Leave {
+    ~Leave() {
+        Registry& r = registry();
+        std::lock_guard lock(r.mutex);
+        for (size_t i = 0; i < kClasses; ++i) r.ended[i] += thread_counts.counts[i].load(std::memory_order_relaxed);
+        std::erase(r.threads, &thread_counts.counts);
+        thread_counts.ended = true;
+    }
+};
+
+void join(ThreadCounts& t) {
+    {
+        std::lock_guard lock(registry().mutex);
+        registry().threads.push_back(&t.counts);
+    }
+    t.joined = true;
+    static thread_local Leave leave;
 }
 
 void count(ClassTag tag, int64_t delta) {
     const auto i = static_cast<size_t>(tag);
-    if (counts_ended) {
+    ThreadCounts& t = thread_counts;
+    if (t.ended) [[unlikely]] {
         registry().ended[i] += delta;
         return;
     }
-    auto& c = thread_counts.counts[i];
+    if (!t.joined) [[unlikely]] join(t);
+    auto& c = t.counts[i];
     c.store(c.load(std::memory_order_relaxed) + delta, std::memory_order_relaxed);
 }
 

@@ -1,5 +1,6 @@
-// Lists of parts: the one a builder is given (parts as added, still paths) and the read-only
-// snapshots a polyline or polygon hands out (its parts copied once, so they outlive the geometry).
+// Lists of parts: the one a builder is given (parts as added, still paths, each shared with the
+// mutable part it came from until that one changes) and the read-only lists a polyline or polygon
+// hands out (sharing the geometry's data, so they outlive the geometry).
 #pragma once
 
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "model/object.h"
 #include "model/part.h"
+#include "model/pool.h"
 #include "model/spatial_reference.h"
 
 namespace model {
@@ -15,8 +17,9 @@ class MutablePartCollection : public Object {
 public:
     explicit MutablePartCollection(SpatialReferencePtr sr)
         : Object(ClassTag::MutablePartCollection), spatial_reference(std::move(sr)) {}
+    MODEL_POOLED(MutablePartCollection)
 
-    std::vector<Part> parts;
+    std::vector<std::shared_ptr<const Part>> parts;
     SpatialReferencePtr spatial_reference;
 };
 

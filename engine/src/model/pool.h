@@ -15,22 +15,27 @@ template <std::size_t Size>
 class BlockPool {
 public:
     static void* take() {
-        if (kBypass || head_ == nullptr) return ::operator new(Size);
-        Free* block = head_;
-        head_ = block->next;
-        --kept_;
+        State& s = state_;
+        if (kBypass || s.head == nullptr) return ::operator new(Size);
+        Free* block = s.head;
+        s.head = block->next;
+        --s.kept;
         return block;
     }
 
     static void give(void* p) noexcept {
+        State& s = state_;
         // A thread keeps a bounded number, and none once its list has been drained at its end.
-        if (kBypass || kept_ >= kKept || ended_) {
+        if (kBypass || s.kept >= kKept || s.ended) {
             ::operator delete(p);
             return;
         }
-        (void)&drain_;  // the list is drained when the thread ends
-        head_ = new (p) Free{head_};
-        ++kept_;
+        if (!s.drains) [[unlikely]] {
+            s.drains = true;
+            arm_drain();
+        }
+        s.head = new (p) Free{s.head};
+        ++s.kept;
     }
 
 private:
@@ -46,20 +51,28 @@ private:
     struct Free {
         Free* next;
     };
+    // A plain value, constant-initialised and alive to the thread's very end, so that reaching it
+    // costs no initialisation check, and an object destroyed after the drain (by another
+    // thread-local's destructor) still finds `ended`.
+    struct State {
+        Free* head = nullptr;
+        uint32_t kept = 0;
+        bool drains = false;  // the drain below is armed
+        bool ended = false;
+    };
     struct Drain {
         ~Drain() {
-            while (head_ != nullptr) ::operator delete(std::exchange(head_, head_->next));
-            kept_ = 0;
-            ended_ = true;
+            State& s = state_;
+            while (s.head != nullptr) ::operator delete(std::exchange(s.head, s.head->next));
+            s.kept = 0;
+            s.ended = true;
         }
     };
 
-    // Plain values, alive to the thread's very end, so an object destroyed after the drain (by
-    // another thread-local's destructor) still finds `ended_`.
-    static inline thread_local Free* head_ = nullptr;
-    static inline thread_local uint32_t kept_ = 0;
-    static inline thread_local bool ended_ = false;
-    static inline thread_local Drain drain_;
+    // The list is drained when the thread ends; armed by the first block kept.
+    static void arm_drain() { static thread_local Drain drain; }
+
+    static inline thread_local State state_;
 };
 
 // The allocation functions of a class whose objects come from its pool; objects of a larger

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "model/engine_error.h"
@@ -103,7 +104,9 @@ class OperationCache {
 public:
     CoordinateOperationPtr find(const std::string& from, const std::string& to) {
         std::lock_guard lock(mutex_);
-        auto it = entries_.find({from, to});
+        // Looked up by views of the two texts: a key copied for every geometry projected would cost
+        // more than the projection of a point.
+        auto it = entries_.find(std::pair<std::string_view, std::string_view>(from, to));
         return it == entries_.end() ? nullptr : it->second;
     }
     void clear() {
@@ -121,7 +124,17 @@ public:
 private:
     static constexpr size_t kSize = 64;
     std::mutex mutex_;
-    std::map<std::pair<std::string, std::string>, CoordinateOperationPtr> entries_;
+    // Ordered by the first text, then the second; compares the stored keys with views of texts too.
+    struct Less {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const {
+            const std::string_view a1 = a.first, b1 = b.first;
+            if (a1 != b1) return a1 < b1;
+            return std::string_view(a.second) < std::string_view(b.second);
+        }
+    };
+    std::map<std::pair<std::string, std::string>, CoordinateOperationPtr, Less> entries_;
 };
 
 OperationCache& cache() {

@@ -71,10 +71,10 @@ public:
         out += ']';
     }
 
-    // Engine conversion, every part and the collection lent the one engine spatial reference `sr`;
-    // defined for both part types.
-    GeoResult<::geometry::mutable_part_collection::MutablePartCollection> as_mutable_part_collection(
-        const EngineSr& sr) const;
+    // Engine conversion: every part appended to `collection`, each lent the one engine spatial
+    // reference `sr`; defined for both part types.
+    GeoResult<void> add_parts_to(const ::geometry::mutable_part_collection::MutablePartCollection& collection,
+                                 const EngineSr& sr) const;
 
 private:
     GeoResult<void> check(const Shared<P>& part) const {

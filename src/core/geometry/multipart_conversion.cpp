@@ -13,25 +13,20 @@ using ::geometry::polygon_builder::PolygonBuilder;
 using ::geometry::polyline::Polyline;
 using ::geometry::polyline_builder::PolylineBuilder;
 
+// The curved parts first, then the straight ones, into one collection, as the engine has always
+// been given them.
 template <typename Builder>
 GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
+    using ::geometry::mutable_part_collection::MutablePartCollection;
     auto engine_sr = to_geom_sr(sr_);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
     Builder builder = Builder::with_spatial_reference(borrow(*engine_sr));
     auto curved = lock_or_stop(*curved_, "Lock poisoned");
     auto straight = lock_or_stop(*straight_, "Lock poisoned");
-    auto all = curved->as_mutable_part_collection(*engine_sr);
-    if (!all) return std::unexpected(std::move(all.error()));
-    auto straight_parts = straight->as_mutable_part_collection(*engine_sr);
-    if (!straight_parts) return std::unexpected(std::move(straight_parts.error()));
-    const uint64_t count = straight_parts->size();
-    for (uint64_t i = 0; i < count; ++i) {
-        auto part = straight_parts->get_part(i);
-        if (!part)
-            ::geometry::stop_unexpected(ENGINE_FUNCTION_NAME(MutablePartCollection_getPart), part.error());
-        all->add_part(*part);
-    }
-    builder.set_parts(*all);
+    const MutablePartCollection all = MutablePartCollection::with_spatial_reference(borrow(*engine_sr));
+    if (auto added = curved->add_parts_to(all, *engine_sr); !added) return std::unexpected(std::move(added.error()));
+    if (auto added = straight->add_parts_to(all, *engine_sr); !added) return std::unexpected(std::move(added.error()));
+    builder.set_parts(all);
     return builder;
 }
 

@@ -55,9 +55,15 @@ CurveData elliptic_arc_of(const ::geometry::elliptic_arc_segment::EllipticArcSeg
 
 ::geometry::point::Point VeltCoord::as_point() const { return Point::with_x_y_z_m(x_, y_, z(), m()); }
 
+// Vertices without m go in by coordinates, one engine call each straight from the arrays; with m,
+// each goes through a temporary point.
 GeoResult<MutablePart> VeltPart::as_mutable_part(const EngineSr& sr) const {
     MutablePart part = MutablePart::with_spatial_reference(borrow(sr));
-    for (std::size_t i = 0; i < len(); ++i) add_vertex(part, *get_coord(i));
+    if (ms_) {
+        for (std::size_t i = 0; i < len(); ++i) add_vertex(part, *get_coord(i));
+    } else {
+        part.add_points(xs_, ys_, zs_ ? std::span<const double>(*zs_) : std::span<const double>());
+    }
     return part;
 }
 
@@ -105,16 +111,14 @@ GeoResult<MutablePart> VeltCurvePart::as_mutable_part(const EngineSr& sr) const 
 }
 
 template <typename P>
-GeoResult<::geometry::mutable_part_collection::MutablePartCollection>
-DimensionedCollection<P>::as_mutable_part_collection(const EngineSr& sr) const {
-    using ::geometry::mutable_part_collection::MutablePartCollection;
-    MutablePartCollection collection = MutablePartCollection::with_spatial_reference(borrow(sr));
+GeoResult<void> DimensionedCollection<P>::add_parts_to(
+    const ::geometry::mutable_part_collection::MutablePartCollection& collection, const EngineSr& sr) const {
     for (const auto& line : lines_) {
         auto part = lock_or_stop(*line, "Lock poisoned")->as_mutable_part(sr);
         if (!part) return std::unexpected(std::move(part.error()));
         collection.add_part(*part);
     }
-    return collection;
+    return {};
 }
 
 template class DimensionedCollection<VeltPart>;

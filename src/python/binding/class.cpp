@@ -1,5 +1,17 @@
 #include "python/binding/class.h"
 
+namespace binding {
+
+bool has_own_method(PyTypeObject* type, PyObject* name) {
+    PyObject* found = _PyType_Lookup(type, name);  // borrowed; the type's method cache answers
+    if (found == nullptr || !Py_IS_TYPE(found, &PyMethodDescr_Type)) return false;
+    const auto* method = reinterpret_cast<const PyMethodDescrObject*>(found);
+    return method->d_common.d_type == type &&
+           (method->d_common.d_name == name || PyUnicode_Compare(method->d_common.d_name, name) == 0);
+}
+
+}  // namespace binding
+
 namespace binding::detail {
 
 void report_unraisable(PyTypeObject* type, const char* what) noexcept {

@@ -28,6 +28,10 @@ struct ClassSpec {
     bool subclassable = false;
 };
 
+// Whether the attribute `name` of `type` is still the method that the class itself defines under
+// that name: not replaced by an assignment to the class, nor inherited. Never raises.
+bool has_own_method(PyTypeObject* type, PyObject* name);
+
 namespace detail {
 // Creates the heap type; `spec` must outlive it (the interpreter keeps pointers into it).
 PyResult<PyTypeObject*> make_type(ClassSpec& spec, Py_ssize_t basicsize, destructor dealloc);
@@ -99,6 +103,18 @@ public:
             return nullptr;
         }
         if (!PyObject_TypeCheck(object, *type)) return nullptr;
+        return &reinterpret_cast<Instance<T>*>(object)->value;
+    }
+
+    // The value of an object of exactly T's class; null for an instance of a subclass, or of
+    // anything else.
+    static T* exact_value_of(PyObject* object) {
+        auto type = get();
+        if (!type) {
+            PyErr_Clear();
+            return nullptr;
+        }
+        if (Py_TYPE(object) != *type) return nullptr;
         return &reinterpret_cast<Instance<T>*>(object)->value;
     }
 };

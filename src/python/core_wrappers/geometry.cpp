@@ -1,10 +1,17 @@
 #include "python/core_wrappers/geometry.h"
 
+#include <optional>
 #include <string_view>
 
 #include "base/fault.h"
+#include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/factory.h"
 #include "python/core_wrappers/item_slots.h"
+#include "python/core_wrappers/model_object.h"
+#include "python/core_wrappers/multipoint.h"
+#include "python/core_wrappers/point.h"
+#include "python/core_wrappers/polygon.h"
+#include "python/core_wrappers/polyline.h"
 
 namespace vornix::python {
 
@@ -124,6 +131,24 @@ PyResult<GeometryOwned> take_from_holder(PyObject* result) {
     return std::move(*taken);
 }
 
+// An object of exactly one of the module's classes, whose __kxc_geo is still that class's own,
+// has its engine geometry made from its model here, as that method would make it, without the call
+// through Python; none for any other object (a subclass keeps the protocol).
+template <typename T>
+bool made_directly(PyObject* object, PyObject* name, std::optional<PyResult<GeometryOwned>>& made) {
+    T* value = binding::Type<T>::exact_value_of(object);
+    if (value == nullptr || !binding::has_own_method(Py_TYPE(object), name)) return false;
+    made = model_object::engine_geometry_owned(*value);
+    return true;
+}
+
+template <typename... Classes>
+std::optional<PyResult<GeometryOwned>> direct_engine_geometry(PyObject* object, PyObject* name) {
+    std::optional<PyResult<GeometryOwned>> made;
+    (made_directly<Classes>(object, name, made) || ...);
+    return made;
+}
+
 }  // namespace
 
 PyResult<GeometryOwned> geom_from_pyobj(PyObject* object) {
@@ -138,6 +163,8 @@ PyResult<GeometryOwned> geom_from_pyobj(PyObject* object) {
     }
     PyObject* name = kKxcGeoName.object();
     if (name == nullptr) return fail();
+    if (auto made = direct_engine_geometry<PyPolygon, PyPolyline, PyPoint, PyMultiPoint, PyEnvelope>(object, name))
+        return std::move(*made);
     Ref result = Ref::steal(PyObject_CallMethodNoArgs(object, name));
     if (!result) {
         if (!PyErr_Occurred()) return fail(PyExc_SystemError, "attempted to fetch exception but none was set");

@@ -61,9 +61,15 @@ binding::PyResult<std::string> veltjson(T& self) {
     });
 }
 
+// The fresh engine geometry of the model, as __kxc_geo holds it.
+template <typename T>
+binding::PyResult<::geometry::geometry::GeometryOwned> engine_geometry_owned(T& self) {
+    return with_model(self.model, [](const auto& model) { return model.as_geometry_owned(); });
+}
+
 template <typename T>
 binding::PyResult<binding::Ref> kxc_geo(T& self) {
-    auto owned = with_model(self.model, [](const auto& model) { return model.as_geometry_owned(); });
+    auto owned = engine_geometry_owned(self);
     if (!owned) return binding::fail(std::move(owned.error()));
     return new_kxc_geo(std::move(*owned));
 }

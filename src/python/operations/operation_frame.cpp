@@ -75,12 +75,13 @@ namespace {
 // objects made so far with the list.
 template <typename G>
 PyResult<Ref> list_of(std::vector<G> geometries) {
-    Ref list = Ref::steal(PyList_New(0));
+    // Made at its final length: appending one by one would copy the growing list again and again.
+    Ref list = Ref::steal(PyList_New(static_cast<Py_ssize_t>(geometries.size())));
     if (!list) return fail();
-    for (auto&& geometry : geometries) {
-        auto object = into_object(G(std::move(geometry)));
+    for (std::size_t i = 0; i < geometries.size(); ++i) {
+        auto object = into_object(G(std::move(geometries[i])));
         if (!object) return fail(std::move(object.error()));
-        if (PyList_Append(list.get(), object->get()) != 0) return fail();
+        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), std::move(*object).release());
     }
     return list;
 }
