@@ -283,6 +283,9 @@ TEST_F(GeodeticBufferTest, NormalizingFoldsIntoOneTurnOfLongitude) {
         {R"({"x":500,"y":0})", R"({"x":500.0,"y":0.0})"},
         {R"({"x":20037508.342789244,"y":5,"spatialReference":{"wkid":3857}})",
          R"({"x":-20037508.342789244,"y":5.0,"spatialReference":{"wkid":3857}})"},
+        // An envelope a turn wide or wider holds every longitude, however far it reaches.
+        {R"({"xmin":0,"ymin":0,"xmax":1e12,"ymax":10,"spatialReference":{"wkid":4326}})",
+         R"({"rings":[[[-180.0,0.0],[-180.0,10.0],[180.0,10.0],[180.0,0.0],[-180.0,0.0]]],"spatialReference":{"wkid":4326}})"},
         {R"({"x":null,"y":null,"spatialReference":{"wkid":4326}})", nullptr},
         {R"({"rings":[],"spatialReference":{"wkid":4326}})", nullptr},
     };

@@ -142,6 +142,7 @@ def test_normalize_central_meridian_folds_any_longitude_or_copies_without_an_err
             "multipoint": lambda v: {"points": [[v, 10], [1, 2]]},
             "path": lambda v: {"paths": [[[0, 10], [v, 20]]]},
             "ring": lambda v: {"rings": [[[0, 10], [v, 20], [5, 30]]]},
+            "envelope": lambda v: {"xmin": 0, "ymin": 0, "xmax": v, "ymax": 10},
         }
         half_turn = {4326: 180.0, 3857: 20037508.342789244, 32632: None}
         for wkid, half in half_turn.items():
@@ -156,7 +157,8 @@ def test_normalize_central_meridian_folds_any_longitude_or_copies_without_an_err
                     if r is None or str(r) == str(g) or half is None:
                         continue
                     d = json.loads(str(r))
-                    parts = d.get("rings") or d.get("paths") or [d.get("points") or [[d.get("x"), 0]]]
+                    parts = (d.get("rings") or d.get("paths") or [d.get("points") or [[d.get("x"), 0]]] if "xmin" not in d
+                             else [[[d["xmin"], 0], [d["xmax"], 0]]])
                     xs = [vertex[0] for part in parts for vertex in part]
                     if not all(math.isnan(x) or abs(x) <= half * (1 + 1e-9) for x in xs):
                         print(wkid, v, kind, "outside", max(xs, key=abs))

@@ -58,7 +58,10 @@ std::optional<std::pair<double, double>> turns_spanned(const model::Geometry& ge
 
 // Whether folding the geometry stays within the work it may take.
 bool foldable(const model::Geometry& geometry, const LongitudeRange& range) {
-    if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint) return true;
+    // Points move by whole turns; an envelope spans at most two turns or, a turn wide, folds whole.
+    if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint ||
+        geometry.kind() == model::GeometryKind::Envelope)
+        return true;
     const auto turns = turns_spanned(geometry, range);
     if (!turns) return true;
     double vertices = 0;
@@ -112,6 +115,15 @@ void unroll(std::vector<model::Vertex>& line, const LongitudeRange& range) {
 GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range) {
     if (geometry.kind() == model::GeometryKind::Point || geometry.kind() == model::GeometryKind::Multipoint)
         return folded_points(geometry, range);
+    if (geometry.kind() == model::GeometryKind::Envelope) {
+        // An envelope a turn wide or wider holds every longitude: its fold is the whole turn.
+        const auto& e = static_cast<const model::Envelope&>(geometry);
+        if (std::abs(e.x.max - e.x.min) >= range.period) {
+            GeometryPtr band = envelope_polygon(model::Envelope({range.west, range.west + range.period}, e.y, e.z, e.m, e.dims));
+            band->set_spatial_reference(e.spatial_reference());
+            return band;
+        }
+    }
     const auto extent = model::extent_of(geometry);
     if (std::isnan(extent->x.min) || (extent->x.min >= range.west && extent->x.max < range.west + range.period))
         return geometry.clone();
