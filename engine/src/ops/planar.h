@@ -41,8 +41,18 @@ ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Ge
 // Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
 bool is_empty(const model::Geometry& g);
 
+// GEOS's orientation tests multiply coordinate differences (its buffer squares distances too); past
+// the square root of the largest double those overflow, and then its hull's sort reads past its
+// input and its buffer builder (buffers, repairs) walks off its arrays or leaks what it built.
+inline constexpr double kGeosMagnitude = 1e150;
+
+// Refuses, with a geometry error, a GEOS form holding a coordinate beyond kGeosMagnitude before
+// `operation` ("buffer") runs on it.
+void check_magnitude(const GEOSGeometry* g, const char* operation);
+
 // A valid form of `g` (GEOS make-valid, structure method, collapsed parts dropped): input that a
-// GEOS operation refused is repaired and the operation tried once more.
+// GEOS operation refused is repaired and the operation tried once more. Refuses what
+// check_magnitude refuses.
 GeosPtr make_valid(const GEOSGeometry* g);
 
 // Calls `op` on the inputs; when GEOS refuses them (an invalid polygon), once more on their valid
