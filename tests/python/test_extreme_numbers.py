@@ -79,10 +79,11 @@ def test_bezier_control_points_near_the_largest_double_give_a_few_chords_not_the
                        lambda: many.length):
             print(outcome(action))
     ''')
-    # simplify repairs the polygon, and GEOS's repair overflows at these magnitudes: a clear refusal.
-    repair_refused = ("Exception: Corvane library error: 'Coordinates are too large to repair: Buffers, "
-                      "hulls, relation tests and repairs take coordinates up to 1e150 in magnitude'")
-    assert out.splitlines() == ["Polygon", repair_refused, "Polygon", "inf"]
+    # GEOS's overlays and repairs overflow at these magnitudes (and leaked when they failed): a
+    # clear refusal.
+    refused = ("Exception: Corvane library error: 'Coordinates are too large for the %s: "
+               "Planar operations take coordinates up to 1e150 in magnitude'")
+    assert out.splitlines() == [refused % "overlay", refused % "repair", "Polygon", "inf"]
 
 
 TOO_MANY = "Exception: Corvane library error: 'Too many vertices: The maximum segment length is too small for the geometry'"

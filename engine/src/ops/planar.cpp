@@ -85,8 +85,8 @@ void check_magnitude(const GEOSGeometry* g, const char* operation) {
         geos_failed(operation);
     for (double b : bounds)
         if (!(std::fabs(b) <= kGeosMagnitude))
-            throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large to ") + operation + ".",
-                                     "Buffers, hulls, relation tests and repairs take coordinates up to 1e150 in magnitude.");
+            throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large for the ") + operation + ".",
+                                     "Planar operations take coordinates up to 1e150 in magnitude.");
 }
 
 GeosPtr make_valid(const GEOSGeometry* g) {

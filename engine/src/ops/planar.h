@@ -56,9 +56,12 @@ void check_magnitude(const GEOSGeometry* g, const char* operation);
 GeosPtr make_valid(const GEOSGeometry* g);
 
 // Calls `op` on the inputs; when GEOS refuses them (an invalid polygon), once more on their valid
-// forms. A second refusal is an engine error naming `what`.
+// forms. A second refusal is an engine error naming `what`, and so are inputs check_magnitude
+// refuses: past it GEOS's overlays fail, and leak what their noding built when they do.
 template <typename Op>
 GeosPtr with_repair(const char* what, Op op, const GEOSGeometry* a, const GEOSGeometry* b = nullptr) {
+    check_magnitude(a, what);
+    if (b != nullptr) check_magnitude(b, what);
     if (GEOSGeometry* r = op(a, b)) return GeosPtr(r);
     geos_reset_error();
     GeosPtr va = make_valid(a);

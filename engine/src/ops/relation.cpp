@@ -21,7 +21,7 @@ bool is_empty(const GEOSGeometry* g) { return GEOSisEmpty_r(geos(), g) == 1; }
 // orientation products overflow, and leaks the graph it was building when it does.
 const GEOSGeometry* relatable_form(const model::Geometry& g) {
     const GEOSGeometry* form = geos_form(g);
-    check_magnitude(form, "relate");
+    check_magnitude(form, "relation test");
     return form;
 }
 

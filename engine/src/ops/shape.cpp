@@ -94,7 +94,7 @@ void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
 }
 
 GeosPtr geos_hull(const GEOSGeometry* input) {
-    check_magnitude(input, "enclose in a convex hull");
+    check_magnitude(input, "convex hull");
     return geos_check(GEOSConvexHull_r(geos(), input), "convex hull");
 }
 
