@@ -2,6 +2,8 @@
 // and new vertices, the split by dimension, clipping, and the union and extent of collections.
 #include <nlohmann/json.hpp>
 
+#include <functional>
+
 #include "planar_test.h"
 
 namespace engine_test {
@@ -140,6 +142,36 @@ TEST(PlanarOverlay, InvalidPolygonsAreRepairedRatherThanRefused) {
     EXPECT_DOUBLE_EQ(area_of(b.get()), 28.0);
     Geometry c(KX_GeometryEngine_buffer(overlapping.get(), 0.0, ok()));
     EXPECT_DOUBLE_EQ(area_of(c.get()), 28.0);
+}
+
+// Past 1e150 GEOS's overlays overflow their orientation products, fail, and leaked what their
+// noding had built (found by the fuzzer under the leak checker): overlays, unions and clips refuse
+// such coordinates with a geometry error and still answer at 1e150.
+TEST(PlanarOverlay, CoordinatesWhoseProductsOverflowAreRefused) {
+    const auto unite_all = [](KX_GeometryHandle a, KX_GeometryHandle b, const KX_ErrorCallbackRecord* rec) {
+        Vector both = geometry_vector({a, b});
+        return KX_GeometryEngine_unionCollection(both.get(), rec);
+    };
+    const auto clip = [](KX_GeometryHandle a, KX_GeometryHandle, const KX_ErrorCallbackRecord* rec) {
+        Geometry box(KX_Envelope_createWithXY(-1, 1, -1, 1, ok()));
+        return KX_GeometryEngine_clip(a, box.get(), rec);
+    };
+    const std::vector<std::function<KX_GeometryHandle(KX_GeometryHandle, KX_GeometryHandle, const KX_ErrorCallbackRecord*)>>
+        operations = {KX_GeometryEngine_intersection, KX_GeometryEngine_union, KX_GeometryEngine_difference,
+                      KX_GeometryEngine_symmetricDifference, unite_all, clip};
+    Geometry square = from_json(kSquare);
+    for (const char* magnitude : {"1e151", "1.7976931348623157e308", "1e150"}) {
+        const bool refused = std::string(magnitude) != "1e150";
+        Geometry wide = from_json(std::string(R"({"rings":[[[-5,-5],[-5,)") + magnitude + "],[" + magnitude + ",-5],[-5,-5]]]}");
+        for (size_t i = 0; i < operations.size(); ++i) {
+            Errors errors;
+            Geometry r(operations[i](wide.get(), square.get(), errors.rec()));
+            EXPECT_EQ(r == nullptr, refused) << "operation " << i << " at " << magnitude;
+            if (refused) {
+                EXPECT_EQ(errors.only().code, KX_ERROR_GEOMETRY) << "operation " << i << " at " << magnitude;
+            }
+        }
+    }
 }
 
 TEST(PlanarOverlay, DifferentSpatialReferencesAreAnError) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "model/engine_error.h"
 #include "model/envelope.h"
 #include "model/multipart.h"
 #include "model/multipoint.h"
@@ -75,7 +77,20 @@ bool is_empty(const model::Geometry& g) {
     return true;
 }
 
+void check_magnitude(const GEOSGeometry* g, const char* operation) {
+    if (GEOSisEmpty_r(geos(), g) == 1) return;
+    double bounds[4] = {};
+    if (GEOSGeom_getXMin_r(geos(), g, &bounds[0]) == 0 || GEOSGeom_getYMin_r(geos(), g, &bounds[1]) == 0 ||
+        GEOSGeom_getXMax_r(geos(), g, &bounds[2]) == 0 || GEOSGeom_getYMax_r(geos(), g, &bounds[3]) == 0)
+        geos_failed(operation);
+    for (double b : bounds)
+        if (!(std::fabs(b) <= kGeosMagnitude))
+            throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large for the ") + operation + ".",
+                                     "Planar operations take coordinates up to 1e150 in magnitude.");
+}
+
 GeosPtr make_valid(const GEOSGeometry* g) {
+    check_magnitude(g, "repair");
     const GeosMakeValidParams params(GEOSMakeValidParams_create_r(geos()));
     if (!params || GEOSMakeValidParams_setMethod_r(geos(), params.get(), GEOS_MAKE_VALID_STRUCTURE) == 0 ||
         GEOSMakeValidParams_setKeepCollapsed_r(geos(), params.get(), 0) == 0)

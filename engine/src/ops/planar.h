@@ -41,14 +41,27 @@ ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Ge
 // Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
 bool is_empty(const model::Geometry& g);
 
+// GEOS's orientation tests multiply coordinate differences (its buffer squares distances too); past
+// the square root of the largest double those overflow, and then its hull's sort reads past its
+// input and its buffer builder (buffers, repairs) walks off its arrays or leaks what it built.
+inline constexpr double kGeosMagnitude = 1e150;
+
+// Refuses, with a geometry error, a GEOS form holding a coordinate beyond kGeosMagnitude before
+// `operation` ("buffer") runs on it.
+void check_magnitude(const GEOSGeometry* g, const char* operation);
+
 // A valid form of `g` (GEOS make-valid, structure method, collapsed parts dropped): input that a
-// GEOS operation refused is repaired and the operation tried once more.
+// GEOS operation refused is repaired and the operation tried once more. Refuses what
+// check_magnitude refuses.
 GeosPtr make_valid(const GEOSGeometry* g);
 
 // Calls `op` on the inputs; when GEOS refuses them (an invalid polygon), once more on their valid
-// forms. A second refusal is an engine error naming `what`.
+// forms. A second refusal is an engine error naming `what`, and so are inputs check_magnitude
+// refuses: past it GEOS's overlays fail, and leak what their noding built when they do.
 template <typename Op>
 GeosPtr with_repair(const char* what, Op op, const GEOSGeometry* a, const GEOSGeometry* b = nullptr) {
+    check_magnitude(a, what);
+    if (b != nullptr) check_magnitude(b, what);
     if (GEOSGeometry* r = op(a, b)) return GeosPtr(r);
     geos_reset_error();
     GeosPtr va = make_valid(a);

@@ -10,17 +10,26 @@
 #include "model/extent.h"
 #include "ops/spatial_references.h"
 #include "ops/geos_form.h"
+#include "ops/planar.h"
 
 namespace ops {
 namespace {
 
 bool is_empty(const GEOSGeometry* g) { return GEOSisEmpty_r(geos(), g) == 1; }
 
+// The GEOS form of `g` for a relation test: GEOS's relate fails past kGeosMagnitude, where its
+// orientation products overflow, and leaks the graph it was building when it does.
+const GEOSGeometry* relatable_form(const model::Geometry& g) {
+    const GEOSGeometry* form = geos_form(g);
+    check_magnitude(form, "relation test");
+    return form;
+}
+
 // Equal means the same kind of geometry occupying the same space; two empties of one kind are
 // equal (GEOS finds no matrix for them).
 bool equals(const model::Geometry& a, const model::Geometry& b) {
     if (!compatible_spatial_references(a, b) || a.kind() != b.kind()) return false;
-    const GEOSGeometry *ga = geos_form(a), *gb = geos_form(b);
+    const GEOSGeometry *ga = relatable_form(a), *gb = relatable_form(b);
     if (is_empty(ga) || is_empty(gb)) return is_empty(ga) && is_empty(gb);
     return geos_predicate(GEOSEquals_r(geos(), ga, gb), "equals");
 }
@@ -94,13 +103,13 @@ bool relation(Relation r, const model::Geometry& a, const model::Geometry& b) {
     if (r == Relation::Equals) return equals(a, b);
     common_spatial_reference(a, b);
     if (apart(a, b)) return r == Relation::Disjoint;
-    return geos_predicate(test(r, geos_form(a), geos_form(b)), "relation test");
+    return geos_predicate(test(r, relatable_form(a), relatable_form(b)), "relation test");
 }
 
 bool relate(const model::Geometry& a, const model::Geometry& b, const char* pattern) {
     check_pattern(pattern);
     common_spatial_reference(a, b);
-    return geos_predicate(GEOSRelatePattern_r(geos(), geos_form(a), geos_form(b), pattern), "relate");
+    return geos_predicate(GEOSRelatePattern_r(geos(), relatable_form(a), relatable_form(b), pattern), "relate");
 }
 
 }  // namespace ops

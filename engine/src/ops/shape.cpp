@@ -86,24 +86,6 @@ GeosPtr valid_area(GeosPtr g) {
     return make_valid(g.get());
 }
 
-// GEOS's buffer and hull multiply coordinate differences (the buffer squares distances too); past
-// the square root of the largest double those overflow, and then the buffer's offset curve walks
-// off its own arrays and the hull's sort by orientation reads past its input (crashes, not errors).
-constexpr double kGeosMagnitude = 1e150;
-
-// Refuses a GEOS form with a coordinate beyond kGeosMagnitude, before `operation` ("buffer") sees it.
-void check_magnitude(const GEOSGeometry* g, const char* operation) {
-    if (GEOSisEmpty_r(geos(), g) == 1) return;
-    double bounds[4] = {};
-    if (GEOSGeom_getXMin_r(geos(), g, &bounds[0]) == 0 || GEOSGeom_getYMin_r(geos(), g, &bounds[1]) == 0 ||
-        GEOSGeom_getXMax_r(geos(), g, &bounds[2]) == 0 || GEOSGeom_getYMax_r(geos(), g, &bounds[3]) == 0)
-        geos_failed(operation);
-    for (double b : bounds)
-        if (!(std::fabs(b) <= kGeosMagnitude))
-            throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large to ") + operation + ".",
-                                     "Buffers and hulls take coordinates up to 1e150 in magnitude.");
-}
-
 void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
     if (std::fabs(distance) > kGeosMagnitude)
         throw model::EngineError(model::kGeometryError, "The buffer distance is too large.",
@@ -112,7 +94,7 @@ void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
 }
 
 GeosPtr geos_hull(const GEOSGeometry* input) {
-    check_magnitude(input, "enclose in a convex hull");
+    check_magnitude(input, "convex hull");
     return geos_check(GEOSConvexHull_r(geos(), input), "convex hull");
 }
 
