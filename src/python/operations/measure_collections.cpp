@@ -40,30 +40,22 @@ using python::frame::GeometryOwned;
 using python::frame::Nullable;
 using ::geometry::linear_unit::LinearUnit;
 
-// Both collections read through adapters into one batch call.
-template <typename Call>
-PyResult<engine::PolygonItems> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
-    return python::collections::batch_pair<double>(geometries, distances, std::forward<Call>(call));
-}
-
 PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, std::optional<Flag> union_result,
                                 std::optional<PyLinearUnitId*> distance_unit, std::optional<Number> max_deviation,
                                 std::optional<PyGeodeticCurveType*> curve_type) {
     const bool unioned = union_result && union_result->value;
-    if (!distance_unit) {
-        auto planar = buffers(geometries, distances, [&](auto& items, auto& lengths) {
-            return engine::buffer_collection(items, lengths, unioned);
-        });
-        return python::frame::raised(std::move(planar));
-    }
+    using ::geometry::vector::Vector;
+    if (!distance_unit)
+        return python::collections::sliced_buffers(
+            geometries, distances, unioned,
+            [&](const Vector& items, const Vector& lengths) { return engine::detail::buffer_collection(items, lengths, unioned); });
     auto unit = python::to_linear_unit(**distance_unit);
     if (!unit) return fail(std::move(unit.error()));
     const double deviation = max_deviation ? max_deviation->value : 0.0;
     const int32_t code = curve_type ? (*curve_type)->code : int32_t{KX_CURVE_TYPE_GreatElliptic};
-    auto geodetic = buffers(geometries, distances, [&](auto& items, auto& lengths) {
-        return engine::buffer_geodetic_collection(items, lengths, &*unit, deviation, code, unioned);
+    return python::collections::sliced_buffers(geometries, distances, unioned, [&](const Vector& items, const Vector& lengths) {
+        return engine::detail::buffer_geodetic_collection(items, lengths, &*unit, code, deviation, unioned);
     });
-    return python::frame::raised(std::move(geodetic));
 }
 
 PyResult<Ref> densify_collection(PyObject* geometries, double max_segment_length, Nullable<PyLinearUnitId> unit,
