@@ -1,5 +1,7 @@
-// The module's collection functions (`*_collection` and `difference_collection_minus_geom`), one
-// family per file; the module registers them all in the byte order of their names.
+// The module's collection functions (`*_collection` and `difference_collection_minus_geom`): the
+// per-item maps come from the same rows as their Geometry methods (operations.h), the reductions
+// and measures from the families below; the module registers them all in the byte order of their
+// names.
 #pragma once
 
 #include <vector>
@@ -8,7 +10,6 @@
 
 namespace vornix::collections {
 
-std::vector<PyMethodDef> map_functions();        // per-item geometry maps
 std::vector<PyMethodDef> reduction_functions();  // relation tests, sums, per-item values, the fold
 std::vector<PyMethodDef> measure_functions();    // buffer and densify
 
