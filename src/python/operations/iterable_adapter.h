@@ -171,6 +171,14 @@ PyResult<Ref> sliced_buffers(PyObject* geometries, PyObject* distances, bool uni
     return list;
 }
 
+// A fixed geometry argument's engine geometry and the iterator of the collection, made in the
+// order the operation is specified with: the geometry first, unless `iterator_first`.
+struct FixedAndIterator {
+    GeometryOwned geometry;
+    Ref iterator;
+};
+PyResult<FixedAndIterator> fixed_and_iterator(frame::GeometryParam fixed, PyObject* collection, bool iterator_first);
+
 // Reads `iterator` to its end, each item as an engine geometry lent to `step` for one turn and
 // destroyed after it. `step` returns whether to go on (or its error). The first error of any kind
 // ends the reading; the items after it are never read.

@@ -18,6 +18,7 @@ std::vector<PyGetSetDef> extent_properties();
 std::vector<PyMethodDef> collection_methods();
 
 // The module's collection functions made from the same rows as the methods above.
+std::vector<PyMethodDef> relation_functions();
 std::vector<PyMethodDef> overlay_functions();
 std::vector<PyMethodDef> transform_functions();
 std::vector<PyMethodDef> extent_functions();

@@ -1,6 +1,5 @@
-// Collection functions that reduce an iterable to one value or measure each item: relation tests
-// over every or some item (they stop reading at the deciding item), sums, per-item values, and
-// the difference fold.
+// Collection functions that reduce an iterable to one value or measure each item: sums, per-item
+// values, and the difference fold. (The relation tests over a collection are rows of relations.cpp.)
 #include <optional>
 #include <vector>
 
@@ -24,49 +23,6 @@ using python::collections::for_each_geometry;
 using python::collections::iterate;
 using python::frame::GeometryOwned;
 using python::frame::GeometryParam;
-
-enum class Quantifier { Every, Some };
-
-// The fixed geometry and the iterator, in the order of the test: `primary` first, except that the
-// item-first test (intersects) asks for the iterator before converting `primary`.
-struct Fixed {
-    GeometryOwned geometry;
-    Ref iterator;
-};
-PyResult<Fixed> fixed_and_iterator(GeometryParam fixed, PyObject* collection, bool iterator_first) {
-    std::optional<Ref> iterator;
-    if (iterator_first) {
-        auto made = iterate(collection);
-        if (!made) return fail(std::move(made.error()));
-        iterator = std::move(*made);
-    }
-    auto geometry = python::frame::engine_geometry(fixed.object);
-    if (!geometry) return fail(std::move(geometry.error()));
-    if (!iterator) {
-        auto made = iterate(collection);
-        if (!made) return fail(std::move(made.error()));
-        iterator = std::move(*made);
-    }
-    return Fixed{std::move(*geometry), std::move(*iterator)};
-}
-
-// Every-item tests answer False at the first item that fails, some-item tests True at the first
-// that holds; the items after it are never read.
-template <auto Test, Quantifier Q, bool ItemFirst = false>
-PyResult<bool> relation_collection(GeometryParam fixed, PyObject* collection) {
-    auto inputs = fixed_and_iterator(fixed, collection, ItemFirst);
-    if (!inputs) return fail(std::move(inputs.error()));
-    constexpr bool kDeciding = Q == Quantifier::Some;
-    bool decided = false;
-    auto read = for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
-        auto holds = ItemFirst ? Test(item, inputs->geometry) : Test(inputs->geometry, item);
-        if (!holds) return fail(python::frame::library_error(holds.error()));
-        decided = *holds == kDeciding;
-        return !decided;
-    });
-    if (!read) return fail(std::move(read.error()));
-    return decided ? kDeciding : !kDeciding;
-}
 
 // Per-item values in input order; `op` answers for one item.
 template <typename T, typename Op>
@@ -140,7 +96,7 @@ PyResult<Ref> is_simple_collection(PyObject* geometries) {
 }
 
 PyResult<Ref> distances_from_collection(GeometryParam primary, PyObject* collection) {
-    auto inputs = fixed_and_iterator(primary, collection, false);
+    auto inputs = python::collections::fixed_and_iterator(primary, collection, false);
     if (!inputs) return fail(std::move(inputs.error()));
     auto values = per_item<double>(inputs->iterator.get(), [&](const GeometryOwned& item) {
         return engine::distance(inputs->geometry, item);
@@ -162,7 +118,7 @@ PyResult<Ref> label_point_collection(PyObject* geometries) {
 }
 
 PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* collection) {
-    auto inputs = fixed_and_iterator(primary, collection, false);
+    auto inputs = python::collections::fixed_and_iterator(primary, collection, false);
     if (!inputs) return fail(std::move(inputs.error()));
     GeometryOwned rest = std::move(inputs->geometry);
     auto read = for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
@@ -176,13 +132,6 @@ PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* 
     return python::frame::into_object(std::move(rest));
 }
 
-constexpr binding::Params kContains{"contains_collection", {"container", "geometries"}};
-constexpr binding::Params kWithin{"within_collection", {"container", "geometries"}};
-constexpr binding::Params kDisjoint{"disjoint_from_collection", {"primary", "collection"}};
-constexpr binding::Params kCrosses{"crosses_collection", {"primary", "collection"}};
-constexpr binding::Params kTouches{"touches_collection", {"primary", "collection"}};
-constexpr binding::Params kOverlaps{"overlaps_collection", {"primary", "collection"}};
-constexpr binding::Params kIntersects{"intersects_collection", {"primary", "collection"}};
 constexpr binding::Params kArea{"area_collection", {"geometries", "curve_type", "unit"}};
 constexpr binding::Params kLength{"length_collection", {"geometries"}};
 constexpr binding::Params kIsSimple{"is_simple_collection", {"geometries"}};
@@ -190,36 +139,6 @@ constexpr binding::Params kDistances{"distances_from_collection", {"primary", "c
 constexpr binding::Params kLabelPoint{"label_point_collection", {"geometries"}};
 constexpr binding::Params kDifferenceFold{"difference_geom_minus_collection", {"primary", "collection"}};
 
-#define DE9IM "The test follows the Dimensionally Extended 9 Intersection Model (DE-9IM) and supports true curves.\n\n"
-#define ANY_OF(relation)                                                                                    \
-    "Indicates if the primary geometry " relation " any geometry of the collection; reading stops at the " \
-    "first that it does.\n\n" DE9IM "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n" \
-    "Returns:\n    A bool; False for an empty collection."
-
-constexpr char kContainsDoc[] =
-    "contains_collection(container, geometries)\n--\n\n"
-    "Indicates if the container contains every geometry of the collection; reading stops at the first "
-    "that it does not contain.\n\n" DE9IM
-    "Args:\n    container: a Geometry.\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A bool; True for an empty collection.";
-constexpr char kWithinDoc[] =
-    "within_collection(container, geometries)\n--\n\n"
-    "Indicates if the container lies within every geometry of the collection (each geometry contains the "
-    "container); reading stops at the first that does not.\n\n" DE9IM
-    "Args:\n    container: a Geometry.\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A bool; True for an empty collection.";
-constexpr char kDisjointDoc[] =
-    "disjoint_from_collection(primary, collection)\n--\n\n"
-    "Indicates if the primary geometry is disjoint from every geometry of the collection; reading stops at "
-    "the first that it is not disjoint from.\n\n" DE9IM
-    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
-    "Returns:\n    A bool; True for an empty collection.";
-constexpr char kCrossesDoc[] =
-    "crosses_collection(primary, collection)\n--\n\n" ANY_OF("crosses")
-    "\n\nGeometries in different spatial references give an engine error.";
-constexpr char kTouchesDoc[] = "touches_collection(primary, collection)\n--\n\n" ANY_OF("touches");
-constexpr char kOverlapsDoc[] = "overlaps_collection(primary, collection)\n--\n\n" ANY_OF("overlaps");
-constexpr char kIntersectsDoc[] = "intersects_collection(primary, collection)\n--\n\n" ANY_OF("intersects");
 constexpr char kAreaDoc[] =
     "area_collection(geometries, curve_type=None, unit=None)\n--\n\n"
     "The combined area of the geometries: geodetic when a curve_type is given, else planar in the units "
@@ -256,21 +175,11 @@ constexpr char kDifferenceFoldDoc[] =
     "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
     "Returns:\n    A new geometry.";
 
-#undef ANY_OF
-#undef DE9IM
 
 }  // namespace
 
 std::vector<PyMethodDef> reduction_functions() {
     return {
-        binding::function<kContains, relation_collection<&engine::contains, Quantifier::Every>>(kContainsDoc),
-        binding::function<kWithin, relation_collection<&engine::within, Quantifier::Every>>(kWithinDoc),
-        binding::function<kDisjoint, relation_collection<&engine::disjoint, Quantifier::Every>>(kDisjointDoc),
-        binding::function<kCrosses, relation_collection<&engine::crosses, Quantifier::Some>>(kCrossesDoc),
-        binding::function<kTouches, relation_collection<&engine::touches, Quantifier::Some>>(kTouchesDoc),
-        binding::function<kOverlaps, relation_collection<&engine::overlaps, Quantifier::Some>>(kOverlapsDoc),
-        binding::function<kIntersects, relation_collection<&engine::intersects, Quantifier::Some, true>>(
-            kIntersectsDoc),
         binding::function<kArea, area_collection>(kAreaDoc),
         binding::function<kLength, length_collection>(kLengthDoc),
         binding::function<kIsSimple, is_simple_collection>(kIsSimpleDoc),
