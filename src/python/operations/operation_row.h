@@ -10,7 +10,9 @@
 //   - the collection function prepares once, then reads the iterable item by item (iter() of it
 //     first), each item's engine geometry destroyed after its turn.
 // Where the fixed argument is itself a geometry, `Operands` says on which side of the engine call
-// the collection puts it (the method always puts `self` first).
+// the collection puts it (the method always puts `self` first). A method whose arguments are
+// specified to be made before `self` (a unit that outlives the result's conversion) says so with
+// `Steps::ArgumentsFirst`.
 #pragma once
 
 #include <type_traits>
@@ -22,15 +24,22 @@
 namespace vornix::python::operations {
 
 enum class Operands { ItemFirst, FixedFirst };
+enum class Steps { SelfFirst, ArgumentsFirst };
 
-template <auto Prepare, auto Body, Operands Order = Operands::ItemFirst, typename = decltype(Prepare)>
+template <auto Prepare, auto Body, Operands Order = Operands::ItemFirst, Steps MethodSteps = Steps::SelfFirst,
+          typename = decltype(Prepare)>
 struct Row;
 
-template <auto Prepare, auto Body, Operands Order, typename P, typename... A>
-struct Row<Prepare, Body, Order, binding::PyResult<P> (*)(A...)> {
+template <auto Prepare, auto Body, Operands Order, Steps MethodSteps, typename P, typename... A>
+struct Row<Prepare, Body, Order, MethodSteps, binding::PyResult<P> (*)(A...)> {
     using Answer = std::invoke_result_t<decltype(Body), const frame::GeometryOwned&, const P&>;
 
     static binding::PyResult<binding::Ref> method(PyObject* self, A... args) {
+        if constexpr (MethodSteps == Steps::ArgumentsFirst) {
+            auto prepared = Prepare(args...);
+            if (!prepared) return binding::fail(std::move(prepared.error()));
+            return frame::apply(self, [&](const frame::GeometryOwned& geometry) { return Body(geometry, *prepared); });
+        }
         return frame::apply(self, [&](const frame::GeometryOwned& geometry) -> binding::PyResult<Answer> {
             auto prepared = Prepare(args...);
             if (!prepared) return binding::fail(std::move(prepared.error()));

@@ -21,6 +21,7 @@ std::vector<PyMethodDef> collection_methods();
 std::vector<PyMethodDef> relation_functions();
 std::vector<PyMethodDef> overlay_functions();
 std::vector<PyMethodDef> transform_functions();
+std::vector<PyMethodDef> measure_functions();
 std::vector<PyMethodDef> extent_functions();
 
 // All of the methods and properties above in that order, as the module adds them to Geometry.
