@@ -57,6 +57,9 @@ PyResult<::geometry::polyline::Polyline> cutter_line(PyPolyline* cutter) {
 auto cut_by(const GeometryOwned& g, const ::geometry::polyline::Polyline& line) { return engine::cut(g, line); }
 
 using Cut = Row<cutter_line, cut_by>;
+using IsSimple = Row<no_arguments, alone<&engine::is_simple>>;
+// distances_from_collection(primary, collection) measures from primary.
+using Distance = Row<fixed_geometry, pairwise<&engine::distance>, Operands::FixedFirst>;
 // intersections_collection(primary, geometries) puts primary first.
 using Intersections = Row<fixed_geometry, pairwise<&engine::intersections>, Operands::FixedFirst>;
 
@@ -84,6 +87,19 @@ constexpr char kCollectionIntersectionsDoc[] =
     "Args:\n    primary: a Geometry.\n    geometries: an iterable of geometries.\n\n"
     "Returns:\n    One list of every piece, the pieces of the first geometry first.";
 
+constexpr binding::Params kIsSimpleCollection{"is_simple_collection", {"geometries"}};
+constexpr binding::Params kDistancesCollection{"distances_from_collection", {"primary", "collection"}};
+constexpr char kIsSimpleCollectionDoc[] =
+    "is_simple_collection(geometries)\n--\n\n"
+    "Whether each geometry is topologically simple.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    A list of bools in the order of the input.";
+constexpr char kDistancesCollectionDoc[] =
+    "distances_from_collection(primary, collection)\n--\n\n"
+    "The planar distance from the primary geometry to each geometry of the collection, in the units of "
+    "the geometry's spatial reference; NaN when either geometry is empty.\n\n"
+    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
+    "Returns:\n    A list of floats in the order of the input.";
 #undef COLLECTION_ARG
 
 constexpr char kExtentDoc[] = "The extent of the geometry as a tuple (xmin, ymin, xmax, ymax).";
@@ -126,8 +142,8 @@ constexpr char kIntersectionsDoc[] =
 std::vector<PyMethodDef> extent_methods() {
     return {
         binding::method<kCombineExtents, frame::on_pair<&engine::combine_extents>>(kCombineExtentsDoc),
-        binding::method<kDistanceTo, frame::on_pair<&engine::distance>>(kDistanceToDoc),
-        binding::method<kIsSimple, frame::on_self<&engine::is_simple>>(kIsSimpleDoc),
+        binding::method<kDistanceTo, Distance::method>(kDistanceToDoc),
+        binding::method<kIsSimple, IsSimple::method>(kIsSimpleDoc),
         binding::method<kCut, Cut::method>(kCutDoc),
         binding::method<kIntersections, Intersections::method>(kIntersectionsDoc),
     };
@@ -137,6 +153,8 @@ std::vector<PyMethodDef> extent_functions() {
     return {
         binding::function<kCollectionCut, Cut::collection>(kCollectionCutDoc),
         binding::function<kCollectionIntersections, Intersections::collection_last>(kCollectionIntersectionsDoc),
+        binding::function<kIsSimpleCollection, IsSimple::values>(kIsSimpleCollectionDoc),
+        binding::function<kDistancesCollection, Distance::values_last>(kDistancesCollectionDoc),
     };
 }
 

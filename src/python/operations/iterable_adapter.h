@@ -230,4 +230,43 @@ PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
     return frame::into_object(std::move(results));
 }
 
+// Per-item values in input order; `op` answers for one item.
+template <typename T, typename Op>
+PyResult<std::vector<T>> per_item(PyObject* iterator, Op&& op) {
+    std::vector<T> values;
+    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
+        auto value = engine_answer(op(item));
+        if (!value) return binding::fail(std::move(value.error()));
+        values.push_back(std::move(*value));
+        return true;
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    return values;
+}
+
+// The per-item values of the iterable as a list, made once the iterator is let go.
+template <typename T, typename Op>
+PyResult<Ref> values_collection(PyObject* geometries, Op&& op) {
+    auto iterator = iterate(geometries);
+    if (!iterator) return binding::fail(std::move(iterator.error()));
+    auto values = per_item<T>(iterator->get(), op);
+    if (!values) return binding::fail(std::move(values.error()));
+    *iterator = Ref();
+    return frame::into_object(std::move(*values));
+}
+
+// The sum from 0.0 in input order; nothing partial on failure.
+template <typename Op>
+PyResult<double> sum_over(PyObject* iterator, Op&& op) {
+    double sum = 0.0;
+    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
+        auto value = engine_answer(op(item));
+        if (!value) return binding::fail(std::move(value.error()));
+        sum += *value;
+        return true;
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    return sum;
+}
+
 }  // namespace vornix::python::collections

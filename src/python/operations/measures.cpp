@@ -109,6 +109,8 @@ PyResult<Densification> nullable_form(double max_segment_length, Nullable<PyLine
     return densification(max_segment_length, unit.value, curve_type.value);
 }
 
+using Length = Row<no_arguments, alone<&engine::length>>;
+
 template <auto Form>
 using Densify = Row<Form, densified, Operands::ItemFirst, Steps::ArgumentsFirst>;
 
@@ -146,7 +148,7 @@ PyResult<Ref> calculate_area(PyObject* self, CurveArg curve_type, std::optional<
 
 // `self` comes before the unit here; a given unit is never made for the planar length.
 PyResult<Ref> calculate_length(PyObject* self, CurveArg curve_type, UnitArg unit) {
-    if (!curve_type) return frame::on_self<&engine::length>(self);
+    if (!curve_type) return Length::method(self);
     return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<double>> {
         auto engine_unit = linear_unit(unit.value_or(nullptr));
         if (!engine_unit) return fail(std::move(engine_unit.error()));
@@ -159,7 +161,7 @@ PyResult<Ref> area(PyObject* self) {
     return planar_area(self);
 }
 
-PyResult<Ref> length(PyObject* self) { return frame::on_self<&engine::length>(self); }
+PyResult<Ref> length(PyObject* self) { return Length::method(self); }
 
 constexpr binding::Params kBuffer{"Geometry.buffer", {"distance", "unit", "max_deviation", "curve_type"}};
 constexpr binding::Params kPlanarBuffer{"Geometry._buffer", {"distance"}};
@@ -184,6 +186,13 @@ constexpr char kDensifyCollectionDoc[] =
     "    max_segment_length: the longest segment left, in the units of the spatial reference.\n"
     "    unit: a LinearUnitId or None.\n    curve_type: a GeodeticCurveType or None.\n\n"
     "Returns:\n    A list of new geometries, in the order of the input.";
+constexpr binding::Params kLengthCollection{"length_collection", {"geometries"}};
+constexpr char kLengthCollectionDoc[] =
+    "length_collection(geometries)\n--\n\n"
+    "The total planar length of the geometries, in the units of their spatial references; a sum over "
+    "mixed spatial references may be meaningless.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    A float; 0.0 for an empty collection.";
 constexpr char kBufferDoc[] =
     "buffer($self, distance, unit=None, max_deviation=None, curve_type=None)\n--\n\n"
     "Constructs a polygon at the given distance around the geometry.\n\n"
@@ -243,7 +252,10 @@ std::vector<PyMethodDef> measure_methods() {
 }
 
 std::vector<PyMethodDef> measure_functions() {
-    return {binding::function<kDensifyCollection, Densify<nullable_form>::collection>(kDensifyCollectionDoc)};
+    return {
+        binding::function<kDensifyCollection, Densify<nullable_form>::collection>(kDensifyCollectionDoc),
+        binding::function<kLengthCollection, Length::sum>(kLengthCollectionDoc),
+    };
 }
 
 std::vector<PyGetSetDef> measure_properties() {

@@ -52,16 +52,42 @@ struct Row<Prepare, Body, Order, MethodSteps, binding::PyResult<P> (*)(A...)> {
     static binding::PyResult<binding::Ref> collection(PyObject* geometries, A... args) {
         auto prepared = Prepare(args...);
         if (!prepared) return binding::fail(std::move(prepared.error()));
-        return collections::map_collection(geometries, [&](const frame::GeometryOwned& item) {
-            if constexpr (Order == Operands::FixedFirst)
-                return Body(*prepared, item);
-            else
-                return Body(item, *prepared);
-        });
+        return collections::map_collection(geometries, each(*prepared));
     }
     static binding::PyResult<binding::Ref> collection_last(A... args, PyObject* geometries) {
         return collection(geometries, args...);
     }
+
+    // The reductions of a measure: the answers per item as a list (the iterable first or last),
+    // or their sum from 0.0.
+    static binding::PyResult<binding::Ref> values(PyObject* geometries, A... args) {
+        auto prepared = Prepare(args...);
+        if (!prepared) return binding::fail(std::move(prepared.error()));
+        return collections::values_collection<Value>(geometries, each(*prepared));
+    }
+    static binding::PyResult<binding::Ref> values_last(A... args, PyObject* geometries) {
+        return values(geometries, args...);
+    }
+    static binding::PyResult<double> sum(PyObject* geometries, A... args) {
+        auto prepared = Prepare(args...);
+        if (!prepared) return binding::fail(std::move(prepared.error()));
+        auto iterator = collections::iterate(geometries);
+        if (!iterator) return binding::fail(std::move(iterator.error()));
+        return collections::sum_over(iterator->get(), each(*prepared));
+    }
+
+private:
+    // The body on one item with the prepared arguments on their side.
+    static auto each(const P& prepared) {
+        return [&prepared](const frame::GeometryOwned& item) {
+            if constexpr (Order == Operands::FixedFirst)
+                return Body(prepared, item);
+            else
+                return Body(item, prepared);
+        };
+    }
+    // What one item answers, its engine error aside.
+    using Value = std::remove_cvref_t<decltype(*collections::engine_answer(std::declval<Answer>()))>;
 };
 
 // The steps of the simplest rows.

@@ -24,44 +24,6 @@ using python::collections::iterate;
 using python::frame::GeometryOwned;
 using python::frame::GeometryParam;
 
-// Per-item values in input order; `op` answers for one item.
-template <typename T, typename Op>
-PyResult<std::vector<T>> per_item(PyObject* iterator, Op&& op) {
-    std::vector<T> values;
-    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
-        auto value = engine_answer(op(item));
-        if (!value) return fail(std::move(value.error()));
-        values.push_back(std::move(*value));
-        return true;
-    });
-    if (!read) return fail(std::move(read.error()));
-    return values;
-}
-
-template <typename T, typename Op>
-PyResult<Ref> values_collection(PyObject* geometries, Op&& op) {
-    auto iterator = iterate(geometries);
-    if (!iterator) return fail(std::move(iterator.error()));
-    auto values = per_item<T>(iterator->get(), op);
-    if (!values) return fail(std::move(values.error()));
-    *iterator = Ref();
-    return python::frame::into_object(std::move(*values));
-}
-
-// The sum from 0.0 in input order; nothing partial on failure.
-template <typename Op>
-PyResult<double> sum_over(PyObject* iterator, Op&& op) {
-    double sum = 0.0;
-    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
-        auto value = engine_answer(op(item));
-        if (!value) return fail(std::move(value.error()));
-        sum += *value;
-        return true;
-    });
-    if (!read) return fail(std::move(read.error()));
-    return sum;
-}
-
 // The planar fold reads through an adapter: a bad item or a raising iterator ends the stream,
 // and its error is raised once the fold is over.
 PyResult<double> planar_area_sum(PyObject* geometries) {
@@ -81,29 +43,8 @@ PyResult<double> area_collection(PyObject* geometries, std::optional<python::PyG
     if (!iterator) return fail(std::move(iterator.error()));
     const ::geometry::area_unit::AreaUnit* engine_unit = unit ? &(*unit)->unit : nullptr;
     const int32_t code = (*curve_type)->code;
-    return sum_over(iterator->get(),
+    return python::collections::sum_over(iterator->get(),
                     [&](const GeometryOwned& item) { return engine::area_geodetic(item, engine_unit, code); });
-}
-
-PyResult<double> length_collection(PyObject* geometries) {
-    auto iterator = iterate(geometries);
-    if (!iterator) return fail(std::move(iterator.error()));
-    return sum_over(iterator->get(), [](const GeometryOwned& item) { return engine::length(item); });
-}
-
-PyResult<Ref> is_simple_collection(PyObject* geometries) {
-    return values_collection<bool>(geometries, [](const GeometryOwned& item) { return engine::is_simple(item); });
-}
-
-PyResult<Ref> distances_from_collection(GeometryParam primary, PyObject* collection) {
-    auto inputs = python::collections::fixed_and_iterator(primary, collection, false);
-    if (!inputs) return fail(std::move(inputs.error()));
-    auto values = per_item<double>(inputs->iterator.get(), [&](const GeometryOwned& item) {
-        return engine::distance(inputs->geometry, item);
-    });
-    if (!values) return fail(std::move(values.error()));
-    inputs->iterator = Ref();
-    return python::frame::into_object(std::move(*values));
 }
 
 // A polygon's engine label point; for every other geometry the centre of its extent.
@@ -114,7 +55,7 @@ PyResult<Ref> distances_from_collection(GeometryParam primary, PyObject* collect
 }
 
 PyResult<Ref> label_point_collection(PyObject* geometries) {
-    return values_collection<::geometry::point::Point>(geometries, label_point_of);
+    return python::collections::values_collection<::geometry::point::Point>(geometries, label_point_of);
 }
 
 PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* collection) {
@@ -133,9 +74,6 @@ PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* 
 }
 
 constexpr binding::Params kArea{"area_collection", {"geometries", "curve_type", "unit"}};
-constexpr binding::Params kLength{"length_collection", {"geometries"}};
-constexpr binding::Params kIsSimple{"is_simple_collection", {"geometries"}};
-constexpr binding::Params kDistances{"distances_from_collection", {"primary", "collection"}};
 constexpr binding::Params kLabelPoint{"label_point_collection", {"geometries"}};
 constexpr binding::Params kDifferenceFold{"difference_geom_minus_collection", {"primary", "collection"}};
 
@@ -146,23 +84,6 @@ constexpr char kAreaDoc[] =
     "Args:\n    geometries: an iterable of geometries.\n    curve_type: a GeodeticCurveType or None.\n"
     "    unit: an AreaUnit or None (geodetic area; square meters when None).\n\n"
     "Returns:\n    A float; 0.0 for an empty collection.";
-constexpr char kLengthDoc[] =
-    "length_collection(geometries)\n--\n\n"
-    "The total planar length of the geometries, in the units of their spatial references; a sum over "
-    "mixed spatial references may be meaningless.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A float; 0.0 for an empty collection.";
-constexpr char kIsSimpleDoc[] =
-    "is_simple_collection(geometries)\n--\n\n"
-    "Whether each geometry is topologically simple.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A list of bools in the order of the input.";
-constexpr char kDistancesDoc[] =
-    "distances_from_collection(primary, collection)\n--\n\n"
-    "The planar distance from the primary geometry to each geometry of the collection, in the units of "
-    "the geometry's spatial reference; NaN when either geometry is empty.\n\n"
-    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
-    "Returns:\n    A list of floats in the order of the input.";
 constexpr char kLabelPointDoc[] =
     "label_point_collection(geometries)\n--\n\n"
     "A point for labelling each geometry: an interior point for a polygon, the centre point for every "
@@ -181,9 +102,6 @@ constexpr char kDifferenceFoldDoc[] =
 std::vector<PyMethodDef> reduction_functions() {
     return {
         binding::function<kArea, area_collection>(kAreaDoc),
-        binding::function<kLength, length_collection>(kLengthDoc),
-        binding::function<kIsSimple, is_simple_collection>(kIsSimpleDoc),
-        binding::function<kDistances, distances_from_collection>(kDistancesDoc),
         binding::function<kLabelPoint, label_point_collection>(kLabelPointDoc),
         binding::function<kDifferenceFold, difference_geom_minus_collection>(kDifferenceFoldDoc),
     };
