@@ -6,6 +6,7 @@
 // extend), where it means "no result".
 #pragma once
 
+#include <algorithm>
 #include <concepts>
 #include <cstdint>
 #include <optional>
@@ -234,6 +235,87 @@ Result<PolygonItems> buffer_geodetic_collection(S& geometries, D& distances, con
         });
     });
 }
+
+// The inputs of a batch buffer, read whole before any engine call: the geometries in engine
+// vectors of at most `slice` items each, the distances as numbers. The engine keeps every answer
+// of a call until its array is destroyed, so buffers without a union are asked a slice at a time:
+// only one slice of results then exists in engine form while the caller makes them its own.
+class SlicedBufferInputs {
+public:
+    // Reads every geometry, then every distance (the order of the single call); the first error
+    // of a vector ends the reading.
+    template <vector::Source<GeometryOwned> S, vector::Source<double> D>
+    static Result<SlicedBufferInputs> read(S& geometries, D& distances, size_t slice) {
+        environment::init();
+        SlicedBufferInputs inputs;
+        for (bool more = true; more;) {
+            size_t left = slice;
+            auto limited = [&]() -> std::optional<GeometryOwned> {
+                if (left == 0) return std::nullopt;
+                auto item = geometries();
+                if (!item) more = false;
+                else --left;
+                return item;
+            };
+            auto vector = vector::Vector::try_from_geometries(limited);
+            if (!vector) return std::unexpected(std::move(vector).error());
+            const size_t count = slice - left;
+            if (count > 0 || inputs.slices_.empty()) inputs.slices_.push_back({std::move(*vector), count});
+        }
+        while (auto distance = distances()) inputs.distances_.push_back(*distance);
+        return inputs;
+    }
+
+    // `call(geometries, distances)` (one batch buffer call) for each slice in order, its answer
+    // handed to `take` (bool take(PolygonItems&&); false stops). The answers and errors are those
+    // of one call over everything: with several slices the distances are first checked whole by a
+    // call without geometries, and each slice gets the distances of its own geometries, the last
+    // one serving for the rest.
+    template <typename Call, typename Take>
+    Result<void> each_slice(Call&& call, Take&& take) const {
+        if (slices_.size() > 1) {
+            auto none = vector::Vector::create(vector::VectorElementType::Geometry);
+            if (!none) return std::unexpected(std::move(none).error());
+            auto checked = with_distances(0, distances_.size(), [&](const vector::Vector& d) { return call(*none, d); });
+            if (!checked) return std::unexpected(std::move(checked).error());
+        }
+        // A single call is given every distance, as the call over everything would be.
+        const bool single = slices_.size() == 1;
+        size_t first = 0;
+        for (const Slice& slice : slices_) {
+            auto answer = with_distances(first, single ? distances_.size() : slice.count,
+                                         [&](const vector::Vector& d) { return call(slice.geometries, d); });
+            if (!answer) return std::unexpected(std::move(answer).error());
+            if (!take(std::move(*answer))) break;
+            first += slice.count;
+        }
+        return {};
+    }
+
+private:
+    struct Slice {
+        vector::Vector geometries;
+        size_t count;
+    };
+
+    // The distances of the geometries first .. first + count as an engine vector lent to
+    // `engine_call`: those given for them, or the last one given where they run out.
+    template <typename Call>
+    auto with_distances(size_t first, size_t count, Call&& engine_call) const
+        -> std::invoke_result_t<Call, const vector::Vector&> {
+        const size_t given = distances_.size();
+        size_t begin = std::min(first, given), end = std::min(first + count, given);
+        if (begin == end && given > 0) begin = given - 1, end = given;
+        auto next = [&, at = begin]() mutable -> std::optional<double> {
+            if (at == end) return std::nullopt;
+            return distances_[at++];
+        };
+        return detail::with_vector([&] { return vector::Vector::try_from_f64s(next); }, engine_call);
+    }
+
+    std::vector<Slice> slices_;
+    std::vector<double> distances_;
+};
 
 // The existing boundaries are polygons, the new ones polylines.
 template <vector::Source<GeometryOwned> S, vector::Source<GeometryOwned> N>

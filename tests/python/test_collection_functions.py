@@ -325,3 +325,46 @@ def test_geodetic_forms():
                                   vg.GeodeticCurveType.Geodesic)
     assert dense[0].equals(line((0, 0), (0, 1)).densify(1000.0, vg.LinearUnitId.Meters,
                                                         vg.GeodeticCurveType.Geodesic))
+
+
+# Buffers without a union are asked of the engine a slice of geometries at a time; past the first
+# slice the answers and errors are those of one call over everything.
+MANY = 2500
+
+
+def points(n, step=10.0, sr=None):
+    extra = {"spatialReference": sr} if sr else {}
+    return [vg.Point({"x": i * step, "y": 0.0, **extra}) for i in range(n)]
+
+
+@pytest.mark.parametrize("buffer, step, planar", [
+    (lambda g, d: vg.buffer_collection(g, d), 10.0, True),
+    (lambda g, d: vg.Geometry.buffer_collection(g, d, False), 10.0, True),
+    (lambda g, d: vg.buffer_collection(g, d, distance_unit=vg.LinearUnitId.Meters), 0.01, False),
+], ids=["planar function", "planar method", "geodetic function"])
+def test_many_buffers_take_their_own_distance_or_the_last(buffer, step, planar):
+    distances = [1.0 + (i % 7) / 10 for i in range(1500)]
+    pieces = buffer(points(MANY, step, None if planar else {"wkid": 4326}), distances)
+    assert len(pieces) == MANY and all(type(p) is vg.Polygon for p in pieces)
+    metres_per_unit = 1.0 if planar else 111319.49
+    for i in (0, 1023, 1024, 1499, 1500, 2047, 2048, MANY - 1):
+        xmin, _, xmax, _ = pieces[i].extent
+        assert (xmin + xmax) / 2 == pytest.approx(i * step, abs=1e-6)
+        assert (xmax - xmin) / 2 * metres_per_unit == pytest.approx(distances[min(i, 1499)], rel=1e-2)
+
+
+@pytest.mark.parametrize("distances, text", [
+    ([1.0] * 2000 + [float("nan")], "The buffer distance must be a finite number"),
+    ([], "No buffer distances were given for the geometries"),
+])
+def test_many_buffers_refused_as_one_call(distances, text):
+    with pytest.raises(Exception, match=f"^Corvane library error: '{text}'$"):
+        vg.buffer_collection(points(MANY), distances)
+
+
+def test_many_buffers_with_a_bad_item_late_raise_its_error():
+    items = points(MANY) + [{"x": "a"}]
+    with pytest.raises(TypeError, match="^must be real number, not str$"):
+        vg.buffer_collection(items, [1.0])
+    united = vg.Geometry.buffer_collection(points(MANY), [1.0], True)
+    assert type(united) is vg.Polygon and united.calculate_area() == pytest.approx(MANY * 3.14, rel=1e-2)

@@ -1,5 +1,7 @@
-// The module's collection functions (`*_collection` and `difference_collection_minus_geom`), one
-// family per file; the module registers them all in the byte order of their names.
+// The module's collection functions (`*_collection` and `difference_collection_minus_geom`): the
+// per-item maps come from the same rows as their Geometry methods (operations.h), the reductions
+// and measures from the families below; the module registers them all in the byte order of their
+// names.
 #pragma once
 
 #include <vector>
@@ -8,9 +10,8 @@
 
 namespace vornix::collections {
 
-std::vector<PyMethodDef> map_functions();        // per-item geometry maps
 std::vector<PyMethodDef> reduction_functions();  // relation tests, sums, per-item values, the fold
-std::vector<PyMethodDef> measure_functions();    // buffer and densify
+std::vector<PyMethodDef> buffer_functions();     // planar and geodetic buffers
 
 // All of them, sorted by name; the definitions live as long as the process.
 std::vector<PyMethodDef>& module_functions();

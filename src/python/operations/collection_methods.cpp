@@ -2,7 +2,6 @@
 // lazily through iterable adapters, with the error rule deciding what reaches Python.
 #include <optional>
 #include <string>
-#include <type_traits>
 
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/errors.h"
@@ -22,8 +21,7 @@ using frame::GeometryOwned;
 // The answer of a call whose flag asks for one geometry: that one alone; an empty answer is an
 // empty list whatever the flag; several where one was asked is the library error `several`.
 // Otherwise the list, each result released in engine form as soon as it is a Python object.
-template <typename T>
-PyResult<Ref> single_or_list(PyResult<::geometry::array::Items<T>> answer, bool single, const char* several) {
+PyResult<Ref> single_or_list(PyResult<engine::GeometryItems> answer, bool single, const char* several) {
     if (!answer) return fail(std::move(answer.error()));
     if (!single) return frame::into_object(std::move(*answer));
     auto count = answer->size();
@@ -31,9 +29,8 @@ PyResult<Ref> single_or_list(PyResult<::geometry::array::Items<T>> answer, bool 
     if (*count == 0) return frame::into_object(std::move(*answer));
     if (*count > 1) return fail(to_py_err(VeltGeoErr(core::geometry::ErrorKind::CorvaneLibrary, several)));
     std::optional<GeometryOwned> one;
-    auto read = std::move(*answer).drain([&](T&& item) {
-        if constexpr (std::is_same_v<T, GeometryOwned>) one = std::move(item);
-        else one = GeometryOwned::from(std::move(item));
+    auto read = std::move(*answer).drain([&](GeometryOwned&& item) {
+        one = std::move(item);
         return false;
     });
     if (!read) return fail(frame::library_error(read.error()));
@@ -54,12 +51,18 @@ PyResult<Ref> convex_hull_collection(PyObject* geometries, bool merge) {
                           "Internal error: Did not get a singular geometry from engine with merge set to true");
 }
 
+// The union's one polygon alone (several where one was asked is the library error; none is an
+// empty list), else the list.
 PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, bool union_result) {
-    auto buffers = collections::batch_pair<double>(geometries, distances, [&](auto& items, auto& lengths) {
-        return engine::buffer_collection(items, lengths, union_result);
-    });
-    return single_or_list(std::move(buffers), union_result,
-                          "Internal error: Did not get a singular geometry from engine with union_result set to true");
+    auto buffers = collections::sliced_buffers(geometries, distances, union_result,
+                                               [&](const ::geometry::vector::Vector& items, const ::geometry::vector::Vector& lengths) {
+                                                   return engine::detail::buffer_collection(items, lengths, union_result);
+                                               });
+    if (!buffers || !union_result || PyList_GET_SIZE(buffers->get()) == 0) return buffers;
+    if (PyList_GET_SIZE(buffers->get()) > 1)
+        return fail(to_py_err(VeltGeoErr(core::geometry::ErrorKind::CorvaneLibrary,
+                                         "Internal error: Did not get a singular geometry from engine with union_result set to true")));
+    return Ref::borrow(PyList_GET_ITEM(buffers->get(), 0));
 }
 
 PyResult<Ref> auto_complete(PyObject* existing_boundaries, PyObject* new_boundaries) {

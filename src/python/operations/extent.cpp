@@ -1,12 +1,14 @@
 // Where a geometry lies: its extent (as a tuple or an Envelope), the centre of the extent, the
 // extent of two geometries, the planar distance, two yes/no queries, and the two operations whose
-// answer is a list of geometries.
+// answer is a list of geometries. Those with a collection form are rows (operation_row.h) that
+// make both the method and the module's function.
 #include <array>
 
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/polyline.h"
 #include "python/operations/operation_frame.h"
+#include "python/operations/operation_row.h"
 #include "python/operations/operations.h"
 
 namespace vornix::python::operations {
@@ -47,21 +49,58 @@ PyResult<Ref> has_curves(PyObject* self) {
     return frame::apply(self, [](const GeometryOwned& g) { return g.has_curves(); });
 }
 
-// The cutter's engine polyline comes from its model directly (not through its __kxc_geo), after
-// `self`, and is destroyed before `self`'s geometry.
-PyResult<Ref> cut(PyObject* self, PyPolyline* cutter) {
-    return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<engine::GeometryList>> {
-        auto line = python::raise_geo(PyPolyline::get_geom(*cutter));
-        if (!line) return fail(std::move(line.error()));
-        return engine::cut(g, *line);
-    });
+// The cutter's engine polyline comes from its model directly (not through its __kxc_geo): for the
+// method after `self`, destroyed before `self`'s geometry; for the collection before the items.
+PyResult<::geometry::polyline::Polyline> cutter_line(PyPolyline* cutter) {
+    return python::raise_geo(PyPolyline::get_geom(*cutter));
 }
+auto cut_by(const GeometryOwned& g, const ::geometry::polyline::Polyline& line) { return engine::cut(g, line); }
+
+using Cut = Row<cutter_line, cut_by>;
+using IsSimple = Row<no_arguments, alone<&engine::is_simple>>;
+// distances_from_collection(primary, collection) measures from primary.
+using Distance = Row<fixed_geometry, pairwise<&engine::distance>, Operands::FixedFirst>;
+// intersections_collection(primary, geometries) puts primary first.
+using Intersections = Row<fixed_geometry, pairwise<&engine::intersections>, Operands::FixedFirst>;
 
 constexpr binding::Params kCombineExtents{"Geometry.combine_extents", {"other"}};
 constexpr binding::Params kDistanceTo{"Geometry.distance_to", {"other"}};
 constexpr binding::Params kIsSimple{"Geometry.is_simple", {}};
 constexpr binding::Params kCut{"Geometry.cut", {"cutter"}};
 constexpr binding::Params kIntersections{"Geometry.intersections", {"other"}};
+
+#define COLLECTION_ARG "Args:\n    geometries: an iterable of geometries (Geometry objects, VeltJSON dicts or text).\n"
+
+constexpr binding::Params kCollectionCut{"cut_collection", {"geometries", "cutter"}};
+constexpr binding::Params kCollectionIntersections{"intersections_collection", {"primary", "geometries"}};
+
+constexpr char kCollectionCutDoc[] =
+    "cut_collection(geometries, cutter)\n--\n\n"
+    "Each geometry cut by the cutter polyline. Per geometry, all left cuts go into the first piece and all "
+    "right cuts into the second; uncut parts follow as further pieces; a geometry that is not cut gives "
+    "no pieces.\n\n" COLLECTION_ARG "    cutter: a Polyline.\n\n"
+    "Returns:\n    One list of every piece, the pieces of the first geometry first.";
+constexpr char kCollectionIntersectionsDoc[] =
+    "intersections_collection(primary, geometries)\n--\n\n"
+    "The intersections of primary with each geometry: per geometry one piece for each dimension in which "
+    "the two intersect.\n\n"
+    "Args:\n    primary: a Geometry.\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    One list of every piece, the pieces of the first geometry first.";
+
+constexpr binding::Params kIsSimpleCollection{"is_simple_collection", {"geometries"}};
+constexpr binding::Params kDistancesCollection{"distances_from_collection", {"primary", "collection"}};
+constexpr char kIsSimpleCollectionDoc[] =
+    "is_simple_collection(geometries)\n--\n\n"
+    "Whether each geometry is topologically simple.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    A list of bools in the order of the input.";
+constexpr char kDistancesCollectionDoc[] =
+    "distances_from_collection(primary, collection)\n--\n\n"
+    "The planar distance from the primary geometry to each geometry of the collection, in the units of "
+    "the geometry's spatial reference; NaN when either geometry is empty.\n\n"
+    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
+    "Returns:\n    A list of floats in the order of the input.";
+#undef COLLECTION_ARG
 
 constexpr char kExtentDoc[] = "The extent of the geometry as a tuple (xmin, ymin, xmax, ymax).";
 constexpr char kCombineExtentsDoc[] =
@@ -103,10 +142,19 @@ constexpr char kIntersectionsDoc[] =
 std::vector<PyMethodDef> extent_methods() {
     return {
         binding::method<kCombineExtents, frame::on_pair<&engine::combine_extents>>(kCombineExtentsDoc),
-        binding::method<kDistanceTo, frame::on_pair<&engine::distance>>(kDistanceToDoc),
-        binding::method<kIsSimple, frame::on_self<&engine::is_simple>>(kIsSimpleDoc),
-        binding::method<kCut, cut>(kCutDoc),
-        binding::method<kIntersections, frame::on_pair<&engine::intersections>>(kIntersectionsDoc),
+        binding::method<kDistanceTo, Distance::method>(kDistanceToDoc),
+        binding::method<kIsSimple, IsSimple::method>(kIsSimpleDoc),
+        binding::method<kCut, Cut::method>(kCutDoc),
+        binding::method<kIntersections, Intersections::method>(kIntersectionsDoc),
+    };
+}
+
+std::vector<PyMethodDef> extent_functions() {
+    return {
+        binding::function<kCollectionCut, Cut::collection>(kCollectionCutDoc),
+        binding::function<kCollectionIntersections, Intersections::collection_last>(kCollectionIntersectionsDoc),
+        binding::function<kIsSimpleCollection, IsSimple::values>(kIsSimpleCollectionDoc),
+        binding::function<kDistancesCollection, Distance::values_last>(kDistancesCollectionDoc),
     };
 }
 

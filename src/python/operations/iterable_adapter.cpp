@@ -17,6 +17,23 @@ PyResult<double> convert_item(PyObject* item, std::type_identity<double>) {
     return value;
 }
 
+PyResult<FixedAndIterator> fixed_and_iterator(frame::GeometryParam fixed, PyObject* collection, bool iterator_first) {
+    std::optional<Ref> iterator;
+    if (iterator_first) {
+        auto made = iterate(collection);
+        if (!made) return binding::fail(std::move(made.error()));
+        iterator = std::move(*made);
+    }
+    auto geometry = frame::engine_geometry(fixed.object);
+    if (!geometry) return binding::fail(std::move(geometry.error()));
+    if (!iterator) {
+        auto made = iterate(collection);
+        if (!made) return binding::fail(std::move(made.error()));
+        iterator = std::move(*made);
+    }
+    return FixedAndIterator{std::move(*geometry), std::move(*iterator)};
+}
+
 void collect(std::vector<GeometryOwned>& results, GeometryOwned geometry) { results.push_back(std::move(geometry)); }
 
 void collect(std::vector<GeometryOwned>& results, std::vector<GeometryOwned> pieces) {

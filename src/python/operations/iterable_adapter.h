@@ -6,6 +6,7 @@
 // stream there; and for_each_geometry, which stops at once on any error.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -106,22 +107,77 @@ auto batch(PyObject* geometries, Call&& call)
     return decide(std::move(answer), pending);
 }
 
-// A batch call over two collections (the second of items `Second`): the engine binding reads the
-// first completely before the second; the second's parked error is reported before the first's.
+// Reads two collections (the second of items `Second`) through adapters into `read`, then lets
+// the iterators go; the errors of reading are parked in the caller's slots, the engine answer
+// is returned undecided. The engine binding reads the first completely before the second.
+template <typename Second, typename Read>
+auto read_pair(PyObject* first, PendingError& first_pending, PyObject* second, PendingError& second_pending,
+               Read&& read) -> PyResult<std::invoke_result_t<Read, IterableAdapter<GeometryOwned>&, IterableAdapter<Second>&>> {
+    auto first_adapter = adapt<GeometryOwned>(first, first_pending);
+    if (!first_adapter) return binding::fail(std::move(first_adapter.error()));
+    auto second_adapter = adapt<Second>(second, second_pending);
+    if (!second_adapter) return binding::fail(std::move(second_adapter.error()));
+    auto answer = read(*first_adapter, *second_adapter);
+    second_adapter->release();
+    first_adapter->release();
+    return answer;
+}
+
+// A batch call over two collections: the second's parked error is reported before the first's.
 template <typename Second, typename Call>
 auto batch_pair(PyObject* first, PyObject* second, Call&& call) -> PyResult<
     typename std::invoke_result_t<Call, IterableAdapter<GeometryOwned>&, IterableAdapter<Second>&>::value_type> {
     PendingError first_pending;
     PendingError second_pending;
-    auto first_adapter = adapt<GeometryOwned>(first, first_pending);
-    if (!first_adapter) return binding::fail(std::move(first_adapter.error()));
-    auto second_adapter = adapt<Second>(second, second_pending);
-    if (!second_adapter) return binding::fail(std::move(second_adapter.error()));
-    auto answer = call(*first_adapter, *second_adapter);
-    second_adapter->release();
-    first_adapter->release();
-    return decide(std::move(answer), second_pending, first_pending);
+    auto answer = read_pair<Second>(first, first_pending, second, second_pending, std::forward<Call>(call));
+    if (!answer) return binding::fail(std::move(answer.error()));
+    return decide(std::move(*answer), second_pending, first_pending);
 }
+
+// How many geometries a batch buffer without a union gives the engine per call.
+inline constexpr size_t kBufferSlice = 1024;
+
+// A batch buffer over the geometries and distances: both read whole (geometries first), the
+// iterators let go, then `call(geometries, distances)` (the engine's batch buffer) a slice at a
+// time, each slice's polygons made Python objects (in one list, in input order) and released in
+// engine form before the next slice is asked. With a union, one call over everything. The error
+// rule is the batch one: an engine error wins, else the parked errors (the distances' first);
+// with a parked error the answers are destroyed unread.
+template <typename Call>
+PyResult<Ref> sliced_buffers(PyObject* geometries, PyObject* distances, bool union_result, Call&& call) {
+    PendingError first_pending;
+    PendingError second_pending;
+    auto read = read_pair<double>(geometries, first_pending, distances, second_pending, [&](auto& items, auto& lengths) {
+        return ::geometry::geometry_engine::SlicedBufferInputs::read(items, lengths,
+                                                                     union_result ? SIZE_MAX : kBufferSlice);
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    auto& inputs = *read;
+    if (!inputs) return binding::fail(frame::library_error(inputs.error()));
+    const bool parked = first_pending || second_pending;
+    Ref list = Ref::steal(PyList_New(0));
+    if (!list) return binding::fail();
+    std::optional<PyErr> failed;
+    auto ran = inputs->each_slice(call, [&](::geometry::geometry_engine::PolygonItems&& items) {
+        if (parked) return true;
+        auto appended = frame::append_items(list.get(), std::move(items));
+        if (!appended) failed = std::move(appended.error());
+        return !failed;
+    });
+    if (!ran) return binding::fail(frame::library_error(ran.error()));
+    if (failed) return binding::fail(std::move(*failed));
+    if (second_pending) return binding::fail(std::move(*second_pending));
+    if (first_pending) return binding::fail(std::move(*first_pending));
+    return list;
+}
+
+// A fixed geometry argument's engine geometry and the iterator of the collection, made in the
+// order the operation is specified with: the geometry first, unless `iterator_first`.
+struct FixedAndIterator {
+    GeometryOwned geometry;
+    Ref iterator;
+};
+PyResult<FixedAndIterator> fixed_and_iterator(frame::GeometryParam fixed, PyObject* collection, bool iterator_first);
 
 // Reads `iterator` to its end, each item as an engine geometry lent to `step` for one turn and
 // destroyed after it. `step` returns whether to go on (or its error). The first error of any kind
@@ -172,6 +228,45 @@ PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
     if (!read) return binding::fail(std::move(read.error()));
     *iterator = Ref();
     return frame::into_object(std::move(results));
+}
+
+// Per-item values in input order; `op` answers for one item.
+template <typename T, typename Op>
+PyResult<std::vector<T>> per_item(PyObject* iterator, Op&& op) {
+    std::vector<T> values;
+    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
+        auto value = engine_answer(op(item));
+        if (!value) return binding::fail(std::move(value.error()));
+        values.push_back(std::move(*value));
+        return true;
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    return values;
+}
+
+// The per-item values of the iterable as a list, made once the iterator is let go.
+template <typename T, typename Op>
+PyResult<Ref> values_collection(PyObject* geometries, Op&& op) {
+    auto iterator = iterate(geometries);
+    if (!iterator) return binding::fail(std::move(iterator.error()));
+    auto values = per_item<T>(iterator->get(), op);
+    if (!values) return binding::fail(std::move(values.error()));
+    *iterator = Ref();
+    return frame::into_object(std::move(*values));
+}
+
+// The sum from 0.0 in input order; nothing partial on failure.
+template <typename Op>
+PyResult<double> sum_over(PyObject* iterator, Op&& op) {
+    double sum = 0.0;
+    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
+        auto value = engine_answer(op(item));
+        if (!value) return binding::fail(std::move(value.error()));
+        sum += *value;
+        return true;
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    return sum;
 }
 
 }  // namespace vornix::python::collections

@@ -1,5 +1,4 @@
-// The module's buffer and densify of whole collections, each planar or geodetic. The geodetic
-// form is chosen by the linear unit (buffer) or by the unit and the curve type together (densify).
+// The module's buffer of whole collections, planar or geodetic (chosen by the linear unit).
 #include <optional>
 
 #include "geometry/geometry_engine.h"
@@ -34,57 +33,29 @@ using binding::PyResult;
 using binding::Ref;
 using python::PyGeodeticCurveType;
 using python::PyLinearUnitId;
-using python::collections::map_collection;
 using python::frame::Flag;
-using python::frame::GeometryOwned;
-using python::frame::Nullable;
 using ::geometry::linear_unit::LinearUnit;
-
-// Both collections read through adapters into one batch call.
-template <typename Call>
-PyResult<engine::PolygonItems> buffers(PyObject* geometries, PyObject* distances, Call&& call) {
-    return python::collections::batch_pair<double>(geometries, distances, std::forward<Call>(call));
-}
 
 PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, std::optional<Flag> union_result,
                                 std::optional<PyLinearUnitId*> distance_unit, std::optional<Number> max_deviation,
                                 std::optional<PyGeodeticCurveType*> curve_type) {
     const bool unioned = union_result && union_result->value;
-    if (!distance_unit) {
-        auto planar = buffers(geometries, distances, [&](auto& items, auto& lengths) {
-            return engine::buffer_collection(items, lengths, unioned);
-        });
-        return python::frame::raised(std::move(planar));
-    }
+    using ::geometry::vector::Vector;
+    if (!distance_unit)
+        return python::collections::sliced_buffers(
+            geometries, distances, unioned,
+            [&](const Vector& items, const Vector& lengths) { return engine::detail::buffer_collection(items, lengths, unioned); });
     auto unit = python::to_linear_unit(**distance_unit);
     if (!unit) return fail(std::move(unit.error()));
     const double deviation = max_deviation ? max_deviation->value : 0.0;
     const int32_t code = curve_type ? (*curve_type)->code : int32_t{KX_CURVE_TYPE_GreatElliptic};
-    auto geodetic = buffers(geometries, distances, [&](auto& items, auto& lengths) {
-        return engine::buffer_geodetic_collection(items, lengths, &*unit, deviation, code, unioned);
-    });
-    return python::frame::raised(std::move(geodetic));
-}
-
-PyResult<Ref> densify_collection(PyObject* geometries, double max_segment_length, Nullable<PyLinearUnitId> unit,
-                                 Nullable<PyGeodeticCurveType> curve_type) {
-    if (unit.value == nullptr && curve_type.value == nullptr)
-        return map_collection(geometries,
-                              [&](const GeometryOwned& item) { return engine::densify(item, max_segment_length); });
-    if (curve_type.value == nullptr)
-        return fail(PyExc_ValueError, "GeodeticCurveType must be provided for geodetic densify");
-    if (unit.value == nullptr) return fail(PyExc_ValueError, "LinearUnitId must be provided for geodetic densify");
-    auto engine_unit = python::to_linear_unit(*unit.value);
-    if (!engine_unit) return fail(std::move(engine_unit.error()));
-    const int32_t code = curve_type.value->code;
-    return map_collection(geometries, [&](const GeometryOwned& item) {
-        return engine::densify_geodetic(item, &*engine_unit, code, max_segment_length);
+    return python::collections::sliced_buffers(geometries, distances, unioned, [&](const Vector& items, const Vector& lengths) {
+        return engine::detail::buffer_geodetic_collection(items, lengths, &*unit, code, deviation, unioned);
     });
 }
 
 constexpr binding::Params kBuffer{
     "buffer_collection", {"geometries", "distances", "union_result", "distance_unit", "max_deviation", "curve_type"}};
-constexpr binding::Params kDensify{"densify_collection", {"geometries", "max_segment_length", "unit", "curve_type"}};
 
 constexpr char kBufferDoc[] =
     "buffer_collection(geometries, distances, union_result=False, distance_unit=None, max_deviation=0.0, "
@@ -102,22 +73,12 @@ constexpr char kBufferDoc[] =
     "buffer), in the units of the spatial reference.\n"
     "    curve_type: the GeodeticCurveType of the geodetic buffer; GreatElliptic by default.\n\n"
     "Returns:\n    A list of Polygons.";
-constexpr char kDensifyDoc[] =
-    "densify_collection(geometries, max_segment_length, unit, curve_type)\n--\n\n"
-    "Each geometry with vertices inserted so that no segment is longer than max_segment_length; shorter "
-    "segments are left alone, and true curves come out as densified curves. With unit and curve_type both "
-    "given the densification is geodetic, with both None planar.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n"
-    "    max_segment_length: the longest segment left, in the units of the spatial reference.\n"
-    "    unit: a LinearUnitId or None.\n    curve_type: a GeodeticCurveType or None.\n\n"
-    "Returns:\n    A list of new geometries, in the order of the input.";
 
 }  // namespace
 
-std::vector<PyMethodDef> measure_functions() {
+std::vector<PyMethodDef> buffer_functions() {
     return {
         binding::function<kBuffer, buffer_collection>(kBufferDoc),
-        binding::function<kDensify, densify_collection>(kDensifyDoc),
     };
 }
 

@@ -1,6 +1,7 @@
 // The measures of Geometry: buffer, densify, area and length, each planar or geodetic. The
 // dispatchers decide from the optional arguments alone, before `self` is converted, so a call
-// that cannot run is refused without touching the engine.
+// that cannot run is refused without touching the engine. Densify is a row (operation_row.h)
+// that also makes densify_collection.
 #include <optional>
 
 #include "geometry/geometry_engine.h"
@@ -8,6 +9,7 @@
 #include "python/core_wrappers/enums.h"
 #include "python/core_wrappers/polygon.h"
 #include "python/operations/operation_frame.h"
+#include "python/operations/operation_row.h"
 #include "python/operations/operations.h"
 
 namespace vornix::python::operations {
@@ -66,25 +68,51 @@ PyResult<Ref> buffer_geodetic(PyObject* self, double distance, Nullable<PyLinear
     return geodetic_buffer(self, distance, unit.value, max_deviation, *curve_type);
 }
 
-PyResult<Ref> planar_densify(PyObject* self, double max_segment_length) {
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::densify(g, max_segment_length); });
-}
+// How a densify is asked: planar, or geodetic with an engine unit and a curve type.
+struct Densification {
+    double max_segment_length;
+    std::optional<LinearUnit> unit;  // geodetic when present
+    int32_t curve_type;
+};
 
-PyResult<Ref> densify_geodetic(PyObject* self, double max_segment_length, PyLinearUnitId* unit,
-                               PyGeodeticCurveType* curve_type) {
-    auto engine_unit = linear_unit(unit);
-    if (!engine_unit) return fail(std::move(engine_unit.error()));
-    return frame::apply(self, [&](const GeometryOwned& g) {
-        return engine::densify_geodetic(g, lent(*engine_unit), curve_type->code, max_segment_length);
-    });
-}
-
-PyResult<Ref> densify(PyObject* self, double max_segment_length, UnitArg unit, CurveArg curve_type) {
-    if (unit && curve_type) return densify_geodetic(self, max_segment_length, *unit, *curve_type);
+// The one decision, from the optional arguments alone: both or neither of unit and curve type.
+// The engine unit is made here, so before `self` or the items.
+PyResult<Densification> densification(double max_segment_length, const PyLinearUnitId* unit,
+                                      const PyGeodeticCurveType* curve_type) {
+    if (unit && curve_type) {
+        auto engine_unit = linear_unit(unit);
+        if (!engine_unit) return fail(std::move(engine_unit.error()));
+        return Densification{max_segment_length, std::move(*engine_unit), curve_type->code};
+    }
     if (unit) return fail(PyExc_ValueError, "GeodeticCurveType must be provided for geodetic densify");
     if (curve_type) return fail(PyExc_ValueError, "LinearUnitId must be provided for geodetic densify");
-    return planar_densify(self, max_segment_length);
+    return Densification{max_segment_length, std::nullopt, 0};
 }
+
+::geometry::Result<GeometryOwned> densified(const GeometryOwned& g, const Densification& how) {
+    if (how.unit) return engine::densify_geodetic(g, &*how.unit, how.curve_type, how.max_segment_length);
+    return engine::densify(g, how.max_segment_length);
+}
+
+// The argument forms of densify, _densify, _densify_geodetic and densify_collection.
+PyResult<Densification> optional_form(double max_segment_length, UnitArg unit, CurveArg curve_type) {
+    return densification(max_segment_length, unit.value_or(nullptr), curve_type.value_or(nullptr));
+}
+PyResult<Densification> planar_form(double max_segment_length) {
+    return densification(max_segment_length, nullptr, nullptr);
+}
+PyResult<Densification> geodetic_form(double max_segment_length, PyLinearUnitId* unit, PyGeodeticCurveType* curve_type) {
+    return densification(max_segment_length, unit, curve_type);
+}
+PyResult<Densification> nullable_form(double max_segment_length, Nullable<PyLinearUnitId> unit,
+                                      Nullable<PyGeodeticCurveType> curve_type) {
+    return densification(max_segment_length, unit.value, curve_type.value);
+}
+
+using Length = Row<no_arguments, alone<&engine::length>>;
+
+template <auto Form>
+using Densify = Row<Form, densified, Operands::ItemFirst, Steps::ArgumentsFirst>;
 
 PyResult<Ref> planar_area(PyObject* self) { return frame::on_self<&engine::area>(self); }
 
@@ -120,7 +148,7 @@ PyResult<Ref> calculate_area(PyObject* self, CurveArg curve_type, std::optional<
 
 // `self` comes before the unit here; a given unit is never made for the planar length.
 PyResult<Ref> calculate_length(PyObject* self, CurveArg curve_type, UnitArg unit) {
-    if (!curve_type) return frame::on_self<&engine::length>(self);
+    if (!curve_type) return Length::method(self);
     return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<double>> {
         auto engine_unit = linear_unit(unit.value_or(nullptr));
         if (!engine_unit) return fail(std::move(engine_unit.error()));
@@ -133,7 +161,7 @@ PyResult<Ref> area(PyObject* self) {
     return planar_area(self);
 }
 
-PyResult<Ref> length(PyObject* self) { return frame::on_self<&engine::length>(self); }
+PyResult<Ref> length(PyObject* self) { return Length::method(self); }
 
 constexpr binding::Params kBuffer{"Geometry.buffer", {"distance", "unit", "max_deviation", "curve_type"}};
 constexpr binding::Params kPlanarBuffer{"Geometry._buffer", {"distance"}};
@@ -147,6 +175,24 @@ constexpr binding::Params kPlanarArea{"Geometry._area_planear", {}};
 constexpr binding::Params kGeodeticArea{"Geometry._area_geodetic", {"curve_type", "unit"}};
 constexpr binding::Params kCalculateLength{"Geometry.calculate_length", {"curve_type", "unit"}};
 
+constexpr binding::Params kDensifyCollection{"densify_collection", {"geometries", "max_segment_length", "unit", "curve_type"}};
+
+constexpr char kDensifyCollectionDoc[] =
+    "densify_collection(geometries, max_segment_length, unit, curve_type)\n--\n\n"
+    "Each geometry with vertices inserted so that no segment is longer than max_segment_length; shorter "
+    "segments are left alone, and true curves come out as densified curves. With unit and curve_type both "
+    "given the densification is geodetic, with both None planar.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n"
+    "    max_segment_length: the longest segment left, in the units of the spatial reference.\n"
+    "    unit: a LinearUnitId or None.\n    curve_type: a GeodeticCurveType or None.\n\n"
+    "Returns:\n    A list of new geometries, in the order of the input.";
+constexpr binding::Params kLengthCollection{"length_collection", {"geometries"}};
+constexpr char kLengthCollectionDoc[] =
+    "length_collection(geometries)\n--\n\n"
+    "The total planar length of the geometries, in the units of their spatial references; a sum over "
+    "mixed spatial references may be meaningless.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    A float; 0.0 for an empty collection.";
 constexpr char kBufferDoc[] =
     "buffer($self, distance, unit=None, max_deviation=None, curve_type=None)\n--\n\n"
     "Constructs a polygon at the given distance around the geometry.\n\n"
@@ -195,14 +241,21 @@ std::vector<PyMethodDef> measure_methods() {
         binding::method<kPlanarBuffer, planar_buffer>("_buffer($self, distance)\n--\n\n"),
         binding::method<kGeodeticBuffer, buffer_geodetic>(
             "_buffer_geodetic($self, distance, unit, max_deviation, curve_type)\n--\n\n"),
-        binding::method<kDensify, densify>(kDensifyDoc),
-        binding::method<kPlanarDensify, planar_densify>("_densify($self, max_segment_length)\n--\n\n"),
-        binding::method<kGeodeticDensify, densify_geodetic>(
+        binding::method<kDensify, Densify<optional_form>::method>(kDensifyDoc),
+        binding::method<kPlanarDensify, Densify<planar_form>::method>("_densify($self, max_segment_length)\n--\n\n"),
+        binding::method<kGeodeticDensify, Densify<geodetic_form>::method>(
             "_densify_geodetic($self, max_segment_length, unit, curve_type)\n--\n\n"),
         binding::method<kCalculateArea, calculate_area>(kCalculateAreaDoc),
         binding::method<kPlanarArea, planar_area>("_area_planear($self)\n--\n\n"),
         binding::method<kGeodeticArea, area_geodetic>("_area_geodetic($self, curve_type, unit)\n--\n\n"),
         binding::method<kCalculateLength, calculate_length>(kCalculateLengthDoc),
+    };
+}
+
+std::vector<PyMethodDef> measure_functions() {
+    return {
+        binding::function<kDensifyCollection, Densify<nullable_form>::collection>(kDensifyCollectionDoc),
+        binding::function<kLengthCollection, Length::sum>(kLengthCollectionDoc),
     };
 }
 

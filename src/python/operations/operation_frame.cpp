@@ -87,18 +87,24 @@ PyResult<Ref> list_of(std::vector<G> geometries) {
 }
 
 template <typename T>
-PyResult<Ref> list_of_items(::geometry::array::Items<T> items) {
-    Ref list = Ref::steal(PyList_New(0));
-    if (!list) return fail();
+PyResult<void> append_all(PyObject* list, ::geometry::array::Items<T> items) {
     std::optional<binding::PyErr> failed;
     auto read = std::move(items).drain([&](T&& item) {
         auto object = into_object(std::move(item));
         if (!object) failed = std::move(object.error());
-        else if (PyList_Append(list.get(), object->get()) != 0) failed = binding::PyErr::fetch();
+        else if (PyList_Append(list, object->get()) != 0) failed = binding::PyErr::fetch();
         return !failed;
     });
     if (failed) return fail(std::move(*failed));
     if (!read) return fail(library_error(read.error()));
+    return {};
+}
+
+template <typename T>
+PyResult<Ref> list_of_items(::geometry::array::Items<T> items) {
+    Ref list = Ref::steal(PyList_New(0));
+    if (!list) return fail();
+    if (auto appended = append_all(list.get(), std::move(items)); !appended) return fail(std::move(appended.error()));
     return list;
 }
 
@@ -107,6 +113,10 @@ PyResult<Ref> list_of_items(::geometry::array::Items<T> items) {
 PyResult<Ref> into_object(::geometry::array::Items<GeometryOwned> items) { return list_of_items(std::move(items)); }
 PyResult<Ref> into_object(::geometry::array::Items<::geometry::polygon::Polygon> items) {
     return list_of_items(std::move(items));
+}
+
+PyResult<void> append_items(PyObject* list, ::geometry::array::Items<::geometry::polygon::Polygon> items) {
+    return append_all(list, std::move(items));
 }
 
 PyResult<Ref> into_object(std::vector<GeometryOwned> geometries) { return list_of(std::move(geometries)); }

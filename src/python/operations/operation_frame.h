@@ -88,6 +88,8 @@ binding::PyResult<binding::Ref> into_object(std::vector<double> values);
 // failure as the library error) and nothing partial is returned.
 binding::PyResult<binding::Ref> into_object(::geometry::array::Items<GeometryOwned> items);
 binding::PyResult<binding::Ref> into_object(::geometry::array::Items<::geometry::polygon::Polygon> items);
+// The same items appended to `list` (a list of the caller's making).
+binding::PyResult<void> append_items(PyObject* list, ::geometry::array::Items<::geometry::polygon::Polygon> items);
 
 // An engine answer under either failure policy: a Result (its error raised as the library error)
 // or a plain value (the wrapper stopped on its own errors).

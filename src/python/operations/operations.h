@@ -17,7 +17,14 @@ std::vector<PyMethodDef> extent_methods();
 std::vector<PyGetSetDef> extent_properties();
 std::vector<PyMethodDef> collection_methods();
 
-// All of the above in that order, as the module adds them to Geometry.
+// The module's collection functions made from the same rows as the methods above.
+std::vector<PyMethodDef> relation_functions();
+std::vector<PyMethodDef> overlay_functions();
+std::vector<PyMethodDef> transform_functions();
+std::vector<PyMethodDef> measure_functions();
+std::vector<PyMethodDef> extent_functions();
+
+// All of the methods and properties above in that order, as the module adds them to Geometry.
 std::vector<PyMethodDef> geometry_methods();
 std::vector<PyGetSetDef> geometry_properties();
 

@@ -1,6 +1,5 @@
-// Collection functions that reduce an iterable to one value or measure each item: relation tests
-// over every or some item (they stop reading at the deciding item), sums, per-item values, and
-// the difference fold.
+// Collection functions that reduce an iterable to one value or measure each item: sums, per-item
+// values, and the difference fold. (The relation tests over a collection are rows of relations.cpp.)
 #include <optional>
 #include <vector>
 
@@ -25,87 +24,6 @@ using python::collections::iterate;
 using python::frame::GeometryOwned;
 using python::frame::GeometryParam;
 
-enum class Quantifier { Every, Some };
-
-// The fixed geometry and the iterator, in the order of the test: `primary` first, except that the
-// item-first test (intersects) asks for the iterator before converting `primary`.
-struct Fixed {
-    GeometryOwned geometry;
-    Ref iterator;
-};
-PyResult<Fixed> fixed_and_iterator(GeometryParam fixed, PyObject* collection, bool iterator_first) {
-    std::optional<Ref> iterator;
-    if (iterator_first) {
-        auto made = iterate(collection);
-        if (!made) return fail(std::move(made.error()));
-        iterator = std::move(*made);
-    }
-    auto geometry = python::frame::engine_geometry(fixed.object);
-    if (!geometry) return fail(std::move(geometry.error()));
-    if (!iterator) {
-        auto made = iterate(collection);
-        if (!made) return fail(std::move(made.error()));
-        iterator = std::move(*made);
-    }
-    return Fixed{std::move(*geometry), std::move(*iterator)};
-}
-
-// Every-item tests answer False at the first item that fails, some-item tests True at the first
-// that holds; the items after it are never read.
-template <auto Test, Quantifier Q, bool ItemFirst = false>
-PyResult<bool> relation_collection(GeometryParam fixed, PyObject* collection) {
-    auto inputs = fixed_and_iterator(fixed, collection, ItemFirst);
-    if (!inputs) return fail(std::move(inputs.error()));
-    constexpr bool kDeciding = Q == Quantifier::Some;
-    bool decided = false;
-    auto read = for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
-        auto holds = ItemFirst ? Test(item, inputs->geometry) : Test(inputs->geometry, item);
-        if (!holds) return fail(python::frame::library_error(holds.error()));
-        decided = *holds == kDeciding;
-        return !decided;
-    });
-    if (!read) return fail(std::move(read.error()));
-    return decided ? kDeciding : !kDeciding;
-}
-
-// Per-item values in input order; `op` answers for one item.
-template <typename T, typename Op>
-PyResult<std::vector<T>> per_item(PyObject* iterator, Op&& op) {
-    std::vector<T> values;
-    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
-        auto value = engine_answer(op(item));
-        if (!value) return fail(std::move(value.error()));
-        values.push_back(std::move(*value));
-        return true;
-    });
-    if (!read) return fail(std::move(read.error()));
-    return values;
-}
-
-template <typename T, typename Op>
-PyResult<Ref> values_collection(PyObject* geometries, Op&& op) {
-    auto iterator = iterate(geometries);
-    if (!iterator) return fail(std::move(iterator.error()));
-    auto values = per_item<T>(iterator->get(), op);
-    if (!values) return fail(std::move(values.error()));
-    *iterator = Ref();
-    return python::frame::into_object(std::move(*values));
-}
-
-// The sum from 0.0 in input order; nothing partial on failure.
-template <typename Op>
-PyResult<double> sum_over(PyObject* iterator, Op&& op) {
-    double sum = 0.0;
-    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
-        auto value = engine_answer(op(item));
-        if (!value) return fail(std::move(value.error()));
-        sum += *value;
-        return true;
-    });
-    if (!read) return fail(std::move(read.error()));
-    return sum;
-}
-
 // The planar fold reads through an adapter: a bad item or a raising iterator ends the stream,
 // and its error is raised once the fold is over.
 PyResult<double> planar_area_sum(PyObject* geometries) {
@@ -125,29 +43,8 @@ PyResult<double> area_collection(PyObject* geometries, std::optional<python::PyG
     if (!iterator) return fail(std::move(iterator.error()));
     const ::geometry::area_unit::AreaUnit* engine_unit = unit ? &(*unit)->unit : nullptr;
     const int32_t code = (*curve_type)->code;
-    return sum_over(iterator->get(),
+    return python::collections::sum_over(iterator->get(),
                     [&](const GeometryOwned& item) { return engine::area_geodetic(item, engine_unit, code); });
-}
-
-PyResult<double> length_collection(PyObject* geometries) {
-    auto iterator = iterate(geometries);
-    if (!iterator) return fail(std::move(iterator.error()));
-    return sum_over(iterator->get(), [](const GeometryOwned& item) { return engine::length(item); });
-}
-
-PyResult<Ref> is_simple_collection(PyObject* geometries) {
-    return values_collection<bool>(geometries, [](const GeometryOwned& item) { return engine::is_simple(item); });
-}
-
-PyResult<Ref> distances_from_collection(GeometryParam primary, PyObject* collection) {
-    auto inputs = fixed_and_iterator(primary, collection, false);
-    if (!inputs) return fail(std::move(inputs.error()));
-    auto values = per_item<double>(inputs->iterator.get(), [&](const GeometryOwned& item) {
-        return engine::distance(inputs->geometry, item);
-    });
-    if (!values) return fail(std::move(values.error()));
-    inputs->iterator = Ref();
-    return python::frame::into_object(std::move(*values));
 }
 
 // A polygon's engine label point; for every other geometry the centre of its extent.
@@ -158,11 +55,11 @@ PyResult<Ref> distances_from_collection(GeometryParam primary, PyObject* collect
 }
 
 PyResult<Ref> label_point_collection(PyObject* geometries) {
-    return values_collection<::geometry::point::Point>(geometries, label_point_of);
+    return python::collections::values_collection<::geometry::point::Point>(geometries, label_point_of);
 }
 
 PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* collection) {
-    auto inputs = fixed_and_iterator(primary, collection, false);
+    auto inputs = python::collections::fixed_and_iterator(primary, collection, false);
     if (!inputs) return fail(std::move(inputs.error()));
     GeometryOwned rest = std::move(inputs->geometry);
     auto read = for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
@@ -176,50 +73,10 @@ PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* 
     return python::frame::into_object(std::move(rest));
 }
 
-constexpr binding::Params kContains{"contains_collection", {"container", "geometries"}};
-constexpr binding::Params kWithin{"within_collection", {"container", "geometries"}};
-constexpr binding::Params kDisjoint{"disjoint_from_collection", {"primary", "collection"}};
-constexpr binding::Params kCrosses{"crosses_collection", {"primary", "collection"}};
-constexpr binding::Params kTouches{"touches_collection", {"primary", "collection"}};
-constexpr binding::Params kOverlaps{"overlaps_collection", {"primary", "collection"}};
-constexpr binding::Params kIntersects{"intersects_collection", {"primary", "collection"}};
 constexpr binding::Params kArea{"area_collection", {"geometries", "curve_type", "unit"}};
-constexpr binding::Params kLength{"length_collection", {"geometries"}};
-constexpr binding::Params kIsSimple{"is_simple_collection", {"geometries"}};
-constexpr binding::Params kDistances{"distances_from_collection", {"primary", "collection"}};
 constexpr binding::Params kLabelPoint{"label_point_collection", {"geometries"}};
 constexpr binding::Params kDifferenceFold{"difference_geom_minus_collection", {"primary", "collection"}};
 
-#define DE9IM "The test follows the Dimensionally Extended 9 Intersection Model (DE-9IM) and supports true curves.\n\n"
-#define ANY_OF(relation)                                                                                    \
-    "Indicates if the primary geometry " relation " any geometry of the collection; reading stops at the " \
-    "first that it does.\n\n" DE9IM "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n" \
-    "Returns:\n    A bool; False for an empty collection."
-
-constexpr char kContainsDoc[] =
-    "contains_collection(container, geometries)\n--\n\n"
-    "Indicates if the container contains every geometry of the collection; reading stops at the first "
-    "that it does not contain.\n\n" DE9IM
-    "Args:\n    container: a Geometry.\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A bool; True for an empty collection.";
-constexpr char kWithinDoc[] =
-    "within_collection(container, geometries)\n--\n\n"
-    "Indicates if the container lies within every geometry of the collection (each geometry contains the "
-    "container); reading stops at the first that does not.\n\n" DE9IM
-    "Args:\n    container: a Geometry.\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A bool; True for an empty collection.";
-constexpr char kDisjointDoc[] =
-    "disjoint_from_collection(primary, collection)\n--\n\n"
-    "Indicates if the primary geometry is disjoint from every geometry of the collection; reading stops at "
-    "the first that it is not disjoint from.\n\n" DE9IM
-    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
-    "Returns:\n    A bool; True for an empty collection.";
-constexpr char kCrossesDoc[] =
-    "crosses_collection(primary, collection)\n--\n\n" ANY_OF("crosses")
-    "\n\nGeometries in different spatial references give an engine error.";
-constexpr char kTouchesDoc[] = "touches_collection(primary, collection)\n--\n\n" ANY_OF("touches");
-constexpr char kOverlapsDoc[] = "overlaps_collection(primary, collection)\n--\n\n" ANY_OF("overlaps");
-constexpr char kIntersectsDoc[] = "intersects_collection(primary, collection)\n--\n\n" ANY_OF("intersects");
 constexpr char kAreaDoc[] =
     "area_collection(geometries, curve_type=None, unit=None)\n--\n\n"
     "The combined area of the geometries: geodetic when a curve_type is given, else planar in the units "
@@ -227,23 +84,6 @@ constexpr char kAreaDoc[] =
     "Args:\n    geometries: an iterable of geometries.\n    curve_type: a GeodeticCurveType or None.\n"
     "    unit: an AreaUnit or None (geodetic area; square meters when None).\n\n"
     "Returns:\n    A float; 0.0 for an empty collection.";
-constexpr char kLengthDoc[] =
-    "length_collection(geometries)\n--\n\n"
-    "The total planar length of the geometries, in the units of their spatial references; a sum over "
-    "mixed spatial references may be meaningless.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A float; 0.0 for an empty collection.";
-constexpr char kIsSimpleDoc[] =
-    "is_simple_collection(geometries)\n--\n\n"
-    "Whether each geometry is topologically simple.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n\n"
-    "Returns:\n    A list of bools in the order of the input.";
-constexpr char kDistancesDoc[] =
-    "distances_from_collection(primary, collection)\n--\n\n"
-    "The planar distance from the primary geometry to each geometry of the collection, in the units of "
-    "the geometry's spatial reference; NaN when either geometry is empty.\n\n"
-    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
-    "Returns:\n    A list of floats in the order of the input.";
 constexpr char kLabelPointDoc[] =
     "label_point_collection(geometries)\n--\n\n"
     "A point for labelling each geometry: an interior point for a polygon, the centre point for every "
@@ -256,25 +96,12 @@ constexpr char kDifferenceFoldDoc[] =
     "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
     "Returns:\n    A new geometry.";
 
-#undef ANY_OF
-#undef DE9IM
 
 }  // namespace
 
 std::vector<PyMethodDef> reduction_functions() {
     return {
-        binding::function<kContains, relation_collection<&engine::contains, Quantifier::Every>>(kContainsDoc),
-        binding::function<kWithin, relation_collection<&engine::within, Quantifier::Every>>(kWithinDoc),
-        binding::function<kDisjoint, relation_collection<&engine::disjoint, Quantifier::Every>>(kDisjointDoc),
-        binding::function<kCrosses, relation_collection<&engine::crosses, Quantifier::Some>>(kCrossesDoc),
-        binding::function<kTouches, relation_collection<&engine::touches, Quantifier::Some>>(kTouchesDoc),
-        binding::function<kOverlaps, relation_collection<&engine::overlaps, Quantifier::Some>>(kOverlapsDoc),
-        binding::function<kIntersects, relation_collection<&engine::intersects, Quantifier::Some, true>>(
-            kIntersectsDoc),
         binding::function<kArea, area_collection>(kAreaDoc),
-        binding::function<kLength, length_collection>(kLengthDoc),
-        binding::function<kIsSimple, is_simple_collection>(kIsSimpleDoc),
-        binding::function<kDistances, distances_from_collection>(kDistancesDoc),
         binding::function<kLabelPoint, label_point_collection>(kLabelPointDoc),
         binding::function<kDifferenceFold, difference_geom_minus_collection>(kDifferenceFoldDoc),
     };

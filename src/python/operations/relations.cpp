@@ -1,8 +1,11 @@
-// The relation tests of Geometry: one engine predicate on (self, argument), in that order.
+// The relation tests: one engine predicate each, as a Geometry method on (self, argument) and,
+// for most, as a module function over a collection that stops reading at the deciding item.
 #include <string_view>
 
 #include "geometry/geometry_engine.h"
+#include "python/operations/iterable_adapter.h"
 #include "python/operations/operation_frame.h"
+#include "python/operations/operation_row.h"
 #include "python/operations/operations.h"
 
 namespace vornix::python::operations {
@@ -14,6 +17,44 @@ using binding::PyResult;
 using binding::Ref;
 using frame::GeometryOwned;
 using frame::GeometryParam;
+
+enum class Quantifier { Every, Some };
+
+// The collection form: every-item tests answer False at the first item that fails, some-item
+// tests True at the first that holds; the items after it are never read. With the fixed geometry
+// first it is converted before iter() of the collection; with the item first (intersects) iter()
+// comes first.
+template <auto Test, Quantifier Q, Operands Order>
+PyResult<bool> over_collection(GeometryParam fixed, PyObject* collection) {
+    constexpr bool kItemFirst = Order == Operands::ItemFirst;
+    auto inputs = collections::fixed_and_iterator(fixed, collection, kItemFirst);
+    if (!inputs) return binding::fail(std::move(inputs.error()));
+    constexpr bool kDeciding = Q == Quantifier::Some;
+    bool decided = false;
+    auto read = collections::for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
+        auto holds = kItemFirst ? Test(item, inputs->geometry) : Test(inputs->geometry, item);
+        if (!holds) return binding::fail(frame::library_error(holds.error()));
+        decided = *holds == kDeciding;
+        return !decided;
+    });
+    if (!read) return binding::fail(std::move(read.error()));
+    return decided ? kDeciding : !kDeciding;
+}
+
+// One relation written once: its method and its collection function.
+template <auto Test, Quantifier Q = Quantifier::Every, Operands Order = Operands::FixedFirst>
+struct Relation {
+    static constexpr auto method = frame::on_pair<Test>;
+    static constexpr auto collection = over_collection<Test, Q, Order>;
+};
+
+using Contains = Relation<&engine::contains>;
+using Within = Relation<&engine::within>;
+using Disjoint = Relation<&engine::disjoint>;
+using Crosses = Relation<&engine::crosses, Quantifier::Some>;
+using Touches = Relation<&engine::touches, Quantifier::Some>;
+using Overlaps = Relation<&engine::overlaps, Quantifier::Some>;
+using Intersects = Relation<&engine::intersects, Quantifier::Some, Operands::ItemFirst>;
 
 // The pattern goes to the engine unexamined, except for a NUL, which the engine's C string would
 // cut the pattern at: that is refused before either geometry is converted.
@@ -36,6 +77,14 @@ constexpr binding::Params kOverlaps{"Geometry.overlaps", {"other"}};
 constexpr binding::Params kTouches{"Geometry.touches", {"rhs"}};
 constexpr binding::Params kWithin{"Geometry.within", {"rhs"}};
 constexpr binding::Params kRelate{"Geometry.relate", {"other", "relation"}};
+
+constexpr binding::Params kContainsCollection{"contains_collection", {"container", "geometries"}};
+constexpr binding::Params kWithinCollection{"within_collection", {"container", "geometries"}};
+constexpr binding::Params kDisjointCollection{"disjoint_from_collection", {"primary", "collection"}};
+constexpr binding::Params kCrossesCollection{"crosses_collection", {"primary", "collection"}};
+constexpr binding::Params kTouchesCollection{"touches_collection", {"primary", "collection"}};
+constexpr binding::Params kOverlapsCollection{"overlaps_collection", {"primary", "collection"}};
+constexpr binding::Params kIntersectsCollection{"intersects_collection", {"primary", "collection"}};
 
 #define DE9IM "The test follows the Dimensionally Extended 9 Intersection Model (DE-9IM) and supports true curves.\n\n"
 
@@ -75,21 +124,63 @@ constexpr char kRelateDoc[] =
     "Args:\n    other: the Geometry to relate to.\n    relation: the DE-9IM pattern, a str.\n\n"
     "Returns:\n    True when the pair satisfies the pattern.";
 
+#define ANY_OF(relation)                                                                                    \
+    "Indicates if the primary geometry " relation " any geometry of the collection; reading stops at the " \
+    "first that it does.\n\n" DE9IM "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n" \
+    "Returns:\n    A bool; False for an empty collection."
+
+constexpr char kContainsCollectionDoc[] =
+    "contains_collection(container, geometries)\n--\n\n"
+    "Indicates if the container contains every geometry of the collection; reading stops at the first "
+    "that it does not contain.\n\n" DE9IM
+    "Args:\n    container: a Geometry.\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    A bool; True for an empty collection.";
+constexpr char kWithinCollectionDoc[] =
+    "within_collection(container, geometries)\n--\n\n"
+    "Indicates if the container lies within every geometry of the collection (each geometry contains the "
+    "container); reading stops at the first that does not.\n\n" DE9IM
+    "Args:\n    container: a Geometry.\n    geometries: an iterable of geometries.\n\n"
+    "Returns:\n    A bool; True for an empty collection.";
+constexpr char kDisjointCollectionDoc[] =
+    "disjoint_from_collection(primary, collection)\n--\n\n"
+    "Indicates if the primary geometry is disjoint from every geometry of the collection; reading stops at "
+    "the first that it is not disjoint from.\n\n" DE9IM
+    "Args:\n    primary: a Geometry.\n    collection: an iterable of geometries.\n\n"
+    "Returns:\n    A bool; True for an empty collection.";
+constexpr char kCrossesCollectionDoc[] =
+    "crosses_collection(primary, collection)\n--\n\n" ANY_OF("crosses")
+    "\n\nGeometries in different spatial references give an engine error.";
+constexpr char kTouchesCollectionDoc[] = "touches_collection(primary, collection)\n--\n\n" ANY_OF("touches");
+constexpr char kOverlapsCollectionDoc[] = "overlaps_collection(primary, collection)\n--\n\n" ANY_OF("overlaps");
+constexpr char kIntersectsCollectionDoc[] = "intersects_collection(primary, collection)\n--\n\n" ANY_OF("intersects");
+#undef ANY_OF
 #undef DE9IM
 
 }  // namespace
 
 std::vector<PyMethodDef> relation_methods() {
     return {
-        binding::method<kContains, frame::on_pair<&engine::contains>>(kContainsDoc),
-        binding::method<kCrosses, frame::on_pair<&engine::crosses>>("crosses($self, rhs)\n--\n\n"),
-        binding::method<kDisjoint, frame::on_pair<&engine::disjoint>>(kDisjointDoc),
+        binding::method<kContains, Contains::method>(kContainsDoc),
+        binding::method<kCrosses, Crosses::method>("crosses($self, rhs)\n--\n\n"),
+        binding::method<kDisjoint, Disjoint::method>(kDisjointDoc),
         binding::method<kEquals, frame::on_pair<&engine::equals>>(kEqualsDoc),
-        binding::method<kIntersects, frame::on_pair<&engine::intersects>>(kIntersectsDoc),
-        binding::method<kOverlaps, frame::on_pair<&engine::overlaps>>(kOverlapsDoc),
-        binding::method<kTouches, frame::on_pair<&engine::touches>>("touches($self, rhs)\n--\n\n"),
-        binding::method<kWithin, frame::on_pair<&engine::within>>("within($self, rhs)\n--\n\n"),
+        binding::method<kIntersects, Intersects::method>(kIntersectsDoc),
+        binding::method<kOverlaps, Overlaps::method>(kOverlapsDoc),
+        binding::method<kTouches, Touches::method>("touches($self, rhs)\n--\n\n"),
+        binding::method<kWithin, Within::method>("within($self, rhs)\n--\n\n"),
         binding::method<kRelate, relate>(kRelateDoc),
+    };
+}
+
+std::vector<PyMethodDef> relation_functions() {
+    return {
+        binding::function<kContainsCollection, Contains::collection>(kContainsCollectionDoc),
+        binding::function<kWithinCollection, Within::collection>(kWithinCollectionDoc),
+        binding::function<kDisjointCollection, Disjoint::collection>(kDisjointCollectionDoc),
+        binding::function<kCrossesCollection, Crosses::collection>(kCrossesCollectionDoc),
+        binding::function<kTouchesCollection, Touches::collection>(kTouchesCollectionDoc),
+        binding::function<kOverlapsCollection, Overlaps::collection>(kOverlapsCollectionDoc),
+        binding::function<kIntersectsCollection, Intersects::collection>(kIntersectsCollectionDoc),
     };
 }
 

@@ -1,10 +1,14 @@
 // The transforms of one geometry: z and m set everywhere, move, scale, rotate, generalize, clip
 // and projection. Arguments are checked in signature order before `self` is converted; the
-// engine objects made from arguments are destroyed before `self`'s engine geometry.
+// engine objects made from arguments are destroyed before `self`'s engine geometry. Those with a
+// collection form are rows (operation_row.h) that make both the method and the module's function.
+#include <optional>
+
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/spatial_reference.h"
 #include "python/operations/datum_transformation.h"
 #include "python/operations/operation_frame.h"
+#include "python/operations/operation_row.h"
 #include "python/operations/operations.h"
 
 namespace vornix::python::operations {
@@ -19,52 +23,70 @@ using frame::GeometryOwned;
 using frame::Nullable;
 using projection::PyDatumTransformation;
 
-PyResult<Ref> set_m(PyObject* self, double m) {
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::set_m(g, m); });
+// The values of set_m/set_z/set_z_and_m and move_relative, as given.
+struct Values {
+    double first;
+    double second;
+};
+PyResult<Values> one_value(double value) { return Values{value, 0.0}; }
+PyResult<Values> two_values(double first, double second) { return Values{first, second}; }
+
+auto with_m(const GeometryOwned& g, const Values& v) { return engine::set_m(g, v.first); }
+auto with_z(const GeometryOwned& g, const Values& v) { return engine::set_z(g, v.first); }
+auto with_z_and_m(const GeometryOwned& g, const Values& v) { return engine::set_z_and_m(g, v.first, v.second); }
+auto moved(const GeometryOwned& g, const Values& v) { return engine::move_relative(g, v.first, v.second); }
+
+using SetM = Row<one_value, with_m>;
+using SetZ = Row<one_value, with_z>;
+using SetZAndM = Row<two_values, with_z_and_m>;
+using Move = Row<two_values, moved>;
+
+// The factors or the angle, and the origin's engine point (none for None).
+struct AboutOrigin {
+    Values values;
+    std::optional<::geometry::point::Point> origin;
+    const ::geometry::point::Point* point() const { return origin ? &*origin : nullptr; }
+};
+PyResult<AboutOrigin> about(Values values, Nullable<PyPoint> origin) {
+    auto point = frame::origin_point(origin);
+    if (!point) return fail(std::move(point.error()));
+    return AboutOrigin{values, std::move(*point)};
 }
-PyResult<Ref> set_z(PyObject* self, double z) {
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::set_z(g, z); });
+PyResult<AboutOrigin> factors(double scale_x, double scale_y, Nullable<PyPoint> origin) {
+    return about({scale_x, scale_y}, origin);
 }
-PyResult<Ref> set_z_and_m(PyObject* self, double z, double m) {
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::set_z_and_m(g, z, m); });
+PyResult<AboutOrigin> angle(double degrees, Nullable<PyPoint> origin) { return about({degrees, 0.0}, origin); }
+
+auto scaled(const GeometryOwned& g, const AboutOrigin& a) {
+    return engine::scale(g, a.point(), a.values.first, a.values.second);
 }
-PyResult<Ref> move_relative(PyObject* self, double delta_x, double delta_y) {
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::move_relative(g, delta_x, delta_y); });
+auto rotated(const GeometryOwned& g, const AboutOrigin& a) { return engine::rotate(g, a.point(), a.values.first); }
+
+using Scale = Row<factors, scaled>;
+using Rotate = Row<angle, rotated>;
+
+// The method's flag may be omitted; the collection function's must be given.
+struct Generalization {
+    double max_offset;
+    bool remove_degenerate_parts;
+};
+PyResult<Generalization> method_generalization(double max_offset, std::optional<frame::Flag> remove) {
+    return Generalization{max_offset, remove.value_or(frame::Flag{false}).value};
+}
+PyResult<Generalization> collection_generalization(double max_deviation, bool remove) {
+    return Generalization{max_deviation, remove};
+}
+auto generalized(const GeometryOwned& g, const Generalization& how) {
+    return engine::generalize(g, how.max_offset, how.remove_degenerate_parts);
 }
 
-// `self` first, then the origin's engine point (none for None), which is gone before `self`'s.
-template <typename Op>
-PyResult<Ref> about_origin(PyObject* self, Nullable<PyPoint> origin, Op&& op) {
-    return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<GeometryOwned>> {
-        auto point = frame::origin_point(origin);
-        if (!point) return fail(std::move(point.error()));
-        return op(g, *point ? &**point : nullptr);
-    });
-}
+using Generalize = Row<method_generalization, generalized>;
+using GeneralizeCollection = Row<collection_generalization, generalized>;
 
-PyResult<Ref> scale(PyObject* self, double scale_x, double scale_y, Nullable<PyPoint> origin) {
-    return about_origin(self, origin, [&](const GeometryOwned& g, const ::geometry::point::Point* o) {
-        return engine::scale(g, o, scale_x, scale_y);
-    });
-}
-PyResult<Ref> rotate(PyObject* self, double angle, Nullable<PyPoint> origin) {
-    return about_origin(self, origin, [&](const GeometryOwned& g, const ::geometry::point::Point* o) {
-        return engine::rotate(g, o, angle);
-    });
-}
+PyResult<::geometry::envelope::Envelope> clipper(PyEnvelope* envelope) { return frame::engine_envelope(*envelope); }
+auto clipped(const GeometryOwned& g, const ::geometry::envelope::Envelope& envelope) { return engine::clip(g, envelope); }
 
-PyResult<Ref> generalize(PyObject* self, double max_offset, std::optional<frame::Flag> remove_degenerate_parts) {
-    const bool remove = remove_degenerate_parts.value_or(frame::Flag{false}).value;
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::generalize(g, max_offset, remove); });
-}
-
-PyResult<Ref> clip(PyObject* self, PyEnvelope* env) {
-    return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<GeometryOwned>> {
-        auto envelope = frame::engine_envelope(*env);
-        if (!envelope) return fail(std::move(envelope.error()));
-        return engine::clip(g, *envelope);
-    });
-}
+using Clip = Row<clipper, clipped>;
 
 // The spatial reference is made before `self` and outlives the result's conversion.
 PyResult<Ref> project(PyObject* self, PyObject* spatial_reference) {
@@ -92,6 +114,62 @@ constexpr binding::Params kGeneralize{"Geometry.generalize", {"max_offset", "rem
 constexpr binding::Params kClip{"Geometry.clip", {"env"}};
 constexpr binding::Params kProject{"Geometry.project", {"spatial_reference"}};
 constexpr binding::Params kProjectWith{"Geometry.project_with_transformation", {"spatial_reference", "transformation"}};
+
+#define COLLECTION_ARG "Args:\n    geometries: an iterable of geometries (Geometry objects, VeltJSON dicts or text).\n"
+#define RETURNS_LIST "\nReturns:\n    A list of new geometries, in the order of the input."
+
+constexpr binding::Params kCollectionClip{"clip_collection", {"geometries", "envelope"}};
+constexpr binding::Params kCollectionScale{"scale_collection", {"geometries", "scale_x", "scale_y", "origin"}};
+constexpr binding::Params kCollectionRotate{"rotate_collection", {"geometries", "angle", "origin"}};
+constexpr binding::Params kCollectionMove{"move_relative_collection", {"geometries", "delta_x", "delta_y"}};
+constexpr binding::Params kCollectionSetM{"set_m_collection", {"m", "geometries"}};
+constexpr binding::Params kCollectionSetZ{"set_z_collection", {"z", "geometries"}};
+constexpr binding::Params kCollectionSetZM{"set_z_and_m_collection", {"z", "m", "geometries"}};
+constexpr binding::Params kCollectionGeneralize{"generalize_collection",
+                                      {"geometries", "max_deviation", "remove_degenerate_parts"}};
+
+constexpr char kCollectionClipDoc[] =
+    "clip_collection(geometries, envelope)\n--\n\n"
+    "The part of each geometry that lies inside the envelope: an empty geometry when none of it lies "
+    "inside, the whole geometry when all of it does.\n\n" COLLECTION_ARG "    envelope: the clipping Envelope.\n"
+    RETURNS_LIST;
+constexpr char kCollectionScaleDoc[] =
+    "scale_collection(geometries, scale_x, scale_y, origin)\n--\n\n"
+    "Each geometry scaled by scale_x and scale_y about the origin. An origin in another spatial reference "
+    "is reprojected first; with origin None each geometry is scaled about the centre of its own extent.\n\n"
+    COLLECTION_ARG "    scale_x: the factor along x.\n    scale_y: the factor along y.\n"
+    "    origin: a Point or None.\n" RETURNS_LIST;
+constexpr char kCollectionRotateDoc[] =
+    "rotate_collection(geometries, angle, origin)\n--\n\n"
+    "Each geometry rotated counterclockwise by angle degrees (taken modulo 360) about the origin. An "
+    "origin in another spatial reference is reprojected first; with origin None each geometry is rotated "
+    "about the centre of its own extent.\n\n" COLLECTION_ARG "    angle: degrees.\n    origin: a Point or None.\n"
+    RETURNS_LIST;
+constexpr char kCollectionMoveDoc[] =
+    "move_relative_collection(geometries, delta_x, delta_y)\n--\n\n"
+    "Each geometry moved by delta_x and delta_y, in the units of its spatial reference.\n\n" COLLECTION_ARG
+    "    delta_x: the shift along x.\n    delta_y: the shift along y.\n" RETURNS_LIST;
+constexpr char kCollectionSetMDoc[] =
+    "set_m_collection(m, geometries)\n--\n\n"
+    "A copy of each geometry with the m value set at every vertex.\n\n"
+    "Args:\n    m: the m value.\n    geometries: an iterable of geometries.\n" RETURNS_LIST;
+constexpr char kCollectionSetZDoc[] =
+    "set_z_collection(z, geometries)\n--\n\n"
+    "A copy of each geometry with the z value set at every vertex.\n\n"
+    "Args:\n    z: the z value.\n    geometries: an iterable of geometries.\n" RETURNS_LIST;
+constexpr char kCollectionSetZMDoc[] =
+    "set_z_and_m_collection(z, m, geometries)\n--\n\n"
+    "A copy of each geometry with the z and m values set at every vertex.\n\n"
+    "Args:\n    z: the z value.\n    m: the m value.\n    geometries: an iterable of geometries.\n" RETURNS_LIST;
+constexpr char kCollectionGeneralizeDoc[] =
+    "generalize_collection(geometries, max_deviation, remove_degenerate_parts)\n--\n\n"
+    "Each geometry generalized by the Douglas-Peucker method: vertices are removed while the result stays "
+    "within max_deviation (in the units of the spatial reference) of the original. Points and multipoints "
+    "are left unchanged; an envelope becomes a polygon first.\n\n" COLLECTION_ARG
+    "    max_deviation: the largest allowed offset.\n    remove_degenerate_parts: a bool.\n" RETURNS_LIST;
+
+#undef COLLECTION_ARG
+#undef RETURNS_LIST
 
 constexpr char kMoveDoc[] =
     "move_relative($self, delta_x, delta_y)\n--\n\n"
@@ -154,16 +232,29 @@ constexpr char kProjectWithDoc[] =
 
 std::vector<PyMethodDef> transform_methods() {
     return {
-        binding::method<kSetM, set_m>("set_m($self, m)\n--\n\n"),
-        binding::method<kSetZ, set_z>("set_z($self, z)\n--\n\n"),
-        binding::method<kSetZAndM, set_z_and_m>("set_z_and_m($self, z, m)\n--\n\n"),
-        binding::method<kMove, move_relative>(kMoveDoc),
-        binding::method<kScale, scale>(kScaleDoc),
-        binding::method<kRotate, rotate>(kRotateDoc),
-        binding::method<kGeneralize, generalize>(kGeneralizeDoc),
-        binding::method<kClip, clip>(kClipDoc),
+        binding::method<kSetM, SetM::method>("set_m($self, m)\n--\n\n"),
+        binding::method<kSetZ, SetZ::method>("set_z($self, z)\n--\n\n"),
+        binding::method<kSetZAndM, SetZAndM::method>("set_z_and_m($self, z, m)\n--\n\n"),
+        binding::method<kMove, Move::method>(kMoveDoc),
+        binding::method<kScale, Scale::method>(kScaleDoc),
+        binding::method<kRotate, Rotate::method>(kRotateDoc),
+        binding::method<kGeneralize, Generalize::method>(kGeneralizeDoc),
+        binding::method<kClip, Clip::method>(kClipDoc),
         binding::method<kProject, project>(kProjectDoc),
         binding::method<kProjectWith, project_with_transformation>(kProjectWithDoc),
+    };
+}
+
+std::vector<PyMethodDef> transform_functions() {
+    return {
+        binding::function<kCollectionClip, Clip::collection>(kCollectionClipDoc),
+        binding::function<kCollectionScale, Scale::collection>(kCollectionScaleDoc),
+        binding::function<kCollectionRotate, Rotate::collection>(kCollectionRotateDoc),
+        binding::function<kCollectionMove, Move::collection>(kCollectionMoveDoc),
+        binding::function<kCollectionSetM, SetM::collection_last>(kCollectionSetMDoc),
+        binding::function<kCollectionSetZ, SetZ::collection_last>(kCollectionSetZDoc),
+        binding::function<kCollectionSetZM, SetZAndM::collection_last>(kCollectionSetZMDoc),
+        binding::function<kCollectionGeneralize, GeneralizeCollection::collection>(kCollectionGeneralizeDoc),
     };
 }
 
