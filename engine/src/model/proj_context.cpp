@@ -1,5 +1,6 @@
 #include "model/proj_context.h"
 
+#include <atomic>
 #include <sstream>
 #include <vector>
 
@@ -12,7 +13,7 @@ struct Shared {
     std::vector<std::string> default_search_path;
     std::vector<std::string> messages;  // cleared when the outermost session ends
     int depth = 0;
-    uint64_t search_path_generation = 0;
+    std::atomic<uint64_t> search_path_generation{0};
 };
 
 void collect_log(void* shared, int /*level*/, const char* message) {
@@ -65,7 +66,9 @@ std::string Session::log() const {
     return text;
 }
 
-uint64_t Session::search_path_generation() const { return shared().search_path_generation; }
+uint64_t Session::search_path_generation() const { return current_search_path_generation(); }
+
+uint64_t current_search_path_generation() { return shared().search_path_generation.load(std::memory_order_acquire); }
 
 void ObjectDeleter::operator()(PJ* object) const {
     Session session;
@@ -84,7 +87,7 @@ void set_grid_directory(std::string_view directory) {
     // afresh, it looks for them again along the new path.
     proj_context_set_database_path(session.context(), nullptr, nullptr, nullptr);
     proj_grid_cache_clear(session.context());
-    ++shared().search_path_generation;
+    shared().search_path_generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
 }  // namespace model::proj
