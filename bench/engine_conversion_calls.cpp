@@ -127,6 +127,65 @@ KX_GeometryHandle polygon(const Engine& e) {
     return g;
 }
 
+// The three steps of PartsToGeometry one by one: a collection made, the filled part added, the
+// collection destroyed; ...
+void CollectionAddPart(benchmark::State& state) {
+    const Engine& e = engine();
+    KX_MutablePartHandle part = filled_part(e);
+    for (auto _ : state) {
+        KX_MutablePartCollectionHandle parts = e.KX_MutablePartCollection_createWithSpatialReference(nullptr, nullptr);
+        e.KX_MutablePartCollection_addPart(parts, part, nullptr);
+        e.KX_MutablePartCollection_destroy(parts, nullptr);
+    }
+    e.KX_MutablePart_destroy(part, nullptr);
+}
+BENCHMARK(CollectionAddPart);
+
+// A filled 1,000-vertex part in a collection, both destroyed with this.
+struct FilledCollection {
+    const Engine& e;
+    KX_MutablePartHandle part = filled_part(e);
+    KX_MutablePartCollectionHandle parts = e.KX_MutablePartCollection_createWithSpatialReference(nullptr, nullptr);
+    explicit FilledCollection(const Engine& engine) : e(engine) { e.KX_MutablePartCollection_addPart(parts, part, nullptr); }
+    ~FilledCollection() {
+        e.KX_MutablePartCollection_destroy(parts, nullptr);
+        e.KX_MutablePart_destroy(part, nullptr);
+    }
+};
+
+// ... a builder made, given the collection, destroyed; ...
+void BuilderSetParts(benchmark::State& state) {
+    const FilledCollection filled(engine());
+    for (auto _ : state) {
+        KX_GeometryBuilderHandle builder = filled.e.KX_PolygonBuilder_createFromSpatialReference(nullptr, nullptr);
+        filled.e.KX_MultipartBuilder_setParts(builder, filled.parts, nullptr);
+        filled.e.KX_GeometryBuilder_destroy(builder, nullptr);
+    }
+}
+BENCHMARK(BuilderSetParts);
+
+// ... and the geometry made by the builder, destroyed.
+void BuilderToGeometry(benchmark::State& state) {
+    const FilledCollection filled(engine());
+    const Engine& e = filled.e;
+    KX_GeometryBuilderHandle builder = e.KX_PolygonBuilder_createFromSpatialReference(nullptr, nullptr);
+    e.KX_MultipartBuilder_setParts(builder, filled.parts, nullptr);
+    for (auto _ : state) e.KX_Geometry_destroy(e.KX_GeometryBuilder_toGeometry(builder, nullptr), nullptr);
+    e.KX_GeometryBuilder_destroy(builder, nullptr);
+}
+BENCHMARK(BuilderToGeometry);
+
+// What a collection or builder handle must do at least: a list of shared parts made and dropped.
+void PlainSharedList(benchmark::State& state) {
+    static const auto shared = std::make_shared<const std::vector<Vertex>>(kVertices, Vertex{1, 2, 0, 0});
+    for (auto _ : state) {
+        auto* list = new std::vector<std::shared_ptr<const std::vector<Vertex>>>{shared};
+        benchmark::DoNotOptimize(list);
+        delete list;
+    }
+}
+BENCHMARK(PlainSharedList);
+
 void PartsToGeometry(benchmark::State& state) {
     const Engine& e = engine();
     KX_MutablePartHandle part = filled_part(e);
@@ -169,6 +228,23 @@ void PlainPartsOut(benchmark::State& state) {
 }
 BENCHMARK(PlainPartsOut);
 
+// A result's spatial reference read back: handed out, its two IDs read, destroyed.
+void SpatialReferenceOut(benchmark::State& state) {
+    const Engine& e = engine();
+    KX_SpatialReferenceHandle wgs84 = e.KX_SpatialReference_create(4326, nullptr);
+    KX_GeometryBuilderHandle builder = e.KX_PolylineBuilder_createFromSpatialReference(wgs84, nullptr);
+    KX_GeometryHandle line = e.KX_GeometryBuilder_toGeometry(builder, nullptr);
+    for (auto _ : state) {
+        KX_SpatialReferenceHandle sr = e.KX_Geometry_getSpatialReference(line, nullptr);
+        benchmark::DoNotOptimize(e.KX_SpatialReference_getWKID(sr, nullptr) + e.KX_SpatialReference_getVerticalWKID(sr, nullptr));
+        e.KX_SpatialReference_destroy(sr, nullptr);
+    }
+    e.KX_Geometry_destroy(line, nullptr);
+    e.KX_GeometryBuilder_destroy(builder, nullptr);
+    e.KX_SpatialReference_destroy(wgs84, nullptr);
+}
+BENCHMARK(SpatialReferenceOut);
+
 // Per vertex: the point handed out, x and y read, the point destroyed.
 void ReadPoint(benchmark::State& state) {
     const Engine& e = engine();
@@ -205,8 +281,12 @@ int main(int argc, char** argv) {
         row("empty part made, destroyed", "EmptyPart", "PlainEmptyPart", 1);
         row("addPointXY, per vertex", "AddPointXY", "PlainAddPoint", kVertices);
         row("point made, addPoint, per vertex", "AddPointThroughPoint", "PlainAddPoint", kVertices);
+        row("collection made, part added", "CollectionAddPart", "PlainSharedList", 1);
+        row("builder made, parts set", "BuilderSetParts", "PlainSharedList", 1);
+        row("geometry made by the builder", "BuilderToGeometry", "PlainPartsToGeometry", 1);
         row("collection, builder, geometry", "PartsToGeometry", "PlainPartsToGeometry", 1);
         row("parts, part, points handed out", "PartsOut", "PlainPartsOut", 1);
+        row("spatial reference read back", "SpatialReferenceOut", "PlainSpatialReference", 1);
         row("point read back, per vertex", "ReadPoint", "PlainReadPoint", kVertices);
     });
 }

@@ -65,6 +65,9 @@ struct ConversionCalls {
     ENGINE_FN(KX_PolylineBuilder_createFromSpatialReference);
     ENGINE_FN(KX_SpatialReference_create);
     ENGINE_FN(KX_SpatialReference_destroy);
+    ENGINE_FN(KX_Geometry_getSpatialReference);
+    ENGINE_FN(KX_SpatialReference_getWKID);
+    ENGINE_FN(KX_SpatialReference_getVerticalWKID);
 };
 
 // The sum of x and y over every point of `points`, each point handed out, read and destroyed as

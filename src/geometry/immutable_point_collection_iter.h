@@ -8,7 +8,7 @@ namespace geometry::immutable_point_collection_iter {
 class ImmutablePointIntoIter
     : public into_iter::IntoIter<immutable_point_collection::ImmutablePointCollection,
                                  &immutable_point_collection::ImmutablePointCollection::get_point,
-                                 "Internal error: Index of point out of range"> {
+                                 immutable_point_collection::kPointIndexOutOfRange> {
 public:
     using IntoIter::IntoIter;
 };

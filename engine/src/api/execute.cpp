@@ -41,6 +41,12 @@ void deliver(KX_ErrorCallback callback, void* user_data, int32_t code, const std
 
 std::atomic<bool> faults_armed{false};
 
+void wrong_handle(const model::Object* base, model::ClassTag tag) {
+    if (base == nullptr) throw model::EngineError(model::kInvalidArgument, "Null handle.");
+    throw model::EngineError(model::kInvalidHandle, "Invalid handle.",
+                             std::string("Expected a handle to ") + model::class_name(tag) + ".");
+}
+
 void report(const KX_ErrorCallbackRecord* rec, int32_t code, const std::string& message,
             const std::string& additional) {
     if (rec == nullptr) return;

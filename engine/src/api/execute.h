@@ -82,15 +82,16 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
     return error_value<R>();
 }
 
+// The engine error of a handle that is null or of another class than `tag`.
+[[noreturn, gnu::cold]] void wrong_handle(const model::Object* base, model::ClassTag tag);
+
 // The engine object behind a handle, checked for its class; a null handle or one of another
-// class is an engine error (a destroyed one cannot be told apart: see model::Object).
+// class is an engine error (a destroyed one cannot be told apart: see model::Object). Inline, with
+// the error out of line: every vertex that goes in or comes out passes here.
 template <typename T, typename Handle>
 T& object(Handle handle, model::ClassTag tag) {
     auto* base = reinterpret_cast<model::Object*>(handle);
-    if (base == nullptr) throw model::EngineError(model::kInvalidArgument, "Null handle.");
-    if (base->tag() != tag)
-        throw model::EngineError(model::kInvalidHandle, "Invalid handle.",
-                          std::string("Expected a handle to ") + model::class_name(tag) + ".");
+    if (base == nullptr || base->tag() != tag) [[unlikely]] wrong_handle(base, tag);
     // Each tag is given by the constructor of one class only, so the tag names the class and the
     // cast needs no run-time check (which cost more than the rest of a point's handling).
     static_assert(std::is_base_of_v<model::Object, T>);

@@ -12,14 +12,6 @@ KX_SpatialReferenceHandle new_spatial_reference(const model::SpatialReferencePtr
     return handle_of<KX_SpatialReferenceHandle>(new model::SpatialReference(sr));
 }
 
-model::Geometry& geometry(KX_GeometryHandle handle) {
-    return object<model::Geometry>(handle, model::ClassTag::Geometry);
-}
-
-model::Point& point(KX_GeometryHandle handle) {
-    return geometry_of<model::Point>(handle, model::GeometryKind::Point, "point");
-}
-
 KX_GeometryHandle new_geometry(std::unique_ptr<model::Geometry> g) {
     return handle_of<KX_GeometryHandle>(g.release());
 }

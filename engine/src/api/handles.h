@@ -16,7 +16,9 @@ model::SpatialReferencePtr spatial_reference_of(KX_SpatialReferenceHandle handle
 // A new handle to the given spatial reference; null for none.
 KX_SpatialReferenceHandle new_spatial_reference(const model::SpatialReferencePtr& sr);
 
-model::Geometry& geometry(KX_GeometryHandle handle);
+inline model::Geometry& geometry(KX_GeometryHandle handle) {
+    return object<model::Geometry>(handle, model::ClassTag::Geometry);
+}
 
 // The geometry behind a handle, which must be of the given kind.
 template <typename T>
@@ -27,7 +29,9 @@ T& geometry_of(KX_GeometryHandle handle, model::GeometryKind kind, const char* k
     return static_cast<T&>(g);
 }
 
-model::Point& point(KX_GeometryHandle handle);
+inline model::Point& point(KX_GeometryHandle handle) {
+    return geometry_of<model::Point>(handle, model::GeometryKind::Point, "point");
+}
 
 KX_GeometryHandle new_geometry(std::unique_ptr<model::Geometry> g);
 

@@ -7,6 +7,7 @@
 
 #include "model/object.h"
 #include "model/part.h"
+#include "model/part_storage.h"
 #include "model/pool.h"
 #include "model/spatial_reference.h"
 
@@ -14,14 +15,14 @@ namespace model {
 
 class MutablePart : public Object {
 public:
-    explicit MutablePart(SpatialReferencePtr sr, std::shared_ptr<const Part> p = std::make_shared<Part>())
+    explicit MutablePart(SpatialReferencePtr sr, std::shared_ptr<const Part> p = new_part_data())
         : Object(ClassTag::MutablePart), spatial_reference(std::move(sr)), data_(std::move(p)) {}
     MODEL_POOLED(MutablePart)
 
     const Part& part() const { return *data_; }
     // The part to change, made this part's own first while anyone else shares it.
     Part& edit() {
-        if (data_.use_count() != 1) data_ = std::make_shared<Part>(*data_);
+        if (data_.use_count() != 1) data_ = new_part_data(*data_);
         // Every part's data is made as a non-const Part; only the shared handle is const.
         return const_cast<Part&>(*data_);
     }

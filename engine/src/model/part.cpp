@@ -21,11 +21,6 @@ Curve curve_at(const Part& part, uint64_t index) {
 
 }  // namespace
 
-void add_point(Part& part, const Vertex& v, Dims dims) {
-    part.points.push_back(v);
-    part.dims |= dims;
-}
-
 void add_segment(Part& part, const SegmentValue& segment, Dims dims) {
     if (part.points.empty()) {
         part.points.push_back(segment.start);

@@ -21,7 +21,10 @@ struct Part {
     Dims dims;  // what the vertices added to the part carried
 };
 
-void add_point(Part& part, const Vertex& v, Dims dims);
+inline void add_point(Part& part, const Vertex& v, Dims dims) {
+    part.points.push_back(v);
+    part.dims |= dims;
+}
 
 // Appends a segment that starts at the part's last vertex (on an empty part its start vertex is
 // added first); a segment that starts elsewhere is refused with an engine error.

@@ -35,6 +35,7 @@ class ImmutablePart : public Object {
 public:
     ImmutablePart(std::shared_ptr<const Part> p, PartContext context)
         : Object(ClassTag::ImmutablePart), storage_(std::move(p)), part(*storage_), context(std::move(context)) {}
+    MODEL_POOLED(ImmutablePart)
 
     const std::shared_ptr<const Part>& storage() const { return storage_; }
 
@@ -51,6 +52,7 @@ public:
     ImmutablePartCollection(std::shared_ptr<const std::vector<Part>> p, PartContext context)
         : Object(ClassTag::ImmutablePartCollection), storage_(std::move(p)), parts(*storage_),
           context(std::move(context)) {}
+    MODEL_POOLED(ImmutablePartCollection)
 
     // Part `index`, sharing this list's data.
     std::shared_ptr<const Part> shared_part(size_t index) const { return {storage_, &parts[index]}; }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/object.h"
+#include "model/pool.h"
 #include "model/spatial_reference.h"
 #include "model/vertex.h"
 
@@ -27,6 +28,7 @@ public:
     ImmutablePointCollection(std::shared_ptr<const std::vector<Vertex>> p, Dims dims, SpatialReferencePtr sr)
         : Object(ClassTag::ImmutablePointCollection), storage_(std::move(p)), points(*storage_), dims(dims),
           spatial_reference(std::move(sr)) {}
+    MODEL_POOLED(ImmutablePointCollection)
 
 private:
     std::shared_ptr<const std::vector<Vertex>> storage_;

@@ -1,5 +1,6 @@
 #include "model/proj_context.h"
 
+#include <atomic>
 #include <sstream>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct Shared {
     std::string database;  // PROJ's own proj.db, as found on the default search path
     std::vector<std::string> messages;  // cleared when the outermost session ends
     int depth = 0;
+    std::atomic<uint64_t> search_path_generation{0};
 };
 
 void collect_log(void* shared, int /*level*/, const char* message) {
@@ -70,6 +72,10 @@ std::string Session::log() const {
     return text;
 }
 
+uint64_t Session::search_path_generation() const { return current_search_path_generation(); }
+
+uint64_t current_search_path_generation() { return shared().search_path_generation.load(std::memory_order_acquire); }
+
 void ObjectDeleter::operator()(PJ* object) const {
     Session session;
     proj_destroy(object);
@@ -90,6 +96,7 @@ void set_grid_directory(std::string_view directory) {
     const std::string& database = shared().database;
     proj_context_set_database_path(session.context(), database.empty() ? nullptr : database.c_str(), nullptr, nullptr);
     proj_grid_cache_clear(session.context());
+    shared().search_path_generation.fetch_add(1, std::memory_order_acq_rel);
 }
 
 }  // namespace model::proj

@@ -32,6 +32,9 @@ private:
     size_t first_message_;
 };
 
+// The same number without a session, for a caller that only checks whether what it holds is current.
+uint64_t current_search_path_generation();
+
 struct ObjectDeleter {
     void operator()(PJ* object) const;
 };

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/object.h"
+#include "model/pool.h"
 
 namespace model {
 
@@ -29,6 +30,7 @@ class SpatialReference : public Object {
 public:
     explicit SpatialReference(SpatialReferencePtr value)
         : Object(ClassTag::SpatialReference), value_(std::move(value)) {}
+    MODEL_POOLED(SpatialReference)
     const SpatialReferencePtr& value() const { return value_; }
 
 private:

@@ -37,11 +37,9 @@ Cache& cache() {
     return *instance;
 }
 
-}  // namespace
-
-SpatialReferencePtr cached_spatial_reference(const SpatialReferenceKey& key,
-                                             const std::function<SpatialReferencePtr()>& make) {
-    if (key.wktext.size() > kLongestCachedText) return make();
+// The cache shared by all threads, under the PROJ context's lock.
+SpatialReferencePtr cached_by_all_threads(const SpatialReferenceKey& key,
+                                          const std::function<SpatialReferencePtr()>& make) {
     proj::Session session;
     Cache& c = cache();
     if (auto found = c.index.find(key); found != c.index.end()) {
@@ -55,6 +53,28 @@ SpatialReferencePtr cached_spatial_reference(const SpatialReferenceKey& key,
         c.index.erase(c.order.back().first);
         c.order.pop_back();
     }
+    return value;
+}
+
+// The value a thread looked up last: a caller that hands the engine the same reference for every
+// geometry finds it here without taking the PROJ context's lock. It only repeats the shared cache's
+// answer, and is current while the search path has not changed since.
+struct LastFound {
+    SpatialReferenceKey key;
+    uint64_t search_path_generation = 0;
+    SpatialReferencePtr value;
+};
+
+}  // namespace
+
+SpatialReferencePtr cached_spatial_reference(const SpatialReferenceKey& key,
+                                             const std::function<SpatialReferencePtr()>& make) {
+    if (key.wktext.size() > kLongestCachedText) return make();
+    static thread_local LastFound last;
+    const uint64_t generation = proj::current_search_path_generation();
+    if (last.value && last.search_path_generation == generation && last.key == key) return last.value;
+    SpatialReferencePtr value = cached_by_all_threads(key, make);
+    last = LastFound{key, generation, value};
     return value;
 }
 

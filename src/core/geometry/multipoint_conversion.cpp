@@ -33,9 +33,7 @@ GeoResult<GeometryOwned> VeltGeometryMultipoint::as_geometry_owned() const { ret
 GeoResult<std::string> VeltGeometryMultipoint::to_json() const { return engine_json(as_multipoint()); }
 
 VeltGeometryMultipoint VeltGeometryMultipoint::from_immutable_multipoint(Multipoint multipoint) {
-    VeltPart part(multipoint.has_z(), multipoint.has_m());
-    auto points = multipoint.points().into_iter();
-    while (auto point = points.next()) part.push_coord(point->x(), point->y(), point->z(), point->m());
+    VeltPart part = VeltPart::from_points(multipoint.points(), multipoint.has_z(), multipoint.has_m());
     return VeltGeometryMultipoint(make_shared_cell(std::move(part)), model_sr(multipoint));
 }
 

@@ -51,6 +51,9 @@ public:
     // Engine conversions; the part is lent the engine spatial reference `sr`.
     GeoResult<::geometry::mutable_part::MutablePart> as_mutable_part(const EngineSr& sr) const;
     static VeltPart from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z, bool has_m);
+    // The vertices of a part's or a multipoint's point list, read with the geometry's dimensions.
+    static VeltPart from_points(const ::geometry::immutable_point_collection::ImmutablePointCollection& points,
+                                bool has_z, bool has_m);
 
 private:
     std::vector<double> xs_;

@@ -126,12 +126,15 @@ template class DimensionedCollection<VeltCurvePart>;
 
 // ---- out of the engine ----------------------------------------------------------------------------
 
-VeltPart VeltPart::from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z, bool has_m) {
+VeltPart VeltPart::from_points(const ::geometry::immutable_point_collection::ImmutablePointCollection& points,
+                               bool has_z, bool has_m) {
     VeltPart result(has_z, has_m);
-    auto points = part.points().into_iter();
-    while (auto point = points.next())
-        result.push_coord(point->x(), point->y(), point->z_if(has_z), point->m_if(has_m));
+    points.for_each_vertex(has_z, has_m, [&](double x, double y, double z, double m) { result.push_coord(x, y, z, m); });
     return result;
+}
+
+VeltPart VeltPart::from_immutable_part(::geometry::immutable_part::ImmutablePart part, bool has_z, bool has_m) {
+    return from_points(part.points(), has_z, has_m);
 }
 
 GeoResult<CurveData> from_segment(const ::geometry::segment::SegmentOwned& segment) {
