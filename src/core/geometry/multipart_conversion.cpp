@@ -18,8 +18,8 @@ GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
     auto engine_sr = to_geom_sr(sr_);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
     Builder builder = Builder::with_spatial_reference(borrow(*engine_sr));
-    auto curved = lock_or_stop(*curved_, "Lock poisoned");
-    auto straight = lock_or_stop(*straight_, "Lock poisoned");
+    auto curved = read_or_stop(*curved_, "Lock poisoned");
+    auto straight = read_or_stop(*straight_, "Lock poisoned");
     auto all = curved->as_mutable_part_collection(*engine_sr);
     if (!all) return std::unexpected(std::move(all.error()));
     auto straight_parts = straight->as_mutable_part_collection(*engine_sr);

@@ -110,7 +110,7 @@ DimensionedCollection<P>::as_mutable_part_collection(const EngineSr& sr) const {
     using ::geometry::mutable_part_collection::MutablePartCollection;
     MutablePartCollection collection = MutablePartCollection::with_spatial_reference(borrow(sr));
     for (const auto& line : lines_) {
-        auto part = lock_or_stop(*line, "Lock poisoned")->as_mutable_part(sr);
+        auto part = read_or_stop(*line, "Lock poisoned")->as_mutable_part(sr);
         if (!part) return std::unexpected(std::move(part.error()));
         collection.add_part(*part);
     }

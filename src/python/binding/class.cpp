@@ -3,7 +3,7 @@
 namespace binding::detail {
 
 void report_unraisable(PyTypeObject* type, const char* what) noexcept {
-    raise_escaped(core::PendingScope(), what);
+    raise_escaped(core::PendingScope(), what, false);
     PyErr_WriteUnraisable(reinterpret_cast<PyObject*>(type));
 }
 
