@@ -55,6 +55,9 @@ enum {
     KX_ERROR_CONVERSION = 100000 /* never reported by the engine: the module's failed type narrowing */
 };
 
+/* The message of the KX_ERROR_INTERNAL error that reports a failed allocation. */
+#define KX_OUT_OF_MEMORY_MESSAGE "Out of memory."
+
 /* Geometry kinds (KX_Geometry_getObjectType). */
 enum {
     KX_GEOMETRY_TYPE_UNKNOWN = -1,

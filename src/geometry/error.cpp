@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <new>
 #include <utility>
 
 #include "base/fd_writer.h"
@@ -125,7 +126,14 @@ std::string Error::record_form() const {
 
 extern "C" void write_error(void* slot, KX_ErrorHandle handle) {
     // The slot is filled in every case: an empty slot would turn a failed call into a success.
-    static_cast<std::optional<Error>*>(slot)->emplace(read_error_or_fallback(handle));
+    auto& error = *static_cast<std::optional<Error>*>(slot);
+    try {
+        error.emplace(read_error_or_fallback(handle));
+    } catch (const std::bad_alloc&) {
+        // Nothing may unwind into the engine. This text fits a string's own storage: making the
+        // error allocates nothing.
+        error.emplace(Error{KX_ERROR_INTERNAL, KX_OUT_OF_MEMORY_MESSAGE, {}});
+    }
 }
 
 extern "C" void discard_error(void*, KX_ErrorHandle handle) {
@@ -142,7 +150,12 @@ std::string stop_text(std::string_view message, const Error& error) {
     return std::string(message) + ": " + error.record_form();
 }
 
-void stop_with(std::string_view message, const Error& error) { core::stop(stop_text(message, error)); }
+bool Error::is_out_of_memory() const { return code == KX_ERROR_INTERNAL && msg == KX_OUT_OF_MEMORY_MESSAGE; }
+
+void stop_with(std::string_view message, const Error& error) {
+    if (error.is_out_of_memory()) throw std::bad_alloc();
+    core::stop(stop_text(message, error));
+}
 
 void stop_unexpected(std::string_view function, const Error& error) {
     stop_with(std::string("Internal error: Unexpected error returned from internal function ").append(function), error);

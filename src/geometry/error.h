@@ -29,6 +29,8 @@ struct Error {
     std::string display() const;
     // Error { code: 5, msg: "...", additional_msg: "..." }
     std::string record_form() const;
+    // The engine's report of a failed allocation.
+    bool is_out_of_memory() const;
 
     bool operator==(const Error&) const = default;
 };
@@ -61,7 +63,8 @@ auto call(F&& f) -> Result<std::invoke_result_t<F, const KX_ErrorCallbackRecord*
 // The text of a stop that carries an engine error: "<message>: <record form>".
 std::string stop_text(std::string_view message, const Error& error);
 
-// The stop of an engine error under the internal-error policy.
+// The stop of an engine error under the internal-error policy. The engine's report of a failed
+// allocation is thrown as std::bad_alloc instead: it is MemoryError in Python, not a fault.
 [[noreturn]] void stop_with(std::string_view message, const Error& error);
 
 // The stop of an engine error that only a broken engine gives, naming the engine function

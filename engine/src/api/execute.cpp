@@ -3,6 +3,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <new>
 
 #include "model/text.h"
 
@@ -30,11 +31,33 @@ Injections& injections() {
     return instance;
 }
 
+// Room for an out-of-memory error, taken when the library is loaded: once memory has run out,
+// the error that says so may not be makeable any more, and a failed call must never look like a
+// success. Only the storage is kept (an object there would count as a live engine object), and
+// an error made in it allocates nothing more: its texts fit a string's own storage. Taken again
+// after each use.
+std::atomic<void*> spare_room{::operator new(sizeof(model::Error))};
+
+void refill_spare_room() noexcept {
+    if (spare_room.load(std::memory_order_acquire) != nullptr) return;
+    void* room = ::operator new(sizeof(model::Error), std::nothrow);
+    void* expected = nullptr;
+    if (room != nullptr && !spare_room.compare_exchange_strong(expected, room)) ::operator delete(room);
+}
+
 void deliver(KX_ErrorCallback callback, void* user_data, int32_t code, const std::string& message,
              const std::string& additional) {
     if (callback == nullptr) return;
-    auto* error = new model::Error(code, message, additional);
+    model::Error* error = nullptr;
+    try {
+        error = new model::Error(code, message, additional);
+    } catch (const std::bad_alloc&) {
+        void* room = spare_room.exchange(nullptr);
+        if (room == nullptr) return;  // two threads out of memory at once: the second is lost
+        error = new (room) model::Error(model::kInternal, KX_OUT_OF_MEMORY_MESSAGE, "");
+    }
     callback(user_data, handle_of<KX_ErrorHandle>(error));
+    refill_spare_room();
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ R execute(const KX_ErrorCallbackRecord* rec, const char* function_name, Body&& b
     } catch (const model::EngineError& e) {
         report(rec, e.code(), e.what(), e.additional());
     } catch (const std::bad_alloc&) {
-        report(rec, model::kInternal, "Out of memory.");
+        report(rec, model::kInternal, KX_OUT_OF_MEMORY_MESSAGE);
     } catch (const std::exception& e) {
         report(rec, model::kInternal, e.what());
     } catch (...) {

@@ -72,8 +72,6 @@ std::string Session::log() const {
     return text;
 }
 
-uint64_t Session::search_path_generation() const { return current_search_path_generation(); }
-
 uint64_t current_search_path_generation() { return shared().search_path_generation.load(std::memory_order_acquire); }
 
 void ObjectDeleter::operator()(PJ* object) const {

@@ -32,7 +32,8 @@ private:
     size_t first_message_;
 };
 
-// The same number without a session, for a caller that only checks whether what it holds is current.
+// Changes whenever the search path changes, for a caller that only checks whether what it read
+// through PROJ is still current.
 uint64_t current_search_path_generation();
 
 struct ObjectDeleter {

@@ -65,7 +65,7 @@ public:
         out += '[';
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             if (i > 0) out += ", ";
-            auto part = lock_or_stop(*lines_[i], "Lock poisoned");
+            auto part = read_or_stop(*lines_[i], "Lock poisoned");
             part->write_veltjson(out);
         }
         out += ']';
@@ -78,7 +78,7 @@ public:
 
 private:
     GeoResult<void> check(const Shared<P>& part) const {
-        CoordDims got = lock_or_stop(*part, "Lock poisoned")->dims();
+        CoordDims got = read_or_stop(*part, "Lock poisoned")->dims();
         if (got != dims()) return std::unexpected(VeltGeoErr::mismatching_dimensions(dims(), got));
         return {};
     }

@@ -21,8 +21,8 @@ GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
     auto engine_sr = to_geom_sr(sr_);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
     Builder builder = Builder::with_spatial_reference(borrow(*engine_sr));
-    auto curved = lock_or_stop(*curved_, "Lock poisoned");
-    auto straight = lock_or_stop(*straight_, "Lock poisoned");
+    auto curved = read_or_stop(*curved_, "Lock poisoned");
+    auto straight = read_or_stop(*straight_, "Lock poisoned");
     const MutablePartCollection all = MutablePartCollection::with_spatial_reference(borrow(*engine_sr));
     if (auto added = curved->add_parts_to(all, *engine_sr); !added) return std::unexpected(std::move(added.error()));
     if (auto added = straight->add_parts_to(all, *engine_sr); !added) return std::unexpected(std::move(added.error()));

@@ -16,24 +16,24 @@ VeltMultipartGeometry::VeltMultipartGeometry(Shape shape, bool has_z, bool has_m
       straight_(make_shared_cell(PartCollection(has_z, has_m))),
       curved_(make_shared_cell(CurvePartCollection(has_z, has_m))) {}
 
-CoordDims VeltMultipartGeometry::dims() const { return lock_or_stop(*straight_, "Rings lock poisoned")->dims(); }
+CoordDims VeltMultipartGeometry::dims() const { return read_or_stop(*straight_, "Rings lock poisoned")->dims(); }
 bool VeltMultipartGeometry::has_z() const { return core::geometry::has_z(dims()); }
 bool VeltMultipartGeometry::has_m() const { return core::geometry::has_m(dims()); }
 
 bool VeltMultipartGeometry::is_empty() const {
-    const bool no_straight = lock_or_stop(*straight_, "Lock poisoned")->is_empty();
-    const bool no_curved = lock_or_stop(*curved_, "Lock poisoned")->is_empty();
+    const bool no_straight = read_or_stop(*straight_, "Lock poisoned")->is_empty();
+    const bool no_curved = read_or_stop(*curved_, "Lock poisoned")->is_empty();
     return no_straight && no_curved;
 }
 
 GeoResult<void> VeltMultipartGeometry::check_ring(const Shared<VeltPart>& part) const {
-    const std::size_t len = lock_or_stop(*part, "Lock poisoned")->len();
+    const std::size_t len = read_or_stop(*part, "Lock poisoned")->len();
     if (len < 3) return std::unexpected(ring_error("Linear ring requires len >= 3, but got: " + std::to_string(len)));
     return {};
 }
 
 GeoResult<void> VeltMultipartGeometry::check_ring(const Shared<VeltCurvePart>& part) const {
-    auto guard = lock_or_stop(*part, "Lock poisoned");
+    auto guard = read_or_stop(*part, "Lock poisoned");
     const std::size_t len = guard->len();
     if (len < 2)
         return std::unexpected(
@@ -59,7 +59,7 @@ GeoResult<void> VeltMultipartGeometry::push_curved(Shared<VeltCurvePart> part) {
 template <typename C>
 GeoResult<void> VeltMultipartGeometry::replace(Shared<C>& field, Shared<C> collection) {
     const CoordDims expected = dims();
-    const CoordDims got = lock_or_stop(*collection, "Lock poisoned")->dims();
+    const CoordDims got = read_or_stop(*collection, "Lock poisoned")->dims();
     if (expected != got) return std::unexpected(VeltGeoErr::mismatching_dimensions(expected, got));
     field = std::move(collection);
     return {};
@@ -78,13 +78,13 @@ void VeltMultipartGeometry::write_veltjson(std::string& out) const {
     out += '{';
     write_dims_veltjson(has_z(), has_m(), out, first);
     write_sr_member(out, first, sr_);
-    auto curved = lock_or_stop(*curved_, rings ? "Curve rings lock poisoned" : "Curve paths lock poisoned");
+    auto curved = read_or_stop(*curved_, rings ? "Curve rings lock poisoned" : "Curve paths lock poisoned");
     if (!curved->is_empty()) {
         write_member_name(out, first, rings ? "curveRings" : "curvePaths");
         curved->write_veltjson(out);
     }
     write_member_name(out, first, rings ? "rings" : "paths");
-    lock_or_stop(*straight_, "Rings lock poisoned")->write_veltjson(out);
+    read_or_stop(*straight_, "Rings lock poisoned")->write_veltjson(out);
     out += '}';
 }
 

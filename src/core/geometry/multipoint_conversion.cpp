@@ -16,7 +16,7 @@ GeoResult<MultipointBuilder> VeltGeometryMultipoint::as_mutable_multipoint() con
     auto engine_sr = to_geom_sr(sr_);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
     MultipointBuilder builder = MultipointBuilder::with_spatial_reference(borrow(*engine_sr));
-    auto points = lock_or_stop(*points_, "Lock poisoned");
+    auto points = read_or_stop(*points_, "Lock poisoned");
     MutablePointCollection collection = MutablePointCollection::with_spatial_reference(borrow(*engine_sr));
     for (std::size_t i = 0; i < points->len(); ++i) collection.add_point(points->get_coord(i)->as_point());
     builder.set_points(collection);

@@ -114,7 +114,7 @@ template <typename P>
 GeoResult<void> DimensionedCollection<P>::add_parts_to(
     const ::geometry::mutable_part_collection::MutablePartCollection& collection, const EngineSr& sr) const {
     for (const auto& line : lines_) {
-        auto part = lock_or_stop(*line, "Lock poisoned")->as_mutable_part(sr);
+        auto part = read_or_stop(*line, "Lock poisoned")->as_mutable_part(sr);
         if (!part) return std::unexpected(std::move(part.error()));
         collection.add_part(*part);
     }

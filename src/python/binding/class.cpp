@@ -15,7 +15,7 @@ bool has_own_method(PyTypeObject* type, PyObject* name) {
 namespace binding::detail {
 
 void report_unraisable(PyTypeObject* type, const char* what) noexcept {
-    raise_escaped(core::PendingScope(), what);
+    raise_escaped(core::PendingScope(), what, false);
     PyErr_WriteUnraisable(reinterpret_cast<PyObject*>(type));
 }
 

@@ -1,11 +1,8 @@
 #include "python/binding/entry.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace binding::detail {
 
-void raise_escaped(const core::PendingScope& pending, const char* what) noexcept {
+void raise_escaped(const core::PendingScope& pending, const char* what, bool out_of_memory) noexcept {
     if (what == nullptr) what = "unknown C++ exception";
     try {
         if (auto first = pending.take()) {
@@ -13,12 +10,22 @@ void raise_escaped(const core::PendingScope& pending, const char* what) noexcept
             panic(first->what()).restore();
             return;
         }
+        if (out_of_memory) {
+            PyErr_NoMemory();
+            return;
+        }
         panic(what).restore();
     } catch (...) {
-        // Even the panic could not be raised: nothing sound is left to report to.
-        std::fputs("uncaught panic at ffi boundary\n", stderr);
-        std::abort();
+        // Not even the panic could be made: memory ran out on the way. The interpreter's own
+        // MemoryError needs no allocation.
+        PyErr_NoMemory();
     }
+}
+
+bool refused_for_depth() noexcept {
+    if (stack_has_room()) return false;
+    PyErr_SetString(PyExc_RecursionError, "maximum recursion depth exceeded (the C stack is nearly used up)");
+    return true;
 }
 
 }  // namespace binding::detail

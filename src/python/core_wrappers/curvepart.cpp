@@ -180,7 +180,7 @@ PyResult<Ref> iter(const PyCurvePart& self) {
 }
 
 PyResult<std::optional<Ref>> next(PyCurvePartIterator& self) {
-    std::optional<Vertex> vertex = core::geometry::lock_or_stop(*self.part, "Lock poisoned")->get(self.position);
+    std::optional<Vertex> vertex = core::geometry::read_or_stop(*self.part, "Lock poisoned")->get(self.position);
     if (!vertex) return std::nullopt;
     auto made = from_coord_curve(vertex->first, vertex->second, std::pair(self.part, self.position));
     if (!made) return fail(std::move(made.error()));

@@ -1,5 +1,6 @@
 #include "python/core_wrappers/geometry.h"
 
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -178,6 +179,8 @@ PyObject* geom_factory_new(PyTypeObject*, PyObject* args, PyObject*) {
         if (PyTuple_GET_SIZE(args) != 1) return fail(PyExc_TypeError, "Geometry expects 1 argument");
         try {
             return factory::geometry(PyTuple_GET_ITEM(args, 0));
+        } catch (const std::bad_alloc&) {
+            throw;  // MemoryError, as everywhere
         } catch (const std::exception&) {
             return fail(PyExc_RuntimeError, "In vornix_geometry.Geometry factory new (geom_factory_new): caught panic");
         }

@@ -103,7 +103,7 @@ binding::PyResult<void> set_spatial_reference(T& self, PyObject* value) {
     if (!PyDict_Check(value)) return binding::fail(to_py_err(cast_geo_err(value, "dict")));
     auto sr = raise_geo(common::sr_from_dict(value));
     if (!sr) return binding::fail(std::move(sr.error()));
-    return locked(self.model, [&](auto& model) { model.set_sr(std::move(*sr)); });
+    return locked(self.model, [&](typename T::Model& model) { model.set_sr(std::move(*sr)); });
 }
 
 // A live view of one of the model's shared parts or collections: `Get` names it, `Wrap` makes the

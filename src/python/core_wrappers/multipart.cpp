@@ -33,7 +33,7 @@ PyResult<Ref> iter(const PyMultipart& self) {
 PyResult<std::optional<Ref>> next(PyMultipartIterator& self) {
     std::optional<Shared<VeltPart>> part;
     {
-        auto collection = core::geometry::lock_or_stop(*self.collection, "Lock poisoned");
+        auto collection = core::geometry::read_or_stop(*self.collection, "Lock poisoned");
         if (self.position < collection->len()) part = collection->lines()[self.position];
     }
     if (!part) return std::nullopt;

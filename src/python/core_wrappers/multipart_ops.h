@@ -31,7 +31,7 @@ struct MultipartOps {
     static binding::PyResult<PartCell> interpret_part(const Cell& cell, PyObject* value) {
         bool has_z, has_m;
         {
-            auto collection = core::geometry::lock_or_stop(*cell, "Lock poisoned");
+            auto collection = core::geometry::read_or_stop(*cell, "Lock poisoned");
             has_z = collection->has_z();
             has_m = collection->has_m();
         }

@@ -26,7 +26,7 @@ PyResult<uint64_t> length(const PyPart& self) {
 PyResult<VeltCoord> interpret_coord(const Shared<VeltPart>& cell, PyObject* value) {
     bool has_z, has_m;
     {
-        auto part = core::geometry::lock_or_stop(*cell, "Lock poisoned");
+        auto part = core::geometry::read_or_stop(*cell, "Lock poisoned");
         has_z = part->has_z();
         has_m = part->has_m();
     }
@@ -126,7 +126,7 @@ PyResult<std::string> text(const PyPart& self) {
 PyResult<Ref> iter(const PyPart& self) { return binding::Type<PyPartIterator>::wrap(PyPartIterator{self.part, 0}); }
 
 PyResult<std::optional<Ref>> next(PyPartIterator& self) {
-    std::optional<VeltCoord> coord = core::geometry::lock_or_stop(*self.part, "Lock poisoned")->get_coord(self.position);
+    std::optional<VeltCoord> coord = core::geometry::read_or_stop(*self.part, "Lock poisoned")->get_coord(self.position);
     if (!coord) return std::nullopt;
     auto made = make_coord(*coord, std::pair(self.part, self.position));
     if (!made) return fail(std::move(made.error()));
