@@ -142,7 +142,8 @@ TEST(PlanarShape, ConvexHullsRefuseMagnitudesWhoseProductsOverflow) {
     for (int i = 0; i < 40; ++i) {
         const double xs[] = {1.7976931348623157e308, -1.7976931348623157e308, 1, 0.5, -1};
         const double ys[] = {1.7976931348623157e308, -1.7976931348623157e308, 2, -3};
-        spread += (i ? "," : "") + nlohmann::json::array({xs[i % 5], ys[i % 4]}).dump();
+        if (i) spread += ',';
+        spread += nlohmann::json::array({xs[i % 5], ys[i % 4]}).dump();
     }
     struct Case {
         std::string json;
