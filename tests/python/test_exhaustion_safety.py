@@ -110,9 +110,11 @@ line = vg.Polyline({"paths": [[[float(i), float(i % 7)] for i in range(n)]]})
 curved = vg.Polygon({"curveRings": [[[0, 0]] + [{"c": [[float(i), 0.0], [i - 0.5, 0.4]]} for i in range(1, n)] + [[0, 0]]]})
 points = vg.MultiPoint({"points": [[float(i), 1.0] for i in range(n)]})
 expected = {g: (str(g), g.length if g is not points else None) for g in (line, curved, points)}
+# The JSON text of so many curves cannot be written within a megabyte: the call fails, no more.
+assert squeezed(lambda: curved.JSON, 1 << 20) == "MemoryError"
 for g in (line, curved, points):
     for action in (lambda: str(g), lambda: g.length, lambda: g.buffer(1.0), lambda: g.extent,
-                   lambda: vg.Polyline(g.paths) if g is line else g):
+                   lambda: vg.Polyline(g.paths) if g is line else g, lambda: g.JSON):
         for room in (1 << 20, 8 << 20, 40 << 20):
             squeezed(action, room)
     assert str(g) == expected[g][0]
