@@ -112,9 +112,13 @@ points = vg.MultiPoint({"points": [[float(i), 1.0] for i in range(n)]})
 expected = {g: (str(g), g.length if g is not points else None) for g in (line, curved, points)}
 # The JSON text of so many curves cannot be written within a megabyte: the call fails, no more.
 assert squeezed(lambda: curved.JSON, 1 << 20) == "MemoryError"
+# Nor read back: the engine's "Out of memory." reaches Python as its ordinary error.
+texts = {g: g.JSON for g in (line, curved, points)}
+assert squeezed(lambda: vg.Geometry(texts[curved]), 1 << 20) in ("MemoryError", "Exception")
 for g in (line, curved, points):
     for action in (lambda: str(g), lambda: g.length, lambda: g.buffer(1.0), lambda: g.extent,
-                   lambda: vg.Polyline(g.paths) if g is line else g, lambda: g.JSON):
+                   lambda: vg.Polyline(g.paths) if g is line else g, lambda: g.JSON,
+                   lambda: vg.Geometry(texts[g])):
         for room in (1 << 20, 8 << 20, 40 << 20):
             squeezed(action, room)
     assert str(g) == expected[g][0]

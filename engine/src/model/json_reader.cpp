@@ -1,12 +1,11 @@
 #include <cmath>
 #include <limits>
 
-#include <nlohmann/json.hpp>
-
 #include "model/engine_error.h"
 #include "model/elliptic_arc.h"
 #include "model/envelope.h"
 #include "model/geometry_json.h"
+#include "model/json_document.h"
 #include "model/multipart.h"
 #include "model/multipoint.h"
 #include "model/point.h"
@@ -14,7 +13,7 @@
 namespace model {
 namespace {
 
-using Json = nlohmann::json;
+using Json = JsonValue;
 
 [[noreturn]] void refuse(const std::string& why) { throw model::EngineError(model::kJsonError, why); }
 
@@ -37,29 +36,29 @@ void check_limits(std::string_view text) {
     }
 }
 
-double number(const Json& v, const char* what) {
+double number(Json v, const char* what) {
     if (v.is_null()) return kNaN;
     if (!v.is_number()) refuse(std::string("JSON geometry: ") + what + " must be a number or null.");
-    return v.get<double>();
+    return v.real();
 }
 
-const Json& array(const Json& v, const char* what) {
+Json array(Json v, const char* what) {
     if (!v.is_array()) refuse(std::string("JSON geometry: ") + what + " must be a list.");
     return v;
 }
 
-bool flag(const Json& j, const char* key) {
+bool flag(Json j, const char* key) {
     auto it = j.find(key);
-    if (it == j.end() || it->is_null()) return false;
+    if (!it || it->is_null()) return false;
     if (!it->is_boolean()) refuse(std::string("JSON geometry: \"") + key + "\" must be true or false.");
-    return it->get<bool>();
+    return it->boolean();
 }
 
-Dims dims_of(const Json& j) { return Dims{flag(j, "hasZ"), flag(j, "hasM")}; }
+Dims dims_of(Json j) { return Dims{flag(j, "hasZ"), flag(j, "hasM")}; }
 
 // [x, y, z, m] with z only when the geometry has z, m after it (or third) when it has m; an
 // ordinate left out is NaN.
-Vertex vertex(const Json& a, Dims dims) {
+Vertex vertex(Json a, Dims dims) {
     if (!a.is_array() || a.size() < 2) refuse("JSON geometry: a coordinate must be a list of at least two numbers.");
     Vertex v{number(a[0], "x"), number(a[1], "y")};
     size_t next = 2;
@@ -69,23 +68,23 @@ Vertex vertex(const Json& a, Dims dims) {
     return v;
 }
 
-XY plane_point(const Json& a) {
+XY plane_point(Json a) {
     const Vertex v = vertex(a, Dims{});
     return {v.x, v.y};
 }
 
-int int_item(const Json& a, size_t i) {
-    const double v = number(a.at(i), "a curve flag");
+int int_item(Json a, size_t i) {
+    const double v = number(a[i], "a curve flag");
     return v != 0 ? 1 : 0;
 }
 
-Curve curve(const Json& element, const Vertex& start, const Vertex& end) {
+Curve curve(Json element, const Vertex& start, const Vertex& end) {
     const XY s{start.x, start.y}, e{end.x, end.y};
-    if (auto c = element.find("c"); c != element.end()) {
+    if (auto c = element.find("c")) {
         if (!c->is_array() || c->size() < 2) refuse("JSON geometry: \"c\" must be [end, interior].");
         return circular_arc_through(s, e, plane_point((*c)[1]));
     }
-    if (auto a = element.find("a"); a != element.end()) {
+    if (auto a = element.find("a")) {
         if (!a->is_array() || (a->size() != 4 && a->size() < 7))
             refuse("JSON geometry: \"a\" must be [end, centre, minor, clockwise] or add rotation, axis and ratio.");
         const bool minor = int_item(*a, 2) != 0, counter_clockwise = int_item(*a, 3) == 0;
@@ -93,7 +92,7 @@ Curve curve(const Json& element, const Vertex& start, const Vertex& end) {
         return elliptic_arc_between(s, e, minor, counter_clockwise, number((*a)[4], "rotation"),
                                     number((*a)[5], "axis"), number((*a)[6], "ratio"));
     }
-    if (auto b = element.find("b"); b != element.end()) {
+    if (auto b = element.find("b")) {
         if (!b->is_array() || b->size() < 3) refuse("JSON geometry: \"b\" must be [end, control1, control2].");
         const XY c1 = plane_point((*b)[1]), c2 = plane_point((*b)[2]);
         return CubicBezier{c1.x, c1.y, c2.x, c2.y};
@@ -101,13 +100,13 @@ Curve curve(const Json& element, const Vertex& start, const Vertex& end) {
     refuse("JSON geometry: a curve element needs a \"c\", \"a\" or \"b\" member.");
 }
 
-const Json& curve_end(const Json& element) {
+Json curve_end(Json element) {
     for (const char* key : {"c", "a", "b"})
-        if (auto it = element.find(key); it != element.end() && it->is_array() && !it->empty()) return (*it)[0];
+        if (auto it = element.find(key); it && it->is_array() && !it->empty()) return (*it)[0];
     refuse("JSON geometry: a curve element needs a \"c\", \"a\" or \"b\" member with its end point.");
 }
 
-Part part(const Json& elements, Dims dims) {
+Part part(Json elements, Dims dims) {
     Part p;
     for (const auto& element : array(elements, "a part")) {
         if (!element.is_object()) {
@@ -121,10 +120,10 @@ Part part(const Json& elements, Dims dims) {
     return p;
 }
 
-std::unique_ptr<Geometry> multipart(const Json& j, GeometryKind kind, const char* curved, const char* plain) {
+std::unique_ptr<Geometry> multipart(Json j, GeometryKind kind, const char* curved, const char* plain) {
     const Dims dims = dims_of(j);
     const bool has_curved = j.contains(curved);
-    const Json& parts = array(j.at(has_curved ? curved : plain), has_curved ? curved : plain);
+    const Json parts = array(j.at(has_curved ? curved : plain), has_curved ? curved : plain);
     std::vector<Part> result;
     result.reserve(parts.size());
     for (const auto& elements : parts) {
@@ -134,25 +133,25 @@ std::unique_ptr<Geometry> multipart(const Json& j, GeometryKind kind, const char
     return std::make_unique<Multipart>(kind, std::move(result), dims);
 }
 
-std::unique_ptr<Geometry> multipoint(const Json& j) {
+std::unique_ptr<Geometry> multipoint(Json j) {
     const Dims dims = dims_of(j);
     std::vector<Vertex> points;
     for (const auto& a : array(j.at("points"), "points")) points.push_back(vertex(a, dims));
     return std::make_unique<Multipoint>(std::move(points), dims);
 }
 
-double member(const Json& j, const char* key) {
+double member(Json j, const char* key) {
     auto it = j.find(key);
-    return it == j.end() ? kNaN : number(*it, key);
+    return it ? number(*it, key) : kNaN;
 }
 
 // A member that a non-empty point or envelope cannot do without.
-double required(const Json& j, const char* key) {
+double required(Json j, const char* key) {
     if (!j.contains(key)) refuse(std::string("JSON geometry: \"") + key + "\" is missing.");
     return member(j, key);
 }
 
-std::unique_ptr<Geometry> point(const Json& j) {
+std::unique_ptr<Geometry> point(Json j) {
     const Dims dims{j.contains("z"), j.contains("m")};
     const double x = member(j, "x");
     if (std::isnan(x)) return std::make_unique<Point>(Vertex{}, dims);
@@ -160,7 +159,7 @@ std::unique_ptr<Geometry> point(const Json& j) {
     return std::make_unique<Point>(v, dims);
 }
 
-std::unique_ptr<Geometry> envelope(const Json& j) {
+std::unique_ptr<Geometry> envelope(Json j) {
     const Dims dims{j.contains("zmin") || j.contains("zmax"), j.contains("mmin") || j.contains("mmax")};
     if (std::isnan(member(j, "xmin"))) return std::make_unique<Envelope>(Range{}, Range{}, Range{}, Range{}, dims);
     auto range = [&](const char* lo, const char* hi) { return Range{member(j, lo), member(j, hi)}; };
@@ -170,15 +169,15 @@ std::unique_ptr<Geometry> envelope(const Json& j) {
 }
 
 // A positive 32-bit id, or 0 when absent.
-int32_t id(const Json& j, const char* key) {
+int32_t id(Json j, const char* key) {
     auto it = j.find(key);
-    if (it == j.end() || it->is_null()) return 0;
-    if (!it->is_number_integer() || it->get<int64_t>() <= 0 || it->get<int64_t>() > std::numeric_limits<int32_t>::max())
+    if (!it || it->is_null()) return 0;
+    if (!it->is_number_integer() || it->integer() <= 0 || it->integer() > std::numeric_limits<int32_t>::max())
         refuse(std::string("JSON geometry: \"") + key + "\" must be a positive integer.");
-    return static_cast<int32_t>(it->get<int64_t>());
+    return static_cast<int32_t>(it->integer());
 }
 
-SpatialReferencePtr spatial_reference(const Json& j) {
+SpatialReferencePtr spatial_reference(Json j) {
     if (j.is_null()) return nullptr;
     if (!j.is_object()) refuse("JSON geometry: \"spatialReference\" must be an object.");
     const int32_t wkid = id(j, "latestWkid") != 0 ? id(j, "latestWkid") : id(j, "wkid");
@@ -186,14 +185,14 @@ SpatialReferencePtr spatial_reference(const Json& j) {
     if (wkid != 0)
         return vertical != 0 ? spatial_reference_from_wkid_and_vertical(wkid, vertical)
                              : spatial_reference_from_wkid(wkid);
-    if (auto wkt = j.find("wkt"); wkt != j.end() && !wkt->is_null()) {
+    if (auto wkt = j.find("wkt"); wkt && !wkt->is_null()) {
         if (!wkt->is_string()) refuse("JSON geometry: \"wkt\" must be a string.");
-        return spatial_reference_from_wktext(wkt->get<std::string>());
+        return spatial_reference_from_wktext(wkt->text());
     }
     return nullptr;
 }
 
-std::unique_ptr<Geometry> geometry(const Json& j) {
+std::unique_ptr<Geometry> geometry(Json j) {
     if (!j.is_object()) refuse("JSON text is not a geometry.");
     if (j.contains("rings") || j.contains("curveRings"))
         return multipart(j, GeometryKind::Polygon, "curveRings", "rings");
@@ -209,10 +208,11 @@ std::unique_ptr<Geometry> geometry(const Json& j) {
 
 std::unique_ptr<Geometry> from_json(std::string_view text) {
     check_limits(text);
-    Json j = Json::parse(text, nullptr, false);
-    if (j.is_discarded()) refuse("Text is not valid JSON.");
+    const std::optional<JsonDocument> doc = JsonDocument::parse(text);
+    if (!doc) refuse("Text is not valid JSON.");
+    const Json j = doc->root();
     auto result = geometry(j);
-    if (auto sr = j.find("spatialReference"); sr != j.end()) result->set_spatial_reference(spatial_reference(*sr));
+    if (auto sr = j.find("spatialReference")) result->set_spatial_reference(spatial_reference(*sr));
     return result;
 }
 
