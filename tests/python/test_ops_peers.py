@@ -188,6 +188,22 @@ def test_geodetic_buffer_of_a_point_lies_at_the_distance(lon, lat, distance):
         assert GEOD.inv(lon, lat, x, y)[2] == pytest.approx(distance, abs=deviation)
 
 
+@pytest.mark.parametrize("distance", [50_000.0, -50_000.0])
+def test_geodetic_buffer_of_a_gently_turning_ring_follows_it_at_the_distance(distance):
+    # A 400-gon on a circle of 100 km turns a little at every vertex: the buffer's joints there
+    # must leave no notch, every vertex and edge midpoint of the outline at 100 km ± the distance.
+    lon, lat, radius, deviation = 10.0, 50.0, 100_000.0, 100.0
+    circle = [list(GEOD.fwd(lon, lat, 360.0 * k / 400, radius)[:2]) for k in range(400)]
+    polygon = vg.Polygon({"rings": [circle[::-1] + [circle[-1]]], "spatialReference": {"wkid": 4326}})
+    rings = json.loads(str(polygon.buffer(distance, vg.LinearUnitId.Meters, deviation, G)))["rings"]
+    assert len(rings) == 1
+    ring = rings[0]
+    midpoints = [((a[0] + b[0]) / 2, (a[1] + b[1]) / 2) for a, b in zip(ring, ring[1:] + ring[:1])]
+    sagitta = radius * (1 - math.cos(math.pi / 400))
+    for x, y in ring + midpoints:
+        assert GEOD.inv(lon, lat, x, y)[2] == pytest.approx(radius + distance, abs=deviation + sagitta)
+
+
 # The ellipsoid's whole area, in closed form.
 E = math.sqrt(GEOD.es)
 ELLIPSOID_AREA = 2 * math.pi * GEOD.a**2 * (1 + (1 - GEOD.es) / E * math.atanh(E))
