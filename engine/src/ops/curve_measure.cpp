@@ -38,7 +38,9 @@ double arc_length(const model::EllipticArc& arc) {
     return a * std::abs(e.E(t1) - e.E(t0));
 }
 
-// Shoelace sum of a closed sequence given open, positive when clockwise (GEOS's form).
+
+}  // namespace
+
 double shoelace(const std::vector<Vertex>& v) {
     const size_t n = v.size();
     if (n < 3) return 0.0;
@@ -48,8 +50,6 @@ double shoelace(const std::vector<Vertex>& v) {
     sum += (v[n - 1].x - x0) * (v[n - 2].y - v[0].y);
     return sum / 2.0;
 }
-
-}  // namespace
 
 double part_length(const model::Part& part) {
     if (!all_located(part)) return chords_length(straight_vertices(part), part.ring);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "ops/curve_measure.h"
 #include "ops/geos_context.h"
 
 namespace ops {
@@ -25,44 +26,15 @@ Box box_of(const std::vector<Vertex>& ring) {
     return b;
 }
 
-double area_of(const std::vector<Vertex>& v) {
-    double sum = 0.0;
-    for (size_t i = 0, n = v.size(); i < n; ++i) {
-        const Vertex& a = v[i];
-        const Vertex& b = v[(i + 1) % n];
-        sum += (a.x - v[0].x) * (b.y - v[0].y) - (b.x - v[0].x) * (a.y - v[0].y);
-    }
-    return std::abs(sum) / 2.0;
-}
-
-// Where p lies against the ring: 1 inside, -1 outside, 0 on its boundary (crossing number, with
-// the boundary told apart exactly so that rings sharing vertices or edges still nest).
-int side(const Vertex& p, const std::vector<Vertex>& ring) {
-    bool inside = false;
-    for (size_t i = 0, n = ring.size(); i < n; ++i) {
-        const Vertex& a = ring[i];
-        const Vertex& b = ring[(i + 1) % n];
-        const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-        if (cross == 0.0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-            p.y <= std::max(a.y, b.y))
-            return 0;
-        if ((a.y > p.y) != (b.y > p.y)) {
-            const double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
-            if (p.x < x) inside = !inside;
-        }
-    }
-    return inside ? 1 : -1;
-}
-
 // Whether `outer` holds `inner`: the side of inner's first vertex off outer's boundary, then of
 // its edges' midpoints (rings that share every vertex); on the boundary throughout, it does not.
 bool holds(const std::vector<Vertex>& outer, const std::vector<Vertex>& inner) {
     for (const auto& v : inner)
-        if (const int s = side(v, outer); s != 0) return s > 0;
+        if (const int s = point_side(v, outer); s != 0) return s > 0;
     for (size_t i = 0, n = inner.size(); i < n; ++i) {
         const Vertex& a = inner[i];
         const Vertex& b = inner[(i + 1) % n];
-        if (const int s = side(Vertex{(a.x + b.x) / 2, (a.y + b.y) / 2}, outer); s != 0) return s > 0;
+        if (const int s = point_side(Vertex{(a.x + b.x) / 2, (a.y + b.y) / 2}, outer); s != 0) return s > 0;
     }
     return false;
 }
@@ -108,7 +80,24 @@ std::vector<std::vector<int>> box_neighbours(const std::vector<Box>& boxes) {
 
 }  // namespace
 
-int point_side(const Vertex& p, const std::vector<Vertex>& ring) { return side(p, ring); }
+// Where p lies against the ring: 1 inside, -1 outside, 0 on its boundary (crossing number, with
+// the boundary told apart exactly so that rings sharing vertices or edges still nest).
+int point_side(const model::Vertex& p, const std::vector<model::Vertex>& ring) {
+    bool inside = false;
+    for (size_t i = 0, n = ring.size(); i < n; ++i) {
+        const Vertex& a = ring[i];
+        const Vertex& b = ring[(i + 1) % n];
+        const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+        if (cross == 0.0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+            p.y <= std::max(a.y, b.y))
+            return 0;
+        if ((a.y > p.y) != (b.y > p.y)) {
+            const double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
+            if (p.x < x) inside = !inside;
+        }
+    }
+    return inside ? 1 : -1;
+}
 
 std::vector<RingRole> ring_roles(const std::vector<std::vector<Vertex>>& rings) {
     const size_t n = rings.size();
@@ -116,7 +105,7 @@ std::vector<RingRole> ring_roles(const std::vector<std::vector<Vertex>>& rings) 
     if (n <= 1) return roles;
     std::vector<Box> boxes;
     std::vector<double> areas;
-    for (const auto& r : rings) boxes.push_back(box_of(r)), areas.push_back(area_of(r));
+    for (const auto& r : rings) boxes.push_back(box_of(r)), areas.push_back(std::abs(shoelace(r)));
     const auto neighbours = box_neighbours(boxes);
     // The rings holding each ring, and the smallest of them; a ring can only be held by a larger one.
     std::vector<int> depth(n, 0), parent(n, -1);

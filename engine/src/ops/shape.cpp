@@ -9,6 +9,7 @@
 #include "model/multipart.h"
 #include "model/point.h"
 #include "ops/curve_densify.h"
+#include "ops/curve_measure.h"
 #include "ops/measure.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
@@ -159,14 +160,6 @@ bool degenerate_points(const std::vector<model::Vertex>& points) {
 
 bool degenerate(const model::Part& p) { return degenerate_points(p.points); }
 
-// Twice the signed area the closed line encloses (shoelace); 0 for a ring collapsed onto a line.
-double twice_area(const std::vector<model::Vertex>& closed) {
-    double sum = 0;
-    for (size_t i = 0; i + 1 < closed.size(); ++i)
-        sum += closed[i].x * closed[i + 1].y - closed[i + 1].x * closed[i].y;
-    return sum;
-}
-
 // Each ring of the GEOS polygon `g` generalized on its own as a closed line, where that collapses
 // it (fewer than three distinct vertices, or no area left): the parts GEOS's polygon generalizer
 // drops, as a GEOS multi-line.
@@ -179,7 +172,7 @@ GeosPtr collapsed_rings(const GEOSGeometry* g, double max_offset) {
         GeosPtr line = geos_check(GEOSGeom_createLineString_r(geos(), copy), "generalize");
         GeosPtr simple = geos_check(GEOSSimplify_r(geos(), line.get(), max_offset), "generalize");
         auto vertices = coordinates_of(simple.get());
-        if (vertices.empty() || (vertices.size() >= 4 && twice_area(vertices) != 0)) return;
+        if (vertices.empty() || (vertices.size() >= 4 && shoelace(vertices) != 0)) return;
         // A ring needs three vertices: one collapsed onto its start keeps the vertex farthest from
         // it as well (what Douglas-Peucker keeps first), so the part keeps its reach.
         if (vertices.size() < 3) {
