@@ -190,3 +190,43 @@ def test_geodetic_measures_of_a_path_with_a_nan_vertex_are_answers(curve_type):
     length, densified = out.splitlines()
     assert length == "nan" or float(length) >= 0
     assert densified == "Polyline"
+
+
+# Arcs from (0, 0) to (2, 0): half a circle through (1, 1), and half an ellipse of axes 1 and 0.5.
+UNIT_ARCS = {"circular": {"c": [[2, 0], [1, 1]]}, "elliptic": {"a": [[2, 0], [1, 0], 1, 1, 0.0, 1.0, 0.5]}}
+
+
+@pytest.mark.parametrize("arc", UNIT_ARCS.values(), ids=UNIT_ARCS.keys())
+def test_arcs_far_from_unit_size_keep_their_shape(arc):
+    # The centre's squares and fourth powers overflowed from about 1e77 (ellipses) and 1e154
+    # (circles) up, and underflowed as far below: such an arc came back with a NaN centre.
+    out = run(f'''
+        import json
+        def scaled(item, s):
+            return [scaled(x, s) for x in item] if isinstance(item, list) else item * s if isinstance(item, float) else item
+        arc = {arc!r}
+        key = next(iter(arc))
+        unit = vg.Polyline({{"curvePaths": [[[0, 0], arc]]}}).length
+        for s in (1e-200, 1e100, 1e200, 1e300):
+            points = [scaled([float(v) for v in arc[key][0]], s), scaled([float(v) for v in arc[key][1]], s)] + arc[key][2:]
+            if key == "a":
+                points[5] = arc[key][5] * s
+            line = vg.Polyline({{"curvePaths": [[[0, 0], {{key: points}}]]}})
+            back = json.loads(line.JSON)["curvePaths"][0][1][key]
+            print(s, abs(line.length / (unit * s) - 1) < 1e-12, abs(back[0][0] / (2 * s) - 1) < 1e-15)
+    ''')
+    assert out.splitlines() == [f"{s} True True" for s in ("1e-200", "1e+100", "1e+200", "1e+300")]
+
+
+def test_an_arc_whose_centre_or_radius_overflows_is_refused():
+    out = run('''
+        for path in ([[1e308, 0], {"c": [[-1e308, 0], [0, 1e308]]}],
+                     [[0, 0], {"c": [[1e308, 0], [5e307, 1e-300]]}],
+                     [[1.5e308, 0], {"a": [[1.5e308, 1e307], [0, 0], 1, 1, 0.0, 1e308, 1.0]}]):
+            print(outcome(lambda: vg.Polyline({"curvePaths": [path]}).length))
+    ''')
+    assert out.splitlines() == [
+        "Exception: Corvane library error: 'The arc is too large: its centre or radius lies beyond the largest number'",
+        "Exception: Corvane library error: 'The three points of a circular arc must not lie on one line'",
+        "Exception: Corvane library error: 'The arc is too large: its centre or radius lies beyond the largest number'",
+    ]
