@@ -8,16 +8,14 @@
 namespace model {
 namespace {
 
-constexpr size_t kClasses = static_cast<size_t>(ClassTag::Count_);
-using Counts = std::array<std::atomic<int64_t>, kClasses>;
-
 // Every engine object counts itself in and out. A shared atomic counter would cost each a locked
 // instruction twice, which for a point handed out per vertex is a good part of its cost; so each
-// thread counts in counters of its own, written only by it, and a reader adds them all up.
+// thread counts in counters of its own (in model::thread_state), written only by it, and a reader
+// adds them all up.
 struct Registry {
     std::mutex mutex;
-    std::vector<const Counts*> threads;
-    Counts ended{};  // the counts of threads that ended, and of objects destroyed at a thread's very end
+    std::vector<const ObjectCounts*> threads;
+    ObjectCounts ended{};  // the counts of threads that ended, and of objects destroyed at a thread's very end
 };
 
 // Never destroyed: objects may be destroyed after the end of static objects.
@@ -26,47 +24,26 @@ Registry& registry() {
     return *instance;
 }
 
-// A thread's counters: a plain value, constant-initialised and alive to the thread's very end, so
-// that reaching it costs no initialisation check. It joins the registry when the thread counts its
-// first object; the thread-local `Leave` below takes it out again when the thread ends, after which
-// objects still destroyed on the thread count in the registry's `ended`.
-struct ThreadCounts {
-    Counts counts{};
-    bool joined = false;
-    bool ended = false;
-};
-
-thread_local ThreadCounts thread_counts;
-
+// Takes the thread's counts out of the registry when the thread ends, after which objects still
+// destroyed on the thread count in the registry's `ended`.
 struct Leave {
     ~Leave() {
+        ThreadState& t = thread_state;
         Registry& r = registry();
         std::lock_guard lock(r.mutex);
-        for (size_t i = 0; i < kClasses; ++i) r.ended[i] += thread_counts.counts[i].load(std::memory_order_relaxed);
-        std::erase(r.threads, &thread_counts.counts);
-        thread_counts.ended = true;
+        for (size_t i = 0; i < kClasses; ++i) r.ended[i] += t.counts[i].load(std::memory_order_relaxed);
+        std::erase(r.threads, &t.counts);
+        t.counts_ended = true;
     }
 };
 
-void join(ThreadCounts& t) {
+void join(ThreadState& t) {
     {
         std::lock_guard lock(registry().mutex);
         registry().threads.push_back(&t.counts);
     }
-    t.joined = true;
+    t.counts_joined = true;
     static thread_local Leave leave;
-}
-
-void count(ClassTag tag, int64_t delta) {
-    const auto i = static_cast<size_t>(tag);
-    ThreadCounts& t = thread_counts;
-    if (t.ended) [[unlikely]] {
-        registry().ended[i] += delta;
-        return;
-    }
-    if (!t.joined) [[unlikely]] join(t);
-    auto& c = t.counts[i];
-    c.store(c.load(std::memory_order_relaxed) + delta, std::memory_order_relaxed);
 }
 
 constexpr std::array<const char*, static_cast<size_t>(ClassTag::Count_)> kNames = {
@@ -98,19 +75,25 @@ int64_t live_objects(ClassTag tag) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     int64_t total = 0;
-    const auto add = [&](const Counts& counts) {
+    const auto add = [&](const ObjectCounts& counts) {
         for (size_t i = 0; i < kClasses; ++i)
             if (tag == ClassTag::Count_ || i == static_cast<size_t>(tag)) total += counts[i].load(std::memory_order_relaxed);
     };
     add(r.ended);
-    for (const Counts* counts : r.threads) add(*counts);
+    for (const ObjectCounts* counts : r.threads) add(*counts);
     return total;
 }
 
-Object::Object(ClassTag tag) : tag_(tag) { count(tag_, 1); }
-
-Object::Object(const Object& other) : tag_(other.tag_) { count(tag_, 1); }
-
-Object::~Object() { count(tag_, -1); }
+void Object::count_first_or_last(ClassTag tag, int64_t delta) {
+    const auto i = static_cast<size_t>(tag);
+    ThreadState& t = thread_state;
+    if (t.counts_ended) {
+        registry().ended[i] += delta;
+        return;
+    }
+    join(t);
+    auto& c = t.counts[i];
+    c.store(c.load(std::memory_order_relaxed) + delta, std::memory_order_relaxed);
+}
 
 }  // namespace model

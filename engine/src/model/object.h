@@ -7,28 +7,10 @@
 
 #include <cstdint>
 
+#include "model/thread_state.h"
+
 namespace model {
 
-enum class ClassTag : uint32_t {
-    Geometry = 1,
-    Segment,
-    GeometryBuilder,
-    MutablePart,
-    ImmutablePart,
-    MutablePartCollection,
-    ImmutablePartCollection,
-    MutablePointCollection,
-    ImmutablePointCollection,
-    SpatialReference,
-    Unit,
-    DatumTransformation,
-    Array,
-    Element,
-    Vector,
-    String,
-    Error,
-    Count_
-};
 
 const char* class_name(ClassTag tag);
 
@@ -37,14 +19,26 @@ int64_t live_objects(ClassTag tag);
 
 class Object {
 public:
-    explicit Object(ClassTag tag);
-    Object(const Object& other);
+    // Inline with the count, so that making or destroying an object of a pooled class looks the
+    // thread's state up once for the count and the block together.
+    explicit Object(ClassTag tag) : tag_(tag) { count(tag_, 1); }
+    Object(const Object& other) : tag_(other.tag_) { count(tag_, 1); }
     Object& operator=(const Object&) { return *this; }
-    virtual ~Object();
+    virtual ~Object() { count(tag_, -1); }
 
     ClassTag tag() const { return tag_; }
 
 private:
+    static void count(ClassTag tag, int64_t delta) {
+        ThreadState& t = thread_state;
+        if (!t.counts_joined || t.counts_ended) [[unlikely]] return count_first_or_last(tag, delta);
+        auto& c = t.counts[static_cast<size_t>(tag)];
+        c.store(c.load(std::memory_order_relaxed) + delta, std::memory_order_relaxed);
+    }
+    // The count of a thread's first object (which joins the registry) or of one destroyed after the
+    // thread's counts were taken out of it.
+    static void count_first_or_last(ClassTag tag, int64_t delta);
+
     ClassTag tag_;
 };
 

@@ -9,37 +9,45 @@
 #include <new>
 #include <utility>
 
+#include "model/thread_state.h"
+
 namespace model {
+
+// Arms the drain of the thread's pools at its end (model/pool.cpp).
+void arm_pool_drain();
 
 template <std::size_t Size>
 class BlockPool {
 public:
     static void* take() {
-        State& s = state_;
-        if (kBypass || s.head == nullptr) return ::operator new(Size);
-        Free* block = s.head;
-        s.head = block->next;
-        --s.kept;
+        if (kBypass) return ::operator new(Size);
+        PoolList& list = thread_state.pools[kSlot];
+        if (list.head == nullptr) return ::operator new(kBlock);
+        FreeBlock* block = list.head;
+        list.head = block->next;
+        --list.kept;
         return block;
     }
 
     static void give(void* p) noexcept {
-        State& s = state_;
-        // A thread keeps a bounded number, and none once its list has been drained at its end.
-        if (kBypass || s.kept >= kKept || s.ended) {
+        ThreadState& t = thread_state;
+        PoolList& list = t.pools[kSlot];
+        // A thread keeps a bounded number, and none once its lists have been drained at its end.
+        if (kBypass || list.kept >= kKept || t.pools_ended) {
             ::operator delete(p);
             return;
         }
-        if (!s.drains) [[unlikely]] {
-            s.drains = true;
-            arm_drain();
-        }
-        s.head = new (p) Free{s.head};
-        ++s.kept;
+        if (!t.pools_drain_armed) [[unlikely]] arm_pool_drain();
+        list.head = new (p) FreeBlock{list.head};
+        ++list.kept;
     }
 
 private:
     static_assert(Size >= sizeof(void*));
+    // Blocks of sizes within one step share a list, each taking the step's largest size.
+    static constexpr std::size_t kSlot = (Size - 1) / kPoolStep;
+    static_assert(kSlot < kPoolSizes, "a pooled class larger than the pools' largest size");
+    static constexpr std::size_t kBlock = (kSlot + 1) * kPoolStep;
     static constexpr uint32_t kKept = 1024;
 #ifdef __SANITIZE_ADDRESS__
     // Under the address sanitizer every object gets its own allocation, so a use after destroy is caught.
@@ -47,32 +55,6 @@ private:
 #else
     static constexpr bool kBypass = false;
 #endif
-
-    struct Free {
-        Free* next;
-    };
-    // A plain value, constant-initialised and alive to the thread's very end, so that reaching it
-    // costs no initialisation check, and an object destroyed after the drain (by another
-    // thread-local's destructor) still finds `ended`.
-    struct State {
-        Free* head = nullptr;
-        uint32_t kept = 0;
-        bool drains = false;  // the drain below is armed
-        bool ended = false;
-    };
-    struct Drain {
-        ~Drain() {
-            State& s = state_;
-            while (s.head != nullptr) ::operator delete(std::exchange(s.head, s.head->next));
-            s.kept = 0;
-            s.ended = true;
-        }
-    };
-
-    // The list is drained when the thread ends; armed by the first block kept.
-    static void arm_drain() { static thread_local Drain drain; }
-
-    static inline thread_local State state_;
 };
 
 // The allocation functions of a class whose objects come from its pool; objects of a larger

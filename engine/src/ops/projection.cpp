@@ -2,6 +2,7 @@
 
 #include <proj.h>
 
+#include <atomic>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -111,9 +112,15 @@ public:
     }
     void clear() {
         decltype(entries_) dropped;
-        std::lock_guard lock(mutex_);
-        dropped.swap(entries_);
+        {
+            std::lock_guard lock(mutex_);
+            dropped.swap(entries_);
+        }
+        // After the entries are gone: a thread that reads the new generation finds only new ones.
+        generation_.fetch_add(1, std::memory_order_acq_rel);
     }
+    // Changes whenever the entries are forgotten.
+    uint64_t generation() const { return generation_.load(std::memory_order_acquire); }
     void add(const std::string& from, const std::string& to, CoordinateOperationPtr operation) {
         decltype(entries_) dropped;  // destroyed after the lock is released: PROJ objects take their own
         std::lock_guard lock(mutex_);
@@ -124,6 +131,7 @@ public:
 private:
     static constexpr size_t kSize = 64;
     std::mutex mutex_;
+    std::atomic<uint64_t> generation_{0};
     // Ordered by the first text, then the second; compares the stored keys with views of texts too.
     struct Less {
         using is_transparent = void;
@@ -209,13 +217,39 @@ void CoordinateOperation::run_bounds(double& xmin, double& ymin, double& xmax, d
     xmin = box.xmin, ymin = box.ymin, xmax = box.xmax, ymax = box.ymax;
 }
 
-CoordinateOperationPtr best_operation(const model::SpatialReferenceData& from, const model::SpatialReferenceData& to) {
+namespace {
+
+// The pair a thread looked up last and its operation. Projecting geometry by geometry hands over
+// the same two shared references each time: comparing their addresses costs far less than comparing
+// their texts. Holding the references keeps their addresses from being taken by new ones while they
+// are remembered; the cache's generation tells when the operations were forgotten.
+struct LastPair {
+    model::SpatialReferencePtr from, to;
+    uint64_t generation = 0;
+    CoordinateOperationPtr operation;
+};
+
+// The operation of the pair from the cache, else made and added; keyed by the references' texts.
+CoordinateOperationPtr operation_between(const model::SpatialReferenceData& from, const model::SpatialReferenceData& to) {
     if (auto found = cache().find(from.wktext(), to.wktext())) return found;
     Session session;
     const bool with_z = has_vertical(from) && has_vertical(to);
     auto operation = std::make_shared<const CoordinateOperation>(
         std::vector<std::shared_ptr<PJ>>{best_between(session, from.crs(), to.crs(), with_z)}, with_z);
     cache().add(from.wktext(), to.wktext(), operation);
+    return operation;
+}
+
+}  // namespace
+
+CoordinateOperationPtr best_operation(const model::SpatialReferencePtr& from, const model::SpatialReferencePtr& to) {
+    static thread_local LastPair last;
+    // Read before the lookup: an operation found before the cache is cleared is kept under the old
+    // generation, and so looked up again.
+    const uint64_t generation = cache().generation();
+    if (last.operation && last.from == from && last.to == to && last.generation == generation) return last.operation;
+    CoordinateOperationPtr operation = operation_between(*from, *to);
+    last = LastPair{from, to, generation, operation};
     return operation;
 }
 
@@ -264,7 +298,7 @@ std::unique_ptr<model::Geometry> projected(const model::Geometry& geometry, cons
 std::unique_ptr<model::Geometry> projected(const model::Geometry& geometry, const model::SpatialReferencePtr& target) {
     const auto& source = geometry.spatial_reference();
     if (!source || !target || model::equal(*source, *target)) return projected(geometry, target, nullptr);
-    return projected(geometry, target, best_operation(*source, *target).get());
+    return projected(geometry, target, best_operation(source, target).get());
 }
 
 }  // namespace ops

@@ -32,7 +32,7 @@ using CoordinateOperationPtr = std::shared_ptr<const CoordinateOperation>;
 
 // PROJ's best available operation between the two references (the one it picks point by point
 // with the grids present); remembered for the pairs used last.
-CoordinateOperationPtr best_operation(const model::SpatialReferenceData& from, const model::SpatialReferenceData& to);
+CoordinateOperationPtr best_operation(const model::SpatialReferencePtr& from, const model::SpatialReferencePtr& to);
 
 // The operation that runs exactly `transformation`, joined to the geometry's reference and to the
 // target by PROJ's best operations where they differ from its input and output.

@@ -108,7 +108,7 @@ std::optional<Area> area_in_degrees(const model::Envelope* envelope, const model
               std::max(envelope->x.min, envelope->x.max), std::max(envelope->y.min, envelope->y.max)};
     const auto& sr = envelope->spatial_reference() ? envelope->spatial_reference() : input;
     if (!model::equal(*sr, *input_base))
-        best_operation(*sr, *input_base)->run_bounds(area.west, area.south, area.east, area.north);
+        best_operation(sr, input_base)->run_bounds(area.west, area.south, area.east, area.north);
     in_degrees_east_of_greenwich(*input_base, area);
     return area;
 }
