@@ -8,6 +8,7 @@
 
 #include "model/engine_error.h"
 #include "model/extent.h"
+#include "ops/certain_inside.h"
 #include "ops/spatial_references.h"
 #include "ops/geos_form.h"
 #include "ops/planar.h"
@@ -18,10 +19,15 @@ namespace {
 bool is_empty(const GEOSGeometry* g) { return GEOSisEmpty_r(geos(), g) == 1; }
 
 // The GEOS form of `g` for a relation test: GEOS's relate fails past kGeosMagnitude, where its
-// orientation products overflow, and leaks the graph it was building when it does.
+// orientation products overflow, and leaks the graph it was building when it does. A polygon's
+// form is a multipolygon; one of a single member is tested as that polygon (the same point set),
+// so that GEOS's own shortcuts for rectangles apply.
 const GEOSGeometry* relatable_form(const model::Geometry& g) {
     const GEOSGeometry* form = geos_form(g);
     check_magnitude(form, "relation test");
+    GEOSContextHandle_t ctx = geos();
+    if (GEOSGeomTypeId_r(ctx, form) == GEOS_MULTIPOLYGON && GEOSGetNumGeometries_r(ctx, form) == 1)
+        return GEOSGetGeometryN_r(ctx, form, 0);
     return form;
 }
 
@@ -103,7 +109,12 @@ bool relation(Relation r, const model::Geometry& a, const model::Geometry& b) {
     if (r == Relation::Equals) return equals(a, b);
     common_spatial_reference(a, b);
     if (apart(a, b)) return r == Relation::Disjoint;
-    return geos_predicate(test(r, relatable_form(a), relatable_form(b)), "relation test");
+    const GEOSGeometry *ga = relatable_form(a), *gb = relatable_form(b);
+    // A vertex of one inside the other settles these two without GEOS's intersection graph (most
+    // overlapping pairs are found so).
+    if ((r == Relation::Intersects || r == Relation::Disjoint) && certainly_meet(ga, gb))
+        return r == Relation::Intersects;
+    return geos_predicate(test(r, ga, gb), "relation test");
 }
 
 bool relate(const model::Geometry& a, const model::Geometry& b, const char* pattern) {
