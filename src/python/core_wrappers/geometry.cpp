@@ -136,23 +136,25 @@ PyResult<GeometryOwned> take_from_holder(PyObject* result) {
 // has its engine geometry made from its model here, as that method would make it, without the call
 // through Python; none for any other object (a subclass keeps the protocol).
 template <typename T>
-bool made_directly(PyObject* object, PyObject* name, std::optional<PyResult<GeometryOwned>>& made) {
+bool made_directly(PyObject* object, PyObject* name, core::geometry::EngineSrMemo* memo,
+                   std::optional<PyResult<GeometryOwned>>& made) {
     T* value = binding::Type<T>::exact_value_of(object);
     if (value == nullptr || !binding::has_own_method(Py_TYPE(object), name)) return false;
-    made = model_object::engine_geometry_owned(*value);
+    made = model_object::engine_geometry_owned(*value, memo);
     return true;
 }
 
 template <typename... Classes>
-std::optional<PyResult<GeometryOwned>> direct_engine_geometry(PyObject* object, PyObject* name) {
+std::optional<PyResult<GeometryOwned>> direct_engine_geometry(PyObject* object, PyObject* name,
+                                                              core::geometry::EngineSrMemo* memo) {
     std::optional<PyResult<GeometryOwned>> made;
-    (made_directly<Classes>(object, name, made) || ...);
+    (made_directly<Classes>(object, name, memo, made) || ...);
     return made;
 }
 
 }  // namespace
 
-PyResult<GeometryOwned> geom_from_pyobj(PyObject* object) {
+PyResult<GeometryOwned> geom_from_pyobj(PyObject* object, core::geometry::EngineSrMemo* memo) {
     auto type = geometry_type();
     if (!type) return fail(std::move(type.error()));
     Ref made;
@@ -164,7 +166,7 @@ PyResult<GeometryOwned> geom_from_pyobj(PyObject* object) {
     }
     PyObject* name = kKxcGeoName.object();
     if (name == nullptr) return fail();
-    if (auto made = direct_engine_geometry<PyPolygon, PyPolyline, PyPoint, PyMultiPoint, PyEnvelope>(object, name))
+    if (auto made = direct_engine_geometry<PyPolygon, PyPolyline, PyPoint, PyMultiPoint, PyEnvelope>(object, name, memo))
         return std::move(*made);
     Ref result = Ref::steal(PyObject_CallMethodNoArgs(object, name));
     if (!result) {

@@ -6,11 +6,11 @@ namespace vornix::python::collections {
 
 PyResult<Ref> iterate(PyObject* iterable) { return binding::checked(PyObject_GetIter(iterable)); }
 
-PyResult<GeometryOwned> convert_item(PyObject* item, std::type_identity<GeometryOwned>) {
-    return geom_from_pyobj(item);
+PyResult<GeometryOwned> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<GeometryOwned>) {
+    return geom_from_pyobj(item, &memo);
 }
 
-PyResult<double> convert_item(PyObject* item, std::type_identity<double>) {
+PyResult<double> convert_item(PyObject* item, EngineSrMemo&, std::type_identity<double>) {
     if (PyFloat_CheckExact(item)) return PyFloat_AS_DOUBLE(item);
     const double value = PyFloat_AsDouble(item);
     if (value == -1.0 && PyErr_Occurred() != nullptr) return binding::fail();

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/geometry/engine_sr.h"
 #include "python/operations/operation_frame.h"
 
 namespace vornix::python::collections {
@@ -28,21 +29,25 @@ using PendingError = std::optional<PyErr>;
 // Python's iter() of the argument; its error (TypeError for a non-iterable) unchanged.
 PyResult<Ref> iterate(PyObject* iterable);
 
+// The engine spatial references shared by the items of one call.
+using core::geometry::EngineSrMemo;
+
 // One item as the stream's kind: an engine geometry (Geometry objects, VeltJSON dicts and text),
-// or a float (a float directly, anything else through Python's float conversion).
-PyResult<GeometryOwned> convert_item(PyObject* item, std::type_identity<GeometryOwned>);
-PyResult<double> convert_item(PyObject* item, std::type_identity<double>);
+// its spatial reference lent by the call's memo, or a float (a float directly, anything else
+// through Python's float conversion).
+PyResult<GeometryOwned> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<GeometryOwned>);
+PyResult<double> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<double>);
 
 // The next item of `iterator`: none at its end, the item's conversion, or the iterator's error.
 // The item's own reference is released right after its conversion.
 template <typename Item>
-PyResult<std::optional<Item>> next_item(PyObject* iterator) {
+PyResult<std::optional<Item>> next_item(PyObject* iterator, EngineSrMemo& memo) {
     Ref item = Ref::steal(PyIter_Next(iterator));
     if (!item) {
         if (PyErr_Occurred() != nullptr) return binding::fail();
         return std::optional<Item>();
     }
-    auto converted = convert_item(item.get(), std::type_identity<Item>{});
+    auto converted = convert_item(item.get(), memo, std::type_identity<Item>{});
     item = Ref();
     if (!converted) return binding::fail(std::move(converted.error()));
     return std::optional<Item>(std::move(*converted));
@@ -58,7 +63,7 @@ public:
 
     std::optional<Item> operator()() {
         if (!iterator_ || ended_) return std::nullopt;
-        auto next = next_item<Item>(iterator_.get());
+        auto next = next_item<Item>(iterator_.get(), memo_);
         if (next && *next) return std::move(*next);
         ended_ = true;
         if (!next) pending_ = std::move(next.error());
@@ -71,6 +76,7 @@ public:
 private:
     Ref iterator_;
     PendingError& pending_;
+    EngineSrMemo memo_;
     bool ended_ = false;
 };
 
@@ -184,8 +190,9 @@ PyResult<FixedAndIterator> fixed_and_iterator(frame::GeometryParam fixed, PyObje
 // ends the reading; the items after it are never read.
 template <typename Step>
 PyResult<void> for_each_geometry(PyObject* iterator, Step&& step) {
+    EngineSrMemo memo;
     while (true) {
-        auto next = next_item<GeometryOwned>(iterator);
+        auto next = next_item<GeometryOwned>(iterator, memo);
         if (!next) return binding::fail(std::move(next.error()));
         if (!*next) return {};
         PyResult<bool> go_on = step(std::as_const(**next));
