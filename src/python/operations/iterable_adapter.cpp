@@ -6,6 +6,20 @@ namespace vornix::python::collections {
 
 PyResult<Ref> iterate(PyObject* iterable) { return binding::checked(PyObject_GetIter(iterable)); }
 
+// The distances measured best on lists of small polygons: far enough for memory to answer, near
+// enough that what was fetched is still in the cache.
+constexpr Py_ssize_t kModelAhead = 2;
+constexpr Py_ssize_t kObjectAhead = kModelAhead + 1;
+
+void Lookahead::next() {
+    if (sequence_ == nullptr) return;
+    const Py_ssize_t length = PySequence_Fast_GET_SIZE(sequence_);
+    PyObject** items = PySequence_Fast_ITEMS(sequence_);
+    if (read_ + kObjectAhead < length) __builtin_prefetch(items[read_ + kObjectAhead]);
+    if (read_ + kModelAhead < length) prefetch_model(items[read_ + kModelAhead]);
+    ++read_;
+}
+
 PyResult<GeometryOwned> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<GeometryOwned>) {
     return geom_from_pyobj(item, &memo);
 }
