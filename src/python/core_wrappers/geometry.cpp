@@ -188,7 +188,8 @@ PyResult<GeometryOwned> geom_from_pyobj(PyObject* object, core::geometry::Engine
     }
     PyObject* name = kKxcGeoName.object();
     if (name == nullptr) return fail();
-    if (auto made = direct_engine_geometry<PyPolygon, PyPolyline, PyPoint, PyMultiPoint, PyEnvelope>(object, name, memo))
+    if (auto made =
+            direct_engine_geometry<PyPolygon, PyPolyline, PyPoint, PyMultiPoint, PyEnvelope>(object, name, memo))
         return std::move(*made);
     Ref result = Ref::steal(PyObject_CallMethodNoArgs(object, name));
     if (!result) {
