@@ -27,7 +27,6 @@ namespace detail {
 
 struct PendingFaults {
     std::optional<Fault> first;
-    uint64_t deferred = 0;  // every fault deferred on this thread, kept or written
 };
 
 inline PendingFaults& pending_faults() noexcept {
@@ -49,7 +48,7 @@ inline void write_unraised_fault(std::string_view message) noexcept {
 // Keeps the fault `message` for the next fault check of this thread.
 inline void defer(std::string_view message) noexcept {
     auto& state = detail::pending_faults();
-    ++state.deferred;
+    ++fault_counts().deferred;
     try {
         if (!state.first && std::uncaught_exceptions() == 0) {
             state.first.emplace(std::string(message));
@@ -61,7 +60,7 @@ inline void defer(std::string_view message) noexcept {
 }
 
 // How many faults this thread has deferred so far; a scope compares two readings.
-inline uint64_t deferred_count() noexcept { return detail::pending_faults().deferred; }
+inline uint64_t deferred_count() noexcept { return fault_counts().deferred; }
 
 // The part of the pending fault that belongs to one scope (an entry point, a deallocation): a
 // fault that was already pending when the scope began is left for the scope around it.

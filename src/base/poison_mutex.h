@@ -30,26 +30,28 @@ public:
         using Value = std::conditional_t<Reading, const T, T>;
 
         BasicGuard(BasicGuard&& other) noexcept
-            : owner_(std::exchange(other.owner_, nullptr)), lock_(std::move(other.lock_)),
+            : owner_(std::exchange(other.owner_, nullptr)), lock_(std::move(other.lock_)), counts_(other.counts_),
               exceptions_(other.exceptions_), deferred_(other.deferred_), faults_(other.faults_) {}
         BasicGuard(const BasicGuard&) = delete;
         BasicGuard& operator=(const BasicGuard&) = delete;
         BasicGuard& operator=(BasicGuard&&) = delete;
         ~BasicGuard() {
             if (owner_ == nullptr) return;
-            const bool unwinding = std::uncaught_exceptions() > exceptions_ && (!Reading || Fault::alive() > faults_);
-            if (unwinding || core::deferred_count() != deferred_) owner_->poisoned_ = true;
+            const bool unwinding = std::uncaught_exceptions() > exceptions_ && (!Reading || counts_->alive > faults_);
+            if (unwinding || counts_->deferred != deferred_) owner_->poisoned_ = true;
         }
         Value& operator*() const { return owner_->value_; }
         Value* operator->() const { return &owner_->value_; }
 
     private:
         friend class PoisonMutex;
+        // The thread's counters are looked up once and read through their address afterwards.
         explicit BasicGuard(PoisonMutex& owner)
-            : owner_(&owner), lock_(owner.mutex_), exceptions_(std::uncaught_exceptions()),
-              deferred_(core::deferred_count()), faults_(Fault::alive()) {}
+            : owner_(&owner), lock_(owner.mutex_), counts_(&fault_counts()), exceptions_(std::uncaught_exceptions()),
+              deferred_(counts_->deferred), faults_(counts_->alive) {}
         PoisonMutex* owner_;
         std::unique_lock<std::mutex> lock_;
+        const FaultCounts* counts_;
         int exceptions_;
         uint64_t deferred_;
         uint64_t faults_;

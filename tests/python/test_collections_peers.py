@@ -131,6 +131,28 @@ def test_project_collection_agrees_with_transformer(source, target, points):
         assert p.spatial_reference.wkid == target
 
 
+def test_collections_follow_each_items_own_spatial_reference():
+    # Neighbouring items share their engine spatial reference within a call: a change from item to
+    # item (by id, by text, to none and back, to one the engine refuses) must still be each item's.
+    nad83_text = pyproj.CRS.from_epsg(4269).to_wkt("WKT1_GDAL")
+    refs = [{"wkid": 4326}, {"wkid": 4326}, {"wkid": 4269}, {"wkt": nad83_text}, None, {"wkid": 4326}]
+    with_sr = [{"spatialReference": r} if r else {} for r in refs]
+    points = [vg.Point({"x": -100 + i, "y": 40, **sr}) for i, sr in enumerate(with_sr)]
+    target = {"wkid": 3857}
+    projected = vg.projection.project_collection(points[:4] + points[5:], target)
+    one_by_one = [p.project(target) for p in points[:4] + points[5:]]
+    assert [(p.x, p.y) for p in projected] == [(p.x, p.y) for p in one_by_one]
+    squares = [vg.Polygon({"rings": [[[0, 0], [0, 1], [1, 1], [1, 0], [0, 0]]], **sr}) for sr in with_sr]
+    assert vg.area_collection(squares) == sum(s.area for s in squares)
+    moved = vg.move_relative_collection(squares, 0.0, 0.0)
+    assert [g.JSON for g in moved] == [s.move_relative(0.0, 0.0).JSON for s in squares]
+    assert [g.spatial_reference.wkid for g in moved if g.spatial_reference] == [4326, 4326, 4269, 4269, 4326]
+    unknown = vg.Polygon({"rings": [[[0, 0], [0, 1], [1, 1], [0, 0]]], "spatialReference": {"wkid": 999999}})
+    refused = squares[:2] + [unknown]
+    with pytest.raises(Exception, match="Unknown well-known ID 999999"):
+        vg.area_collection(refused)
+
+
 def test_project_collection_with_transformation_matches_one_by_one():
     transformations = vg.projection.get_transformations({"wkid": 4326}, {"wkid": 4267})
     assert transformations, "the catalog knows transformations between WGS 84 and NAD27"

@@ -154,6 +154,19 @@ CASES = {
         outer.extend([[Collecting(), 0], [1.0, 1.0]])
         outcome(lambda: vg.Polyline({"curvePaths": [[[0, 0], {"c": outer}]]}))
     ''', '{"curvePaths": [[[0, 0], {"c": [[2, 0], [1, 1]]}]], "paths": []}\n'),
+    "collection list emptied by one of its items while the loop looks ahead in it": ('''
+        class Emptying(vg.Polygon):
+            pass
+        def empty_then_convert(self):
+            items.clear()
+            return vg.Polygon.__dict__["__kxc_geo"](self)
+        setattr(Emptying, "__kxc_geo", empty_then_convert)
+        square = {"rings": [[[0, 0], [0, 1], [1, 1], [1, 0], [0, 0]]]}
+        items = [vg.Polygon(square), Emptying(square)] + [vg.Polygon(square) for _ in range(6)]
+        outcome(lambda: vg.area_collection(items))
+        items = tuple(vg.Polygon(square) for _ in range(5))
+        outcome(lambda: vg.area_collection(items))
+    ''', "2.0\n5.0\n"),
 }
 
 

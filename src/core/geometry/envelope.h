@@ -27,8 +27,8 @@ struct VeltGeometryEnvelope {
     // "idmin"?, "idmax"?}; every value null when xmin is NaN.
     void write_veltjson(std::string& out) const;
 
-    GeoResult<::geometry::envelope::Envelope> as_envelope() const;
-    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned() const;
+    GeoResult<::geometry::envelope::Envelope> as_envelope(EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     static VeltGeometryEnvelope from_immutable_envelope(::geometry::envelope::Envelope envelope);
     static GeoResult<VeltGeometryEnvelope> try_from_owned(::geometry::geometry::GeometryOwned geometry);
 };

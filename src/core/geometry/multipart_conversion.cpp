@@ -16,16 +16,18 @@ using ::geometry::polyline_builder::PolylineBuilder;
 // The curved parts first, then the straight ones, into one collection, as the engine has always
 // been given them.
 template <typename Builder>
-GeoResult<Builder> VeltMultipartGeometry::as_builder() const {
+GeoResult<Builder> VeltMultipartGeometry::as_builder(EngineSrMemo* memo) const {
     using ::geometry::mutable_part_collection::MutablePartCollection;
-    auto engine_sr = to_geom_sr(sr_);
+    EngineSr own;
+    auto engine_sr = engine_sr_of(sr_, memo, own);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    Builder builder = Builder::with_spatial_reference(borrow(*engine_sr));
+    const EngineSr& sr = **engine_sr;
+    Builder builder = Builder::with_spatial_reference(borrow(sr));
     auto curved = read_or_stop(*curved_, "Lock poisoned");
     auto straight = read_or_stop(*straight_, "Lock poisoned");
-    const MutablePartCollection all = MutablePartCollection::with_spatial_reference(borrow(*engine_sr));
-    if (auto added = curved->add_parts_to(all, *engine_sr); !added) return std::unexpected(std::move(added.error()));
-    if (auto added = straight->add_parts_to(all, *engine_sr); !added) return std::unexpected(std::move(added.error()));
+    const MutablePartCollection all = MutablePartCollection::with_spatial_reference(borrow(sr));
+    if (auto added = curved->add_parts_to(all, sr); !added) return std::unexpected(std::move(added.error()));
+    if (auto added = straight->add_parts_to(all, sr); !added) return std::unexpected(std::move(added.error()));
     builder.set_parts(all);
     return builder;
 }
@@ -65,9 +67,15 @@ GeoResult<T> finish(GeoResult<Builder> builder) {
 
 // ---- polyline -------------------------------------------------------------------------------------
 
-GeoResult<PolylineBuilder> VeltGeometryPolyline::as_mutable_polyline() const { return as_builder<PolylineBuilder>(); }
-GeoResult<Polyline> VeltGeometryPolyline::as_polyline() const { return finish<Polyline>(as_mutable_polyline()); }
-GeoResult<GeometryOwned> VeltGeometryPolyline::as_geometry_owned() const { return widen(as_polyline()); }
+GeoResult<PolylineBuilder> VeltGeometryPolyline::as_mutable_polyline(EngineSrMemo* memo) const {
+    return as_builder<PolylineBuilder>(memo);
+}
+GeoResult<Polyline> VeltGeometryPolyline::as_polyline(EngineSrMemo* memo) const {
+    return finish<Polyline>(as_mutable_polyline(memo));
+}
+GeoResult<GeometryOwned> VeltGeometryPolyline::as_geometry_owned(EngineSrMemo* memo) const {
+    return widen(as_polyline(memo));
+}
 GeoResult<std::string> VeltGeometryPolyline::to_json() const { return engine_json(as_polyline()); }
 
 GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::from_immutable_polyline(Polyline polyline) {
@@ -80,10 +88,18 @@ GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::try_from_owned(GeometryOwn
 
 // ---- polygon --------------------------------------------------------------------------------------
 
-GeoResult<PolygonBuilder> VeltGeometryPolygon::as_mutable_polygon() const { return as_builder<PolygonBuilder>(); }
-GeoResult<Polygon> VeltGeometryPolygon::as_polygon() const { return finish<Polygon>(as_mutable_polygon()); }
-GeoResult<Polyline> VeltGeometryPolygon::to_polyline() const { return finish<Polyline>(as_builder<PolylineBuilder>()); }
-GeoResult<GeometryOwned> VeltGeometryPolygon::as_geometry_owned() const { return widen(as_polygon()); }
+GeoResult<PolygonBuilder> VeltGeometryPolygon::as_mutable_polygon(EngineSrMemo* memo) const {
+    return as_builder<PolygonBuilder>(memo);
+}
+GeoResult<Polygon> VeltGeometryPolygon::as_polygon(EngineSrMemo* memo) const {
+    return finish<Polygon>(as_mutable_polygon(memo));
+}
+GeoResult<Polyline> VeltGeometryPolygon::to_polyline() const {
+    return finish<Polyline>(as_builder<PolylineBuilder>(nullptr));
+}
+GeoResult<GeometryOwned> VeltGeometryPolygon::as_geometry_owned(EngineSrMemo* memo) const {
+    return widen(as_polygon(memo));
+}
 GeoResult<std::string> VeltGeometryPolygon::to_json() const { return engine_json(as_polygon()); }
 
 GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::from_immutable_polygon(Polygon polygon) {

@@ -57,7 +57,7 @@ protected:
     // An engine builder holding every part, curved parts first (defined where the two geometries
     // use it).
     template <typename Builder>
-    GeoResult<Builder> as_builder() const;
+    GeoResult<Builder> as_builder(EngineSrMemo* memo) const;
 
 private:
     GeoResult<void> check_ring(const Shared<VeltPart>& part) const;

@@ -32,9 +32,10 @@ public:
     // {"hasZ": true?, "hasM": true?, "spatialReference"?, "points": [...]}.
     void write_veltjson(std::string& out) const;
 
-    GeoResult<::geometry::multipoint_builder::MultipointBuilder> as_mutable_multipoint() const;
-    GeoResult<::geometry::multipoint::Multipoint> as_multipoint() const;
-    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned() const;
+    GeoResult<::geometry::multipoint_builder::MultipointBuilder> as_mutable_multipoint(
+        EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::multipoint::Multipoint> as_multipoint(EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
     static VeltGeometryMultipoint from_immutable_multipoint(::geometry::multipoint::Multipoint multipoint);
     static GeoResult<VeltGeometryMultipoint> try_from_owned(::geometry::geometry::GeometryOwned geometry);

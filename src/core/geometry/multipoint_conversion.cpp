@@ -11,25 +11,28 @@ using ::geometry::geometry::GeometryOwned;
 using ::geometry::multipoint::Multipoint;
 using ::geometry::multipoint_builder::MultipointBuilder;
 
-GeoResult<MultipointBuilder> VeltGeometryMultipoint::as_mutable_multipoint() const {
+GeoResult<MultipointBuilder> VeltGeometryMultipoint::as_mutable_multipoint(EngineSrMemo* memo) const {
     using ::geometry::mutable_point_collection::MutablePointCollection;
-    auto engine_sr = to_geom_sr(sr_);
+    EngineSr own;
+    auto engine_sr = engine_sr_of(sr_, memo, own);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    MultipointBuilder builder = MultipointBuilder::with_spatial_reference(borrow(*engine_sr));
+    MultipointBuilder builder = MultipointBuilder::with_spatial_reference(borrow(**engine_sr));
     auto points = read_or_stop(*points_, "Lock poisoned");
-    MutablePointCollection collection = MutablePointCollection::with_spatial_reference(borrow(*engine_sr));
+    MutablePointCollection collection = MutablePointCollection::with_spatial_reference(borrow(**engine_sr));
     for (std::size_t i = 0; i < points->len(); ++i) collection.add_point(points->get_coord(i)->as_point());
     builder.set_points(collection);
     return builder;
 }
 
-GeoResult<Multipoint> VeltGeometryMultipoint::as_multipoint() const {
-    auto builder = as_mutable_multipoint();
+GeoResult<Multipoint> VeltGeometryMultipoint::as_multipoint(EngineSrMemo* memo) const {
+    auto builder = as_mutable_multipoint(memo);
     if (!builder) return std::unexpected(std::move(builder.error()));
     return narrow<Multipoint>(builder->to_geometry());
 }
 
-GeoResult<GeometryOwned> VeltGeometryMultipoint::as_geometry_owned() const { return widen(as_multipoint()); }
+GeoResult<GeometryOwned> VeltGeometryMultipoint::as_geometry_owned(EngineSrMemo* memo) const {
+    return widen(as_multipoint(memo));
+}
 GeoResult<std::string> VeltGeometryMultipoint::to_json() const { return engine_json(as_multipoint()); }
 
 VeltGeometryMultipoint VeltGeometryMultipoint::from_immutable_multipoint(Multipoint multipoint) {

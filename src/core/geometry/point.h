@@ -28,8 +28,8 @@ struct VeltGeometryPoint {
     // {"spatialReference"?, "x", "y", "z"?, "m"?}; every number null when x is NaN.
     void write_veltjson(std::string& out) const;
 
-    GeoResult<::geometry::point::Point> as_point() const;
-    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned() const;
+    GeoResult<::geometry::point::Point> as_point(EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
     static VeltGeometryPoint from_immutable_point(::geometry::point::Point point);
     static GeoResult<VeltGeometryPoint> try_from_owned(::geometry::geometry::GeometryOwned geometry);

@@ -10,14 +10,17 @@ using ::geometry::envelope::Envelope;
 using ::geometry::geometry::GeometryOwned;
 using ::geometry::point::Point;
 
-GeoResult<Point> VeltGeometryPoint::as_point() const {
-    auto engine_sr = to_geom_sr(sr);
+GeoResult<Point> VeltGeometryPoint::as_point(EngineSrMemo* memo) const {
+    EngineSr own;
+    auto engine_sr = engine_sr_of(sr, memo, own);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
-    if (*engine_sr) return Point::with_x_y_z_m_spatial_reference(x, y, z, m, **engine_sr);
+    if (const EngineSr& engine = **engine_sr) return Point::with_x_y_z_m_spatial_reference(x, y, z, m, *engine);
     return Point::with_x_y_z_m(x, y, z, m);
 }
 
-GeoResult<GeometryOwned> VeltGeometryPoint::as_geometry_owned() const { return widen(as_point()); }
+GeoResult<GeometryOwned> VeltGeometryPoint::as_geometry_owned(EngineSrMemo* memo) const {
+    return widen(as_point(memo));
+}
 GeoResult<std::string> VeltGeometryPoint::to_json() const { return engine_json(as_point()); }
 
 VeltGeometryPoint VeltGeometryPoint::from_immutable_point(Point point) {
@@ -35,16 +38,20 @@ std::optional<::geometry::envelope::Range> range_of(std::optional<double> min, s
 }
 }  // namespace
 
-GeoResult<Envelope> VeltGeometryEnvelope::as_envelope() const {
-    auto engine_sr = to_geom_sr(sr);
+GeoResult<Envelope> VeltGeometryEnvelope::as_envelope(EngineSrMemo* memo) const {
+    EngineSr own;
+    auto engine_sr = engine_sr_of(sr, memo, own);
     if (!engine_sr) return std::unexpected(std::move(engine_sr.error()));
     const auto z = range_of(zmin, zmax);
     const auto m = range_of(mmin, mmax);
-    if (*engine_sr) return Envelope::with_x_y_z_m_spatial_reference(xmin, xmax, ymin, ymax, z, m, **engine_sr);
+    if (const EngineSr& engine = **engine_sr)
+        return Envelope::with_x_y_z_m_spatial_reference(xmin, xmax, ymin, ymax, z, m, *engine);
     return Envelope::with_x_y_z_m(xmin, xmax, ymin, ymax, z, m);
 }
 
-GeoResult<GeometryOwned> VeltGeometryEnvelope::as_geometry_owned() const { return widen(as_envelope()); }
+GeoResult<GeometryOwned> VeltGeometryEnvelope::as_geometry_owned(EngineSrMemo* memo) const {
+    return widen(as_envelope(memo));
+}
 
 VeltGeometryEnvelope VeltGeometryEnvelope::from_immutable_envelope(Envelope envelope) {
     VeltGeometryEnvelope result;

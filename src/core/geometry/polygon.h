@@ -33,12 +33,12 @@ public:
     // {"hasZ"?, "hasM"?, "spatialReference"?, "curveRings"? (when it holds a part), "rings"}.
     void write_veltjson(std::string& out) const { VeltMultipartGeometry::write_veltjson(out); }
 
-    GeoResult<::geometry::polygon_builder::PolygonBuilder> as_mutable_polygon() const;
-    GeoResult<::geometry::polygon::Polygon> as_polygon() const;
+    GeoResult<::geometry::polygon_builder::PolygonBuilder> as_mutable_polygon(EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::polygon::Polygon> as_polygon(EngineSrMemo* memo = nullptr) const;
     // The rings, curved first, as the paths of an engine polyline built as a model polyline builds
     // its own: each path holds its ring's vertices as stored, without a closing vertex.
     GeoResult<::geometry::polyline::Polyline> to_polyline() const;
-    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned() const;
+    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
     static GeoResult<VeltGeometryPolygon> from_immutable_polygon(::geometry::polygon::Polygon polygon);
     static GeoResult<VeltGeometryPolygon> try_from_owned(::geometry::geometry::GeometryOwned geometry);

@@ -29,9 +29,9 @@ public:
     // {"hasZ"?, "hasM"?, "spatialReference"?, "curvePaths"? (when it holds a part), "paths"}.
     void write_veltjson(std::string& out) const { VeltMultipartGeometry::write_veltjson(out); }
 
-    GeoResult<::geometry::polyline_builder::PolylineBuilder> as_mutable_polyline() const;
-    GeoResult<::geometry::polyline::Polyline> as_polyline() const;
-    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned() const;
+    GeoResult<::geometry::polyline_builder::PolylineBuilder> as_mutable_polyline(EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::polyline::Polyline> as_polyline(EngineSrMemo* memo = nullptr) const;
+    GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
     static GeoResult<VeltGeometryPolyline> from_immutable_polyline(::geometry::polyline::Polyline polyline);
     static GeoResult<VeltGeometryPolyline> try_from_owned(::geometry::geometry::GeometryOwned geometry);

@@ -27,7 +27,11 @@ struct SpatialReference {
 // Into the engine: by the latest ids where present, else by wkt; wkt2 never goes. An engine
 // refusal (an unknown id, unreadable text, a NUL inside the text) is a CorvaneLibrary error.
 GeoResult<std::optional<::geometry::spatial_reference::SpatialReference>> to_geom_sr(
-    std::optional<SpatialReference> sr);
+    const std::optional<SpatialReference>& sr);
+
+// A call's shared engine spatial references (core/geometry/engine_sr.h): the conversions into the
+// engine take one where a call makes many, none (null) where they make their own.
+class EngineSrMemo;
 
 // Back from the engine: wkid and vcs_wkid (0 means absent), wkt only when the wkid is 0 and the
 // text is not empty. The engine owner is released.

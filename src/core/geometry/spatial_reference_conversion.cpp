@@ -15,7 +15,7 @@ GeoResult<EngineSr> made(::geometry::Result<Engine> result) {
 
 }  // namespace
 
-GeoResult<EngineSr> to_geom_sr(std::optional<SpatialReference> sr) {
+GeoResult<EngineSr> to_geom_sr(const std::optional<SpatialReference>& sr) {
     if (!sr) return std::nullopt;
     if (const auto horizontal = sr->latest_wkid ? sr->latest_wkid : sr->wkid) {
         const auto vertical = sr->latest_vcs_wkid ? sr->latest_vcs_wkid : sr->vcs_wkid;
@@ -23,6 +23,28 @@ GeoResult<EngineSr> to_geom_sr(std::optional<SpatialReference> sr) {
     }
     if (sr->wkt) return made(Engine::with_wktext(*sr->wkt));
     return std::nullopt;
+}
+
+EngineSrMemo::EngineSrMemo() = default;
+EngineSrMemo::EngineSrMemo(EngineSrMemo&&) noexcept = default;
+EngineSrMemo::~EngineSrMemo() = default;
+
+GeoResult<const EngineSr*> EngineSrMemo::lend(const std::optional<SpatialReference>& sr) {
+    if (key_ && *key_ == sr) return &engine_;
+    key_.reset();  // no key while `engine_` is being replaced
+    auto made = to_geom_sr(sr);
+    if (!made) return std::unexpected(std::move(made.error()));
+    engine_ = std::move(*made);
+    key_ = sr;
+    return &engine_;
+}
+
+GeoResult<const EngineSr*> engine_sr_of(const std::optional<SpatialReference>& sr, EngineSrMemo* memo, EngineSr& own) {
+    if (memo != nullptr) return memo->lend(sr);
+    auto made = to_geom_sr(sr);
+    if (!made) return std::unexpected(std::move(made.error()));
+    own = std::move(*made);
+    return &own;
 }
 
 SpatialReference sr_convert(Engine sr) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/poison_mutex.h"
+#include "core/geometry/spatial_reference.h"
 #include "geometry/geometry.h"
 #include "python/binding/binding.h"
 
@@ -29,8 +30,17 @@ struct KXCGeo {
 binding::PyResult<binding::Ref> new_kxc_geo(::geometry::geometry::GeometryOwned geometry);
 
 // The owned engine geometry of any Python object: a Geometry's own, or the one the factory builds
-// from a dictionary or text.
-binding::PyResult<::geometry::geometry::GeometryOwned> geom_from_pyobj(PyObject* object);
+// from a dictionary or text. A call converting many objects passes its memo of engine spatial
+// references (used where the model is converted here, not through Python's __kxc_geo).
+binding::PyResult<::geometry::geometry::GeometryOwned> geom_from_pyobj(PyObject* object,
+                                                                       core::geometry::EngineSrMemo* memo = nullptr);
+
+// A hint that the model of `object` (one of the module's own classes) is converted soon: its memory
+// is asked into the cache, so that the conversion does not wait on it. The cells of a geometry's
+// parts and collections are made just before its own cell, so the stretch below that cell is asked
+// for too. Nothing is read or locked there; for any other object nothing happens. The object
+// itself must be a live one (it is read).
+void prefetch_model(PyObject* object);
 
 // The engine-backed methods and properties of Geometry, which live with the operations above the
 // classes: the module hands them over before the Geometry type is first made (a later call stops).

@@ -61,10 +61,12 @@ binding::PyResult<std::string> veltjson(T& self) {
     });
 }
 
-// The fresh engine geometry of the model, as __kxc_geo holds it.
+// The fresh engine geometry of the model, as __kxc_geo holds it; with a memo, its spatial reference
+// may be the one the call's previous conversion made.
 template <typename T>
-binding::PyResult<::geometry::geometry::GeometryOwned> engine_geometry_owned(T& self) {
-    return with_model(self.model, [](const auto& model) { return model.as_geometry_owned(); });
+binding::PyResult<::geometry::geometry::GeometryOwned> engine_geometry_owned(
+    T& self, core::geometry::EngineSrMemo* memo = nullptr) {
+    return with_model(self.model, [memo](const auto& model) { return model.as_geometry_owned(memo); });
 }
 
 template <typename T>

@@ -6,11 +6,25 @@ namespace vornix::python::collections {
 
 PyResult<Ref> iterate(PyObject* iterable) { return binding::checked(PyObject_GetIter(iterable)); }
 
-PyResult<GeometryOwned> convert_item(PyObject* item, std::type_identity<GeometryOwned>) {
-    return geom_from_pyobj(item);
+// The distances measured best on lists of small polygons: far enough for memory to answer, near
+// enough that what was fetched is still in the cache.
+constexpr Py_ssize_t kModelAhead = 2;
+constexpr Py_ssize_t kObjectAhead = kModelAhead + 1;
+
+void Lookahead::next() {
+    if (sequence_ == nullptr) return;
+    const Py_ssize_t length = PySequence_Fast_GET_SIZE(sequence_);
+    PyObject** items = PySequence_Fast_ITEMS(sequence_);
+    if (read_ + kObjectAhead < length) __builtin_prefetch(items[read_ + kObjectAhead]);
+    if (read_ + kModelAhead < length) prefetch_model(items[read_ + kModelAhead]);
+    ++read_;
 }
 
-PyResult<double> convert_item(PyObject* item, std::type_identity<double>) {
+PyResult<GeometryOwned> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<GeometryOwned>) {
+    return geom_from_pyobj(item, &memo);
+}
+
+PyResult<double> convert_item(PyObject* item, EngineSrMemo&, std::type_identity<double>) {
     if (PyFloat_CheckExact(item)) return PyFloat_AS_DOUBLE(item);
     const double value = PyFloat_AsDouble(item);
     if (value == -1.0 && PyErr_Occurred() != nullptr) return binding::fail();

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/geometry/engine_sr.h"
 #include "python/operations/operation_frame.h"
 
 namespace vornix::python::collections {
@@ -28,21 +29,52 @@ using PendingError = std::optional<PyErr>;
 // Python's iter() of the argument; its error (TypeError for a non-iterable) unchanged.
 PyResult<Ref> iterate(PyObject* iterable);
 
+// The engine spatial references shared by the items of one call.
+using core::geometry::EngineSrMemo;
+
+// Hints for the items that an argument given as exactly a list or a tuple yields next: before each
+// item is read, the object two places on and the model of the next one (whose object was asked for
+// a step earlier) are asked into the cache, so that reading them does not wait on memory. Only a
+// hint: nothing is read but the sequence's own slots, and a list changed meanwhile only makes the
+// hint miss. The sequence is the call's argument, alive for the whole call; for any other iterable
+// nothing happens.
+class Lookahead {
+public:
+    explicit Lookahead(PyObject* iterable)
+        : sequence_(PyList_CheckExact(iterable) || PyTuple_CheckExact(iterable) ? iterable : nullptr) {}
+
+    // Before each item is read.
+    void next();
+
+private:
+    PyObject* sequence_;  // borrowed
+    Py_ssize_t read_ = 0;
+};
+
+// What one call keeps from item to item while it reads a collection.
+struct Reading {
+    explicit Reading(PyObject* iterable) : ahead(iterable) {}
+    EngineSrMemo memo;
+    Lookahead ahead;
+};
+
 // One item as the stream's kind: an engine geometry (Geometry objects, VeltJSON dicts and text),
-// or a float (a float directly, anything else through Python's float conversion).
-PyResult<GeometryOwned> convert_item(PyObject* item, std::type_identity<GeometryOwned>);
-PyResult<double> convert_item(PyObject* item, std::type_identity<double>);
+// its spatial reference lent by the call's memo, or a float (a float directly, anything else
+// through Python's float conversion).
+PyResult<GeometryOwned> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<GeometryOwned>);
+PyResult<double> convert_item(PyObject* item, EngineSrMemo& memo, std::type_identity<double>);
 
 // The next item of `iterator`: none at its end, the item's conversion, or the iterator's error.
 // The item's own reference is released right after its conversion.
 template <typename Item>
-PyResult<std::optional<Item>> next_item(PyObject* iterator) {
+PyResult<std::optional<Item>> next_item(PyObject* iterator, Reading& reading) {
+    reading.ahead.next();
     Ref item = Ref::steal(PyIter_Next(iterator));
     if (!item) {
         if (PyErr_Occurred() != nullptr) return binding::fail();
         return std::optional<Item>();
     }
-    auto converted = convert_item(item.get(), std::type_identity<Item>{});
+    auto converted = convert_item(item.get(), reading.memo, std::type_identity<Item>{});
     item = Ref();
     if (!converted) return binding::fail(std::move(converted.error()));
     return std::optional<Item>(std::move(*converted));
@@ -54,11 +86,12 @@ PyResult<std::optional<Item>> next_item(PyObject* iterator) {
 template <typename Item>
 class IterableAdapter {
 public:
-    IterableAdapter(Ref iterator, PendingError& pending) : iterator_(std::move(iterator)), pending_(pending) {}
+    IterableAdapter(PyObject* iterable, Ref iterator, PendingError& pending)
+        : iterator_(std::move(iterator)), pending_(pending), reading_(iterable) {}
 
     std::optional<Item> operator()() {
         if (!iterator_ || ended_) return std::nullopt;
-        auto next = next_item<Item>(iterator_.get());
+        auto next = next_item<Item>(iterator_.get(), reading_);
         if (next && *next) return std::move(*next);
         ended_ = true;
         if (!next) pending_ = std::move(next.error());
@@ -71,6 +104,7 @@ public:
 private:
     Ref iterator_;
     PendingError& pending_;
+    Reading reading_;
     bool ended_ = false;
 };
 
@@ -79,7 +113,7 @@ template <typename Item>
 PyResult<IterableAdapter<Item>> adapt(PyObject* iterable, PendingError& pending) {
     auto iterator = iterate(iterable);
     if (!iterator) return binding::fail(std::move(iterator.error()));
-    return IterableAdapter<Item>(std::move(*iterator), pending);
+    return IterableAdapter<Item>(iterable, std::move(*iterator), pending);
 }
 
 // The error rule, applied once the iterators are let go: an engine error wins (the parked errors
@@ -179,13 +213,14 @@ struct FixedAndIterator {
 };
 PyResult<FixedAndIterator> fixed_and_iterator(frame::GeometryParam fixed, PyObject* collection, bool iterator_first);
 
-// Reads `iterator` to its end, each item as an engine geometry lent to `step` for one turn and
-// destroyed after it. `step` returns whether to go on (or its error). The first error of any kind
-// ends the reading; the items after it are never read.
+// Reads `iterator` (iter() of `iterable`) to its end, each item as an engine geometry lent to `step`
+// for one turn and destroyed after it. `step` returns whether to go on (or its error). The first
+// error of any kind ends the reading; the items after it are never read.
 template <typename Step>
-PyResult<void> for_each_geometry(PyObject* iterator, Step&& step) {
+PyResult<void> for_each_geometry(PyObject* iterable, PyObject* iterator, Step&& step) {
+    Reading reading(iterable);
     while (true) {
-        auto next = next_item<GeometryOwned>(iterator);
+        auto next = next_item<GeometryOwned>(iterator, reading);
         if (!next) return binding::fail(std::move(next.error()));
         if (!*next) return {};
         PyResult<bool> go_on = step(std::as_const(**next));
@@ -219,7 +254,7 @@ PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
     auto iterator = iterate(iterable);
     if (!iterator) return binding::fail(std::move(iterator.error()));
     std::vector<GeometryOwned> results;
-    auto read = for_each_geometry(iterator->get(), [&](const GeometryOwned& item) -> PyResult<bool> {
+    auto read = for_each_geometry(iterable, iterator->get(), [&](const GeometryOwned& item) -> PyResult<bool> {
         auto answer = engine_answer(op(item));
         if (!answer) return binding::fail(std::move(answer.error()));
         collect(results, std::move(*answer));
@@ -232,9 +267,9 @@ PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
 
 // Per-item values in input order; `op` answers for one item.
 template <typename T, typename Op>
-PyResult<std::vector<T>> per_item(PyObject* iterator, Op&& op) {
+PyResult<std::vector<T>> per_item(PyObject* iterable, PyObject* iterator, Op&& op) {
     std::vector<T> values;
-    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
+    auto read = for_each_geometry(iterable, iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
         auto value = engine_answer(op(item));
         if (!value) return binding::fail(std::move(value.error()));
         values.push_back(std::move(*value));
@@ -249,17 +284,17 @@ template <typename T, typename Op>
 PyResult<Ref> values_collection(PyObject* geometries, Op&& op) {
     auto iterator = iterate(geometries);
     if (!iterator) return binding::fail(std::move(iterator.error()));
-    auto values = per_item<T>(iterator->get(), op);
+    auto values = per_item<T>(geometries, iterator->get(), op);
     if (!values) return binding::fail(std::move(values.error()));
     *iterator = Ref();
     return frame::into_object(std::move(*values));
 }
 
-// The sum from 0.0 in input order; nothing partial on failure.
+// The sum from 0.0 in input order (`iterator` is iter() of `iterable`); nothing partial on failure.
 template <typename Op>
-PyResult<double> sum_over(PyObject* iterator, Op&& op) {
+PyResult<double> sum_over(PyObject* iterable, PyObject* iterator, Op&& op) {
     double sum = 0.0;
-    auto read = for_each_geometry(iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
+    auto read = for_each_geometry(iterable, iterator, [&](const GeometryOwned& item) -> PyResult<bool> {
         auto value = engine_answer(op(item));
         if (!value) return binding::fail(std::move(value.error()));
         sum += *value;

@@ -73,7 +73,7 @@ struct Row<Prepare, Body, Order, MethodSteps, binding::PyResult<P> (*)(A...)> {
         if (!prepared) return binding::fail(std::move(prepared.error()));
         auto iterator = collections::iterate(geometries);
         if (!iterator) return binding::fail(std::move(iterator.error()));
-        return collections::sum_over(iterator->get(), each(*prepared));
+        return collections::sum_over(geometries, iterator->get(), each(*prepared));
     }
 
 private:

@@ -43,7 +43,7 @@ PyResult<double> area_collection(PyObject* geometries, std::optional<python::PyG
     if (!iterator) return fail(std::move(iterator.error()));
     const ::geometry::area_unit::AreaUnit* engine_unit = unit ? &(*unit)->unit : nullptr;
     const int32_t code = (*curve_type)->code;
-    return python::collections::sum_over(iterator->get(),
+    return python::collections::sum_over(geometries, iterator->get(),
                     [&](const GeometryOwned& item) { return engine::area_geodetic(item, engine_unit, code); });
 }
 
@@ -62,7 +62,7 @@ PyResult<Ref> difference_geom_minus_collection(GeometryParam primary, PyObject* 
     auto inputs = python::collections::fixed_and_iterator(primary, collection, false);
     if (!inputs) return fail(std::move(inputs.error()));
     GeometryOwned rest = std::move(inputs->geometry);
-    auto read = for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
+    auto read = for_each_geometry(collection, inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
         auto less = engine_answer(engine::difference(rest, item));
         if (!less) return fail(std::move(less.error()));
         rest = std::move(*less);

@@ -31,12 +31,13 @@ PyResult<bool> over_collection(GeometryParam fixed, PyObject* collection) {
     if (!inputs) return binding::fail(std::move(inputs.error()));
     constexpr bool kDeciding = Q == Quantifier::Some;
     bool decided = false;
-    auto read = collections::for_each_geometry(inputs->iterator.get(), [&](const GeometryOwned& item) -> PyResult<bool> {
+    const auto test = [&](const GeometryOwned& item) -> PyResult<bool> {
         auto holds = kItemFirst ? Test(item, inputs->geometry) : Test(inputs->geometry, item);
         if (!holds) return binding::fail(frame::library_error(holds.error()));
         decided = *holds == kDeciding;
         return !decided;
-    });
+    };
+    auto read = collections::for_each_geometry(collection, inputs->iterator.get(), test);
     if (!read) return binding::fail(std::move(read.error()));
     return decided ? kDeciding : !kDeciding;
 }
