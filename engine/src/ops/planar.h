@@ -55,18 +55,30 @@ void check_magnitude(const GEOSGeometry* g, const char* operation);
 // check_magnitude refuses.
 GeosPtr make_valid(const GEOSGeometry* g);
 
+// What GEOS answers when it refuses its input: no geometry, or 2 from a predicate.
+inline bool refused(const GEOSGeometry* made) { return made == nullptr; }
+inline bool refused(char answer) { return answer == 2; }
+
 // Calls `op` on the inputs; when GEOS refuses them (an invalid polygon), once more on their valid
-// forms. A second refusal is an engine error naming `what`, and so are inputs check_magnitude
-// refuses: past it GEOS's overlays fail, and leak what their noding built when they do.
+// forms, and gives that second answer whatever it is.
+template <typename Op>
+auto retried_on_repair(Op op, const GEOSGeometry* a, const GEOSGeometry* b) -> decltype(op(a, b)) {
+    auto first = op(a, b);
+    if (!refused(first)) return first;
+    geos_reset_error();
+    GeosPtr va = make_valid(a);
+    GeosPtr vb = b != nullptr ? make_valid(b) : nullptr;
+    return op(va.get(), vb.get());
+}
+
+// retried_on_repair for an operation that makes a geometry. A second refusal is an engine error
+// naming `what`, and so are inputs check_magnitude refuses: past it GEOS's overlays fail, and leak
+// what their noding built when they do.
 template <typename Op>
 GeosPtr with_repair(const char* what, Op op, const GEOSGeometry* a, const GEOSGeometry* b = nullptr) {
     check_magnitude(a, what);
     if (b != nullptr) check_magnitude(b, what);
-    if (GEOSGeometry* r = op(a, b)) return GeosPtr(r);
-    geos_reset_error();
-    GeosPtr va = make_valid(a);
-    GeosPtr vb = b != nullptr ? make_valid(b) : nullptr;
-    return geos_check(op(va.get(), vb.get()), what);
+    return geos_check(retried_on_repair(op, a, b), what);
 }
 
 // The union of the members of `g` (repaired when GEOS refuses them).

@@ -37,7 +37,9 @@ bool equals(const model::Geometry& a, const model::Geometry& b) {
     if (!compatible_spatial_references(a, b) || a.kind() != b.kind()) return false;
     const GEOSGeometry *ga = relatable_form(a), *gb = relatable_form(b);
     if (is_empty(ga) || is_empty(gb)) return is_empty(ga) && is_empty(gb);
-    return geos_predicate(GEOSEquals_r(geos(), ga, gb), "equals");
+    return geos_predicate(retried_on_repair(
+                              [](const GEOSGeometry* x, const GEOSGeometry* y) { return GEOSEquals_r(geos(), x, y); }, ga, gb),
+                          "equals");
 }
 
 char test(Relation r, const GEOSGeometry* a, const GEOSGeometry* b) {
@@ -114,13 +116,20 @@ bool relation(Relation r, const model::Geometry& a, const model::Geometry& b) {
     // overlapping pairs are found so).
     if ((r == Relation::Intersects || r == Relation::Disjoint) && certainly_meet(ga, gb))
         return r == Relation::Intersects;
-    return geos_predicate(test(r, ga, gb), "relation test");
+    // GEOS's graph gives up on some invalid polygons (a side location conflict): they are then
+    // tested repaired, as the overlays work on them.
+    return geos_predicate(
+        retried_on_repair([r](const GEOSGeometry* x, const GEOSGeometry* y) { return test(r, x, y); }, ga, gb),
+        "relation test");
 }
 
 bool relate(const model::Geometry& a, const model::Geometry& b, const char* pattern) {
     check_pattern(pattern);
     common_spatial_reference(a, b);
-    return geos_predicate(GEOSRelatePattern_r(geos(), relatable_form(a), relatable_form(b), pattern), "relate");
+    return geos_predicate(retried_on_repair([pattern](const GEOSGeometry* x, const GEOSGeometry* y) {
+                              return GEOSRelatePattern_r(geos(), x, y, pattern);
+                          }, relatable_form(a), relatable_form(b)),
+                          "relate");
 }
 
 }  // namespace ops
