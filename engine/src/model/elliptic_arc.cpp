@@ -24,10 +24,13 @@ double sweep(double a, double b, bool counter_clockwise) {
 // An arc whose centre or radius lies beyond the largest double (its points finite, but far apart
 // near it) has no representation: refused, rather than kept with a NaN centre that would turn
 // every later measure and the arc's own text into NaN.
+void require_representable(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!std::isfinite(v)) refuse("The arc is too large: its centre or radius lies beyond the largest number.");
+}
+
 EllipticArc representable(EllipticArc arc) {
-    if (!std::isfinite(arc.cx) || !std::isfinite(arc.cy) || !std::isfinite(arc.semi_major) ||
-        !std::isfinite(arc.start) || !std::isfinite(arc.central))
-        refuse("The arc is too large: its centre or radius lies beyond the largest number.");
+    require_representable({arc.cx, arc.cy, arc.semi_major, arc.start, arc.central});
     return arc;
 }
 
@@ -81,8 +84,7 @@ EllipticArc circular_arc_through(XY start, XY end, XY interior) {
     // Circumcentre, relative to the start point for accuracy, in units of `unit` so that the
     // squares below stay finite for points near the largest double.
     const double dx = end.x - start.x, dy = end.y - start.y, ex = interior.x - start.x, ey = interior.y - start.y;
-    if (!std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(ex) || !std::isfinite(ey))
-        refuse("The arc is too large: its centre or radius lies beyond the largest number.");
+    require_representable({dx, dy, ex, ey});
     const double unit = power_of_two_scale({dx, dy, ex, ey});
     const double bx = dx / unit, by = dy / unit, ix = ex / unit, iy = ey / unit;
     const double d = 2.0 * (bx * iy - by * ix);

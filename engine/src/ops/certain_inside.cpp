@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "ops/planar.h"
+
 namespace ops {
 namespace {
 
@@ -93,11 +95,8 @@ std::optional<XY> first_coordinate(const GEOSGeometry* g) {
 
 // Whether p lies inside the bounds GEOS keeps of g, so that no ring of g need be read otherwise.
 bool within_bounds(const GEOSGeometry* g, XY p) {
-    GEOSContextHandle_t ctx = geos();
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    return GEOSGeom_getXMin_r(ctx, g, &x0) == 1 && GEOSGeom_getYMin_r(ctx, g, &y0) == 1 &&
-           GEOSGeom_getXMax_r(ctx, g, &x1) == 1 && GEOSGeom_getYMax_r(ctx, g, &y1) == 1 && x0 < p.x && p.x < x1 &&
-           y0 < p.y && p.y < y1;
+    const auto b = geos_bounds(g);
+    return b && b->xmin < p.x && p.x < b->xmax && b->ymin < p.y && p.y < b->ymax;
 }
 
 }  // namespace

@@ -6,12 +6,9 @@
 #include <proj.h>
 
 #include "model/proj_context.h"
+#include "ops/bounds.h"
 
 namespace ops {
-
-struct Bounds {
-    double xmin, ymin, xmax, ymax;
-};
 
 // The box holding the image of every point of `box`'s edges under `operation` (run forward);
 // x of the image may wrap (xmin > xmax) where PROJ reports an image across the antimeridian, as

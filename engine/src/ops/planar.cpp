@@ -77,13 +77,22 @@ bool is_empty(const model::Geometry& g) {
     return true;
 }
 
+std::optional<Bounds> geos_bounds(const GEOSGeometry* g) {
+    GEOSContextHandle_t ctx = geos();
+    Bounds b{};
+    if (GEOSisEmpty_r(ctx, g) != 0 || GEOSGeom_getXMin_r(ctx, g, &b.xmin) == 0 || GEOSGeom_getYMin_r(ctx, g, &b.ymin) == 0 ||
+        GEOSGeom_getXMax_r(ctx, g, &b.xmax) == 0 || GEOSGeom_getYMax_r(ctx, g, &b.ymax) == 0)
+        return std::nullopt;
+    return b;
+}
+
 void check_magnitude(const GEOSGeometry* g, const char* operation) {
-    if (GEOSisEmpty_r(geos(), g) == 1) return;
-    double bounds[4] = {};
-    if (GEOSGeom_getXMin_r(geos(), g, &bounds[0]) == 0 || GEOSGeom_getYMin_r(geos(), g, &bounds[1]) == 0 ||
-        GEOSGeom_getXMax_r(geos(), g, &bounds[2]) == 0 || GEOSGeom_getYMax_r(geos(), g, &bounds[3]) == 0)
+    const auto bounds = geos_bounds(g);
+    if (!bounds) {
+        if (GEOSisEmpty_r(geos(), g) == 1) return;
         geos_failed(operation);
-    for (double b : bounds)
+    }
+    for (double b : {bounds->xmin, bounds->ymin, bounds->xmax, bounds->ymax})
         if (!(std::fabs(b) <= kGeosMagnitude))
             throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large for the ") + operation + ".",
                                      "Planar operations take coordinates up to 1e150 in magnitude.");

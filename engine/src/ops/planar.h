@@ -3,9 +3,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/geometry.h"
+#include "ops/bounds.h"
 #include "ops/from_geos.h"
 #include "ops/geos_context.h"
 
@@ -45,6 +47,10 @@ bool is_empty(const model::Geometry& g);
 // the square root of the largest double those overflow, and then its hull's sort reads past its
 // input and its buffer builder (buffers, repairs) walks off its arrays or leaks what it built.
 inline constexpr double kGeosMagnitude = 1e150;
+
+// The x and y bounds GEOS keeps of a geometry (computed once and kept in it); none for an empty
+// geometry, or when GEOS cannot tell.
+std::optional<Bounds> geos_bounds(const GEOSGeometry* g);
 
 // Refuses, with a geometry error, a GEOS form holding a coordinate beyond kGeosMagnitude before
 // `operation` ("buffer") runs on it.

@@ -74,24 +74,17 @@ void check_pattern(const char* pattern) {
 
 // The x and y bounds of a geometry where they are known cheaply and finite: from its GEOS form when
 // made already, else from its extent (which holds whatever GEOS is given of it, and can be larger).
-struct Box {
-    double x0, y0, x1, y1;
-};
-
-std::optional<Box> finite_box(const model::Geometry& g) {
-    Box box{};
+std::optional<Bounds> finite_box(const model::Geometry& g) {
+    std::optional<Bounds> box;
     if (const GEOSGeometry* form = g.geos_form.made()) {
-        GEOSContextHandle_t ctx = geos();
-        if (GEOSisEmpty_r(ctx, form) != 0 || GEOSGeom_getXMin_r(ctx, form, &box.x0) == 0 ||
-            GEOSGeom_getYMin_r(ctx, form, &box.y0) == 0 || GEOSGeom_getXMax_r(ctx, form, &box.x1) == 0 ||
-            GEOSGeom_getYMax_r(ctx, form, &box.y1) == 0)
-            return std::nullopt;
+        box = geos_bounds(form);
     } else {
         const auto e = model::extent_of(g);
-        box = {std::min(e->x.min, e->x.max), std::min(e->y.min, e->y.max), std::max(e->x.min, e->x.max),
-               std::max(e->y.min, e->y.max)};
+        box = Bounds{std::min(e->x.min, e->x.max), std::min(e->y.min, e->y.max), std::max(e->x.min, e->x.max),
+                     std::max(e->y.min, e->y.max)};
     }
-    for (double v : {box.x0, box.y0, box.x1, box.y1})
+    if (!box) return std::nullopt;
+    for (double v : {box->xmin, box->ymin, box->xmax, box->ymax})
         if (!std::isfinite(v)) return std::nullopt;
     return box;
 }
@@ -102,7 +95,7 @@ bool apart(const model::Geometry& a, const model::Geometry& b) {
     const auto ba = finite_box(a);
     if (!ba) return false;
     const auto bb = finite_box(b);
-    return bb && (ba->x1 < bb->x0 || bb->x1 < ba->x0 || ba->y1 < bb->y0 || bb->y1 < ba->y0);
+    return bb && (ba->xmax < bb->xmin || bb->xmax < ba->xmin || ba->ymax < bb->ymin || bb->ymax < ba->ymin);
 }
 
 }  // namespace

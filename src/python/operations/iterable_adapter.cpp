@@ -12,9 +12,9 @@ constexpr Py_ssize_t kModelAhead = 2;
 constexpr Py_ssize_t kObjectAhead = kModelAhead + 1;
 
 void Lookahead::next() {
-    if (sequence_ == nullptr) return;
-    const Py_ssize_t length = PySequence_Fast_GET_SIZE(sequence_);
-    PyObject** items = PySequence_Fast_ITEMS(sequence_);
+    if (!sequence_) return;
+    const Py_ssize_t length = PySequence_Fast_GET_SIZE(sequence_.get());
+    PyObject** items = PySequence_Fast_ITEMS(sequence_.get());
     if (read_ + kObjectAhead < length) __builtin_prefetch(items[read_ + kObjectAhead]);
     if (read_ + kModelAhead < length) prefetch_model(items[read_ + kModelAhead]);
     ++read_;

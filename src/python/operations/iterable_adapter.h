@@ -41,13 +41,13 @@ using core::geometry::EngineSrMemo;
 class Lookahead {
 public:
     explicit Lookahead(PyObject* iterable)
-        : sequence_(PyList_CheckExact(iterable) || PyTuple_CheckExact(iterable) ? iterable : nullptr) {}
+        : sequence_(Ref::borrow(PyList_CheckExact(iterable) || PyTuple_CheckExact(iterable) ? iterable : nullptr)) {}
 
     // Before each item is read.
     void next();
 
 private:
-    PyObject* sequence_;  // borrowed
+    Ref sequence_;  // held: items are converted, and may run Python code, between two looks
     Py_ssize_t read_ = 0;
 };
 
