@@ -194,6 +194,24 @@ def test_per_item_functions_stop_at_the_first_failure(call):
     assert engine_hooks.live_objects() == 0
 
 
+# More results than the maps hold in engine form before making them objects: order and the
+# all-or-nothing failure must hold across those batches.
+MANY = 2_500
+
+
+@pytest.mark.parametrize("collection, method", [
+    (lambda items: vg.projection.project_collection(items, {"wkid": 3857}), lambda g: g.project({"wkid": 3857})),
+    (vg.boundary_collection, lambda g: g.boundary()),
+])
+def test_maps_over_many_items_keep_their_order_and_fail_whole(collection, method):
+    squares = [vg.Polygon({"rings": [[[x, 0], [x, 1], [x + 1, 1], [x, 0]]], "spatialReference": {"wkid": 4326}})
+               for x in (i * 0.05 for i in range(MANY))]
+    assert [r.JSON for r in collection(squares)] == [method(g).JSON for g in squares]
+    with pytest.raises(ValueError):
+        collection(squares + [{"no": "geometry"}])
+    assert engine_hooks.live_objects() == 0
+
+
 def rss_pages():
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1])

@@ -120,6 +120,31 @@ PyResult<void> append_items(PyObject* list, ::geometry::array::Items<::geometry:
 }
 
 PyResult<Ref> into_object(std::vector<GeometryOwned> geometries) { return list_of(std::move(geometries)); }
+
+ResultObjects::ResultObjects(PyObject* iterable) {
+    if (PyList_CheckExact(iterable)) objects_.reserve(static_cast<size_t>(PyList_GET_SIZE(iterable)));
+    else if (PyTuple_CheckExact(iterable)) objects_.reserve(static_cast<size_t>(PyTuple_GET_SIZE(iterable)));
+}
+
+PyResult<void> ResultObjects::make(std::vector<GeometryOwned>& geometries) {
+    std::vector<GeometryOwned> taken = std::move(geometries);
+    geometries.clear();
+    for (GeometryOwned& geometry : taken) {
+        auto object = into_object(std::move(geometry));
+        if (!object) return fail(std::move(object.error()));
+        objects_.push_back(std::move(*object));
+    }
+    return {};
+}
+
+PyResult<Ref> ResultObjects::into_list() && {
+    Ref list = Ref::steal(PyList_New(static_cast<Py_ssize_t>(objects_.size())));
+    if (!list) return fail();
+    for (size_t i = 0; i < objects_.size(); ++i)
+        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), std::move(objects_[i]).release());
+    objects_.clear();
+    return list;
+}
 PyResult<Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons) { return list_of(std::move(polygons)); }
 PyResult<Ref> into_object(std::vector<::geometry::point::Point> points) { return list_of(std::move(points)); }
 PyResult<Ref> into_object(std::vector<bool> values) { return list_of(std::move(values)); }
