@@ -260,21 +260,23 @@ template <typename Op>
 PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
     auto iterator = iterate(iterable);
     if (!iterator) return binding::fail(std::move(iterator.error()));
-    frame::ResultObjects objects(iterable);
+    Ref list = Ref::steal(PyList_New(0));
+    if (!list) return binding::fail();
     std::vector<GeometryOwned> results;
     auto read = for_each_geometry(iterable, iterator->get(), [&](const GeometryOwned& item) -> PyResult<bool> {
         auto answer = engine_answer(op(item));
         if (!answer) return binding::fail(std::move(answer.error()));
         collect(results, std::move(*answer));
         if (results.size() < kResultBatch) return true;
-        auto made = objects.make(results);
+        auto made = frame::append_geometries(list.get(), results);
         if (!made) return binding::fail(std::move(made.error()));
         return true;
     });
     if (!read) return binding::fail(std::move(read.error()));
     *iterator = Ref();
-    if (auto made = objects.make(results); !made) return binding::fail(std::move(made.error()));
-    return std::move(objects).into_list();
+    if (auto made = frame::append_geometries(list.get(), results); !made)
+        return binding::fail(std::move(made.error()));
+    return list;
 }
 
 // Per-item values in input order; `op` answers for one item.

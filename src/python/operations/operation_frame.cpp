@@ -120,35 +120,23 @@ PyResult<void> append_items(PyObject* list, ::geometry::array::Items<::geometry:
 }
 
 PyResult<Ref> into_object(std::vector<GeometryOwned> geometries) { return list_of(std::move(geometries)); }
+PyResult<Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons) { return list_of(std::move(polygons)); }
+PyResult<Ref> into_object(std::vector<::geometry::point::Point> points) { return list_of(std::move(points)); }
+PyResult<Ref> into_object(std::vector<bool> values) { return list_of(std::move(values)); }
+PyResult<Ref> into_object(std::vector<double> values) { return list_of(std::move(values)); }
 
-ResultObjects::ResultObjects(PyObject* iterable) {
-    if (PyList_CheckExact(iterable)) objects_.reserve(static_cast<size_t>(PyList_GET_SIZE(iterable)));
-    else if (PyTuple_CheckExact(iterable)) objects_.reserve(static_cast<size_t>(PyTuple_GET_SIZE(iterable)));
-}
-
-PyResult<void> ResultObjects::make(std::vector<GeometryOwned>& geometries) {
+// Appended one by one, the list grows in place; a list made at its final length, or room reserved
+// for the objects, would be one large block mapped afresh and faulted in by every call.
+PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries) {
     std::vector<GeometryOwned> taken = std::move(geometries);
     geometries.clear();
     for (GeometryOwned& geometry : taken) {
         auto object = into_object(std::move(geometry));
         if (!object) return fail(std::move(object.error()));
-        objects_.push_back(std::move(*object));
+        if (PyList_Append(list, object->get()) != 0) return fail();
     }
     return {};
 }
-
-PyResult<Ref> ResultObjects::into_list() && {
-    Ref list = Ref::steal(PyList_New(static_cast<Py_ssize_t>(objects_.size())));
-    if (!list) return fail();
-    for (size_t i = 0; i < objects_.size(); ++i)
-        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), std::move(objects_[i]).release());
-    objects_.clear();
-    return list;
-}
-PyResult<Ref> into_object(std::vector<::geometry::polygon::Polygon> polygons) { return list_of(std::move(polygons)); }
-PyResult<Ref> into_object(std::vector<::geometry::point::Point> points) { return list_of(std::move(points)); }
-PyResult<Ref> into_object(std::vector<bool> values) { return list_of(std::move(values)); }
-PyResult<Ref> into_object(std::vector<double> values) { return list_of(std::move(values)); }
 
 PyResult<std::optional<::geometry::point::Point>> origin_point(Nullable<PyPoint> origin) {
     if (origin.value == nullptr) return std::optional<::geometry::point::Point>();

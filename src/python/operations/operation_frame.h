@@ -91,20 +91,9 @@ binding::PyResult<binding::Ref> into_object(::geometry::array::Items<::geometry:
 // The same items appended to `list` (a list of the caller's making).
 binding::PyResult<void> append_items(PyObject* list, ::geometry::array::Items<::geometry::polygon::Polygon> items);
 
-// The Python objects of a collection's engine results, made a batch at a time and listed at the
-// end. For a list or tuple argument the room for them is taken once, from its length (asking any
-// other iterable for one could run its code).
-class ResultObjects {
-public:
-    explicit ResultObjects(PyObject* iterable);
-    // The geometries made objects in order, each released once its object is made; `geometries` is
-    // left empty. On the first failure the rest are released unmade.
-    binding::PyResult<void> make(std::vector<GeometryOwned>& geometries);
-    binding::PyResult<binding::Ref> into_list() &&;
-
-private:
-    std::vector<binding::Ref> objects_;
-};
+// The geometries made Python objects in order and appended to `list`, each released once its
+// object is made; `geometries` is left empty. On the first failure the rest are released unmade.
+binding::PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries);
 
 // An engine answer under either failure policy: a Result (its error raised as the library error)
 // or a plain value (the wrapper stopped on its own errors).
