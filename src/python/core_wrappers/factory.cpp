@@ -31,9 +31,11 @@ PyResult<Ref> read_dict(PyObject* dict) {
     return model_object::wrap<T>(T::from_dict(dict));
 }
 
-template <typename T>
-PyResult<Ref> read_owned(GeometryOwned geometry) {
-    return model_object::wrap<T>(T::try_from_owned(std::move(geometry)));
+// The kind has just been asked of the engine: the handle goes to the reader of that kind as it is,
+// with no second question (reading results back is the larger part of most operations).
+template <typename T, typename Engine>
+PyResult<Ref> read_known(GeometryOwned geometry) {
+    return model_object::wrap<T>(T::from_geom(Engine::from_handle(std::move(geometry).release())));
 }
 
 // Only the spatial-reference keys are read, so {"latestWkt": ...} gives one with no field set.
@@ -116,15 +118,15 @@ PyResult<Ref> geometry(PyObject* object) {
 PyResult<Ref> from_geometry_owned(GeometryOwned geometry) {
     switch (geometry.object_type()) {
         case GeometryType::Point:
-            return read_owned<PyPoint>(std::move(geometry));
+            return read_known<PyPoint, ::geometry::point::Point>(std::move(geometry));
         case GeometryType::Envelope:
-            return read_owned<PyEnvelope>(std::move(geometry));
+            return read_known<PyEnvelope, ::geometry::envelope::Envelope>(std::move(geometry));
         case GeometryType::Polyline:
-            return read_owned<PyPolyline>(std::move(geometry));
+            return read_known<PyPolyline, ::geometry::polyline::Polyline>(std::move(geometry));
         case GeometryType::Polygon:
-            return read_owned<PyPolygon>(std::move(geometry));
+            return read_known<PyPolygon, ::geometry::polygon::Polygon>(std::move(geometry));
         case GeometryType::Multipoint:
-            return read_owned<PyMultiPoint>(std::move(geometry));
+            return read_known<PyMultiPoint, ::geometry::multipoint::Multipoint>(std::move(geometry));
         case GeometryType::Unknown:
             break;
     }

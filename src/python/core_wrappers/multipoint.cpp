@@ -49,6 +49,10 @@ PyResult<PyMultiPoint> PyMultiPoint::try_from_owned(::geometry::geometry::Geomet
     return mo::try_from_owned<PyMultiPoint>(std::move(geometry));
 }
 
+PyResult<PyMultiPoint> PyMultiPoint::from_geom(::geometry::multipoint::Multipoint multipoint) {
+    return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint::from_immutable_multipoint(std::move(multipoint)));
+}
+
 binding::ClassSpec PyMultiPoint::class_spec() {
     return {
         .name = "vornix_geometry.MultiPoint",
