@@ -119,9 +119,9 @@ TEST(PlanarShape, BuffersRefuseMagnitudesWhoseSquaresOverflow) {
     const Case cases[] = {
         {R"({"rings":[[[5,1e308],[10,10],[10,0],[0,0]]]})", 10.0, true},
         {R"({"rings":[[[5,1e160],[10,10],[10,0],[0,0]]]})", 1e160, true},
-        {R"({"paths":[[[0,0],[1,1]]]})", 1e151, true},
-        {R"({"rings":[[[5,1e150],[10,10],[10,0],[0,0]]]})", 1e150, false},
-        {R"({"x":0,"y":0})", -1e150, false},
+        {R"({"paths":[[[0,0],[1,1]]]})", 1e101, true},
+        {R"({"rings":[[[5,1e100],[10,10],[10,0],[0,0]]]})", 1e100, false},
+        {R"({"x":0,"y":0})", -1e100, false},
     };
     for (const auto& c : cases) {
         Geometry g = from_json(c.json);
@@ -152,8 +152,8 @@ TEST(PlanarShape, ConvexHullsRefuseMagnitudesWhoseProductsOverflow) {
     const Case cases[] = {
         {R"({"points":[)" + spread + "]}", true},
         {R"({"paths":[[)" + spread + "]]}", true},
-        {R"({"paths":[[[1,1],[1e151,0],[0,2],[3,3]]]})", true},
-        {R"({"points":[[1e150,1e150],[-1e150,1e150],[0,-1e150]]})", false},
+        {R"({"paths":[[[1,1],[1e101,0],[0,2],[3,3]]]})", true},
+        {R"({"points":[[1e100,1e100],[-1e100,1e100],[0,-1e100]]})", false},
     };
     Geometry origin = point(0, 0);
     for (const auto& c : cases) {

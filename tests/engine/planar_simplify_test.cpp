@@ -63,9 +63,10 @@ TEST(PlanarSimplify, AValidCurvedPolygonKeepsItsCurves) {
     EXPECT_TRUE(KX_Geometry_getHasCurves(s.get(), ok()));
 }
 
-// A repair multiplies coordinate differences too: past 1e150 GEOS's repair leaked what its buffer
-// builder had made (found by the fuzzer under the leak checker). Repairs refuse such coordinates
-// with a geometry error, as buffers and hulls do, and still mend a self-crossing ring at 1e150.
+// A repair multiplies coordinate differences too: GEOS's repair leaked what its buffer builder had
+// made near 1e308, and again on a curve swinging out to 3e149 (both found by the fuzzer under the
+// leak checker). Repairs refuse coordinates past 1e100 with a geometry error, as buffers and hulls
+// do, and still mend a self-crossing ring at 1e100.
 TEST(PlanarSimplify, RepairsRefuseMagnitudesWhoseProductsOverflow) {
     struct Case {
         const char* input;
@@ -75,8 +76,12 @@ TEST(PlanarSimplify, RepairsRefuseMagnitudesWhoseProductsOverflow) {
         {R"({"rings":[[[1,-10],[-0.5344289382086063,0.644986960829146],[-0.7799309459546797,0.5456399704819741],
             [-1.8470641339235525,-0.0776666212254005],[-1.5146120926839351e307,8.919566311441031e307],[1,-10]]]})",
          true},
-        {R"({"rings":[[[0,0],[1e151,1e151],[1e151,0],[0,1e151],[0,0]]]})", true},
-        {R"({"rings":[[[0,0],[1e150,1e150],[1e150,0],[0,1e150],[0,0]]]})", false},
+        {R"({"curveRings":[[[5e-324,0],{"b":[[0,-2],[-1e150,-6e133],[1e150,6e133]]},
+            {"b":[[-2,0],[-1.0666666666666664,-1.7333333333333334],[-0.9333333333333336,-0.26666666666666683]]},[0,2],
+            {"b":[[5e-324,0],[0.4,1.3333333333333335],[-0.4,0.6666666666666665]]}]]})",
+         true},
+        {R"({"rings":[[[0,0],[1e101,1e101],[1e101,0],[0,1e101],[0,0]]]})", true},
+        {R"({"rings":[[[0,0],[1e100,1e100],[1e100,0],[0,1e100],[0,0]]]})", false},
     };
     for (const auto& c : kCases) {
         Geometry g = from_json(c.input);

@@ -90,7 +90,7 @@ def test_bezier_control_points_near_the_largest_double_give_a_few_chords_not_the
     # GEOS's overlays and repairs overflow at these magnitudes (and leaked when they failed): a
     # clear refusal.
     refused = ("Exception: Corvane library error: 'Coordinates are too large for the %s: "
-               "Planar operations take coordinates up to 1e150 in magnitude'")
+               "Planar operations take coordinates up to 1e100 in magnitude'")
     assert out.splitlines() == [refused % "overlay", refused % "repair", "Polygon", "inf"]
 
 

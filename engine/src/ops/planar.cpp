@@ -95,7 +95,7 @@ void check_magnitude(const GEOSGeometry* g, const char* operation) {
     for (double b : {bounds->xmin, bounds->ymin, bounds->xmax, bounds->ymax})
         if (!(std::fabs(b) <= kGeosMagnitude))
             throw model::EngineError(model::kGeometryError, std::string("Coordinates are too large for the ") + operation + ".",
-                                     "Planar operations take coordinates up to 1e150 in magnitude.");
+                                     "Planar operations take coordinates up to 1e100 in magnitude.");
 }
 
 GeosPtr make_valid(const GEOSGeometry* g) {

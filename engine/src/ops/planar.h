@@ -43,10 +43,11 @@ ResultShape shape_of(model::GeometryKind kind, const std::vector<const model::Ge
 // Whether an engine geometry holds nothing (an envelope or point without x, no vertex with x).
 bool is_empty(const model::Geometry& g);
 
-// GEOS's orientation tests multiply coordinate differences (its buffer squares distances too); past
-// the square root of the largest double those overflow, and then its hull's sort reads past its
-// input and its buffer builder (buffers, repairs) walks off its arrays or leaks what it built.
-inline constexpr double kGeosMagnitude = 1e150;
+// GEOS's orientation tests multiply two coordinate differences (its buffer squares distances too),
+// and the point where two segments cross is a product of three: past the cube root of the largest
+// double (5.6e102) those overflow, and then its hull's sort reads past its input and its buffer
+// builder (buffers, repairs) walks off its arrays or leaks what it built. 1e100 keeps a margin.
+inline constexpr double kGeosMagnitude = 1e100;
 
 // The x and y bounds GEOS keeps of a geometry (computed once and kept in it); none for an empty
 // geometry, or when GEOS cannot tell.

@@ -90,7 +90,7 @@ GeosPtr valid_area(GeosPtr g) {
 void check_buffer_magnitude(const GEOSGeometry* g, double distance) {
     if (std::fabs(distance) > kGeosMagnitude)
         throw model::EngineError(model::kGeometryError, "The buffer distance is too large.",
-                                 "Buffers take distances up to 1e150.");
+                                 "Buffers take distances up to 1e100.");
     check_magnitude(g, "buffer");
 }
 
