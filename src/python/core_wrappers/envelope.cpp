@@ -95,10 +95,6 @@ PyResult<PyEnvelope> PyEnvelope::from_py(PyObject* object) {
 
 PyResult<PyEnvelope> PyEnvelope::from_dict(PyObject* dict) { return mo::from_model<PyEnvelope>(read_dict(dict)); }
 
-PyResult<PyEnvelope> PyEnvelope::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    return mo::try_from_owned<PyEnvelope>(std::move(geometry));
-}
-
 PyResult<PyEnvelope> PyEnvelope::from_geom(::geometry::envelope::Envelope envelope) {
     return mo::from_model<PyEnvelope>(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope)));
 }

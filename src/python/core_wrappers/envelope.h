@@ -16,7 +16,6 @@ struct PyEnvelope : PyGeometry {
     // An Envelope shares its model; a dict is read into a new one.
     static binding::PyResult<PyEnvelope> from_py(PyObject* object);
     static binding::PyResult<PyEnvelope> from_dict(PyObject* dict);
-    static binding::PyResult<PyEnvelope> try_from_owned(::geometry::geometry::GeometryOwned geometry);
     static binding::PyResult<PyEnvelope> from_geom(::geometry::envelope::Envelope envelope);
     core::geometry::GeoResult<::geometry::envelope::Envelope> get_geom() const;
 };

@@ -149,12 +149,6 @@ binding::PyResult<T> from_model(core::geometry::GeoResult<typename T::Model> mod
     return T{{}, core::geometry::make_shared_cell(std::move(*value))};
 }
 
-// A value over a new model read from an engine geometry of any kind (consumed).
-template <typename T>
-binding::PyResult<T> try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    return from_model<T>(T::Model::try_from_owned(std::move(geometry)));
-}
-
 // The parts under a part key of a dictionary: none when the key is missing; any value but a list
 // (None included) is refused.
 template <typename P>

@@ -45,10 +45,6 @@ PyResult<PyMultiPoint> PyMultiPoint::from_dict(PyObject* dict) {
     return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint(std::move(*part), std::move(*sr)));
 }
 
-PyResult<PyMultiPoint> PyMultiPoint::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    return mo::try_from_owned<PyMultiPoint>(std::move(geometry));
-}
-
 PyResult<PyMultiPoint> PyMultiPoint::from_geom(::geometry::multipoint::Multipoint multipoint) {
     return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint::from_immutable_multipoint(std::move(multipoint)));
 }

@@ -15,7 +15,6 @@ struct PyMultiPoint : PyGeometry {
     static binding::ClassSpec class_spec();
     // "points" (required), "hasZ", "hasM", "spatialReference".
     static binding::PyResult<PyMultiPoint> from_dict(PyObject* dict);
-    static binding::PyResult<PyMultiPoint> try_from_owned(::geometry::geometry::GeometryOwned geometry);
     static binding::PyResult<PyMultiPoint> from_geom(::geometry::multipoint::Multipoint multipoint);
 };
 

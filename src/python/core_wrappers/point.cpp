@@ -70,10 +70,6 @@ constexpr binding::Params kKxcGeoParams{"Point.__kxc_geo", {}};
 
 PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) { return mo::from_model<PyPoint>(read_dict(dict)); }
 
-PyResult<PyPoint> PyPoint::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    return mo::try_from_owned<PyPoint>(std::move(geometry));
-}
-
 PyResult<PyPoint> PyPoint::from_geom(::geometry::point::Point point) {
     return mo::from_model<PyPoint>(VeltGeometryPoint::from_immutable_point(std::move(point)));
 }

@@ -15,8 +15,6 @@ struct PyPoint : PyGeometry {
     static binding::ClassSpec class_spec();
     // The point layout of a VeltJSON dictionary: "x", "y", "z", "m", "spatialReference".
     static binding::PyResult<PyPoint> from_dict(PyObject* dict);
-    // An engine point (or any geometry, refused unless it is a point) as a value over a new model.
-    static binding::PyResult<PyPoint> try_from_owned(::geometry::geometry::GeometryOwned geometry);
     static binding::PyResult<PyPoint> from_geom(::geometry::point::Point point);
     // A new engine point of the model, for operations that take a point argument.
     core::geometry::GeoResult<::geometry::point::Point> get_geom() const;

@@ -101,10 +101,6 @@ PyResult<PyPolygon> PyPolygon::from_dict(PyObject* dict) {
     return mo::multipart_from_dict<PyPolygon>(dict, common::keys::rings, common::keys::curve_rings);
 }
 
-PyResult<PyPolygon> PyPolygon::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    return mo::try_from_owned<PyPolygon>(std::move(geometry));
-}
-
 PyResult<PyPolygon> PyPolygon::from_geom(::geometry::polygon::Polygon polygon) {
     return mo::from_model<PyPolygon>(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
 }

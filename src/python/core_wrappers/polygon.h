@@ -15,7 +15,6 @@ struct PyPolygon : PyGeometry {
     static binding::ClassSpec class_spec();
     // "hasZ", "hasM", "rings", "curveRings", "spatialReference", then the ring rules.
     static binding::PyResult<PyPolygon> from_dict(PyObject* dict);
-    static binding::PyResult<PyPolygon> try_from_owned(::geometry::geometry::GeometryOwned geometry);
     static binding::PyResult<PyPolygon> from_geom(::geometry::polygon::Polygon polygon);
 };
 

@@ -150,10 +150,6 @@ PyResult<PyPolyline> PyPolyline::from_dict(PyObject* dict) {
     return mo::multipart_from_dict<PyPolyline>(dict, common::keys::paths, common::keys::curve_paths);
 }
 
-PyResult<PyPolyline> PyPolyline::try_from_owned(::geometry::geometry::GeometryOwned geometry) {
-    return mo::try_from_owned<PyPolyline>(std::move(geometry));
-}
-
 PyResult<PyPolyline> PyPolyline::from_geom(::geometry::polyline::Polyline polyline) {
     return mo::from_model<PyPolyline>(VeltGeometryPolyline::from_immutable_polyline(std::move(polyline)));
 }

@@ -14,7 +14,6 @@ struct PyPolyline : PyGeometry {
 
     // Entry points for the factory, the other geometry classes and the operations.
     static binding::PyResult<PyPolyline> from_dict(PyObject* dict);
-    static binding::PyResult<PyPolyline> try_from_owned(::geometry::geometry::GeometryOwned geometry);
     static binding::PyResult<PyPolyline> from_geom(::geometry::polyline::Polyline polyline);
     static core::geometry::GeoResult<::geometry::polyline::Polyline> get_geom(const PyPolyline& self);
 };

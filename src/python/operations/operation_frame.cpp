@@ -128,14 +128,15 @@ PyResult<Ref> into_object(std::vector<double> values) { return list_of(std::move
 // Appended one by one, the list grows in place; a list made at its final length, or room reserved
 // for the objects, would be one large block mapped afresh and faulted in by every call.
 PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries) {
-    std::vector<GeometryOwned> taken = std::move(geometries);
-    geometries.clear();
-    for (GeometryOwned& geometry : taken) {
+    PyResult<void> appended;
+    for (GeometryOwned& geometry : geometries) {
         auto object = into_object(std::move(geometry));
-        if (!object) return fail(std::move(object.error()));
-        if (PyList_Append(list, object->get()) != 0) return fail();
+        if (!object) appended = fail(std::move(object.error()));
+        else if (PyList_Append(list, object->get()) != 0) appended = fail();
+        if (!appended) break;
     }
-    return {};
+    geometries.clear();  // keeps its room for the next batch
+    return appended;
 }
 
 PyResult<std::optional<::geometry::point::Point>> origin_point(Nullable<PyPoint> origin) {
