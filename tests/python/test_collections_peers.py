@@ -162,3 +162,27 @@ def test_project_collection_with_transformation_matches_one_by_one():
     one_by_one = [g.project_with_transformation({"wkid": 4267}, t) for g in items]
     assert [(p.x, p.y) for p in together] == [(p.x, p.y) for p in one_by_one]
     assert all(a.equals(b) for a, b in zip(together, one_by_one))
+
+
+# Targets spelled every way a caller may: the results of a collection carry the reference exactly as
+# the method's results do (an id the engine recognises in a text comes back as the id, an unknown
+# text as the text, a vertical system kept, a later id dropped).
+CUSTOM_MERCATOR = pyproj.CRS.from_proj4("+proj=merc +lon_0=10 +x_0=500 +datum=WGS84 +units=m +no_defs").to_wkt("WKT1_ESRI")
+PROJECTION_TARGETS = [{"wkid": 3857}, {"wkid": 3857, "latestWkid": 3857},
+                      {"wkt": pyproj.CRS.from_epsg(3857).to_wkt("WKT1_ESRI")}, {"wkt": CUSTOM_MERCATOR},
+                      {"wkid": 4326, "vcsWkid": 5773}, {"wkid": 4269}]
+
+
+@pytest.mark.parametrize("target", PROJECTION_TARGETS)
+def test_projected_collections_carry_the_target_as_the_method_does(target):
+    wgs84 = {"spatialReference": {"wkid": 4326}}
+    items = [vg.Point({"x": -100, "y": 40, **wgs84}), vg.Point({"x": 5, "y": 6}),
+             vg.MultiPoint({"points": [[-100, 40], [-80, 35]], **wgs84}),
+             vg.Polyline({"paths": [[[-100, 40], [-80, 35]]], **wgs84}),
+             vg.Polygon({"rings": [[[0, 0], [0, 1], [1, 1], [1, 0], [0, 0]]], **wgs84}),
+             vg.Envelope({"xmin": 0, "ymin": 0, "xmax": 1, "ymax": 1, **wgs84})]
+    together = vg.projection.project_collection(items, target)
+    assert [str(g) for g in together] == [str(item.project(target)) for item in items]
+    nad27 = vg.projection.get_transformations({"wkid": 4326}, {"wkid": 4267})[0]
+    through = vg.projection.project_collection_with_transformation(items[2:], target, nad27)
+    assert [str(g) for g in through] == [str(item.project_with_transformation(target, nad27)) for item in items[2:]]

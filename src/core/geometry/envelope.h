@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/geometry/errors.h"
+#include "core/geometry/result_sr.h"
 #include "core/geometry/spatial_reference.h"
 #include "geometry/envelope.h"
 #include "geometry/geometry.h"
@@ -29,7 +30,7 @@ struct VeltGeometryEnvelope {
 
     GeoResult<::geometry::envelope::Envelope> as_envelope(EngineSrMemo* memo = nullptr) const;
     GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
-    static VeltGeometryEnvelope from_immutable_envelope(::geometry::envelope::Envelope envelope);
+    static VeltGeometryEnvelope from_immutable_envelope(::geometry::envelope::Envelope envelope, const ResultSr& sr = {});
     static GeoResult<VeltGeometryEnvelope> try_from_owned(::geometry::geometry::GeometryOwned geometry);
 };
 

@@ -37,7 +37,7 @@ namespace {
 // Engine parts in engine order, sorted into straight and curved by whether they hold curves;
 // every part takes the whole geometry's dimensions. The rings rules apply again on the way in.
 template <typename G, typename E>
-GeoResult<G> read_multipart(E engine, bool rings) {
+GeoResult<G> read_multipart(E engine, bool rings, const ResultSr& result_sr) {
     const bool has_z = engine.has_z();
     const bool has_m = engine.has_m();
     std::vector<Shared<VeltPart>> straight;
@@ -53,7 +53,7 @@ GeoResult<G> read_multipart(E engine, bool rings) {
         if (!read) return std::unexpected(std::move(read.error()));
         curved.push_back(make_shared_cell(std::move(*read)));
     }
-    auto sr = model_sr(engine);
+    auto sr = result_sr.of(engine);
     return G::try_new_with_curves(has_z, has_m, std::move(straight), std::move(curved), std::move(sr));
 }
 
@@ -78,12 +78,13 @@ GeoResult<GeometryOwned> VeltGeometryPolyline::as_geometry_owned(EngineSrMemo* m
 }
 GeoResult<std::string> VeltGeometryPolyline::to_json() const { return engine_json(as_polyline()); }
 
-GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::from_immutable_polyline(Polyline polyline) {
-    return read_multipart<VeltGeometryPolyline>(std::move(polyline), false);
+GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::from_immutable_polyline(Polyline polyline, const ResultSr& sr) {
+    return read_multipart<VeltGeometryPolyline>(std::move(polyline), false, sr);
 }
 
 GeoResult<VeltGeometryPolyline> VeltGeometryPolyline::try_from_owned(GeometryOwned geometry) {
-    return read_owned<Polyline, VeltGeometryPolyline>(std::move(geometry), from_immutable_polyline);
+    return read_owned<Polyline, VeltGeometryPolyline>(
+        std::move(geometry), [](Polyline polyline) { return from_immutable_polyline(std::move(polyline)); });
 }
 
 // ---- polygon --------------------------------------------------------------------------------------
@@ -102,12 +103,13 @@ GeoResult<GeometryOwned> VeltGeometryPolygon::as_geometry_owned(EngineSrMemo* me
 }
 GeoResult<std::string> VeltGeometryPolygon::to_json() const { return engine_json(as_polygon()); }
 
-GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::from_immutable_polygon(Polygon polygon) {
-    return read_multipart<VeltGeometryPolygon>(std::move(polygon), true);
+GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::from_immutable_polygon(Polygon polygon, const ResultSr& sr) {
+    return read_multipart<VeltGeometryPolygon>(std::move(polygon), true, sr);
 }
 
 GeoResult<VeltGeometryPolygon> VeltGeometryPolygon::try_from_owned(GeometryOwned geometry) {
-    return read_owned<Polygon, VeltGeometryPolygon>(std::move(geometry), from_immutable_polygon);
+    return read_owned<Polygon, VeltGeometryPolygon>(
+        std::move(geometry), [](Polygon polygon) { return from_immutable_polygon(std::move(polygon)); });
 }
 
 }  // namespace core::geometry

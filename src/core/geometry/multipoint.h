@@ -7,6 +7,7 @@
 #include "core/geometry/errors.h"
 #include "core/geometry/part.h"
 #include "core/geometry/shared.h"
+#include "core/geometry/result_sr.h"
 #include "core/geometry/spatial_reference.h"
 #include "geometry/geometry.h"
 #include "geometry/multipoint.h"
@@ -37,7 +38,8 @@ public:
     GeoResult<::geometry::multipoint::Multipoint> as_multipoint(EngineSrMemo* memo = nullptr) const;
     GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
-    static VeltGeometryMultipoint from_immutable_multipoint(::geometry::multipoint::Multipoint multipoint);
+    static VeltGeometryMultipoint from_immutable_multipoint(::geometry::multipoint::Multipoint multipoint,
+                                                            const ResultSr& sr = {});
     static GeoResult<VeltGeometryMultipoint> try_from_owned(::geometry::geometry::GeometryOwned geometry);
 
 private:

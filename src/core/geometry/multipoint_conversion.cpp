@@ -35,13 +35,14 @@ GeoResult<GeometryOwned> VeltGeometryMultipoint::as_geometry_owned(EngineSrMemo*
 }
 GeoResult<std::string> VeltGeometryMultipoint::to_json() const { return engine_json(as_multipoint()); }
 
-VeltGeometryMultipoint VeltGeometryMultipoint::from_immutable_multipoint(Multipoint multipoint) {
+VeltGeometryMultipoint VeltGeometryMultipoint::from_immutable_multipoint(Multipoint multipoint, const ResultSr& sr) {
     VeltPart part = VeltPart::from_points(multipoint.points(), multipoint.has_z(), multipoint.has_m());
-    return VeltGeometryMultipoint(make_shared_cell(std::move(part)), model_sr(multipoint));
+    return VeltGeometryMultipoint(make_shared_cell(std::move(part)), sr.of(multipoint));
 }
 
 GeoResult<VeltGeometryMultipoint> VeltGeometryMultipoint::try_from_owned(GeometryOwned geometry) {
-    return read_owned<Multipoint, VeltGeometryMultipoint>(std::move(geometry), from_immutable_multipoint);
+    return read_owned<Multipoint, VeltGeometryMultipoint>(
+        std::move(geometry), [](Multipoint multipoint) { return from_immutable_multipoint(std::move(multipoint)); });
 }
 
 }  // namespace core::geometry

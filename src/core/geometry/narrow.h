@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/geometry/errors.h"
+#include "core/geometry/result_sr.h"
 #include "core/geometry/spatial_reference.h"
 #include "geometry/downcast.h"
 
@@ -38,14 +39,6 @@ template <typename T>
 GeoResult<std::string> engine_json(GeoResult<T> typed) {
     if (!typed) return std::unexpected(std::move(typed.error()));
     return typed->to_json();
-}
-
-// The model spatial reference of an engine geometry, none when it has none.
-template <typename G>
-std::optional<SpatialReference> model_sr(const G& geometry) {
-    auto sr = geometry.spatial_reference();
-    if (!sr) return std::nullopt;
-    return sr_convert(std::move(*sr));
 }
 
 }  // namespace core::geometry

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/geometry/errors.h"
+#include "core/geometry/result_sr.h"
 #include "core/geometry/spatial_reference.h"
 #include "geometry/geometry.h"
 #include "geometry/point.h"
@@ -31,7 +32,7 @@ struct VeltGeometryPoint {
     GeoResult<::geometry::point::Point> as_point(EngineSrMemo* memo = nullptr) const;
     GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
-    static VeltGeometryPoint from_immutable_point(::geometry::point::Point point);
+    static VeltGeometryPoint from_immutable_point(::geometry::point::Point point, const ResultSr& sr = {});
     static GeoResult<VeltGeometryPoint> try_from_owned(::geometry::geometry::GeometryOwned geometry);
 };
 

@@ -23,12 +23,12 @@ GeoResult<GeometryOwned> VeltGeometryPoint::as_geometry_owned(EngineSrMemo* memo
 }
 GeoResult<std::string> VeltGeometryPoint::to_json() const { return engine_json(as_point()); }
 
-VeltGeometryPoint VeltGeometryPoint::from_immutable_point(Point point) {
-    return VeltGeometryPoint{point.x(), point.y(), point.z(), point.m(), model_sr(point), std::nullopt};
+VeltGeometryPoint VeltGeometryPoint::from_immutable_point(Point point, const ResultSr& sr) {
+    return VeltGeometryPoint{point.x(), point.y(), point.z(), point.m(), sr.of(point), std::nullopt};
 }
 
 GeoResult<VeltGeometryPoint> VeltGeometryPoint::try_from_owned(GeometryOwned geometry) {
-    return read_owned<Point, VeltGeometryPoint>(std::move(geometry), from_immutable_point);
+    return read_owned<Point, VeltGeometryPoint>(std::move(geometry), [](Point point) { return from_immutable_point(std::move(point)); });
 }
 
 namespace {
@@ -53,7 +53,7 @@ GeoResult<GeometryOwned> VeltGeometryEnvelope::as_geometry_owned(EngineSrMemo* m
     return widen(as_envelope(memo));
 }
 
-VeltGeometryEnvelope VeltGeometryEnvelope::from_immutable_envelope(Envelope envelope) {
+VeltGeometryEnvelope VeltGeometryEnvelope::from_immutable_envelope(Envelope envelope, const ResultSr& sr) {
     VeltGeometryEnvelope result;
     result.xmin = envelope.x_min();
     result.xmax = envelope.x_max();
@@ -63,12 +63,13 @@ VeltGeometryEnvelope VeltGeometryEnvelope::from_immutable_envelope(Envelope enve
     result.zmax = envelope.z_max();
     result.mmin = envelope.m_min();
     result.mmax = envelope.m_max();
-    result.sr = model_sr(envelope);
+    result.sr = sr.of(envelope);
     return result;
 }
 
 GeoResult<VeltGeometryEnvelope> VeltGeometryEnvelope::try_from_owned(GeometryOwned geometry) {
-    return read_owned<Envelope, VeltGeometryEnvelope>(std::move(geometry), from_immutable_envelope);
+    return read_owned<Envelope, VeltGeometryEnvelope>(std::move(geometry),
+                                                      [](Envelope envelope) { return from_immutable_envelope(std::move(envelope)); });
 }
 
 }  // namespace core::geometry

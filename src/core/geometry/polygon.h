@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/geometry/multipart_geometry.h"
+#include "core/geometry/result_sr.h"
 #include "geometry/polygon.h"
 #include "geometry/polygon_builder.h"
 #include "geometry/polyline.h"
@@ -40,7 +41,8 @@ public:
     GeoResult<::geometry::polyline::Polyline> to_polyline() const;
     GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
-    static GeoResult<VeltGeometryPolygon> from_immutable_polygon(::geometry::polygon::Polygon polygon);
+    static GeoResult<VeltGeometryPolygon> from_immutable_polygon(::geometry::polygon::Polygon polygon,
+                                                                 const ResultSr& sr = {});
     static GeoResult<VeltGeometryPolygon> try_from_owned(::geometry::geometry::GeometryOwned geometry);
 };
 

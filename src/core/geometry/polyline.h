@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/geometry/multipart_geometry.h"
+#include "core/geometry/result_sr.h"
 #include "geometry/polyline.h"
 #include "geometry/polyline_builder.h"
 
@@ -33,7 +34,8 @@ public:
     GeoResult<::geometry::polyline::Polyline> as_polyline(EngineSrMemo* memo = nullptr) const;
     GeoResult<::geometry::geometry::GeometryOwned> as_geometry_owned(EngineSrMemo* memo = nullptr) const;
     GeoResult<std::string> to_json() const;
-    static GeoResult<VeltGeometryPolyline> from_immutable_polyline(::geometry::polyline::Polyline polyline);
+    static GeoResult<VeltGeometryPolyline> from_immutable_polyline(::geometry::polyline::Polyline polyline,
+                                                                   const ResultSr& sr = {});
     static GeoResult<VeltGeometryPolyline> try_from_owned(::geometry::geometry::GeometryOwned geometry);
 };
 

@@ -34,7 +34,7 @@ GeoResult<std::optional<::geometry::spatial_reference::SpatialReference>> to_geo
 class EngineSrMemo;
 
 // Back from the engine: wkid and vcs_wkid (0 means absent), wkt only when the wkid is 0 and the
-// text is not empty. The engine owner is released.
-SpatialReference sr_convert(::geometry::spatial_reference::SpatialReference sr);
+// text is not empty.
+SpatialReference sr_convert(const ::geometry::spatial_reference::SpatialReference& sr);
 
 }  // namespace core::geometry

@@ -47,7 +47,7 @@ GeoResult<const EngineSr*> engine_sr_of(const std::optional<SpatialReference>& s
     return &own;
 }
 
-SpatialReference sr_convert(Engine sr) {
+SpatialReference sr_convert(const Engine& sr) {
     SpatialReference record;
     const uint32_t wkid = sr.wkid();
     const uint32_t vertical = sr.vertical_wkid();

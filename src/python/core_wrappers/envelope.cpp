@@ -95,8 +95,8 @@ PyResult<PyEnvelope> PyEnvelope::from_py(PyObject* object) {
 
 PyResult<PyEnvelope> PyEnvelope::from_dict(PyObject* dict) { return mo::from_model<PyEnvelope>(read_dict(dict)); }
 
-PyResult<PyEnvelope> PyEnvelope::from_geom(::geometry::envelope::Envelope envelope) {
-    return mo::from_model<PyEnvelope>(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope)));
+PyResult<PyEnvelope> PyEnvelope::from_geom(::geometry::envelope::Envelope envelope, const core::geometry::ResultSr& sr) {
+    return mo::from_model<PyEnvelope>(VeltGeometryEnvelope::from_immutable_envelope(std::move(envelope), sr));
 }
 
 GeoResult<::geometry::envelope::Envelope> PyEnvelope::get_geom() const {

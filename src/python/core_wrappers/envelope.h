@@ -16,7 +16,8 @@ struct PyEnvelope : PyGeometry {
     // An Envelope shares its model; a dict is read into a new one.
     static binding::PyResult<PyEnvelope> from_py(PyObject* object);
     static binding::PyResult<PyEnvelope> from_dict(PyObject* dict);
-    static binding::PyResult<PyEnvelope> from_geom(::geometry::envelope::Envelope envelope);
+    // The model of an engine result; its spatial reference as `sr` says.
+    static binding::PyResult<PyEnvelope> from_geom(::geometry::envelope::Envelope envelope, const core::geometry::ResultSr& sr = {});
     core::geometry::GeoResult<::geometry::envelope::Envelope> get_geom() const;
 };
 

@@ -34,8 +34,8 @@ PyResult<Ref> read_dict(PyObject* dict) {
 // The kind has just been asked of the engine: the handle goes to the reader of that kind as it is,
 // with no second question (reading results back is the larger part of most operations).
 template <typename T, typename Engine>
-PyResult<Ref> read_known(GeometryOwned geometry) {
-    return model_object::wrap<T>(T::from_geom(Engine::from_handle(std::move(geometry).release())));
+PyResult<Ref> read_known(GeometryOwned geometry, const core::geometry::ResultSr& sr) {
+    return model_object::wrap<T>(T::from_geom(Engine::from_handle(std::move(geometry).release()), sr));
 }
 
 // Only the spatial-reference keys are read, so {"latestWkt": ...} gives one with no field set.
@@ -115,18 +115,18 @@ PyResult<Ref> geometry(PyObject* object) {
     return from_text(object, *text);
 }
 
-PyResult<Ref> from_geometry_owned(GeometryOwned geometry) {
+PyResult<Ref> from_geometry_owned(GeometryOwned geometry, const core::geometry::ResultSr& sr) {
     switch (geometry.object_type()) {
         case GeometryType::Point:
-            return read_known<PyPoint, ::geometry::point::Point>(std::move(geometry));
+            return read_known<PyPoint, ::geometry::point::Point>(std::move(geometry), sr);
         case GeometryType::Envelope:
-            return read_known<PyEnvelope, ::geometry::envelope::Envelope>(std::move(geometry));
+            return read_known<PyEnvelope, ::geometry::envelope::Envelope>(std::move(geometry), sr);
         case GeometryType::Polyline:
-            return read_known<PyPolyline, ::geometry::polyline::Polyline>(std::move(geometry));
+            return read_known<PyPolyline, ::geometry::polyline::Polyline>(std::move(geometry), sr);
         case GeometryType::Polygon:
-            return read_known<PyPolygon, ::geometry::polygon::Polygon>(std::move(geometry));
+            return read_known<PyPolygon, ::geometry::polygon::Polygon>(std::move(geometry), sr);
         case GeometryType::Multipoint:
-            return read_known<PyMultiPoint, ::geometry::multipoint::Multipoint>(std::move(geometry));
+            return read_known<PyMultiPoint, ::geometry::multipoint::Multipoint>(std::move(geometry), sr);
         case GeometryType::Unknown:
             break;
     }

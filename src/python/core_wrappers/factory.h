@@ -3,6 +3,7 @@
 // argument that is not a Geometry), or from an engine geometry returned by an operation.
 #pragma once
 
+#include "core/geometry/result_sr.h"
 #include "geometry/geometry.h"
 #include "python/binding/binding.h"
 
@@ -12,8 +13,10 @@ namespace vornix::python::factory {
 // dictionary selected by "wkid", "wkt" or "latestWkt") from a dict, str or bytes.
 binding::PyResult<binding::Ref> geometry(PyObject* object);
 
-// A new object of the class the engine's type code names; the geometry is always consumed. An
-// engine error on the type query, or a code outside the known ones, is a fault.
-binding::PyResult<binding::Ref> from_geometry_owned(::geometry::geometry::GeometryOwned geometry);
+// A new object of the class the engine's type code names, its spatial reference as `sr` says; the
+// geometry is always consumed. An engine error on the type query, or a code outside the known ones,
+// is a fault.
+binding::PyResult<binding::Ref> from_geometry_owned(::geometry::geometry::GeometryOwned geometry,
+                                                    const core::geometry::ResultSr& sr = {});
 
 }  // namespace vornix::python::factory

@@ -45,8 +45,8 @@ PyResult<PyMultiPoint> PyMultiPoint::from_dict(PyObject* dict) {
     return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint(std::move(*part), std::move(*sr)));
 }
 
-PyResult<PyMultiPoint> PyMultiPoint::from_geom(::geometry::multipoint::Multipoint multipoint) {
-    return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint::from_immutable_multipoint(std::move(multipoint)));
+PyResult<PyMultiPoint> PyMultiPoint::from_geom(::geometry::multipoint::Multipoint multipoint, const core::geometry::ResultSr& sr) {
+    return mo::from_model<PyMultiPoint>(VeltGeometryMultipoint::from_immutable_multipoint(std::move(multipoint), sr));
 }
 
 binding::ClassSpec PyMultiPoint::class_spec() {

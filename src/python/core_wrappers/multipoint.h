@@ -15,7 +15,8 @@ struct PyMultiPoint : PyGeometry {
     static binding::ClassSpec class_spec();
     // "points" (required), "hasZ", "hasM", "spatialReference".
     static binding::PyResult<PyMultiPoint> from_dict(PyObject* dict);
-    static binding::PyResult<PyMultiPoint> from_geom(::geometry::multipoint::Multipoint multipoint);
+    // The model of an engine result; its spatial reference as `sr` says.
+    static binding::PyResult<PyMultiPoint> from_geom(::geometry::multipoint::Multipoint multipoint, const core::geometry::ResultSr& sr = {});
 };
 
 }  // namespace vornix::python

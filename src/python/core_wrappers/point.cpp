@@ -70,8 +70,8 @@ constexpr binding::Params kKxcGeoParams{"Point.__kxc_geo", {}};
 
 PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) { return mo::from_model<PyPoint>(read_dict(dict)); }
 
-PyResult<PyPoint> PyPoint::from_geom(::geometry::point::Point point) {
-    return mo::from_model<PyPoint>(VeltGeometryPoint::from_immutable_point(std::move(point)));
+PyResult<PyPoint> PyPoint::from_geom(::geometry::point::Point point, const core::geometry::ResultSr& sr) {
+    return mo::from_model<PyPoint>(VeltGeometryPoint::from_immutable_point(std::move(point), sr));
 }
 
 GeoResult<::geometry::point::Point> PyPoint::get_geom() const {

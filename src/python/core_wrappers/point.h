@@ -15,7 +15,8 @@ struct PyPoint : PyGeometry {
     static binding::ClassSpec class_spec();
     // The point layout of a VeltJSON dictionary: "x", "y", "z", "m", "spatialReference".
     static binding::PyResult<PyPoint> from_dict(PyObject* dict);
-    static binding::PyResult<PyPoint> from_geom(::geometry::point::Point point);
+    // The model of an engine result; its spatial reference as `sr` says.
+    static binding::PyResult<PyPoint> from_geom(::geometry::point::Point point, const core::geometry::ResultSr& sr = {});
     // A new engine point of the model, for operations that take a point argument.
     core::geometry::GeoResult<::geometry::point::Point> get_geom() const;
 };

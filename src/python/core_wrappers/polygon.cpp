@@ -101,8 +101,8 @@ PyResult<PyPolygon> PyPolygon::from_dict(PyObject* dict) {
     return mo::multipart_from_dict<PyPolygon>(dict, common::keys::rings, common::keys::curve_rings);
 }
 
-PyResult<PyPolygon> PyPolygon::from_geom(::geometry::polygon::Polygon polygon) {
-    return mo::from_model<PyPolygon>(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon)));
+PyResult<PyPolygon> PyPolygon::from_geom(::geometry::polygon::Polygon polygon, const core::geometry::ResultSr& sr) {
+    return mo::from_model<PyPolygon>(VeltGeometryPolygon::from_immutable_polygon(std::move(polygon), sr));
 }
 
 binding::ClassSpec PyPolygon::class_spec() {

@@ -15,7 +15,8 @@ struct PyPolygon : PyGeometry {
     static binding::ClassSpec class_spec();
     // "hasZ", "hasM", "rings", "curveRings", "spatialReference", then the ring rules.
     static binding::PyResult<PyPolygon> from_dict(PyObject* dict);
-    static binding::PyResult<PyPolygon> from_geom(::geometry::polygon::Polygon polygon);
+    // The model of an engine result; its spatial reference as `sr` says.
+    static binding::PyResult<PyPolygon> from_geom(::geometry::polygon::Polygon polygon, const core::geometry::ResultSr& sr = {});
 };
 
 }  // namespace vornix::python

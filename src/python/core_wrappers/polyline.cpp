@@ -150,8 +150,8 @@ PyResult<PyPolyline> PyPolyline::from_dict(PyObject* dict) {
     return mo::multipart_from_dict<PyPolyline>(dict, common::keys::paths, common::keys::curve_paths);
 }
 
-PyResult<PyPolyline> PyPolyline::from_geom(::geometry::polyline::Polyline polyline) {
-    return mo::from_model<PyPolyline>(VeltGeometryPolyline::from_immutable_polyline(std::move(polyline)));
+PyResult<PyPolyline> PyPolyline::from_geom(::geometry::polyline::Polyline polyline, const core::geometry::ResultSr& sr) {
+    return mo::from_model<PyPolyline>(VeltGeometryPolyline::from_immutable_polyline(std::move(polyline), sr));
 }
 
 GeoResult<::geometry::polyline::Polyline> PyPolyline::get_geom(const PyPolyline& self) {

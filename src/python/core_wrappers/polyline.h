@@ -14,7 +14,8 @@ struct PyPolyline : PyGeometry {
 
     // Entry points for the factory, the other geometry classes and the operations.
     static binding::PyResult<PyPolyline> from_dict(PyObject* dict);
-    static binding::PyResult<PyPolyline> from_geom(::geometry::polyline::Polyline polyline);
+    // The model of an engine result; its spatial reference as `sr` says.
+    static binding::PyResult<PyPolyline> from_geom(::geometry::polyline::Polyline polyline, const core::geometry::ResultSr& sr = {});
     static core::geometry::GeoResult<::geometry::polyline::Polyline> get_geom(const PyPolyline& self);
 };
 

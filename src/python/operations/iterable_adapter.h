@@ -254,10 +254,10 @@ void collect(std::vector<GeometryOwned>& results, std::optional<GeometryOwned> g
 inline constexpr size_t kResultBatch = 1024;
 
 // The collection map: iter() of the argument, then for each item, in order, `op` on its engine
-// geometry and its answer collected, the results made Python objects a batch at a time; nothing
-// partial on any failure.
+// geometry and its answer collected, the results made Python objects a batch at a time (their
+// spatial references as `sr` says); nothing partial on any failure.
 template <typename Op>
-PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
+PyResult<Ref> map_collection(PyObject* iterable, Op&& op, const core::geometry::ResultSr& sr = {}) {
     auto iterator = iterate(iterable);
     if (!iterator) return binding::fail(std::move(iterator.error()));
     Ref list = Ref::steal(PyList_New(0));
@@ -268,13 +268,13 @@ PyResult<Ref> map_collection(PyObject* iterable, Op&& op) {
         if (!answer) return binding::fail(std::move(answer.error()));
         collect(results, std::move(*answer));
         if (results.size() < kResultBatch) return true;
-        auto made = frame::append_geometries(list.get(), results);
+        auto made = frame::append_geometries(list.get(), results, sr);
         if (!made) return binding::fail(std::move(made.error()));
         return true;
     });
     if (!read) return binding::fail(std::move(read.error()));
     *iterator = Ref();
-    if (auto made = frame::append_geometries(list.get(), results); !made)
+    if (auto made = frame::append_geometries(list.get(), results, sr); !made)
         return binding::fail(std::move(made.error()));
     return list;
 }

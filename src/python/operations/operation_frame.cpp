@@ -127,10 +127,11 @@ PyResult<Ref> into_object(std::vector<double> values) { return list_of(std::move
 
 // Appended one by one, the list grows in place; a list made at its final length, or room reserved
 // for the objects, would be one large block mapped afresh and faulted in by every call.
-PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries) {
+PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries,
+                                  const core::geometry::ResultSr& sr) {
     PyResult<void> appended;
     for (GeometryOwned& geometry : geometries) {
-        auto object = into_object(std::move(geometry));
+        auto object = factory::from_geometry_owned(std::move(geometry), sr);
         if (!object) appended = fail(std::move(object.error()));
         else if (PyList_Append(list, object->get()) != 0) appended = fail();
         if (!appended) break;

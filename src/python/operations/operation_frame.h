@@ -91,9 +91,11 @@ binding::PyResult<binding::Ref> into_object(::geometry::array::Items<::geometry:
 // The same items appended to `list` (a list of the caller's making).
 binding::PyResult<void> append_items(PyObject* list, ::geometry::array::Items<::geometry::polygon::Polygon> items);
 
-// The geometries made Python objects in order and appended to `list`, each released once its
-// object is made; `geometries` is left empty. On the first failure the rest are released unmade.
-binding::PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries);
+// The geometries made Python objects in order (their spatial references as `sr` says) and appended
+// to `list`, each released once its object is made; `geometries` is left empty. On the first
+// failure the rest are released unmade.
+binding::PyResult<void> append_geometries(PyObject* list, std::vector<GeometryOwned>& geometries,
+                                          const core::geometry::ResultSr& sr = {});
 
 // An engine answer under either failure policy: a Result (its error raised as the library error)
 // or a plain value (the wrapper stopped on its own errors).

@@ -69,17 +69,26 @@ PyResult<Ref> get_transformations(PyObject* input_spatial_reference, PyObject* o
     return list;
 }
 
+// Every projected geometry carries the target (the engine's contract), so its model form is read
+// from the engine once for the call rather than once for each result.
+template <typename Project>
+PyResult<Ref> project_each(PyObject* geometries, const ::geometry::spatial_reference::SpatialReference& target,
+                           Project&& project) {
+    const std::optional<core::geometry::SpatialReference> target_model = core::geometry::sr_convert(target);
+    return map_collection(geometries, std::forward<Project>(project), core::geometry::ResultSr(target_model));
+}
+
 PyResult<Ref> project_collection(PyObject* geometries, PyObject* spatial_reference) {
     auto sr = python::geom_sr_from_py(spatial_reference);
     if (!sr) return fail(std::move(sr.error()));
-    return map_collection(geometries, [&](const GeometryOwned& item) { return engine::project(item, *sr); });
+    return project_each(geometries, *sr, [&](const GeometryOwned& item) { return engine::project(item, *sr); });
 }
 
 PyResult<Ref> project_collection_with_transformation(PyObject* geometries, PyObject* spatial_reference,
                                                      PyDatumTransformation* datum_transformation) {
     auto sr = python::geom_sr_from_py(spatial_reference);
     if (!sr) return fail(std::move(sr.error()));
-    return map_collection(geometries, [&](const GeometryOwned& item) {
+    return project_each(geometries, *sr, [&](const GeometryOwned& item) {
         return engine::project_with_transformation(item, *sr, datum_transformation->transformation);
     });
 }
