@@ -10,7 +10,7 @@
 
 namespace vornix::collections {
 
-std::vector<PyMethodDef> reduction_functions();  // relation tests, sums, per-item values, the fold
+std::vector<PyMethodDef> reduction_functions();  // the label points and the difference fold
 std::vector<PyMethodDef> buffer_functions();     // planar and geodetic buffers
 
 // All of them, sorted by name; the definitions live as long as the process.

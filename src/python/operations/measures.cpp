@@ -1,7 +1,7 @@
 // The measures of Geometry: buffer, densify, area and length, each planar or geodetic. The
 // dispatchers decide from the optional arguments alone, before `self` is converted, so a call
-// that cannot run is refused without touching the engine. Densify is a row (operation_row.h)
-// that also makes densify_collection.
+// that cannot run is refused without touching the engine. Densify, area and length are rows
+// (operation_row.h) that also make densify_collection, area_collection and length_collection.
 #include <optional>
 
 #include "geometry/geometry_engine.h"
@@ -109,21 +109,22 @@ PyResult<Densification> nullable_form(double max_segment_length, Nullable<PyLine
     return densification(max_segment_length, unit.value, curve_type.value);
 }
 
-using Length = Row<no_arguments, alone<&engine::length>>;
-
 template <auto Form>
 using Densify = Row<Form, densified, Operands::ItemFirst, Steps::ArgumentsFirst>;
 
-PyResult<Ref> planar_area(PyObject* self) { return frame::on_self<&engine::area>(self); }
+// How an area is asked: planar, or geodetic along a curve type in a unit (square meters without
+// one). The unit is either the caller's own, lent for the call, or a fresh engine unit made for it.
+struct AreaMeasure {
+    std::optional<int32_t> curve_type;  // geodetic when present
+    const ::geometry::area_unit::AreaUnit* lent = nullptr;
+    std::optional<PyAreaUnit> made;
 
-PyResult<Ref> geodetic_area(PyObject* self, const PyGeodeticCurveType& curve_type,
-                            const ::geometry::area_unit::AreaUnit* unit) {
-    return frame::apply(self,
-                        [&](const GeometryOwned& g) { return engine::area_geodetic(g, unit, curve_type.code); });
-}
+    const ::geometry::area_unit::AreaUnit* unit() const { return made ? &made->unit : lent; }
+};
 
-PyResult<Ref> area_geodetic(PyObject* self, PyGeodeticCurveType* curve_type, Nullable<PyAreaUnit> unit) {
-    return geodetic_area(self, *curve_type, unit.value ? &unit.value->unit : nullptr);
+::geometry::Result<double> measured_area(const GeometryOwned& g, const AreaMeasure& how) {
+    if (how.curve_type) return engine::area_geodetic(g, how.unit(), *how.curve_type);
+    return engine::area(g);
 }
 
 // A fresh engine unit of the code or of the object's unit, never the caller's own.
@@ -138,30 +139,55 @@ PyResult<std::optional<PyAreaUnit>> area_unit(PyObject* unit) {
     return std::optional<PyAreaUnit>(std::move(*made));
 }
 
+// The argument forms of area, _area_planear, calculate_area, _area_geodetic and area_collection.
+PyResult<AreaMeasure> planar_area_form() { return AreaMeasure{}; }
 // The unit is resolved (and refused) even when the planar area, which takes none, is measured.
-PyResult<Ref> calculate_area(PyObject* self, CurveArg curve_type, std::optional<PyObject*> unit) {
+PyResult<AreaMeasure> calculated_area_form(CurveArg curve_type, std::optional<PyObject*> unit) {
     auto resolved = area_unit(unit.value_or(nullptr));
     if (!resolved) return fail(std::move(resolved.error()));
-    if (!curve_type) return planar_area(self);
-    return geodetic_area(self, **curve_type, *resolved ? &(*resolved)->unit : nullptr);
+    AreaMeasure how{curve_type ? std::optional<int32_t>((*curve_type)->code) : std::nullopt, nullptr, std::move(*resolved)};
+    return how;
+}
+PyResult<AreaMeasure> geodetic_area_form(PyGeodeticCurveType* curve_type, Nullable<PyAreaUnit> unit) {
+    return AreaMeasure{curve_type->code, unit.value ? &unit.value->unit : nullptr, std::nullopt};
+}
+PyResult<AreaMeasure> collection_area_form(CurveArg curve_type, std::optional<PyAreaUnit*> unit) {
+    if (!curve_type) return AreaMeasure{};
+    return AreaMeasure{(*curve_type)->code, unit ? &(*unit)->unit : nullptr, std::nullopt};
 }
 
-// `self` comes before the unit here; a given unit is never made for the planar length.
-PyResult<Ref> calculate_length(PyObject* self, CurveArg curve_type, UnitArg unit) {
-    if (!curve_type) return Length::method(self);
-    return frame::apply(self, [&](const GeometryOwned& g) -> PyResult<::geometry::Result<double>> {
-        auto engine_unit = linear_unit(unit.value_or(nullptr));
-        if (!engine_unit) return fail(std::move(engine_unit.error()));
-        return engine::length_geodetic(g, lent(*engine_unit), (*curve_type)->code);
-    });
+template <auto Form, Steps MethodSteps = Steps::SelfFirst>
+using Area = Row<Form, measured_area, Operands::ItemFirst, MethodSteps>;
+
+// How a length is asked: planar, or geodetic along a curve type in a linear unit (meters without
+// one). The unit is made only for a geodetic length, and after `self`.
+struct LengthMeasure {
+    std::optional<int32_t> curve_type;  // geodetic when present
+    std::optional<LinearUnit> unit;
+};
+
+::geometry::Result<double> measured_length(const GeometryOwned& g, const LengthMeasure& how) {
+    if (how.curve_type) return engine::length_geodetic(g, lent(how.unit), *how.curve_type);
+    return engine::length(g);
 }
+
+PyResult<LengthMeasure> planar_length_form() { return LengthMeasure{}; }
+PyResult<LengthMeasure> calculated_length_form(CurveArg curve_type, UnitArg unit) {
+    if (!curve_type) return LengthMeasure{};
+    auto engine_unit = linear_unit(unit.value_or(nullptr));
+    if (!engine_unit) return fail(std::move(engine_unit.error()));
+    return LengthMeasure{(*curve_type)->code, std::move(*engine_unit)};
+}
+
+template <auto Form>
+using Length = Row<Form, measured_length>;
 
 PyResult<Ref> area(PyObject* self) {
     if (binding::Type<PyPolygon>::value_of(self) == nullptr) return Ref::borrow(Py_None);
-    return planar_area(self);
+    return Area<planar_area_form>::method(self);
 }
 
-PyResult<Ref> length(PyObject* self) { return Length::method(self); }
+PyResult<Ref> length(PyObject* self) { return Length<planar_length_form>::method(self); }
 
 constexpr binding::Params kBuffer{"Geometry.buffer", {"distance", "unit", "max_deviation", "curve_type"}};
 constexpr binding::Params kPlanarBuffer{"Geometry._buffer", {"distance"}};
@@ -186,6 +212,14 @@ constexpr char kDensifyCollectionDoc[] =
     "    max_segment_length: the longest segment left, in the units of the spatial reference.\n"
     "    unit: a LinearUnitId or None.\n    curve_type: a GeodeticCurveType or None.\n\n"
     "Returns:\n    A list of new geometries, in the order of the input.";
+constexpr binding::Params kAreaCollection{"area_collection", {"geometries", "curve_type", "unit"}};
+constexpr char kAreaCollectionDoc[] =
+    "area_collection(geometries, curve_type=None, unit=None)\n--\n\n"
+    "The combined area of the geometries: geodetic when a curve_type is given, else planar in the units "
+    "of the spatial reference (unit then plays no part).\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n    curve_type: a GeodeticCurveType or None.\n"
+    "    unit: an AreaUnit or None (geodetic area; square meters when None).\n\n"
+    "Returns:\n    A float; 0.0 for an empty collection.";
 constexpr binding::Params kLengthCollection{"length_collection", {"geometries"}};
 constexpr char kLengthCollectionDoc[] =
     "length_collection(geometries)\n--\n\n"
@@ -245,17 +279,18 @@ std::vector<PyMethodDef> measure_methods() {
         binding::method<kPlanarDensify, Densify<planar_form>::method>("_densify($self, max_segment_length)\n--\n\n"),
         binding::method<kGeodeticDensify, Densify<geodetic_form>::method>(
             "_densify_geodetic($self, max_segment_length, unit, curve_type)\n--\n\n"),
-        binding::method<kCalculateArea, calculate_area>(kCalculateAreaDoc),
-        binding::method<kPlanarArea, planar_area>("_area_planear($self)\n--\n\n"),
-        binding::method<kGeodeticArea, area_geodetic>("_area_geodetic($self, curve_type, unit)\n--\n\n"),
-        binding::method<kCalculateLength, calculate_length>(kCalculateLengthDoc),
+        binding::method<kCalculateArea, Area<calculated_area_form, Steps::ArgumentsFirst>::method>(kCalculateAreaDoc),
+        binding::method<kPlanarArea, Area<planar_area_form>::method>("_area_planear($self)\n--\n\n"),
+        binding::method<kGeodeticArea, Area<geodetic_area_form>::method>("_area_geodetic($self, curve_type, unit)\n--\n\n"),
+        binding::method<kCalculateLength, Length<calculated_length_form>::method>(kCalculateLengthDoc),
     };
 }
 
 std::vector<PyMethodDef> measure_functions() {
     return {
         binding::function<kDensifyCollection, Densify<nullable_form>::collection>(kDensifyCollectionDoc),
-        binding::function<kLengthCollection, Length::sum>(kLengthCollectionDoc),
+        binding::function<kAreaCollection, Area<collection_area_form>::sum>(kAreaCollectionDoc),
+        binding::function<kLengthCollection, Length<planar_length_form>::sum>(kLengthCollectionDoc),
     };
 }
 
