@@ -12,12 +12,15 @@
 // Where the fixed argument is itself a geometry, `Operands` says on which side of the engine call
 // the collection puts it (the method always puts `self` first). A method whose arguments are
 // specified to be made before `self` (a unit that outlives the result's conversion) says so with
-// `Steps::ArgumentsFirst`.
+// `Steps::ArgumentsFirst`. Prepared arguments that name the spatial reference of every result (a
+// projection's target) let the collection read it once for all results.
 #pragma once
 
+#include <optional>
 #include <type_traits>
 #include <utility>
 
+#include "core/geometry/result_sr.h"
 #include "python/operations/iterable_adapter.h"
 #include "python/operations/operation_frame.h"
 
@@ -52,7 +55,9 @@ struct Row<Prepare, Body, Order, MethodSteps, binding::PyResult<P> (*)(A...)> {
     static binding::PyResult<binding::Ref> collection(PyObject* geometries, A... args) {
         auto prepared = Prepare(args...);
         if (!prepared) return binding::fail(std::move(prepared.error()));
-        return collections::map_collection(geometries, each(*prepared));
+        const auto reference = results_reference(*prepared);
+        return collections::map_collection(geometries, each(*prepared),
+                                           reference ? core::geometry::ResultSr(*reference) : core::geometry::ResultSr());
     }
     static binding::PyResult<binding::Ref> collection_last(A... args, PyObject* geometries) {
         return collection(geometries, args...);
@@ -77,6 +82,15 @@ struct Row<Prepare, Body, Order, MethodSteps, binding::PyResult<P> (*)(A...)> {
     }
 
 private:
+    // The spatial reference that every result of the collection carries, where the prepared
+    // arguments name it (`results_reference()`, a projection's target): read once for the call
+    // instead of back from each result. None: each result's own.
+    static std::optional<std::optional<core::geometry::SpatialReference>> results_reference(const P& prepared) {
+        if constexpr (requires { prepared.results_reference(); })
+            return prepared.results_reference();
+        else
+            return std::nullopt;
+    }
     // The body on one item with the prepared arguments on their side.
     static auto each(const P& prepared) {
         return [&prepared](const frame::GeometryOwned& item) {

@@ -23,6 +23,9 @@ std::vector<PyMethodDef> overlay_functions();
 std::vector<PyMethodDef> transform_functions();
 std::vector<PyMethodDef> measure_functions();
 std::vector<PyMethodDef> extent_functions();
+// The projection submodule's two collection functions, made from the rows of Geometry.project and
+// Geometry.project_with_transformation.
+std::vector<PyMethodDef> projection_functions();
 
 // All of the methods and properties above in that order, as the module adds them to Geometry.
 std::vector<PyMethodDef> geometry_methods();

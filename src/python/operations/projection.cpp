@@ -2,28 +2,26 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "geometry/environment.h"
-#include "geometry/geometry_engine.h"
 #include "geometry/transformation_catalog.h"
 #include "python/core_wrappers/envelope.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/spatial_reference.h"
 #include "python/operations/datum_transformation.h"
-#include "python/operations/iterable_adapter.h"
+#include "python/operations/operation_frame.h"
+#include "python/operations/operations.h"
 
 namespace vornix::projection {
 
 namespace {
 
-namespace engine = ::geometry::geometry_engine;
 namespace catalog = ::geometry::transformation_catalog;
 using binding::fail;
 using binding::PyResult;
 using binding::Ref;
-using python::collections::map_collection;
 using python::frame::Flag;
-using python::frame::GeometryOwned;
 
 PyResult<Ref> get_tarnel_dir() {
     auto directory = catalog::tarnel_directory();
@@ -69,36 +67,9 @@ PyResult<Ref> get_transformations(PyObject* input_spatial_reference, PyObject* o
     return list;
 }
 
-// Every projected geometry carries the target (the engine's contract), so its model form is read
-// from the engine once for the call rather than once for each result.
-template <typename Project>
-PyResult<Ref> project_each(PyObject* geometries, const ::geometry::spatial_reference::SpatialReference& target,
-                           Project&& project) {
-    const std::optional<core::geometry::SpatialReference> target_model = core::geometry::sr_convert(target);
-    return map_collection(geometries, std::forward<Project>(project), core::geometry::ResultSr(target_model));
-}
-
-PyResult<Ref> project_collection(PyObject* geometries, PyObject* spatial_reference) {
-    auto sr = python::geom_sr_from_py(spatial_reference);
-    if (!sr) return fail(std::move(sr.error()));
-    return project_each(geometries, *sr, [&](const GeometryOwned& item) { return engine::project(item, *sr); });
-}
-
-PyResult<Ref> project_collection_with_transformation(PyObject* geometries, PyObject* spatial_reference,
-                                                     PyDatumTransformation* datum_transformation) {
-    auto sr = python::geom_sr_from_py(spatial_reference);
-    if (!sr) return fail(std::move(sr.error()));
-    return project_each(geometries, *sr, [&](const GeometryOwned& item) {
-        return engine::project_with_transformation(item, *sr, datum_transformation->transformation);
-    });
-}
-
 constexpr binding::Params kGetTarnelDir{"get_tarnel_dir", {}};
 constexpr binding::Params kGetTransformations{
     "get_transformations", {"input_spatial_reference", "output_spatial_reference", "area_of_interest", "ignore_vertical"}};
-constexpr binding::Params kProjectCollection{"project_collection", {"geometries", "spatial_reference"}};
-constexpr binding::Params kProjectWith{"project_collection_with_transformation",
-                                       {"geometries", "spatial_reference", "datum_transformation"}};
 constexpr binding::Params kSetTarnelDir{"set_tarnel_dir", {"value"}};
 
 constexpr char kGetTarnelDirDoc[] =
@@ -127,31 +98,22 @@ constexpr char kGetTransformationsDoc[] =
     "    output_spatial_reference: a SpatialReference or dict.\n"
     "    area_of_interest: an Envelope, an envelope dict or None.\n    ignore_vertical: a bool.\n\n"
     "Returns:\n    A list of DatumTransformation.";
-constexpr char kProjectCollectionDoc[] =
-    "project_collection(geometries, spatial_reference)\n--\n\n"
-    "Projects each geometry into the spatial reference, as Geometry.project does.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n    spatial_reference: a SpatialReference or dict.\n\n"
-    "Returns:\n    A list of new geometries, in the order of the input.";
-constexpr char kProjectWithDoc[] =
-    "project_collection_with_transformation(geometries, spatial_reference, datum_transformation)\n--\n\n"
-    "Projects each geometry into the spatial reference with the datum transformation, as "
-    "Geometry.project_with_transformation does.\n\n"
-    "Args:\n    geometries: an iterable of geometries.\n    spatial_reference: a SpatialReference or dict.\n"
-    "    datum_transformation: a DatumTransformation.\n\n"
-    "Returns:\n    A list of new geometries, in the order of the input.";
-
-PyMethodDef functions[] = {
-    binding::function<kGetTarnelDir, get_tarnel_dir>(kGetTarnelDirDoc),
-    binding::function<kGetTransformations, get_transformations>(kGetTransformationsDoc),
-    binding::function<kProjectCollection, project_collection>(kProjectCollectionDoc),
-    binding::function<kProjectWith, project_collection_with_transformation>(kProjectWithDoc),
-    binding::function<kSetTarnelDir, set_tarnel_dir>(kSetTarnelDirDoc),
-};
+// In the order they are added; the definitions live as long as the process.
+std::vector<PyMethodDef>& functions() {
+    static std::vector<PyMethodDef> all = [] {
+        std::vector<PyMethodDef> defs{binding::function<kGetTarnelDir, get_tarnel_dir>(kGetTarnelDirDoc),
+                                      binding::function<kGetTransformations, get_transformations>(kGetTransformationsDoc)};
+        for (const PyMethodDef& def : python::operations::projection_functions()) defs.push_back(def);
+        defs.push_back(binding::function<kSetTarnelDir, set_tarnel_dir>(kSetTarnelDirDoc));
+        return defs;
+    }();
+    return all;
+}
 
 }  // namespace
 
 binding::PyResult<void> populate(PyObject* projection_module) {
-    for (PyMethodDef& def : functions)
+    for (PyMethodDef& def : functions())
         if (auto added = binding::add_function(projection_module, def); !added) return added;
     return binding::add_class<PyDatumTransformation>(projection_module);
 }

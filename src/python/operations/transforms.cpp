@@ -88,21 +88,35 @@ auto clipped(const GeometryOwned& g, const ::geometry::envelope::Envelope& envel
 
 using Clip = Row<clipper, clipped>;
 
-// The spatial reference is made before `self` and outlives the result's conversion.
-PyResult<Ref> project(PyObject* self, PyObject* spatial_reference) {
+// A projection's target, with the datum transformation when one is given. The engine reference is
+// made before `self` (or the items) and outlives the results' conversion. Every projected geometry
+// carries the target (the engine's contract), so a collection reads its model form once.
+struct Target {
+    ::geometry::spatial_reference::SpatialReference reference;
+    PyDatumTransformation* transformation = nullptr;  // the caller's argument, alive for the call
+
+    std::optional<core::geometry::SpatialReference> results_reference() const {
+        return core::geometry::sr_convert(reference);
+    }
+};
+PyResult<Target> target(PyObject* spatial_reference) {
     auto sr = geom_sr_from_py(spatial_reference);
     if (!sr) return fail(std::move(sr.error()));
-    return frame::apply(self, [&](const GeometryOwned& g) { return engine::project(g, *sr); });
+    return Target{std::move(*sr)};
+}
+PyResult<Target> target_through(PyObject* spatial_reference, PyDatumTransformation* transformation) {
+    auto made = target(spatial_reference);
+    if (made) made->transformation = transformation;
+    return made;
+}
+auto projected(const GeometryOwned& g, const Target& to) {
+    if (to.transformation != nullptr)
+        return engine::project_with_transformation(g, to.reference, to.transformation->transformation);
+    return engine::project(g, to.reference);
 }
 
-PyResult<Ref> project_with_transformation(PyObject* self, PyObject* spatial_reference,
-                                          PyDatumTransformation* transformation) {
-    auto sr = geom_sr_from_py(spatial_reference);
-    if (!sr) return fail(std::move(sr.error()));
-    return frame::apply(self, [&](const GeometryOwned& g) {
-        return engine::project_with_transformation(g, *sr, transformation->transformation);
-    });
-}
+using Project = Row<target, projected, Operands::ItemFirst, Steps::ArgumentsFirst>;
+using ProjectThrough = Row<target_through, projected, Operands::ItemFirst, Steps::ArgumentsFirst>;
 
 constexpr binding::Params kSetM{"Geometry.set_m", {"m"}};
 constexpr binding::Params kSetZ{"Geometry.set_z", {"z"}};
@@ -114,6 +128,9 @@ constexpr binding::Params kGeneralize{"Geometry.generalize", {"max_offset", "rem
 constexpr binding::Params kClip{"Geometry.clip", {"env"}};
 constexpr binding::Params kProject{"Geometry.project", {"spatial_reference"}};
 constexpr binding::Params kProjectWith{"Geometry.project_with_transformation", {"spatial_reference", "transformation"}};
+constexpr binding::Params kProjectCollection{"project_collection", {"geometries", "spatial_reference"}};
+constexpr binding::Params kProjectCollectionWith{"project_collection_with_transformation",
+                                                 {"geometries", "spatial_reference", "datum_transformation"}};
 
 #define COLLECTION_ARG "Args:\n    geometries: an iterable of geometries (Geometry objects, VeltJSON dicts or text).\n"
 #define RETURNS_LIST "\nReturns:\n    A list of new geometries, in the order of the input."
@@ -228,6 +245,19 @@ constexpr char kProjectWithDoc[] =
     "    transformation: a DatumTransformation.\n\n"
     "Returns:\n    A new geometry.";
 
+constexpr char kProjectCollectionDoc[] =
+    "project_collection(geometries, spatial_reference)\n--\n\n"
+    "Projects each geometry into the spatial reference, as Geometry.project does.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n    spatial_reference: a SpatialReference or dict.\n\n"
+    "Returns:\n    A list of new geometries, in the order of the input.";
+constexpr char kProjectCollectionWithDoc[] =
+    "project_collection_with_transformation(geometries, spatial_reference, datum_transformation)\n--\n\n"
+    "Projects each geometry into the spatial reference with the datum transformation, as "
+    "Geometry.project_with_transformation does.\n\n"
+    "Args:\n    geometries: an iterable of geometries.\n    spatial_reference: a SpatialReference or dict.\n"
+    "    datum_transformation: a DatumTransformation.\n\n"
+    "Returns:\n    A list of new geometries, in the order of the input.";
+
 }  // namespace
 
 std::vector<PyMethodDef> transform_methods() {
@@ -240,8 +270,8 @@ std::vector<PyMethodDef> transform_methods() {
         binding::method<kRotate, Rotate::method>(kRotateDoc),
         binding::method<kGeneralize, Generalize::method>(kGeneralizeDoc),
         binding::method<kClip, Clip::method>(kClipDoc),
-        binding::method<kProject, project>(kProjectDoc),
-        binding::method<kProjectWith, project_with_transformation>(kProjectWithDoc),
+        binding::method<kProject, Project::method>(kProjectDoc),
+        binding::method<kProjectWith, ProjectThrough::method>(kProjectWithDoc),
     };
 }
 
@@ -255,6 +285,13 @@ std::vector<PyMethodDef> transform_functions() {
         binding::function<kCollectionSetZ, SetZ::collection_last>(kCollectionSetZDoc),
         binding::function<kCollectionSetZM, SetZAndM::collection_last>(kCollectionSetZMDoc),
         binding::function<kCollectionGeneralize, GeneralizeCollection::collection>(kCollectionGeneralizeDoc),
+    };
+}
+
+std::vector<PyMethodDef> projection_functions() {
+    return {
+        binding::function<kProjectCollection, Project::collection>(kProjectCollectionDoc),
+        binding::function<kProjectCollectionWith, ProjectThrough::collection>(kProjectCollectionWithDoc),
     };
 }
 
