@@ -70,8 +70,10 @@ constexpr binding::Params kKxcGeoParams{"Point.__kxc_geo", {}};
 
 PyResult<PyPoint> PyPoint::from_dict(PyObject* dict) { return mo::from_model<PyPoint>(read_dict(dict)); }
 
+// Reading a point back cannot fail, so the model goes straight into its cell, moved once: a point is
+// read back for every item of a projected collection.
 PyResult<PyPoint> PyPoint::from_geom(::geometry::point::Point point, const core::geometry::ResultSr& sr) {
-    return mo::from_model<PyPoint>(VeltGeometryPoint::from_immutable_point(std::move(point), sr));
+    return PyPoint{{}, core::geometry::make_shared_cell(VeltGeometryPoint::from_immutable_point(std::move(point), sr))};
 }
 
 GeoResult<::geometry::point::Point> PyPoint::get_geom() const {
