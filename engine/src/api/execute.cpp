@@ -109,6 +109,26 @@ int32_t take_injected_fault(const char* function_name) {
     return mode;
 }
 
+Injected inject_fault(const KX_ErrorCallbackRecord* rec, const char* function_name) {
+    switch (take_injected_fault(function_name)) {
+        case KXT_FAIL_REPORT_ERROR:
+            report(rec, model::kInjected, std::string("Injected failure in ") + function_name + ".", "Raised by a test hook.");
+            return Injected::ErrorValue;
+        case KXT_FAIL_REPORT_TWICE:
+            report(rec, model::kInjected, "first", "");
+            report(rec, model::kInjected, "second", "");
+            return Injected::ErrorValue;
+        case KXT_FAIL_RETURN_NULL:
+            return Injected::ErrorValue;
+        case KXT_FAIL_BAD_CODE:
+            return Injected::BadCode;
+        case KXT_FAIL_UNKNOWN_KIND:
+            return Injected::UnknownKind;
+        default:
+            return Injected::None;
+    }
+}
+
 void arm_fault(const char* function_name, int32_t mode) {
     auto& table = injections();
     std::lock_guard lock(table.mutex);

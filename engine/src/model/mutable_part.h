@@ -22,7 +22,7 @@ public:
     const Part& part() const { return *data_; }
     // The part to change, made this part's own first while anyone else shares it.
     Part& edit() {
-        if (data_.use_count() != 1) data_ = new_part_data(*data_);
+        if (data_.use_count() != 1) [[unlikely]] unshare();
         // Every part's data is made as a non-const Part; only the shared handle is const.
         return const_cast<Part&>(*data_);
     }
@@ -32,6 +32,10 @@ public:
     SpatialReferencePtr spatial_reference;
 
 private:
+    // Out of line: a vertex is added through edit(), and the copy, which only a part changed after
+    // a collection took it needs, made every addition save registers it never used.
+    [[gnu::noinline]] void unshare() { data_ = new_part_data(*data_); }
+
     std::shared_ptr<const Part> data_;
 };
 
