@@ -325,10 +325,16 @@ TEST(PlanarShape, AreaLengthAndDistanceAsGeos) {
         GEOSDistance_r(geos.context(), r, probe, &d);
         EXPECT_DOUBLE_EQ(KX_GeometryEngine_distance(g.get(), probe_point.get(), ok()), d) << c.wkt;
     }
-    // A vertex without x or y is left out, as GEOS never sees it.
-    Geometry gap = from_json(R"({"rings":[[[0,0],[0,10],[null,null],[10,10],[10,0],[0,0]]]})");
-    EXPECT_DOUBLE_EQ(length_of(gap.get()), 40.0);
-    EXPECT_DOUBLE_EQ(area_of(gap.get()), 100.0);
+    // A vertex without x or y is left out, as GEOS never sees it, whichever coordinate is missing.
+    for (const char* json : {R"({"rings":[[[0,0],[0,10],[null,null],[10,10],[10,0],[0,0]]]})",
+                             R"({"rings":[[[0,0],[0,10],[5,null],[10,10],[10,0],[0,0]]]})",
+                             R"({"rings":[[[0,0],[null,3],[0,10],[10,10],[10,0],[0,0]]]})"}) {
+        Geometry gap = from_json(json);
+        EXPECT_DOUBLE_EQ(length_of(gap.get()), 40.0) << json;
+        EXPECT_DOUBLE_EQ(area_of(gap.get()), 100.0) << json;
+    }
+    Geometry path_gap = from_json(R"({"paths":[[[0,0],[3,null],[0,10]]]})");
+    EXPECT_DOUBLE_EQ(length_of(path_gap.get()), 10.0);
     Geometry env(KX_Envelope_createWithXY(0, 4, 0, 2, ok()));
     EXPECT_EQ(area_of(env.get()), 8.0);
     EXPECT_EQ(length_of(env.get()), 12.0);

@@ -28,6 +28,15 @@ double chords_length(const std::vector<Vertex>& v, bool ring) {
     return sum;
 }
 
+// A measure of a straight part's vertices in one pass: a vertex without x or y (NaN) makes every
+// sum over them NaN, and only then are the located vertices picked out and measured again.
+template <typename Measure>
+double over_located(const model::Part& part, Measure&& measure) {
+    const double all = measure(part.points);
+    if (!std::isnan(all) || all_located(part)) return all;
+    return measure(straight_vertices(part));
+}
+
 // The arc's length: on its circle r |sweep|; on an ellipse x = a cos t, y = b sin t the element
 // is a sqrt(1 - e^2 cos^2 t) dt, an incomplete elliptic integral of the second kind in t + pi/2.
 double arc_length(const model::EllipticArc& arc) {
@@ -52,8 +61,9 @@ double shoelace(const std::vector<Vertex>& v) {
 }
 
 double part_length(const model::Part& part) {
+    if (!model::has_curves(part))
+        return over_located(part, [&](const std::vector<Vertex>& v) { return chords_length(v, part.ring); });
     if (!all_located(part)) return chords_length(straight_vertices(part), part.ring);
-    if (!model::has_curves(part)) return chords_length(part.points, part.ring);
     double sum = 0.0;
     std::vector<Vertex> chords;
     for (uint64_t i = 0, n = model::segment_count(part); i < n; ++i) {
@@ -70,8 +80,8 @@ double part_length(const model::Part& part) {
 }
 
 double ring_area(const model::Part& part) {
+    if (!model::has_curves(part)) return over_located(part, shoelace);
     if (!all_located(part)) return shoelace(straight_vertices(part));
-    if (!model::has_curves(part)) return shoelace(part.points);
     // The polygon of the vertices and Bezier chords, with each arc's segment added on the side
     // it bulges to: a clockwise arc bulges to the left, outside a clockwise ring.
     std::vector<Vertex> vertices{part.points.front()};
