@@ -93,6 +93,9 @@ void set_global_callback(KX_ErrorCallback callback, void* user_data) {
     global_callback().user_data = user_data;
 }
 
+namespace {
+
+// The mode armed for this function name (consumed), or KXT_FAIL_NONE.
 int32_t take_injected_fault(const char* function_name) {
     auto& table = injections();
     if (!faults_armed.load(std::memory_order_acquire)) return KXT_FAIL_NONE;
@@ -108,6 +111,8 @@ int32_t take_injected_fault(const char* function_name) {
     faults_armed.store(!table.armed.empty(), std::memory_order_release);
     return mode;
 }
+
+}  // namespace
 
 Injected inject_fault(const KX_ErrorCallbackRecord* rec, const char* function_name) {
     switch (take_injected_fault(function_name)) {

@@ -22,11 +22,8 @@ void report(const KX_ErrorCallbackRecord* rec, int32_t code, const std::string& 
 // Reports an error through the process-wide callback installed by setErrorCallback.
 void report_global(int32_t code, const std::string& message, const std::string& additional = {});
 
-// Fault injection: the mode armed for this function name (consumed), or KXT_FAIL_NONE.
-int32_t take_injected_fault(const char* function_name);
-
 // Whether any fault is armed. Every call asks and tests rarely arm, so the answer is read here
-// without a call or a lock; take_injected_fault looks up the name only when it is true.
+// without a call or a lock; inject_fault looks up the name only when it is true.
 extern std::atomic<bool> faults_armed;
 
 // What an armed fault makes a function return instead of running its body.

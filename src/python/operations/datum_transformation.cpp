@@ -27,7 +27,7 @@ std::string_view object_type(PyDatumTransformation& self) {
 // None when the engine has no spatial reference; otherwise a new SpatialReference of its record.
 PyResult<Ref> spatial_reference_object(std::optional<::geometry::spatial_reference::SpatialReference> sr) {
     if (!sr) return Ref::borrow(Py_None);
-    return python::wrap_spatial_reference(core::geometry::sr_convert(std::move(*sr)));
+    return python::wrap_spatial_reference(core::geometry::sr_convert(*sr));
 }
 
 PyResult<Ref> input_spatial_reference(PyDatumTransformation& self) {
