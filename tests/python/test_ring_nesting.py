@@ -1,12 +1,16 @@
-"""One reading of every polygon: a ring inside an even number of the other rings is an exterior, one
-inside an odd number a hole of the smallest ring holding it, whatever the winding. Each polygon is
-written here in several windings and every operation is checked against shapely's reading of the
-region it means; results are written with exteriors clockwise and holes counter-clockwise."""
+"""How polygon rings are read. Rings wound the model's way (clockwise exteriors, counter-clockwise
+holes) are read by winding, so a clockwise ring inside a clockwise ring is a second exterior, as
+GEOS reads that multipolygon; rings wound any other way (OGC's, all one way counter-clockwise) are
+read by nesting. Each polygon is checked against shapely's reading of the multipolygon it means:
+its area is MultiPolygon.area, its region unary_union's; results are written with exteriors
+clockwise and holes counter-clockwise."""
 import json
 import math
+import random
 
 import pytest
 from shapely.geometry import MultiPolygon, Point, Polygon
+from shapely.ops import unary_union
 
 import vornix_geometry as vg
 from vornix_geometry.utils import is_clockwise
@@ -17,56 +21,185 @@ def square(x0, y0, size, clockwise):
     return ring[::-1] if clockwise else ring
 
 
-# name: (rings as (x0, y0, size) squares, the region shapely is given)
-REGIONS = {
-    "holed": ([(0, 0, 10), (3, 3, 4)], Polygon(square(0, 0, 10, False), [square(3, 3, 4, False)])),
-    "two_exteriors": ([(0, 0, 10), (20, 20, 10)],
-                      MultiPolygon([Polygon(square(0, 0, 10, False)), Polygon(square(20, 20, 10, False))])),
-    "island_in_hole": ([(0, 0, 10), (2, 2, 6), (4, 4, 2)],
-                       MultiPolygon([Polygon(square(0, 0, 10, False), [square(2, 2, 6, False)]),
-                                     Polygon(square(4, 4, 2, False))])),
-    "two_holes": ([(0, 0, 10), (1, 1, 2), (6, 6, 3)],
-                  Polygon(square(0, 0, 10, False), [square(1, 1, 2, False), square(6, 6, 3, False)])),
-}
-# Windings of the rings in order: clockwise exteriors, OGC winding, every ring one way.
-WINDINGS = {
-    "clockwise_exteriors": lambda i, nesting: nesting % 2 == 0,
-    "ogc": lambda i, nesting: nesting % 2 == 1,
-    "all_clockwise": lambda i, nesting: True,
-    "all_counter_clockwise": lambda i, nesting: False,
-}
-NESTING = {"holed": [0, 1], "two_exteriors": [0, 0], "island_in_hole": [0, 1, 2], "two_holes": [0, 1, 1]}
-PROBES = [(1, 1), (5, 5), (4.5, 4.5), (25, 25), (15, 15), (2, 2), (7, 7)]
+def peer_multipolygon(polygons):
+    """A shapely MultiPolygon of (shell, holes) pairs of vertex lists, valid or not."""
+    return MultiPolygon([Polygon(shell, holes) for shell, holes in polygons])
 
 
-def polygon(name, winding):
-    squares, _ = REGIONS[name]
-    rings = [square(*s, WINDINGS[winding](i, NESTING[name][i])) for i, s in enumerate(squares)]
+def module_polygon(rings):
     return vg.Polygon({"rings": rings})
+
+
+def check_against_peer(g, peer):
+    """The measures of the rings as written, and the region they mean, against shapely."""
+    region = unary_union(peer)
+    assert g.area == pytest.approx(peer.area)
+    assert g.length == pytest.approx(peer.length)
+    x0, y0, x1, y1 = region.bounds
+    probes = [(x0 + (x1 - x0) * i / 7 + 0.01, y0 + (y1 - y0) * j / 7 + 0.013) for i in range(8) for j in range(8)]
+    assert [g.contains(vg.Point({"x": x, "y": y})) for x, y in probes] == [region.contains(Point(p)) for p in probes]
+    assert g.union(g).area == pytest.approx(region.area)
+    assert g.simplify().area == pytest.approx(region.area)
+    assert g.convex_hull().area == pytest.approx(region.convex_hull.area)
+    assert g.buffer(0.5).area == pytest.approx(region.buffer(0.5, resolution=18).area, rel=1e-4)
+    frame = module_polygon([square(-100, -100, 400, True)])
+    assert g.intersect(frame).area == pytest.approx(region.area)
+    assert frame.difference(g).area == pytest.approx(400 ** 2 - region.area)
+    assert region.contains(Point(g.label_point().x, g.label_point().y))
+
+
+# name: rings as (x0, y0, size, clockwise) squares written in the model's winding, and the
+# multipolygon they mean as (shell index, hole indexes) pairs.
+MODEL_WOUND = {
+    "holed": ([(0, 0, 10, True), (3, 3, 4, False)], [(0, [1])]),
+    "two_exteriors": ([(0, 0, 10, True), (20, 20, 10, True)], [(0, []), (1, [])]),
+    "part_inside_part": ([(0, 0, 10, True), (2, 2, 3, True)], [(0, []), (1, [])]),
+    "island_in_lake": ([(0, 0, 10, True), (2, 2, 6, False), (4, 4, 2, True)], [(0, [1]), (2, [])]),
+    "lake_in_island_in_lake": ([(0, 0, 20, True), (2, 2, 16, False), (4, 4, 12, True), (6, 6, 8, False)],
+                               [(0, [1]), (2, [3])]),
+    "part_inside_part_outside_its_hole": ([(0, 0, 10, True), (1, 1, 2, False), (5, 5, 3, True)],
+                                          [(0, [1]), (2, [])]),
+    "overlapping": ([(0, 0, 10, True), (5, 5, 10, True)], [(0, []), (1, [])]),
+    "touching_at_a_corner": ([(0, 0, 10, True), (10, 10, 5, True)], [(0, []), (1, [])]),
+    "touching_along_an_edge": ([(0, 0, 10, True), (10, 2, 5, True)], [(0, []), (1, [])]),
+    "equal_parts": ([(0, 0, 10, True), (0, 0, 10, True)], [(0, []), (1, [])]),
+    "two_holes": ([(0, 0, 10, True), (1, 1, 2, False), (6, 6, 3, False)], [(0, [1, 2])]),
+}
+
+
+@pytest.mark.parametrize("name", MODEL_WOUND)
+def test_model_winding_reads_each_ring_by_its_winding(name):
+    squares, meaning = MODEL_WOUND[name]
+    rings = [square(*s) for s in squares]
+    peer = peer_multipolygon([(rings[shell], [rings[h] for h in holes]) for shell, holes in meaning])
+    check_against_peer(module_polygon(rings), peer)
+
+
+# The same nested squares (x0, y0, size, depth) wound OGC's way, or all counter-clockwise: read by
+# nesting, an even depth an exterior, an odd one a hole of the ring around it.
+NESTED = {
+    "holed": [(0, 0, 10, 0), (3, 3, 4, 1)],
+    "two_exteriors": [(0, 0, 10, 0), (20, 20, 10, 0)],
+    "island_in_lake": [(0, 0, 10, 0), (2, 2, 6, 1), (4, 4, 2, 2)],
+    "two_holes": [(0, 0, 10, 0), (1, 1, 2, 1), (6, 6, 3, 1)],
+}
+OTHER_WINDINGS = {"ogc": lambda depth: depth % 2 == 1, "all_counter_clockwise": lambda depth: False}
+
+
+@pytest.mark.parametrize("winding", OTHER_WINDINGS)
+@pytest.mark.parametrize("name", NESTED)
+def test_other_windings_read_by_nesting(name, winding):
+    squares = NESTED[name]
+    rings = [square(x0, y0, size, OTHER_WINDINGS[winding](depth)) for x0, y0, size, depth in squares]
+    polygons = []
+    for i, (_, _, _, depth) in enumerate(squares):
+        if depth % 2 == 0:
+            holes = [j for j in range(i + 1, len(squares)) if squares[j][3] == depth + 1]
+            polygons.append((rings[i], [rings[j] for j in holes]))
+    check_against_peer(module_polygon(rings), peer_multipolygon(polygons))
+
+
+def touching_hole(rng, shell_clockwise):
+    """A valid polygon whose triangular hole touches the shell at one point inside a slanted edge:
+    the shell (0, 0), (x1, y1), (x1, 30), (0, 30), the hole's apex p = t * (x1, y1) rounded (drawn
+    again where rounding put it outside the shell, which GEOS calls invalid)."""
+    while True:
+        shell, hole, in_hole = touching_hole_drawn(rng, shell_clockwise)
+        if Polygon(shell, [hole]).is_valid:
+            return shell, hole, in_hole
+
+
+def touching_hole_drawn(rng, shell_clockwise):
+    x1, y1, t = rng.uniform(5, 20), rng.uniform(0.5, 10), rng.uniform(0.2, 0.8)
+    p = [t * x1, t * y1]
+    w = rng.uniform(0.1, 0.9) * min(t, 1 - t) * x1
+    h = w * y1 / x1 + rng.uniform(0.1, 0.9) * (30 - y1 - w * y1 / x1)
+    shell = [[0, 0], [0, 30], [x1, 30], [x1, y1], [0, 0]]
+    hole = [p, [p[0] + w, p[1] + h], [p[0] - w, p[1] + h], p]
+    if not shell_clockwise:
+        shell, hole = shell[::-1], hole[::-1]
+    return shell, hole, [p[0], p[1] + h / 2]
+
+
+@pytest.mark.parametrize("shell_clockwise", [True, False])
+def test_holes_touching_their_shell_are_holes(shell_clockwise):
+    rng = random.Random(25)
+    for _ in range(300):
+        shell, hole, in_hole = touching_hole(rng, shell_clockwise)
+        peer = Polygon(shell, [hole])
+        g = module_polygon([shell, hole])
+        assert g.area == pytest.approx(peer.area, rel=1e-12)
+        assert g.contains(vg.Point({"x": in_hole[0], "y": in_hole[1]})) is False
+        assert g.union(g).area == pytest.approx(peer.area, rel=1e-9)
+
+
+@pytest.mark.parametrize("shell_clockwise", [True, False])
+def test_overlays_of_touching_holes_fed_back(shell_clockwise):
+    rng = random.Random(26)
+    for _ in range(60):
+        a, b, c = (touching_hole(rng, shell_clockwise) for _ in range(3))
+        ga, gb, gc = (module_polygon([s, h]) for s, h, _ in (a, b, c))
+        pa, pb, pc = (Polygon(s, [h]) for s, h, _ in (a, b, c))
+        assert ga.difference(gb).union(gc).area == pytest.approx(pa.difference(pb).union(pc).area, rel=1e-9)
+        assert ga.symmetric_difference(gb).intersect(gc).area == pytest.approx(
+            pa.symmetric_difference(pb).intersection(pc).area, rel=1e-9, abs=1e-9)
+
+
+def peer_of(g):
+    """The shapely multipolygon of a module polygon written as results are (clockwise exteriors,
+    each counter-clockwise ring a hole of the exterior containing it)."""
+    rings = json.loads(str(g)).get("rings", [])
+    shells = [r for r in rings if is_clockwise([tuple(v) for v in r])]
+    holes = [r for r in rings if not is_clockwise([tuple(v) for v in r])]
+    polygons = []
+    for s in shells:
+        own = [h for h in holes if Polygon(s).contains(Polygon(h).representative_point())]
+        polygons.append(Polygon(s, own))
+    return MultiPolygon(polygons)
+
+
+# Each operation on the module's polygons and on shapely's, the result fed back: its area, and a
+# second overlay with a shape crossing it.
+OPERATIONS = {
+    "intersection": (lambda a, b: a.intersect(b), lambda a, b: a.intersection(b)),
+    "union": (lambda a, b: a.union(b), lambda a, b: a.union(b)),
+    "difference": (lambda a, b: a.difference(b), lambda a, b: a.difference(b)),
+    "symmetric_difference": (lambda a, b: a.symmetric_difference(b), lambda a, b: a.symmetric_difference(b)),
+    "buffer": (lambda a, b: a.buffer(0.7), lambda a, b: a.buffer(0.7, resolution=18)),
+    "simplify": (lambda a, b: a.simplify(), lambda a, b: a.buffer(0)),
+}
+
+
+@pytest.mark.parametrize("operation", OPERATIONS)
+def test_results_read_back_mean_what_geos_returned(operation):
+    ours, theirs = OPERATIONS[operation]
+    rng = random.Random(27)
+    for _ in range(25):
+        (sa, ha, _), (sb, hb, _) = touching_hole(rng, True), touching_hole(rng, True)
+        shift = rng.uniform(-4, 4)
+        sb = [[x + shift, y + 1.5] for x, y in sb]
+        hb = [[x + shift, y + 1.5] for x, y in hb]
+        ga, gb = module_polygon([sa, ha]), module_polygon([sb, hb])
+        pa, pb = Polygon(sa, [ha]), Polygon(sb, [hb])
+        result, expected = ours(ga, gb), theirs(pa, pb)
+        tolerance = 1e-4 if operation == "buffer" else 1e-9
+        assert result.area == pytest.approx(expected.area, rel=tolerance)
+        assert peer_of(result).area == pytest.approx(result.area, rel=1e-12)
+        cross = module_polygon([[[2, 5], [2, 12], [12, 12], [12, 5], [2, 5]]])
+        assert result.intersect(cross).area == pytest.approx(
+            expected.intersection(Polygon([(2, 5), (2, 12), (12, 12), (12, 5)])).area, rel=tolerance, abs=1e-9)
+        assert result.union(result).area == pytest.approx(result.area, rel=1e-9)
 
 
 def written_rings(geometry):
     return json.loads(str(geometry))["rings"]
 
 
-@pytest.mark.parametrize("winding", WINDINGS)
-@pytest.mark.parametrize("name", REGIONS)
-def test_every_winding_reads_as_the_nested_region(name, winding):
-    g, peer = polygon(name, winding), REGIONS[name][1]
-    assert g.area == pytest.approx(peer.area)
-    assert g.length == pytest.approx(peer.length)
-    assert [g.contains(vg.Point({"x": x, "y": y})) for x, y in PROBES] == [peer.contains(Point(x, y)) for x, y in PROBES]
-    assert g.union(g).area == pytest.approx(peer.area)
-    assert g.simplify().area == pytest.approx(peer.area)
-    assert g.convex_hull().area == pytest.approx(peer.convex_hull.area)
-    assert g.buffer(0.5).area == pytest.approx(peer.buffer(0.5, resolution=18).area, rel=1e-4)
-    assert g.intersect(vg.Polygon({"rings": [square(-1, -1, 40, True)]})).area == pytest.approx(peer.area)
-    assert peer.contains(Point(g.label_point().x, g.label_point().y))
-
-
-@pytest.mark.parametrize("winding", WINDINGS)
+@pytest.mark.parametrize("winding", ["model", "ogc"])
 def test_results_are_written_with_clockwise_exteriors(winding):
-    simplified = polygon("island_in_hole", winding).simplify()
+    squares = [(0, 0, 10, 0), (2, 2, 6, 1), (4, 4, 2, 2)]
+    clockwise = (lambda d: d % 2 == 0) if winding == "model" else (lambda d: d % 2 == 1)
+    simplified = module_polygon([square(x, y, s, clockwise(d)) for x, y, s, d in squares]).simplify()
     rings = written_rings(simplified)
     # The exterior, the hole and the island: clockwise, counter-clockwise, clockwise.
     assert sorted((abs(Polygon(r).area), is_clockwise([tuple(v) for v in r])) for r in rings) == [
@@ -75,7 +208,7 @@ def test_results_are_written_with_clockwise_exteriors(winding):
 
 @pytest.mark.parametrize("scale_x,scale_y", [(-1, 1), (1, -1), (-2, -3), (2, 0.5)])
 def test_mirrors_keep_the_region_and_the_winding(scale_x, scale_y):
-    g = polygon("holed", "clockwise_exteriors")
+    g = module_polygon([square(0, 0, 10, True), square(3, 3, 4, False)])
     mirrored = g.scale(scale_x, scale_y, vg.Point({"x": 0, "y": 0}))
     assert mirrored.area == pytest.approx(84 * abs(scale_x * scale_y))
     windings = [is_clockwise([tuple(v) for v in r]) for r in written_rings(mirrored)]
@@ -102,14 +235,29 @@ def test_geodetic_area_does_not_depend_on_winding():
     assert areas[0] == pytest.approx(areas[1]) and areas[0] == pytest.approx(1.2308778e10, rel=1e-6)
 
 
-# A full circle keeps no direction, so its role comes from nesting like any ring.
-@pytest.mark.parametrize("clockwise", [0, 1])
-@pytest.mark.parametrize("square_ring,expected_area,centre_inside", [
-    (square(-1, -1, 2, False), 9 * math.pi - 4, False),
-    (square(5, 5, 1, True), 9 * math.pi + 1, True),
+def test_geodetic_area_reads_rings_as_every_operation_does():
+    wgs84 = {"wkid": 4326}
+    one = vg.Polygon({"rings": [square(0, 0, 1, True)], "spatialReference": wgs84})
+    overlapping = vg.Polygon({"rings": [square(0, 0, 1, True), square(0.25, 0.25, 0.5, True)], "spatialReference": wgs84})
+    holed = vg.Polygon({"rings": [square(0, 0, 1, True), square(0.25, 0.25, 0.5, False)], "spatialReference": wgs84})
+    inner = vg.Polygon({"rings": [square(0.25, 0.25, 0.5, True)], "spatialReference": wgs84})
+    area = lambda g: g.calculate_area(vg.GeodeticCurveType.Geodesic)
+    assert area(overlapping) == pytest.approx(area(one) + area(inner), rel=1e-12)
+    assert area(holed) == pytest.approx(area(one) - area(inner), rel=1e-12)
+
+
+# A full circle keeps no direction of its own: it runs counter-clockwise, and so is a hole inside
+# a clockwise ring and read by nesting otherwise.
+@pytest.mark.parametrize("circle_clockwise", [0, 1])
+@pytest.mark.parametrize("square_ring,expected_area,centre_inside,in_circle_inside", [
+    (square(-1, -1, 2, False), 9 * math.pi - 4, False, True),
+    (square(-1, -1, 2, True), 9 * math.pi - 4, False, True),
+    (square(5, 5, 1, True), 9 * math.pi + 1, True, True),
+    (square(-5, -5, 10, True), 100 - 9 * math.pi, False, False),
 ])
-def test_full_circles_take_their_role_from_nesting(clockwise, square_ring, expected_area, centre_inside):
-    g = vg.Polygon({"curveRings": [[[3, 0], {"a": [[3, 0], [0, 0], 0, clockwise]}], square_ring]})
+def test_full_circles_take_their_role_like_any_ring(circle_clockwise, square_ring, expected_area, centre_inside,
+                                                     in_circle_inside):
+    g = vg.Polygon({"curveRings": [[[3, 0], {"a": [[3, 0], [0, 0], 0, circle_clockwise]}], square_ring]})
     assert g.area == pytest.approx(expected_area)
     assert g.contains(vg.Point({"x": 0, "y": 0})) is centre_inside
-    assert g.contains(vg.Point({"x": 2, "y": 0})) is True
+    assert g.contains(vg.Point({"x": 2, "y": 0})) is in_circle_inside

@@ -237,7 +237,7 @@ GeometryPtr geographic_polygon(const GEOSGeometry* plane, const GeodeticFrame& f
     }
     std::vector<std::vector<model::Vertex>> plane_rings;
     for (const auto& ring : rings) plane_rings.push_back(ring.points);
-    const auto roles = ring_roles(plane_rings);
+    const auto roles = ring_roles(plane_rings).roles;
     const LongitudeRange one_turn{-180, 360};
     std::vector<GeometryPtr> pieces(rings.size());
     for (size_t i = 0; i < rings.size(); ++i)

@@ -30,8 +30,8 @@ const std::vector<model::Vertex>& straight(const model::Part& part, std::vector<
     return scratch;
 }
 
-// The area of the polygon to_geos makes, without making it, arcs measured exactly: exteriors
-// add, holes take away, the roles those of to_geos (nesting, whatever the winding).
+// The area of the polygon the rings mean, arcs measured exactly: exteriors add and holes take away,
+// the roles those of to_geos. Overlapping exteriors each count, as GEOS measures a multipolygon.
 double polygon_area(const model::Multipart& polygon) {
     if (polygon.parts.size() == 1) return std::abs(ring_area(polygon.parts.front()));
     const std::vector<bool> exterior = exterior_parts(polygon);

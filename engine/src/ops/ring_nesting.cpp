@@ -1,11 +1,14 @@
 #include "ops/ring_nesting.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "ops/curve_measure.h"
 #include "ops/geos_context.h"
+#include "ops/to_geos.h"
 
 namespace ops {
 namespace {
@@ -15,6 +18,7 @@ using model::Vertex;
 struct Box {
     double xmin = INFINITY, ymin = INFINITY, xmax = -INFINITY, ymax = -INFINITY;
     bool holds(const Box& o) const { return xmin <= o.xmin && ymin <= o.ymin && xmax >= o.xmax && ymax >= o.ymax; }
+    double magnitude() const { return std::max({std::abs(xmin), std::abs(xmax), std::abs(ymin), std::abs(ymax)}); }
 };
 
 Box box_of(const std::vector<Vertex>& ring) {
@@ -26,17 +30,81 @@ Box box_of(const std::vector<Vertex>& ring) {
     return b;
 }
 
-// Whether `outer` holds `inner`: the side of inner's first vertex off outer's boundary, then of
-// its edges' midpoints (rings that share every vertex); on the boundary throughout, it does not.
-bool holds(const std::vector<Vertex>& outer, const std::vector<Vertex>& inner) {
-    for (const auto& v : inner)
-        if (const int s = point_side(v, outer); s != 0) return s > 0;
-    for (size_t i = 0, n = inner.size(); i < n; ++i) {
-        const Vertex& a = inner[i];
-        const Vertex& b = inner[(i + 1) % n];
-        if (const int s = point_side(Vertex{(a.x + b.x) / 2, (a.y + b.y) / 2}, outer); s != 0) return s > 0;
+// How far from an edge a point counts as on it, for coordinates up to `magnitude`: a few units in
+// the last place, so that a vertex its writer meant to lie on the edge (an intersection rounded to
+// double, a point interpolated along the edge) is never taken for one just inside or outside. It
+// is also wider than the rounding error of the orientation below (at most 13.2 eps times the
+// magnitude times the edge's length), so every side outside the band is certain.
+double on_edge_band(double magnitude) { return 32 * (DBL_EPSILON / 2) * magnitude; }
+
+// Where p lies against the ring by the crossing rule (a ray towards +x, each edge counted half-open
+// in y): 1 inside, -1 outside, 0 within `band` of an edge (or not decidable at all: infinities).
+int side_within(const Vertex& p, const std::vector<Vertex>& ring, double band) {
+    bool inside = false;
+    for (size_t i = 0, n = ring.size(); i < n; ++i) {
+        const Vertex& a = ring[i];
+        const Vertex& b = ring[i + 1 == n ? 0 : i + 1];
+        const bool crosses = (a.y > p.y) != (b.y > p.y);
+        const auto [x0, x1] = std::minmax(a.x, b.x);
+        if (p.x < x0 - band) {
+            inside = inside != crosses;  // the whole edge lies to the right of p
+            continue;
+        }
+        if (p.x > x1 + band) continue;
+        const auto [y0, y1] = std::minmax(a.y, b.y);
+        if (!crosses && (p.y < y0 - band || p.y > y1 + band)) continue;
+        // Near the edge's box: its distance from the edge's line (|det| over the length, here
+        // over |dx| + |dy|, which is no less) tells on from off, and off the band the sign of det
+        // is certain.
+        const double det = (a.x - p.x) * (b.y - p.y) - (a.y - p.y) * (b.x - p.x);
+        if (!(std::abs(det) > band * (std::abs(b.x - a.x) + std::abs(b.y - a.y)))) return 0;
+        // Left of an upward edge, or right of a downward one: the edge crosses the ray.
+        if (crosses && (b.y > a.y) == (det > 0)) inside = !inside;
     }
-    return false;
+    return inside ? 1 : -1;
+}
+
+// A point strictly inside the ring (GEOS's interior point, checked), if one can be found.
+std::optional<Vertex> inside_point(const std::vector<Vertex>& ring, double band) {
+    if (!std::isfinite(band)) return std::nullopt;
+    GEOSContextHandle_t ctx = geos();
+    GeosPtr shell = geos_line(ring, true);
+    GeosPtr polygon(GEOSGeom_createPolygon_r(ctx, shell.get(), nullptr, 0));
+    if (!polygon) return std::nullopt;
+    (void)shell.release();
+    GeosPtr point(GEOSPointOnSurface_r(ctx, polygon.get()));
+    Vertex q;
+    if (!point || GEOSisEmpty_r(ctx, point.get()) != 0 || GEOSGeomGetX_r(ctx, point.get(), &q.x) == 0 ||
+        GEOSGeomGetY_r(ctx, point.get(), &q.y) == 0 || side_within(q, ring, band) != 1)
+        return std::nullopt;
+    return q;
+}
+
+enum class Holds { No, Yes, Equal };
+
+// Vertices tried before a point strictly inside decides: rings sharing long runs of vertices (equal
+// rings above all) would otherwise cost the product of their sizes.
+constexpr size_t kVerticesTried = 4;
+
+// Whether the first few vertices of `ring` all lie on the boundary of `other`.
+bool first_on_boundary(const std::vector<Vertex>& ring, const std::vector<Vertex>& other, double band) {
+    const size_t tried = std::min(ring.size(), kVerticesTried);
+    for (size_t k = 0; k < tried; ++k)
+        if (side_within(ring[k], other, band) != 0) return false;
+    return true;
+}
+
+// Whether `outer` holds `inner`; Equal when they hold each other, every vertex tried of each on the
+// other's boundary.
+Holds holds(const std::vector<Vertex>& outer, const std::vector<Vertex>& inner, double band) {
+    const size_t tried = std::min(inner.size(), kVerticesTried);
+    for (size_t k = 0; k < tried; ++k)
+        if (const int s = side_within(inner[k], outer, band); s != 0) return s > 0 ? Holds::Yes : Holds::No;
+    // Rings that do not cross hold each other's interiors whole or not at all: one point strictly
+    // inside the inner ring tells.
+    const auto q = inside_point(inner, band);
+    if (!q || side_within(*q, outer, band) != 1) return Holds::No;
+    return first_on_boundary(outer, inner, band) ? Holds::Equal : Holds::Yes;
 }
 
 // The candidates whose boxes intersect each ring's box. A handful of rings are simply paired; more
@@ -78,57 +146,122 @@ std::vector<std::vector<int>> box_neighbours(const std::vector<Box>& boxes) {
     return out;
 }
 
-}  // namespace
+// What every reading needs of the rings, worked out once.
+struct Rings {
+    const std::vector<std::vector<Vertex>>& vertices;
+    std::vector<Box> boxes;
+    std::vector<double> areas;      // unsigned
+    std::vector<bool> clockwise;
+    std::vector<std::vector<int>> neighbours;
 
-// Where p lies against the ring: 1 inside, -1 outside, 0 on its boundary (crossing number, with
-// the boundary told apart exactly so that rings sharing vertices or edges still nest).
-int point_side(const model::Vertex& p, const std::vector<model::Vertex>& ring) {
-    bool inside = false;
-    for (size_t i = 0, n = ring.size(); i < n; ++i) {
-        const Vertex& a = ring[i];
-        const Vertex& b = ring[(i + 1) % n];
-        const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-        if (cross == 0.0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-            p.y <= std::max(a.y, b.y))
-            return 0;
-        if ((a.y > p.y) != (b.y > p.y)) {
-            const double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
-            if (p.x < x) inside = !inside;
+    explicit Rings(const std::vector<std::vector<Vertex>>& rings) : vertices(rings) {
+        for (const auto& r : rings) {
+            const double signed_area = shoelace(r);  // positive clockwise
+            boxes.push_back(box_of(r));
+            areas.push_back(std::abs(signed_area));
+            clockwise.push_back(signed_area > 0);
+        }
+        neighbours = box_neighbours(boxes);
+    }
+
+    size_t size() const { return vertices.size(); }
+
+    // Whether ring j could hold ring i: its box holds i's box.
+    bool may_hold(int j, size_t i) const { return boxes[j].holds(boxes[i]); }
+
+    Holds holds(int j, size_t i) const {
+        const double band = on_edge_band(std::max(boxes[j].magnitude(), boxes[i].magnitude()));
+        return ops::holds(vertices[j], vertices[i], band);
+    }
+
+    // The model's winding: some ring clockwise, and every counter-clockwise ring within the box of
+    // a clockwise one.
+    bool model_winding() const {
+        if (std::none_of(clockwise.begin(), clockwise.end(), [](bool c) { return c; })) return false;
+        for (size_t i = 0; i < size(); ++i) {
+            if (clockwise[i]) continue;
+            const auto& n = neighbours[i];
+            if (std::none_of(n.begin(), n.end(), [&](int j) { return clockwise[j] && may_hold(j, i); })) return false;
+        }
+        return true;
+    }
+};
+
+// Clockwise rings are exteriors; a counter-clockwise ring is a hole of the smallest clockwise ring
+// holding it, or an exterior of its own where none does.
+RingReading by_winding(const Rings& r) {
+    RingReading out{std::vector<RingRole>(r.size()), false};
+    std::vector<std::vector<int>> holes(r.size());
+    for (size_t i = 0; i < r.size(); ++i) {
+        if (r.clockwise[i]) continue;
+        int best = -1;
+        for (int j : r.neighbours[i])
+            if (r.clockwise[j] && r.may_hold(j, i) && (best < 0 || r.areas[j] < r.areas[best]) &&
+                r.holds(j, i) != Holds::No)
+                best = j;
+        if (best < 0) continue;
+        out.roles[i] = {false, best};
+        holes[best].push_back(static_cast<int>(i));
+    }
+    // An exterior held by another one, and in none of its holes, covers part of its region.
+    for (size_t i = 0; i < r.size() && !out.overlapping; ++i) {
+        if (!out.roles[i].exterior) continue;
+        for (int j : r.neighbours[i]) {
+            if (!out.roles[j].exterior || !(r.areas[j] >= r.areas[i]) || !r.may_hold(j, i) || r.holds(j, i) == Holds::No)
+                continue;
+            const bool in_hole = std::any_of(holes[j].begin(), holes[j].end(), [&](int h) {
+                return r.may_hold(h, i) && r.holds(h, i) == Holds::Yes;
+            });
+            if (!in_hole) {
+                out.overlapping = true;
+                break;
+            }
         }
     }
-    return inside ? 1 : -1;
+    return out;
 }
 
-std::vector<RingRole> ring_roles(const std::vector<std::vector<Vertex>>& rings) {
-    const size_t n = rings.size();
-    std::vector<RingRole> roles(n);
-    if (n <= 1) return roles;
-    std::vector<Box> boxes;
-    std::vector<double> areas;
-    for (const auto& r : rings) boxes.push_back(box_of(r)), areas.push_back(std::abs(shoelace(r)));
-    const auto neighbours = box_neighbours(boxes);
-    // The rings holding each ring, and the smallest of them; a ring can only be held by a larger one.
-    std::vector<int> depth(n, 0), parent(n, -1);
-    std::vector<std::vector<int>> holders(n);
-    for (size_t i = 0; i < n; ++i) {
-        for (int j : neighbours[i]) {
-            if (!(areas[j] >= areas[i]) || !boxes[j].holds(boxes[i]) || !holds(rings[j], rings[i])) continue;
+// A ring inside an even number of the others is an exterior, inside an odd number a hole of the
+// smallest exterior holding it; one held by no exterior (rings that overlap instead of nesting) is
+// an exterior of its own. Equal rings hold neither, and are two exteriors.
+RingReading by_nesting(const Rings& r) {
+    RingReading out{std::vector<RingRole>(r.size()), false};
+    std::vector<int> depth(r.size(), 0);
+    std::vector<std::vector<int>> holders(r.size());
+    for (size_t i = 0; i < r.size(); ++i) {
+        for (int j : r.neighbours[i]) {
+            // A ring can only be held by one at least as large.
+            if (!(r.areas[j] >= r.areas[i]) || !r.may_hold(j, i)) continue;
+            const Holds h = r.holds(j, i);
+            if (h == Holds::Equal) out.overlapping = true;
+            if (h != Holds::Yes) continue;
             ++depth[i];
             holders[i].push_back(j);
         }
     }
-    for (size_t i = 0; i < n; ++i) roles[i].exterior = depth[i] % 2 == 0;
-    // A hole belongs to the smallest exterior holding it; one held by no exterior (rings that
-    // overlap instead of nesting) is an exterior of its own.
-    for (size_t i = 0; i < n; ++i) {
-        if (roles[i].exterior) continue;
+    for (size_t i = 0; i < r.size(); ++i) out.roles[i].exterior = depth[i] % 2 == 0;
+    for (size_t i = 0; i < r.size(); ++i) {
+        if (out.roles[i].exterior) continue;
         int best = -1;
         for (int j : holders[i])
-            if (roles[j].exterior && (best < 0 || areas[j] < areas[best])) best = j;
-        if (best < 0) roles[i].exterior = true;
-        else roles[i].owner = best;
+            if (out.roles[j].exterior && (best < 0 || r.areas[j] < r.areas[best])) best = j;
+        if (best < 0) out.roles[i].exterior = true;
+        else out.roles[i].owner = best;
     }
-    return roles;
+    return out;
+}
+
+}  // namespace
+
+int point_side(const model::Vertex& p, const std::vector<model::Vertex>& ring) {
+    const double magnitude = std::max({box_of(ring).magnitude(), std::abs(p.x), std::abs(p.y)});
+    return side_within(p, ring, on_edge_band(magnitude));
+}
+
+RingReading ring_roles(const std::vector<std::vector<Vertex>>& rings) {
+    if (rings.size() <= 1) return {std::vector<RingRole>(rings.size()), false};
+    const Rings r(rings);
+    return r.model_winding() ? by_winding(r) : by_nesting(r);
 }
 
 }  // namespace ops

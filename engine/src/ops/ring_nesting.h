@@ -1,8 +1,16 @@
-// The one reading of a polygon's rings, by nesting rather than by winding: a ring that lies inside
-// an even number of the polygon's other rings is an exterior, one inside an odd number is a hole
-// of the smallest ring holding it. A polygon written with exteriors clockwise and the same polygon
-// written the other way round thus mean the same region. Every operation reads polygons through
-// here (to_geos and the measures), so no two of them can disagree about a ring's role.
+// The one reading of a polygon's rings. Every operation reads polygons through here (to_geos and
+// the measures), so no two of them can disagree about a ring's role.
+//
+// Rings written the model's way (clockwise exteriors, counter-clockwise holes) are read by their
+// winding: that is how every result of the engine is written, so a result read back means exactly
+// what GEOS returned, and a clockwise ring inside another clockwise ring stays a second exterior
+// (overlapping parts), as a multipolygon written that way means. The rings are written that way
+// when at least one runs clockwise and every counter-clockwise ring lies within the box of a
+// clockwise one (a hole lies within its exterior, so its box within the exterior's box).
+//
+// Any other rings (the other winding, as OGC and GeoJSON write them, or all one way) are read by
+// nesting: a ring inside an even number of the other rings is an exterior, one inside an odd
+// number a hole of the smallest exterior holding it.
 #pragma once
 
 #include <vector>
@@ -16,14 +24,25 @@ struct RingRole {
     int owner = -1;  // for a hole, the index of the exterior it belongs to
 };
 
-// The role of each ring. Rings are given open (the first vertex not repeated), straight (curves
-// already turned into chords) and without NaN vertices. A ring holds another when a vertex of the
-// other (the first not on its boundary) lies inside it; equal rings hold neither. Candidates are
-// found through a tree of the rings' bounding boxes, so the cost grows as n log n in rings for
-// polygons whose rings do not all nest in each other.
-std::vector<RingRole> ring_roles(const std::vector<std::vector<model::Vertex>>& rings);
+struct RingReading {
+    std::vector<RingRole> roles;
+    // Whether two exteriors may cover the same region (one inside another outside its holes, or
+    // two equal exteriors): GEOS's overlays and relation tests take such a polygon only once its
+    // parts are united.
+    bool overlapping = false;
+};
 
-// Where p lies against an open ring: 1 inside, -1 outside, 0 on its boundary.
+// The roles of the rings. Rings are given open (the first vertex not repeated), straight (curves
+// already turned into chords) and without NaN vertices. A ring holds another when the first vertex
+// of the other that lies clearly off its boundary (not on it, nor within rounding of it) lies
+// inside it; when every vertex lies on its boundary, a point strictly inside the other ring
+// decides. In the nesting reading equal rings hold neither. Candidates are found through a tree of
+// the rings' bounding boxes, so the cost grows as n log n in rings for polygons whose rings do not
+// all nest in each other.
+RingReading ring_roles(const std::vector<std::vector<model::Vertex>>& rings);
+
+// Where p lies against an open ring: 1 inside, -1 outside, 0 on its boundary or within rounding of
+// it. Decided with an error bound, so that 1 and -1 are certain.
 int point_side(const model::Vertex& p, const std::vector<model::Vertex>& ring);
 
 }  // namespace ops

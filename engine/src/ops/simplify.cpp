@@ -90,8 +90,8 @@ bool written_winding(const model::Multipart& polygon) {
 bool simple_polygon(const model::Multipart& polygon) {
     if (!std::all_of(polygon.parts.begin(), polygon.parts.end(), clean_ring)) return false;
     if (polygon.parts.empty()) return true;
-    GeosPtr g = to_geos(polygon);
-    return GEOSisValid_r(geos(), g.get()) == 1 && written_winding(polygon);
+    const PolygonForm form = polygon_form(polygon);
+    return !form.united && GEOSisValid_r(geos(), form.geometry.get()) == 1 && written_winding(polygon);
 }
 
 GeometryPtr valid_polygon(const model::Multipart& polygon) {

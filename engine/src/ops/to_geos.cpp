@@ -9,6 +9,7 @@
 #include "model/multipoint.h"
 #include "model/point.h"
 #include "ops/curve_densify.h"
+#include "ops/planar.h"
 #include "ops/ring_nesting.h"
 
 namespace ops {
@@ -54,12 +55,6 @@ GeosPtr polyline(const model::Multipart& m) {
     return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
 }
 
-struct Ring {
-    GeosPtr ring;
-    Vertex first;
-    bool exterior;
-};
-
 GeosPtr polygon_of(GeosPtr shell, std::vector<GeosPtr> holes) {
     std::vector<GEOSGeometry*> raw;
     for (auto& h : holes) raw.push_back(h.get());
@@ -71,42 +66,45 @@ GeosPtr polygon_of(GeosPtr shell, std::vector<GeosPtr> holes) {
     return geos_check(p, "polygon");
 }
 
-// The rings GEOS can hold, each marked exterior or hole by ring_roles, with the exterior (its
-// index among the rings) that each hole belongs to.
+// The rings GEOS can hold, straight, with the part each came from and the role ring_roles gives it.
 struct Classified {
-    std::vector<Ring> rings;
-    std::vector<size_t> part;  // the part each ring came from
-    std::vector<int> owner;
+    std::vector<std::vector<Vertex>> rings;
+    std::vector<size_t> part;
+    RingReading reading;
 };
 
 Classified classified(const model::Multipart& m) {
     Classified c;
-    std::vector<std::vector<Vertex>> held;
     for (size_t p = 0; p < m.parts.size(); ++p) {
         auto vertices = straight_vertices(m.parts[p]);
         if (!spans_area(vertices)) continue;
-        held.push_back(std::move(vertices));
+        c.rings.push_back(std::move(vertices));
         c.part.push_back(p);
     }
-    const std::vector<RingRole> roles = ring_roles(held);
-    c.rings.reserve(held.size());
-    for (size_t i = 0; i < held.size(); ++i) {
-        c.rings.push_back({geos_line(held[i], true), held[i].front(), roles[i].exterior});
-        c.owner.push_back(roles[i].owner);
-    }
+    c.reading = ring_roles(c.rings);
     return c;
 }
 
-GeosPtr polygon(const model::Multipart& m) {
-    Classified c = classified(m);
-    auto& rings = c.rings;
-    std::vector<std::vector<GeosPtr>> holes(rings.size());
-    for (size_t h = 0; h < rings.size(); ++h)
-        if (!rings[h].exterior) holes[c.owner[h]].push_back(std::move(rings[h].ring));
+// A multipolygon of the rings in their roles. Exteriors that overlap make a multipolygon GEOS
+// misreads (its overlays take the covered region for a hole, or give up), so their union stands
+// for it: the same region, which is what the polygon means to every GEOS operation.
+PolygonForm polygon(const model::Multipart& m) {
+    const Classified c = classified(m);
+    const auto& roles = c.reading.roles;
+    std::vector<std::vector<GeosPtr>> holes(c.rings.size());
+    for (size_t h = 0; h < c.rings.size(); ++h)
+        if (!roles[h].exterior) holes[roles[h].owner].push_back(geos_line(c.rings[h], true));
     std::vector<GeosPtr> polygons;
-    for (size_t i = 0; i < rings.size(); ++i)
-        if (rings[i].exterior) polygons.push_back(polygon_of(std::move(rings[i].ring), std::move(holes[i])));
-    return geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
+    for (size_t i = 0; i < c.rings.size(); ++i)
+        if (roles[i].exterior) polygons.push_back(polygon_of(geos_line(c.rings[i], true), std::move(holes[i])));
+    GeosPtr all = geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
+    if (!c.reading.overlapping) return {std::move(all), false};
+    GeosPtr united = unary_union(all.get());
+    // GEOS's union of a single polygon is that polygon; the polygon's form stays a multipolygon.
+    if (GEOSGeomTypeId_r(geos(), united.get()) != GEOS_POLYGON) return {std::move(united), true};
+    std::vector<GeosPtr> one;
+    one.push_back(std::move(united));
+    return {geos_collection(GEOS_MULTIPOLYGON, std::move(one)), true};
 }
 
 GeosPtr rectangle(const model::Envelope& e) {
@@ -174,17 +172,19 @@ GeosPtr to_geos(const model::Geometry& g) {
         case model::GeometryKind::Polyline:
             return polyline(static_cast<const model::Multipart&>(g));
         case model::GeometryKind::Polygon:
-            return polygon(static_cast<const model::Multipart&>(g));
+            return polygon(static_cast<const model::Multipart&>(g)).geometry;
         case model::GeometryKind::Envelope:
             return rectangle(static_cast<const model::Envelope&>(g));
     }
     throw model::EngineError(model::kInvalidArgument, "Unknown geometry kind.");
 }
 
+PolygonForm polygon_form(const model::Multipart& polygon) { return ops::polygon(polygon); }
+
 std::vector<bool> exterior_parts(const model::Multipart& polygon) {
     const Classified c = classified(polygon);
     std::vector<bool> out(polygon.parts.size(), false);
-    for (size_t i = 0; i < c.rings.size(); ++i) out[c.part[i]] = c.rings[i].exterior;
+    for (size_t i = 0; i < c.rings.size(); ++i) out[c.part[i]] = c.reading.roles[i].exterior;
     return out;
 }
 

@@ -15,8 +15,16 @@ namespace ops {
 
 // Point: a point (empty for NaN x or y). Multipoint: a multipoint. Polyline: a multi-line-string.
 // Envelope: a rectangle (empty for the empty envelope). Polygon: a multipolygon whose rings take
-// their roles from nesting (ops/ring_nesting.h), whichever way they run.
+// their roles from ops/ring_nesting.h, exteriors that overlap united.
 GeosPtr to_geos(const model::Geometry& g);
+
+// A polygon's GEOS form, and whether it is the union of exteriors that overlap (then the polygon as
+// written is no valid GEOS polygon).
+struct PolygonForm {
+    GeosPtr geometry;
+    bool united = false;
+};
+PolygonForm polygon_form(const model::Multipart& polygon);
 
 // For each part of a polygon, whether to_geos makes it an exterior (false for its holes and for
 // parts GEOS cannot hold).

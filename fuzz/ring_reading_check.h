@@ -1,0 +1,183 @@
+// A check of how the engine reads polygon rings, against GEOS. The straight rings of a polygon are
+// made into the GEOS multipolygon they mean when wound the engine's way (clockwise exteriors, each
+// counter-clockwise ring a hole of the smallest exterior GEOS finds covering it), as given or each
+// reversed. Where GEOS calls one of those valid, the engine's area of the rings in both windings
+// (one read by winding, the other by nesting) must be GEOS's area.
+#pragma once
+
+#include <geos_c.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "corvane/corvane.h"
+
+namespace fuzz {
+
+class RingReadingCheck {
+public:
+    explicit RingReadingCheck(const KX_ErrorCallbackRecord* rec) : rec_(rec), ctx_(GEOS_init_r()) {}
+    ~RingReadingCheck() { GEOS_finish_r(ctx_); }
+    RingReadingCheck(const RingReadingCheck&) = delete;
+    RingReadingCheck& operator=(const RingReadingCheck&) = delete;
+
+    void check(KX_GeometryHandle polygon) {
+        if (KX_Geometry_getObjectType(polygon, rec_) != KX_GEOMETRY_TYPE_POLYGON || KX_Geometry_getHasCurves(polygon, rec_) != 0)
+            return;
+        const auto rings = rings_of(polygon);
+        if (rings.empty() || rings.size() > 8) return;
+        // The rings as written or each reversed: whichever is the engine's winding of a valid
+        // multipolygon gives GEOS's area.
+        double scale = 0;
+        double expected = valid_area(rings, scale);
+        if (std::isnan(expected)) expected = valid_area(reversed(rings), scale = 0);
+        if (std::isnan(expected)) return;
+        compare("as written", KX_GeometryEngine_area(polygon, rec_), expected, scale);
+        KX_GeometryHandle reversed = built(rings, true);
+        if (reversed == nullptr) return;
+        compare("reversed", KX_GeometryEngine_area(reversed, rec_), expected, scale);
+        KX_Geometry_destroy(reversed, nullptr);
+    }
+
+private:
+    struct XY {
+        double x, y;
+    };
+    using Ring = std::vector<XY>;
+    struct Deleter {
+        GEOSContextHandle_t ctx;
+        void operator()(GEOSGeometry* g) const { GEOSGeom_destroy_r(ctx, g); }
+    };
+    using Geos = std::unique_ptr<GEOSGeometry, Deleter>;
+
+    // Within rounding of the rings' own areas (`scale`, their sum), which a hole nearly as large as
+    // its shell leaves far above the difference.
+    static void compare(const char* how, double area, double expected, double scale) {
+        if (std::abs(area - expected) <= 1e-9 * scale) return;
+        std::fprintf(stderr, "ring reading (%s): the engine's area %.17g, GEOS's %.17g\n", how, area, expected);
+        std::abort();
+    }
+
+    // The polygon's rings, open, every vertex located and finite; none when any is not, or a ring
+    // holds fewer than three distinct points.
+    std::vector<Ring> rings_of(KX_GeometryHandle polygon) const {
+        std::vector<Ring> out;
+        KX_ImmutablePartCollectionHandle parts = KX_Multipart_getParts(polygon, rec_);
+        const uint64_t n = parts == nullptr ? 0 : KX_ImmutablePartCollection_getSize(parts, rec_);
+        bool usable = parts != nullptr;
+        for (uint64_t i = 0; i < n && usable; ++i) {
+            KX_ImmutablePartHandle part = KX_ImmutablePartCollection_getPart(parts, i, rec_);
+            Ring ring;
+            for (uint64_t k = 0, m = KX_ImmutablePart_getPointCount(part, rec_); k < m; ++k) {
+                KX_GeometryHandle p = KX_ImmutablePart_getPoint(part, k, rec_);
+                const XY v{KX_Point_getX(p, rec_), KX_Point_getY(p, rec_)};
+                KX_Geometry_destroy(p, nullptr);
+                if (!std::isfinite(v.x) || !std::isfinite(v.y) || std::abs(v.x) > 1e100 || std::abs(v.y) > 1e100) usable = false;
+                ring.push_back(v);
+            }
+            KX_ImmutablePart_destroy(part, nullptr);
+            if (ring.size() < 3) usable = false;
+            out.push_back(std::move(ring));
+        }
+        KX_ImmutablePartCollection_destroy(parts, nullptr);
+        if (!usable) out.clear();
+        return out;
+    }
+
+    static std::vector<Ring> reversed(std::vector<Ring> rings) {
+        for (Ring& r : rings) std::reverse(r.begin(), r.end());
+        return rings;
+    }
+
+    Geos geos_ring(const Ring& ring) const {
+        GEOSCoordSequence* seq = GEOSCoordSeq_create_r(ctx_, static_cast<unsigned>(ring.size() + 1), 2);
+        for (size_t i = 0; i <= ring.size(); ++i) {
+            const XY& v = ring[i % ring.size()];
+            GEOSCoordSeq_setXY_r(ctx_, seq, static_cast<unsigned>(i), v.x, v.y);
+        }
+        return Geos(GEOSGeom_createLinearRing_r(ctx_, seq), Deleter{ctx_});
+    }
+
+    Geos geos_polygon(const Ring& shell, const std::vector<const Ring*>& holes) const {
+        Geos s = geos_ring(shell);
+        std::vector<GEOSGeometry*> h;
+        for (const Ring* r : holes) h.push_back(geos_ring(*r).release());
+        if (!s || std::find(h.begin(), h.end(), nullptr) != h.end()) {
+            for (GEOSGeometry* g : h) GEOSGeom_destroy_r(ctx_, g);
+            return Geos(nullptr, Deleter{ctx_});
+        }
+        return Geos(GEOSGeom_createPolygon_r(ctx_, s.release(), h.data(), static_cast<unsigned>(h.size())), Deleter{ctx_});
+    }
+
+    // GEOS's area of the multipolygon the rings mean in the engine's winding, or NaN where GEOS
+    // does not call it valid; `scale` becomes the sum of the rings' areas.
+    double valid_area(const std::vector<Ring>& rings, double& scale) const {
+        std::vector<Geos> alone;
+        std::vector<bool> clockwise;
+        std::vector<double> size;
+        for (const Ring& r : rings) {
+            alone.push_back(geos_polygon(r, {}));
+            char ccw = 0;
+            Geos line = geos_ring(r);
+            if (!alone.back() || !line || GEOSCoordSeq_isCCW_r(ctx_, GEOSGeom_getCoordSeq_r(ctx_, line.get()), &ccw) == 0)
+                return NAN;
+            clockwise.push_back(ccw == 0);
+            double a = 0;
+            GEOSArea_r(ctx_, alone.back().get(), &a);
+            size.push_back(a);
+            scale += a;
+        }
+        std::vector<std::vector<const Ring*>> holes(rings.size());
+        for (size_t i = 0; i < rings.size(); ++i) {
+            if (clockwise[i]) continue;
+            int owner = -1;
+            for (size_t j = 0; j < rings.size(); ++j)
+                if (clockwise[j] && (owner < 0 || size[j] < size[owner]) &&
+                    GEOSCovers_r(ctx_, alone[j].get(), alone[i].get()) == 1)
+                    owner = static_cast<int>(j);
+            if (owner < 0) return NAN;
+            holes[owner].push_back(&rings[i]);
+        }
+        std::vector<GEOSGeometry*> polygons;
+        for (size_t i = 0; i < rings.size(); ++i)
+            if (clockwise[i]) polygons.push_back(geos_polygon(rings[i], holes[i]).release());
+        if (polygons.empty() || std::find(polygons.begin(), polygons.end(), nullptr) != polygons.end()) {
+            for (GEOSGeometry* g : polygons) GEOSGeom_destroy_r(ctx_, g);
+            return NAN;
+        }
+        Geos all(GEOSGeom_createCollection_r(ctx_, GEOS_MULTIPOLYGON, polygons.data(), static_cast<unsigned>(polygons.size())),
+                 Deleter{ctx_});
+        double area = NAN;
+        if (!all || GEOSisValid_r(ctx_, all.get()) != 1 || GEOSArea_r(ctx_, all.get(), &area) == 0) return NAN;
+        return area;
+    }
+
+    // An engine polygon of the rings, each reversed when asked.
+    KX_GeometryHandle built(const std::vector<Ring>& rings, bool reverse) const {
+        KX_GeometryBuilderHandle builder = KX_PolygonBuilder_createFromSpatialReference(nullptr, rec_);
+        KX_MutablePartCollectionHandle parts = KX_MutablePartCollection_createWithSpatialReference(nullptr, rec_);
+        for (const Ring& r : rings) {
+            KX_MutablePartHandle part = KX_MutablePart_createWithSpatialReference(nullptr, rec_);
+            for (size_t k = 0; k < r.size(); ++k) {
+                const XY& v = r[reverse ? r.size() - 1 - k : k];
+                KX_MutablePart_addPointXY(part, v.x, v.y, rec_);
+            }
+            KX_MutablePartCollection_addPart(parts, part, rec_);
+            KX_MutablePart_destroy(part, nullptr);
+        }
+        KX_MultipartBuilder_setParts(builder, parts, rec_);
+        KX_GeometryHandle result = KX_GeometryBuilder_toGeometry(builder, rec_);
+        KX_MutablePartCollection_destroy(parts, nullptr);
+        KX_GeometryBuilder_destroy(builder, nullptr);
+        return result;
+    }
+
+    const KX_ErrorCallbackRecord* rec_;
+    GEOSContextHandle_t ctx_;
+};
+
+}  // namespace fuzz
