@@ -18,6 +18,27 @@
 
 namespace fuzz {
 
+// A polyline or polygon of `count` parts in the reference `sr`, part i filled by fill(part, i),
+// through the builders the module uses.
+template <typename Fill>
+KX_GeometryHandle multipart(bool polyline, KX_SpatialReferenceHandle sr, int count, Fill fill,
+                            const KX_ErrorCallbackRecord* rec) {
+    KX_GeometryBuilderHandle builder = polyline ? KX_PolylineBuilder_createFromSpatialReference(sr, rec)
+                                                : KX_PolygonBuilder_createFromSpatialReference(sr, rec);
+    KX_MutablePartCollectionHandle parts = KX_MutablePartCollection_createWithSpatialReference(sr, rec);
+    for (int i = 0; i < count; ++i) {
+        KX_MutablePartHandle part = KX_MutablePart_createWithSpatialReference(sr, rec);
+        fill(part, i);
+        KX_MutablePartCollection_addPart(parts, part, rec);
+        KX_MutablePart_destroy(part, nullptr);
+    }
+    KX_MultipartBuilder_setParts(builder, parts, rec);
+    KX_GeometryHandle result = KX_GeometryBuilder_toGeometry(builder, rec);
+    KX_MutablePartCollection_destroy(parts, nullptr);
+    KX_GeometryBuilder_destroy(builder, nullptr);
+    return result;
+}
+
 class BuiltGeometry {
 public:
     BuiltGeometry(FuzzedDataProvider& data, const KX_ErrorCallbackRecord* rec) : data_(data), rec_(rec) {}
@@ -28,19 +49,8 @@ public:
         KX_SpatialReferenceHandle sr = wkid == 0 ? nullptr : KX_SpatialReference_create(wkid, rec_);
         if (wkid != 0 && sr == nullptr) return nullptr;
         const bool polyline = data_.ConsumeBool();
-        KX_GeometryBuilderHandle builder = polyline ? KX_PolylineBuilder_createFromSpatialReference(sr, rec_)
-                                                    : KX_PolygonBuilder_createFromSpatialReference(sr, rec_);
-        KX_MutablePartCollectionHandle parts = KX_MutablePartCollection_createWithSpatialReference(sr, rec_);
-        for (int i = data_.ConsumeIntegralInRange(1, 6); i > 0; --i) {
-            KX_MutablePartHandle part = KX_MutablePart_createWithSpatialReference(sr, rec_);
-            add_ring(part, sr);
-            KX_MutablePartCollection_addPart(parts, part, rec_);
-            KX_MutablePart_destroy(part, nullptr);
-        }
-        KX_MultipartBuilder_setParts(builder, parts, rec_);
-        KX_GeometryHandle result = KX_GeometryBuilder_toGeometry(builder, rec_);
-        KX_MutablePartCollection_destroy(parts, nullptr);
-        KX_GeometryBuilder_destroy(builder, nullptr);
+        KX_GeometryHandle result = multipart(polyline, sr, data_.ConsumeIntegralInRange(1, 6),
+                                             [&](KX_MutablePartHandle part, int) { add_ring(part, sr); }, rec_);
         KX_SpatialReference_destroy(sr, nullptr);
         return result;
     }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "built_geometry.h"
 #include "corvane/corvane.h"
 
 namespace fuzz {
@@ -158,22 +159,13 @@ private:
 
     // An engine polygon of the rings, each reversed when asked.
     KX_GeometryHandle built(const std::vector<Ring>& rings, bool reverse) const {
-        KX_GeometryBuilderHandle builder = KX_PolygonBuilder_createFromSpatialReference(nullptr, rec_);
-        KX_MutablePartCollectionHandle parts = KX_MutablePartCollection_createWithSpatialReference(nullptr, rec_);
-        for (const Ring& r : rings) {
-            KX_MutablePartHandle part = KX_MutablePart_createWithSpatialReference(nullptr, rec_);
+        return multipart(false, nullptr, static_cast<int>(rings.size()), [&](KX_MutablePartHandle part, int i) {
+            const Ring& r = rings[i];
             for (size_t k = 0; k < r.size(); ++k) {
                 const XY& v = r[reverse ? r.size() - 1 - k : k];
                 KX_MutablePart_addPointXY(part, v.x, v.y, rec_);
             }
-            KX_MutablePartCollection_addPart(parts, part, rec_);
-            KX_MutablePart_destroy(part, nullptr);
-        }
-        KX_MultipartBuilder_setParts(builder, parts, rec_);
-        KX_GeometryHandle result = KX_GeometryBuilder_toGeometry(builder, rec_);
-        KX_MutablePartCollection_destroy(parts, nullptr);
-        KX_GeometryBuilder_destroy(builder, nullptr);
-        return result;
+        }, rec_);
     }
 
     const KX_ErrorCallbackRecord* rec_;
