@@ -2,6 +2,8 @@
 // RhumbSolve, Planimeter), and what the curve types other than those two must satisfy.
 #include <GeographicLib/Geocentric.hpp>
 #include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/PolygonArea.hpp>
+#include <GeographicLib/Rhumb.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -311,6 +313,87 @@ TEST_F(GeodesyTest, RegionsLargerThanHalfTheEllipsoidKeepTheirSize) {
                 << curve << (reversed ? " reversed" : "");
         }
     }
+}
+
+// GeographicLib's area of the smaller side of the ring (signed, so never folded through the whole
+// ellipsoid's area): every digit of a small region.
+double smaller_side(const std::vector<Vertex>& ring, int32_t curve) {
+    const auto signed_area = [&](auto polygon) {
+        for (const auto& p : ring) polygon.AddPoint(p.y, p.x);
+        double perimeter = 0, area = 0;
+        polygon.Compute(false, true, perimeter, area);
+        return std::abs(area);
+    };
+    return curve == kLoxodrome ? signed_area(GeographicLib::PolygonAreaRhumb(GeographicLib::Rhumb::WGS84()))
+                               : signed_area(GeographicLib::PolygonArea(GeographicLib::Geodesic::WGS84()));
+}
+
+// A ring's region keeps GeographicLib's precision in either winding, from square millimetres to
+// past half the ellipsoid: the side it holds is taken directly, never as the whole ellipsoid less
+// the other side, which kept only the digits of the whole (1/16 m²). Small rings (edges under a
+// kilometre and 0.025 degrees) are measured alike by every curve type.
+TEST_F(GeodesyTest, AreasKeepTheirDigitsFromSquareMillimetresToPastHalfTheEllipsoid) {
+    const auto square = [](double lon, double lat, double side) {  // clockwise
+        return std::vector<Vertex>{{lon, lat}, {lon, lat + side}, {lon + side * 1.4, lat + side}, {lon + side * 1.4, lat}};
+    };
+    struct Case {
+        const char* name;
+        std::vector<Vertex> ring;
+        bool small;      // every curve type measures it as the geodesic ring
+        bool past_half;  // it holds the larger side
+    };
+    const std::vector<Case> cases = {
+        {"1 mm2", square(10, 45, 1e-8), true, false},
+        {"0.8 m2", square(10, 45, 8e-6), true, false},
+        {"79 m2", square(-73.98, 40.75, 8e-5), true, false},
+        {"79 m2 across the antimeridian", square(179.99996, -33, 8e-5), true, false},
+        {"1e6 m2", square(10, 45, 0.007), true, false},
+        {"1e10 m2", square(10, 45, 0.9), false, false},
+        {"1e13 m2", square(-20, -40, 30), false, false},
+        {"north of 30 S", {{-180, -30}, {-180, 90}, {180, 90}, {180, -30}, {90, -30}, {0, -30}, {-90, -30}}, false, true},
+    };
+    const double whole = GeographicLib::Geodesic::WGS84().EllipsoidArea();
+    for (const auto& c : cases) {
+        for (int32_t curve : {kGeodesic, kLoxodrome, kGreatElliptic, kNormalSection, kShapePreserving}) {
+            if (!c.small && curve != kGeodesic && curve != kLoxodrome) continue;
+            for (bool reversed : {false, true}) {
+                SCOPED_TRACE(std::string(c.name) + " curve " + std::to_string(curve) + (reversed ? " reversed" : ""));
+                auto ring = c.ring;
+                if (reversed) std::reverse(ring.begin(), ring.end());
+                const double side = smaller_side(ring, curve == kLoxodrome ? kLoxodrome : kGeodesic);
+                const double expected = c.past_half ? whole - side : side;
+                Geometry polygon = shape("rings", ring, 4326);
+                EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok()), expected, 1e-12 * expected);
+            }
+        }
+    }
+}
+
+// Where the curve types coincide (meridians, the equator, along a pole) large regions measure alike
+// and exactly: from the equator to the pole, d degrees of longitude hold d / 720 of the ellipsoid;
+// from pole to pole, d / 360.
+TEST_F(GeodesyTest, RegionsBoundedByMeridiansAndTheEquatorMeasureExactlyForEveryCurveType) {
+    struct Case {
+        const char* name;
+        std::vector<Vertex> ring;
+        double share;
+    };
+    const std::vector<Case> cases = {
+        {"a degree to the pole", {{0, 0}, {0, 90}, {1, 90}, {1, 0}}, 1.0 / 720},
+        {"a quarter turn to the pole", {{0, 0}, {0, 90}, {90, 90}, {90, 0}}, 90.0 / 720},
+        {"three quarter turns pole to pole", {{0, -90}, {0, 0}, {0, 90}, {270, 90}, {270, 0}, {270, -90}}, 270.0 / 360},
+    };
+    const double whole = GeographicLib::Geodesic::WGS84().EllipsoidArea();
+    for (const auto& c : cases)
+        for (int32_t curve : {kGeodesic, kLoxodrome, kGreatElliptic, kNormalSection, kShapePreserving})
+            for (bool reversed : {false, true}) {
+                SCOPED_TRACE(std::string(c.name) + " curve " + std::to_string(curve) + (reversed ? " reversed" : ""));
+                auto ring = c.ring;
+                if (reversed) std::reverse(ring.begin(), ring.end());
+                Geometry polygon = shape("rings", ring, 4326);
+                const double expected = c.share * whole;
+                EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok()), expected, 1e-12 * expected);
+            }
 }
 
 TEST_F(GeodesyTest, DensifyInAProjectionReturnsToIt) {

@@ -273,6 +273,9 @@ TEST_F(GeodeticBufferTest, NormalizingFoldsIntoOneTurnOfLongitude) {
         {R"({"x":190,"y":10,"spatialReference":{"wkid":4326}})", R"({"x":-170.0,"y":10.0,"spatialReference":{"wkid":4326}})"},
         {R"({"points":[[-540,1],[180,2],[-180,3]],"spatialReference":{"wkid":4326}})",
          R"({"points":[[-180.0,1.0],[-180.0,2.0],[-180.0,3.0]],"spatialReference":{"wkid":4326}})"},
+        // Whole turns taken off exactly: every digit kept, and a hair west of -180 stays inside.
+        {R"({"points":[[190.00000000000003,1],[-180.00000000000003,2],[359.99999999999994,3]],"spatialReference":{"wkid":4326}})",
+         R"({"points":[[-169.99999999999997,1.0],[179.99999999999997,2.0],[-5.684341886080802e-14,3.0]],"spatialReference":{"wkid":4326}})"},
         {R"({"hasM":true,"paths":[[[170,0,0],[190,0,20]]],"spatialReference":{"wkid":4326}})",
          R"({"hasM":true,"paths":[[[170.0,0.0,0.0],[180.0,0.0,10.0]],[[-180.0,0.0,10.0],[-170.0,0.0,20.0]]],"spatialReference":{"wkid":4326}})"},
         // Inside already: copied, curves and all.

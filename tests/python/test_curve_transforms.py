@@ -104,3 +104,33 @@ def test_a_full_ellipse_carries_z_and_m_to_its_new_vertex():
     assert path[0] == [2, 0, 5, 7]
     assert path[1]["a"][0][2:] == [5, 7]
     assert path[1]["a"][0][:2] == pytest.approx([-2, 0], abs=1e-12)
+
+
+# Scales that squash the plane onto an axis, nearly or wholly, or onto a point.
+COLLAPSES = {
+    "onto the y axis": (0, 1),
+    "onto the x axis": (1, 0),
+    "to 1e-300 of its width": (1e-300, 1),
+    "to 1e-300 of its height": (1, 1e-300),
+    "mirrored to 1e-300 of its width": (-1e-300, 1),
+    "onto a point": (0, 0),
+}
+
+
+@pytest.mark.parametrize("kind", ["rings", "paths"])
+@pytest.mark.parametrize("scales", COLLAPSES)
+@pytest.mark.parametrize("name", CURVES)
+def test_a_curve_squashed_flat_runs_to_and_fro_over_all_its_image(name, scales, kind):
+    # A ring or the same elements as a closed path: a flat curve turns back where its image does,
+    # so the result reaches as far as the sampled image and is as long.
+    d, points = CURVES[name]
+    sx, sy = COLLAPSES[scales]
+    g = vg.Geometry({"curve" + kind.capitalize(): d["curveRings"]}).scale(sx, sy, O)
+    s = affinity.scale(Polygon(points), sx, sy, origin=(0, 0))
+    exact = 2e-2 if name == "bezier" else 1e-7
+    assert g.length == pytest.approx(s.length, rel=exact, abs=1e-12)
+    assert g.extent == pytest.approx(s.bounds, abs=1e-7)
+    if kind == "rings":
+        assert g.area == pytest.approx(0, abs=1e-12)
+    again = vg.Geometry(str(g))
+    assert again.length == pytest.approx(g.length, rel=1e-12, abs=1e-12)

@@ -55,8 +55,27 @@ def test_overlays_with_an_empty_of_another_kind_agree_with_shapely(kind, empty):
     assert same(g.difference(e), s.difference(se))
 
 
-def test_two_empties_of_different_kinds_unite_to_an_empty():
-    assert vg.Geometry('{"paths": []}').union(vg.Geometry('{"rings": []}')).is_empty
+# The class our overlays give for shapely's empty result of each dimension.
+CLASS_OF_DIMENSION = {0: vg.MultiPoint, 1: vg.Polyline, 2: vg.Polygon}
+
+
+def dimension(shapely_geometry):
+    return {"Point": 0, "MultiPoint": 0, "LineString": 1, "Polygon": 2}[shapely_geometry.geom_type]
+
+
+@pytest.mark.parametrize("second", EMPTIES)
+@pytest.mark.parametrize("first", EMPTIES)
+def test_two_empties_give_an_empty_of_the_higher_dimension(first, second):
+    (text_a, wkt_a), (text_b, wkt_b) = EMPTIES[first], EMPTIES[second]
+    a, b = vg.Geometry(text_a), vg.Geometry(text_b)
+    sa, sb = shapely_wkt.loads(wkt_a), shapely_wkt.loads(wkt_b)
+    for name in ("union", "symmetric_difference"):
+        theirs = getattr(sa, name)(sb)
+        result = getattr(a, name)(b)
+        assert result.is_empty and theirs.is_empty, name
+        assert type(result) is CLASS_OF_DIMENSION[dimension(theirs)], name
+    united = vg.Geometry.union_collection([a, b])
+    assert united.is_empty and type(united) is CLASS_OF_DIMENSION[dimension(sa.union(sb))]
 
 
 def test_union_collection_skips_empties_of_other_kinds():

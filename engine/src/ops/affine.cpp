@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
 
 #include "model/elliptic_arc.h"
 #include "ops/vertices.h"
@@ -14,19 +17,33 @@ using model::EllipticArc;
 
 model::XY apply(const Affine& t, double x, double y) { return {t.a * x + t.b * y + t.c, t.d * x + t.e * y + t.f}; }
 
-// The image of an elliptic arc. With the arc's points c + M (cos s, sin s), M = R(rotation)
-// diag(major, minor), the image is c' + L M (cos s, sin s); the closed-form singular value
-// decomposition L M = R(theta) diag(p, q) R(phi) names the new ellipse directly. A negative q
-// means the map mirrors the arc, which then runs the other way round.
-Curve arc_image(const EllipticArc& arc, const Affine& t) {
+// An elliptic arc's points are c + M (cos s, sin s) for eccentric angles s, with M = R(rotation)
+// diag(major, minor); under the map they are c' + L M (cos s, sin s). L M by rows.
+struct ArcMatrix {
+    double p, q, r, s;
+};
+
+ArcMatrix arc_matrix(const EllipticArc& arc, const Affine& t) {
     const double cr = std::cos(arc.rotation), sr = std::sin(arc.rotation);
     const double major = arc.semi_major, minor = arc.semi_major * arc.ratio;
-    const double p = (t.a * cr + t.b * sr) * major, q = (-t.a * sr + t.b * cr) * minor;
-    const double r = (t.d * cr + t.e * sr) * major, s = (-t.d * sr + t.e * cr) * minor;
-    const double E = (p + s) / 2, F = (p - s) / 2, G = (r + q) / 2, H = (r - q) / 2;
-    const double Q = std::hypot(E, H), R = std::hypot(F, G);
-    const double sx = Q + R, sy = Q - R;
-    if (!(sx > 0) || sy == 0) return model::Line{};  // collapsed onto a line
+    return {(t.a * cr + t.b * sr) * major, (-t.a * sr + t.b * cr) * minor, (t.d * cr + t.e * sr) * major,
+            (-t.d * sr + t.e * cr) * minor};
+}
+
+// The image of an elliptic arc: the closed-form singular value decomposition L M = R(theta)
+// diag(sx, sy) R(phi) names the new ellipse directly. A negative sy means the map mirrors the arc,
+// which then runs the other way round; none where the image is squashed onto a line or a point.
+// sy is the determinant det(L) major minor over sx: the difference of the singular values would
+// round a thin image's minor axis to a few digits or none.
+std::optional<EllipticArc> arc_image(const EllipticArc& arc, const Affine& t) {
+    const ArcMatrix m = arc_matrix(arc, t);
+    const double E = (m.p + m.s) / 2, F = (m.p - m.s) / 2, G = (m.r + m.q) / 2, H = (m.r - m.q) / 2;
+    const double sx = std::hypot(E, H) + std::hypot(F, G);
+    if (!(sx > 0)) return std::nullopt;
+    const double sy = (t.a * t.e - t.b * t.d) * (arc.semi_major / sx) * (arc.semi_major * arc.ratio);
+    // Thinner than the rounding of its own major axis, the image lies on its segment to the last
+    // digit, and its ends could not name the ellipse again: it is flat.
+    if (!(std::abs(sy) > std::numeric_limits<double>::epsilon() * sx)) return std::nullopt;
     const double a1 = std::atan2(G, F), a2 = std::atan2(H, E);
     const double theta = (a2 + a1) / 2, phi = (a2 - a1) / 2;
     const model::XY centre = apply(t, arc.cx, arc.cy);
@@ -42,13 +59,76 @@ Curve arc_image(const EllipticArc& arc, const Affine& t) {
     return image;
 }
 
-Curve curve_image(const Curve& curve, const Affine& t) {
-    if (const auto* bezier = std::get_if<model::CubicBezier>(&curve)) {
-        const model::XY c1 = apply(t, bezier->c1x, bezier->c1y), c2 = apply(t, bezier->c2x, bezier->c2y);
-        return model::CubicBezier{c1.x, c1.y, c2.x, c2.y};
+// An arc's image squashed onto a line runs to and fro along it: the eccentric angles strictly
+// inside the arc, in the arc's order, at which it turns back. Along the line the image moves as
+// rho cos(s - s0) (the larger row of L M, where rounding leaves the rows not quite parallel); a
+// map onto a point has no line, and any angles serve it. Turns within 1e-9 of an end are that
+// end: the image passes it by rho 5e-19 at most.
+std::vector<double> turning_angles(const EllipticArc& arc, const Affine& t) {
+    const ArcMatrix m = arc_matrix(arc, t);
+    const bool first_row = std::hypot(m.p, m.q) >= std::hypot(m.r, m.s);
+    const double s0 = first_row ? std::atan2(m.q, m.p) : std::atan2(m.s, m.r);
+    constexpr double kAtEnd = 1e-9;
+    const double low = std::min(arc.start, arc.start + arc.central) + kAtEnd;
+    const double high = std::max(arc.start, arc.start + arc.central) - kAtEnd;
+    std::vector<double> angles;
+    for (double k = std::ceil((low - s0) / M_PI); s0 + k * M_PI < high; ++k)
+        if (s0 + k * M_PI > low) angles.push_back(s0 + k * M_PI);
+    if (arc.central < 0) std::reverse(angles.begin(), angles.end());
+    return angles;
+}
+
+// A Bezier curve is mapped by its control points, flat or not.
+model::CubicBezier bezier_image(const model::CubicBezier& bezier, const Affine& t) {
+    const model::XY c1 = apply(t, bezier.c1x, bezier.c1y), c2 = apply(t, bezier.c2x, bezier.c2y);
+    return model::CubicBezier{c1.x, c1.y, c2.x, c2.y};
+}
+
+// The part rebuilt curve by curve: `each(curve, i, out)` appends to `out`, which ends with vertex
+// i, what the curve of segment i becomes (its curves and any vertices after vertex i). The part
+// itself is replaced only at the end, so `each` may read it.
+template <typename Each>
+void rebuild_curves(model::Part& part, Each each) {
+    model::Part out;
+    out.ring = part.ring;
+    out.dims = part.dims;
+    for (uint64_t i = 0, next = 0; i < part.points.size(); ++i) {
+        out.points.push_back(part.points[i]);
+        for (; next < part.curves.size() && part.curves[next].first == i; ++next) each(part.curves[next].second, i, out);
     }
-    if (const auto* arc = std::get_if<EllipticArc>(&curve)) return arc_image(*arc, t);
-    return curve;
+    part = std::move(out);
+}
+
+// The part's curves mapped (its vertices are already). An arc squashed flat becomes the straight
+// run through the points where its image turns back, each with z and m taken along the arc, so
+// that the run covers all the image does: a full circle squashed to a segment reaches both its
+// ends. A ring left straight with fewer than three vertices is closed by its first vertex once
+// more, as collapsed rings are kept elsewhere: every reader holds a ring of three.
+void map_curves(model::Part& part, const Affine& t) {
+    if (part.curves.empty()) return;
+    const uint64_t segments = model::segment_count(part);
+    rebuild_curves(part, [&](const Curve& curve, uint64_t i, model::Part& out) {
+        if (const auto* bezier = std::get_if<model::CubicBezier>(&curve)) {
+            out.curves.emplace_back(out.points.size() - 1, bezier_image(*bezier, t));
+            return;
+        }
+        const auto* arc = std::get_if<EllipticArc>(&curve);
+        if (arc == nullptr) return;
+        if (auto image = arc_image(*arc, t)) {
+            out.curves.emplace_back(out.points.size() - 1, *image);
+            return;
+        }
+        if (i >= segments) return;
+        const model::SegmentValue s = model::segment_at(part, i);
+        for (double angle : turning_angles(*arc, t)) {
+            const double f = (angle - arc->start) / arc->central;
+            const model::XY at = model::point_at(*arc, angle);
+            const model::XY p = apply(t, at.x, at.y);
+            out.points.push_back({p.x, p.y, s.start.z + (s.end.z - s.start.z) * f, s.start.m + (s.end.m - s.start.m) * f});
+        }
+    });
+    if (part.ring && part.curves.empty() && !part.points.empty() && part.points.size() < 3)
+        part.points.push_back(part.points.front());
 }
 
 // The same curve run from its end to its start.
@@ -99,30 +179,22 @@ void split_full_ellipses(model::Part& part) {
         return arc != nullptr && !arc->circular() && std::abs(arc->central) >= 2 * M_PI;
     };
     if (std::none_of(part.curves.begin(), part.curves.end(), [&](const auto& e) { return whole(e.second); })) return;
-    model::Part out;
-    out.ring = part.ring;
-    out.dims = part.dims;
     const uint64_t segments = model::segment_count(part);
-    for (uint64_t i = 0, next = 0; i < part.points.size(); ++i) {
-        out.points.push_back(part.points[i]);
-        for (; next < part.curves.size() && part.curves[next].first == i; ++next) {
-            const Curve& curve = part.curves[next].second;
-            if (!whole(curve) || i >= segments) {
-                out.curves.emplace_back(out.points.size() - 1, curve);
-                continue;
-            }
-            const model::SegmentValue s = model::segment_at(part, i);
-            EllipticArc first = std::get<EllipticArc>(curve);
-            first.central /= 2;
-            EllipticArc second = first;
-            second.start += first.central;
-            const model::XY mid = model::point_at(first, second.start);
-            out.curves.emplace_back(out.points.size() - 1, first);
-            out.points.push_back({mid.x, mid.y, (s.start.z + s.end.z) / 2, (s.start.m + s.end.m) / 2});
-            out.curves.emplace_back(out.points.size() - 1, second);
+    rebuild_curves(part, [&](const Curve& curve, uint64_t i, model::Part& out) {
+        if (!whole(curve) || i >= segments) {
+            out.curves.emplace_back(out.points.size() - 1, curve);
+            return;
         }
-    }
-    part = std::move(out);
+        const model::SegmentValue s = model::segment_at(part, i);
+        EllipticArc first = std::get<EllipticArc>(curve);
+        first.central /= 2;
+        EllipticArc second = first;
+        second.start += first.central;
+        const model::XY mid = model::point_at(first, second.start);
+        out.curves.emplace_back(out.points.size() - 1, first);
+        out.points.push_back({mid.x, mid.y, (s.start.z + s.end.z) / 2, (s.start.m + s.end.m) / 2});
+        out.curves.emplace_back(out.points.size() - 1, second);
+    });
 }
 
 }  // namespace
@@ -154,9 +226,7 @@ std::unique_ptr<model::Geometry> transformed(const model::Geometry& geometry, co
     const bool mirrors = map.a * map.e - map.b * map.d < 0;
     if (auto* multipart = dynamic_cast<model::Multipart*>(image.get()))
         for (auto& part : multipart->parts) {
-            for (auto& [index, curve] : part.curves) curve = curve_image(curve, map);
-            // A curve collapsed onto a line is stored as the straight segment it became.
-            std::erase_if(part.curves, [](const auto& entry) { return !model::is_curve(entry.second); });
+            map_curves(part, map);
             split_full_ellipses(part);
             if (mirrors && part.ring) reverse_ring(part);
         }

@@ -15,6 +15,7 @@
 #include "ops/overlay.h"
 #include "ops/projection.h"
 #include "ops/to_geos.h"
+#include "ops/unrolling.h"
 #include "ops/vertices.h"
 
 namespace ops {
@@ -70,10 +71,14 @@ bool foldable(const model::Geometry& geometry, const LongitudeRange& range) {
     return (turns->second - turns->first + 1) * vertices <= budget;
 }
 
+// Folded about the range's centre by remainder, which is exact: about a centre of 0 (every
+// geographic reference, most Mercator ones) x keeps every digit. A value rounded onto either edge
+// is the west one, the east edge being the west edge a turn on.
 double wrapped(double x, const LongitudeRange& r) {
     if (std::isnan(x) || (x >= r.west && x < r.west + r.period)) return x;
-    const double offset = std::fmod(x - r.west, r.period);
-    return r.west + (offset < 0 ? offset + r.period : offset);
+    const double centre = r.west + r.period / 2;
+    const double folded = centre + std::remainder(x - centre, r.period);
+    return folded <= r.west || folded >= r.west + r.period ? r.west : folded;
 }
 
 GeometryPtr folded_points(const model::Geometry& geometry, const LongitudeRange& range) {
@@ -106,10 +111,9 @@ std::optional<LongitudeRange> longitude_range(const model::SpatialReferenceData&
 }
 
 void unroll(std::vector<model::Vertex>& line, const LongitudeRange& range) {
-    for (size_t i = 1; i < line.size(); ++i) {
-        const double step = std::remainder(line[i].x - line[i - 1].x, range.period);
-        line[i].x = line[i - 1].x + step;
-    }
+    if (line.empty()) return;
+    Unrolling unrolling(range.period, line.front().x);
+    for (auto& v : line) v.x = unrolling.next(v.x);
 }
 
 GeometryPtr folded(const model::Geometry& geometry, const LongitudeRange& range) {

@@ -15,6 +15,7 @@
 #include "model/engine_error.h"
 #include "model/spatial_reference_data.h"
 #include "ops/central_meridian.h"
+#include "ops/unrolling.h"
 #include "ops/vertex_budget.h"
 
 namespace ops {
@@ -81,11 +82,8 @@ double dot(Vec3 p, Vec3 q) { return p[0] * q[0] + p[1] * q[1] + p[2] * q[2]; }
 
 // Longitudes that continue from `start` without a jump of a full turn.
 void unroll(std::vector<LonLat>& points, double start) {
-    double previous = start;
-    for (auto& p : points) {
-        p.lon = previous + Math::AngDiff(previous, p.lon);
-        previous = p.lon;
-    }
+    Unrolling unrolling(360, start);
+    for (auto& p : points) p.lon = unrolling.next(p.lon, Math::AngDiff(unrolling.previous(), p.lon));
 }
 
 // Points along the geodesic from a to b at the given distances.

@@ -12,6 +12,7 @@
 #include "ops/overlay.h"
 #include "ops/ring_nesting.h"
 #include "ops/to_geos.h"
+#include "ops/unrolling.h"
 #include "ops/vertex_budget.h"
 
 namespace ops {
@@ -176,13 +177,11 @@ std::vector<std::vector<model::Vertex>> geographic_region(std::vector<model::Ver
     if (ring.empty()) return {ring};
     const bool exterior = clockwise(ring);
     const bool holds_north = point_side(north, ring) > 0;
-    double previous = centre.lon;
+    Unrolling unrolling(360, centre.lon);
     for (auto& v : ring) {
         double lat = 0, lon = 0, azimuth = 0, scale = 0;
         projection.Reverse(centre.lat, centre.lon, v.x, v.y, lat, lon, azimuth, scale);
-        lon = previous + Math::AngDiff(previous, lon);
-        previous = lon;
-        v = {lon, lat, model::kNaN, model::kNaN};
+        v = {unrolling.next(lon, Math::AngDiff(unrolling.previous(), lon)), lat, model::kNaN, model::kNaN};
     }
     const double turn = (ring.back().x + Math::AngDiff(ring.back().x, ring.front().x)) - ring.front().x;
     if (std::abs(turn) < 180) {

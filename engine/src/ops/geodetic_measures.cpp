@@ -8,6 +8,7 @@
 #include "model/engine_error.h"
 #include "model/multipart.h"
 #include "ops/to_geos.h"
+#include "ops/unrolling.h"
 #include "ops/vertex_budget.h"
 
 namespace ops {
@@ -39,13 +40,14 @@ int region_side(const GeodeticFrame& frame, CurveType type, const std::vector<mo
     if (frame.turn && type != CurveType::ShapePreserving) {
         const double period = *frame.turn;
         const bool geographic = !frame.to_geographic;
+        Unrolling unrolling(period, own[0].x);
         for (size_t i = 1; i <= run.size(); ++i) {
             const model::Vertex& a = own[i - 1];
             const model::Vertex& b = own[i % own.size()];
             const bool along_pole = geographic && std::abs(a.y) == 90 && b.y == a.y;
-            const double step = along_pole ? b.x - a.x : std::remainder(b.x - a.x, period);
-            if (i < run.size()) run[i].x = run[i - 1].x + step;
-            else if (std::abs(run[i - 1].x + step - run[0].x) >= period / 2) run = own;  // round a pole
+            const double x = along_pole ? unrolling.next(b.x, b.x - a.x) : unrolling.next(b.x);
+            if (i < run.size()) run[i].x = x;
+            else if (std::abs(x - run[0].x) >= period / 2) run = own;  // round a pole
         }
     }
     const double twice_area = planar_twice_area(run);
@@ -53,21 +55,16 @@ int region_side(const GeodeticFrame& frame, CurveType type, const std::vector<mo
 }
 
 // The area of the region a ring holds (region_side), in [0, A) for an ellipsoid of area A, its
-// edges run through `points` (longitude and latitude). GeographicLib signs the area
-// counter-clockwise positive and reduces it into (-A/2, A/2]; the region on the left is that
-// signed area taken modulo A, the one on the right the rest of A. An undecided ring takes the
-// smaller region.
+// edges run through `points` (longitude and latitude). GeographicLib gives either side directly:
+// the left one counting counter-clockwise positive, the right one counting clockwise positive.
+// Taking the right side as A less the left would keep only the digits of A (1/16 m² on the
+// earth), none of a small region's own. An undecided ring takes the smaller region.
 template <typename Area>
-double enclosed_area(Area area, double ellipsoid_area, int side, const std::vector<LonLat>& points) {
+double enclosed_area(Area area, int side, const std::vector<LonLat>& points) {
     for (const auto& p : points) area.AddPoint(p.lat, p.lon);
-    double perimeter = 0, signed_area = 0;
-    area.Compute(false, true, perimeter, signed_area);
-    const double left = signed_area < 0 ? signed_area + ellipsoid_area : signed_area;
-    switch (side) {
-        case 1: return left;
-        case -1: return left > 0 ? ellipsoid_area - left : 0.0;
-        default: return std::abs(signed_area);
-    }
+    double perimeter = 0, value = 0;
+    area.Compute(side < 0, side == 0, perimeter, value);
+    return std::abs(value);
 }
 
 }  // namespace
@@ -88,9 +85,9 @@ double geodetic_area(const model::Geometry& geometry, CurveType type) {
         const int side = region_side(*frame, type, ring.points);
         double a = 0;
         if (type == CurveType::Geodesic) {
-            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), frame->geodesic.EllipsoidArea(), side, points);
+            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), side, points);
         } else if (type == CurveType::Loxodrome) {
-            a = enclosed_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), frame->rhumb.EllipsoidArea(), side, points);
+            a = enclosed_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), side, points);
         } else {
             std::vector<LonLat> fine;
             for (size_t i = 0; i < points.size(); ++i) {
@@ -98,7 +95,7 @@ double geodetic_area(const model::Geometry& geometry, CurveType type) {
                 auto piece = GeodeticSegment(*frame, type, ring.points[i], ring.points[j], points[i], points[j]).fine_points();
                 fine.insert(fine.end(), piece.begin(), piece.end() - 1);
             }
-            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), frame->geodesic.EllipsoidArea(), side, fine);
+            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), side, fine);
         }
         total += adds ? a : -a;
     });

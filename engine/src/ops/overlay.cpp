@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
 #include "model/engine_error.h"
 #include "model/extent.h"
@@ -45,7 +46,9 @@ GeometryKind result_kind(Overlay op, const model::Geometry& a, const model::Geom
             return a.kind() == GeometryKind::Envelope ? GeometryKind::Polygon : a.kind();
         case Overlay::Union:
         case Overlay::SymmetricDifference:
-            // An empty input has no dimension to mix: the result is the other input's kind.
+            // An empty input has no dimension to mix: the result is the other input's kind, and
+            // of two empties the higher dimension's, as GEOS makes it.
+            if (da != db && is_empty(a) && is_empty(b)) return kind_of_dimension(std::max(da, db));
             if (da != db && is_empty(b)) return kind_of_dimension(da);
             if (da != db && is_empty(a)) return kind_of_dimension(db);
             if (da != db) mixed_dimensions(op == Overlay::Union ? "union" : "symmetric difference");
@@ -136,9 +139,12 @@ GeometryPtr clip(const model::Geometry& g, const model::Envelope& e) {
 GeometryPtr union_all(const std::vector<const model::Geometry*>& geometries) {
     if (geometries.empty())
         throw model::EngineError(model::kInvalidArgument, "No geometries to unite.", "The union of nothing is not defined.");
-    // The dimension of the first geometry that is not empty: empties have none to mix.
+    // The dimension of the first geometry that is not empty: empties have none to mix. Of empties
+    // alone, the highest, as GEOS unites them.
     const auto located = std::find_if(geometries.begin(), geometries.end(), [](const auto* g) { return !is_empty(*g); });
-    const int d = dimension_of((located != geometries.end() ? *located : geometries.front())->kind());
+    const auto dimension = [](const auto* g) { return dimension_of(g->kind()); };
+    const int d = located != geometries.end() ? dimension(*located)
+                                              : std::ranges::max(geometries | std::views::transform(dimension));
     const ResultShape shape = shape_of(kind_of_dimension(d), geometries);
     std::vector<GeosPtr> members;
     for (const auto* g : geometries) {

@@ -107,11 +107,15 @@ PolygonForm polygon(const model::Multipart& m) {
     return {geos_collection(GEOS_MULTIPOLYGON, std::move(one)), true};
 }
 
+// An envelope without width or height is the segment or point it covers: as a rectangle of no
+// area GEOS would find it both meeting a square whose edge it lies on and apart from it.
 GeosPtr rectangle(const model::Envelope& e) {
     if (std::isnan(e.x.min) || std::isnan(e.x.max) || std::isnan(e.y.min) || std::isnan(e.y.max))
         return geos_check(GEOSGeom_createEmptyPolygon_r(geos()), "empty polygon");
     const double x0 = std::min(e.x.min, e.x.max), x1 = std::max(e.x.min, e.x.max);
     const double y0 = std::min(e.y.min, e.y.max), y1 = std::max(e.y.min, e.y.max);
+    if (x0 == x1 && y0 == y1) return geos_point({x0, y0});
+    if (x0 == x1 || y0 == y1) return geos_line({{x0, y0}, {x1, y1}}, false);
     return polygon_of(geos_line({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true), {});
 }
 

@@ -206,7 +206,8 @@ PyResult<Ref> sliced_buffers(PyObject* geometries, PyObject* distances, bool uni
 }
 
 // A fixed geometry argument's engine geometry and the iterator of the collection, made in the
-// order the operation is specified with: the geometry first, unless `iterator_first`.
+// order in which the engine call takes them, so that of two bad inputs the one it would meet first
+// is reported: the geometry first, unless `iterator_first` (the items come first in the call).
 struct FixedAndIterator {
     GeometryOwned geometry;
     Ref iterator;

@@ -57,8 +57,8 @@ struct Nullable {
 // The library-error Exception: "Corvane library error: '<display text>'".
 binding::PyErr library_error(const Error& error);
 
-// Frame steps 4 and 5 for one object: its fresh engine geometry, or the Python error of its
-// conversion (unchanged).
+// One geometry argument converted: the fresh engine geometry its own __kxc_geo makes, or the
+// Python error of that conversion (unchanged).
 binding::PyResult<GeometryOwned> engine_geometry(PyObject* object);
 
 // ValueError when text bound for the engine holds a NUL character, naming its position (in
@@ -66,8 +66,8 @@ binding::PyResult<GeometryOwned> engine_geometry(PyObject* object);
 // short by the engine's C strings, so it is refused before anything is sent.
 binding::PyResult<void> refuse_nul(PyObject* text_object, std::string_view text, std::string_view what);
 
-// Frame step 8: an engine result as a Python object. Geometries become the class of their engine
-// type code; lists become Python lists in the engine's order (the first conversion failure wins
+// The last step of every operation, once its inputs' engine geometries are destroyed: the engine
+// result as a Python object. Geometries become the class of their engine type code; lists become Python lists in the engine's order (the first conversion failure wins
 // and nothing partial is returned).
 binding::PyResult<binding::Ref> into_object(bool value);
 binding::PyResult<binding::Ref> into_object(std::array<double, 2> pair);  // a tuple
@@ -126,8 +126,8 @@ binding::PyResult<binding::Ref> raised(binding::PyResult<R> answer) {
     return raised(std::move(*answer));
 }
 
-// Frame steps 4 to 8 for `self`: `op` on its engine geometry, which is destroyed before the
-// result is converted.
+// A whole operation on `self`: its engine geometry made, `op` run on it, the geometry destroyed,
+// then the result made a Python object.
 template <typename Op>
 binding::PyResult<binding::Ref> apply(PyObject* self, Op&& op) {
     return raised(with_engine_geometry(self, std::forward<Op>(op)));

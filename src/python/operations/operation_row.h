@@ -4,14 +4,14 @@
 // A row names two steps: `Prepare`, which turns the fixed arguments (as the binding converted them)
 // into what the operation needs of them, such as engine objects made from them; and `Body`, the
 // engine operation on one geometry and the prepared arguments. The two forms differ only in the
-// order of their steps, as each is specified:
+// order of their steps, which decides which of several bad inputs a caller hears of first:
 //   - the method converts `self` first, then prepares; what was prepared is destroyed before
 //     `self`'s engine geometry, and both before the result becomes a Python object;
 //   - the collection function prepares once, then reads the iterable item by item (iter() of it
 //     first), each item's engine geometry destroyed after its turn.
 // Where the fixed argument is itself a geometry, `Operands` says on which side of the engine call
-// the collection puts it (the method always puts `self` first). A method whose arguments are
-// specified to be made before `self` (a unit that outlives the result's conversion) says so with
+// the collection puts it (the method always puts `self` first). A method whose arguments must be
+// made before `self` (a unit that outlives the result's conversion) says so with
 // `Steps::ArgumentsFirst`. Prepared arguments that name the spatial reference of every result (a
 // projection's target) let the collection read it once for all results.
 #pragma once
