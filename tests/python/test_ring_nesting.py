@@ -145,6 +145,46 @@ def test_overlays_of_touching_holes_fed_back(shell_clockwise):
             pa.symmetric_difference(pb).intersection(pc).area, rel=1e-9, abs=1e-9)
 
 
+def many_holes(shape):
+    """A shell of many vertices (a near-circle, or a comb whose tall teeth span the whole height)
+    holding many holes, some of them touching the shell with a vertex at the middle of one of its
+    edges; as (shell, holes), the shell clockwise."""
+    if shape == "circle":
+        shell = [[30 * math.cos(-2 * math.pi * k / 400), 30 * math.sin(-2 * math.pi * k / 400)] for k in range(400)]
+        inside = [(x, y) for x in range(-20, 21, 3) for y in range(-20, 21, 3)]
+    else:
+        shell = [[0.0, 0.0], [0.0, 40.0]]
+        for k in range(30):
+            shell += [[2.0 * k + 1.3, 40.0], [2.0 * k + 1.3, 3.0], [2.0 * k + 2.0, 3.0], [2.0 * k + 2.0, 40.0]]
+        shell += [[61.0, 40.0], [61.0, 0.0]]
+        inside = [(2.0 * k + 0.3, y) for k in range(30) for y in range(5, 38, 4)]
+    holes = [[[x, y], [x + 0.5, y], [x + 0.5, y + 0.5], [x, y + 0.5]] for x, y in inside]
+    for k in range(0, len(shell) - 1, 7):
+        (ax, ay), (bx, by) = shell[k], shell[k + 1]
+        apex = [(ax + bx) / 2, (ay + by) / 2]
+        cx, cy = sum(v[0] for v in shell) / len(shell), sum(v[1] for v in shell) / len(shell)
+        dx, dy = (cx - apex[0]) * 0.01, (cy - apex[1]) * 0.01
+        holes.append([apex, [apex[0] + dx - dy * 0.3, apex[1] + dy + dx * 0.3], [apex[0] + dx + dy * 0.3, apex[1] + dy - dx * 0.3]])
+    holes = [h for h in holes if Polygon(shell, [h]).is_valid and Polygon(h).is_valid]
+    # Holes drawn counter-clockwise, each closed.
+    holes = [h[::-1] if is_clockwise([tuple(v) for v in h + [h[0]]]) else h for h in holes]
+    return [v for v in shell] + [shell[0]], [h + [h[0]] for h in holes]
+
+
+@pytest.mark.parametrize("winding", ["model", "ogc"])
+@pytest.mark.parametrize("shape", ["circle", "comb"])
+def test_a_shell_with_many_holes(shape, winding):
+    shell, holes = many_holes(shape)
+    peer = Polygon(shell, holes)
+    assert peer.is_valid and len(holes) > 100
+    rings = [shell] + holes if winding == "model" else [r[::-1] for r in [shell] + holes]
+    g = module_polygon(rings)
+    assert g.area == pytest.approx(peer.area, rel=1e-12)
+    assert g.union(g).area == pytest.approx(peer.area, rel=1e-9)
+    centres = [Polygon(h).representative_point() for h in holes[::5]]
+    assert [g.contains(vg.Point({"x": c.x, "y": c.y})) for c in centres] == [peer.contains(c) for c in centres]
+
+
 def peer_of(g):
     """The shapely multipolygon of a module polygon written as results are (clockwise exteriors,
     each counter-clockwise ring a hole of the exterior containing it)."""

@@ -37,45 +37,120 @@ Box box_of(const std::vector<Vertex>& ring) {
 // magnitude times the edge's length), so every side outside the band is certain.
 double on_edge_band(double magnitude) { return 32 * (DBL_EPSILON / 2) * magnitude; }
 
-// Where p lies against the ring by the crossing rule (a ray towards +x, each edge counted half-open
-// in y): 1 inside, -1 outside, 0 within `band` of an edge (or not decidable at all: infinities).
+// One edge a -> b of the crossing rule (a ray from p towards +x, each edge counted half-open in y):
+// false when p lies within `band` of the edge, otherwise `inside` flipped where the edge crosses
+// the ray.
+inline bool off_edge(const Vertex& p, const Vertex& a, const Vertex& b, double band, bool& inside) {
+    const bool crosses = (a.y > p.y) != (b.y > p.y);
+    const auto [x0, x1] = std::minmax(a.x, b.x);
+    if (p.x < x0 - band) {
+        inside = inside != crosses;  // the whole edge lies to the right of p
+        return true;
+    }
+    if (p.x > x1 + band) return true;
+    const auto [y0, y1] = std::minmax(a.y, b.y);
+    if (!crosses && (p.y < y0 - band || p.y > y1 + band)) return true;
+    // Near the edge's box: its distance from the edge's line (|det| over the length, here over
+    // |dx| + |dy|, which is no less) tells on from off, and off the band the sign of det is certain.
+    const double det = (a.x - p.x) * (b.y - p.y) - (a.y - p.y) * (b.x - p.x);
+    if (!(std::abs(det) > band * (std::abs(b.x - a.x) + std::abs(b.y - a.y)))) return false;
+    // Left of an upward edge, or right of a downward one: the edge crosses the ray.
+    if (crosses && (b.y > a.y) == (det > 0)) inside = !inside;
+    return true;
+}
+
+// Where p lies against the ring: 1 inside, -1 outside, 0 within `band` of an edge (or not
+// decidable at all: infinities).
 int side_within(const Vertex& p, const std::vector<Vertex>& ring, double band) {
     bool inside = false;
-    for (size_t i = 0, n = ring.size(); i < n; ++i) {
-        const Vertex& a = ring[i];
-        const Vertex& b = ring[i + 1 == n ? 0 : i + 1];
-        const bool crosses = (a.y > p.y) != (b.y > p.y);
-        const auto [x0, x1] = std::minmax(a.x, b.x);
-        if (p.x < x0 - band) {
-            inside = inside != crosses;  // the whole edge lies to the right of p
-            continue;
-        }
-        if (p.x > x1 + band) continue;
-        const auto [y0, y1] = std::minmax(a.y, b.y);
-        if (!crosses && (p.y < y0 - band || p.y > y1 + band)) continue;
-        // Near the edge's box: its distance from the edge's line (|det| over the length, here
-        // over |dx| + |dy|, which is no less) tells on from off, and off the band the sign of det
-        // is certain.
-        const double det = (a.x - p.x) * (b.y - p.y) - (a.y - p.y) * (b.x - p.x);
-        if (!(std::abs(det) > band * (std::abs(b.x - a.x) + std::abs(b.y - a.y)))) return 0;
-        // Left of an upward edge, or right of a downward one: the edge crosses the ray.
-        if (crosses && (b.y > a.y) == (det > 0)) inside = !inside;
-    }
+    for (size_t i = 0, n = ring.size(); i < n; ++i)
+        if (!off_edge(p, ring[i], ring[i + 1 == n ? 0 : i + 1], band, inside)) return 0;
     return inside ? 1 : -1;
 }
 
+// A ring asked for the side of many points (an exterior holding many holes): past a few questions
+// its edges are filed by height in buckets, and a point is tested against its bucket's edges alone,
+// which hold every edge whose height (widened by the band) takes in the point's y. Every edge
+// crossing the point's ray is among them, so the answer is side_within's.
+class RingSides {
+public:
+    RingSides(const std::vector<Vertex>& ring, double band) : ring_(ring), band_(band) {}
+
+    int side(const Vertex& p) {
+        if (++asked_ == kFileAfter && ring_.size() >= kFileFrom) file();
+        if (start_.empty()) return side_within(p, ring_, band_);
+        bool inside = false;
+        for (uint32_t k = start_[bucket(p.y)], end = start_[bucket(p.y) + 1]; k < end; ++k) {
+            const uint32_t i = edges_[k];
+            if (!off_edge(p, ring_[i], ring_[i + 1 == ring_.size() ? 0 : i + 1], band_, inside)) return 0;
+        }
+        return inside ? 1 : -1;
+    }
+
+    const std::vector<Vertex>& ring() const { return ring_; }
+    double band() const { return band_; }
+
+private:
+    static constexpr int kFileAfter = 8;
+    static constexpr size_t kFileFrom = 64;
+
+    size_t bucket(double y) const {
+        const double k = std::floor((y - low_) / height_);
+        return !(k >= 0) ? 0 : k >= static_cast<double>(buckets_) ? buckets_ - 1 : static_cast<size_t>(k);
+    }
+
+    // Buckets of about four edges each; fewer where tall edges would be filed in too many of them
+    // (a comb's teeth), none when even that does not pay.
+    void file() {
+        const auto [low, high] = std::ranges::minmax(ring_, {}, &Vertex::y);
+        low_ = low.y;
+        const double span = high.y - low.y;
+        if (!std::isfinite(span) || !std::isfinite(band_) || !(span > 0)) return;
+        const size_t n = ring_.size();
+        for (buckets_ = n / 4; buckets_ >= 4; buckets_ /= 4) {
+            height_ = span / static_cast<double>(buckets_);
+            size_t filed = 0;
+            for (size_t i = 0; i < n; ++i) filed += last_bucket(i) - first_bucket(i) + 1;
+            if (filed <= 8 * n) break;
+        }
+        if (buckets_ < 4) return;
+        start_.assign(buckets_ + 1, 0);
+        for (size_t i = 0; i < n; ++i)
+            for (size_t k = first_bucket(i), last = last_bucket(i); k <= last; ++k) ++start_[k + 1];
+        for (size_t k = 0; k < buckets_; ++k) start_[k + 1] += start_[k];
+        edges_.resize(start_.back());
+        std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
+        for (size_t i = 0; i < n; ++i)
+            for (size_t k = first_bucket(i), last = last_bucket(i); k <= last; ++k) edges_[next[k]++] = static_cast<uint32_t>(i);
+    }
+    size_t first_bucket(size_t i) const {
+        return bucket(std::min(ring_[i].y, ring_[i + 1 == ring_.size() ? 0 : i + 1].y) - band_);
+    }
+    size_t last_bucket(size_t i) const {
+        return bucket(std::max(ring_[i].y, ring_[i + 1 == ring_.size() ? 0 : i + 1].y) + band_);
+    }
+
+    const std::vector<Vertex>& ring_;
+    double band_;
+    int asked_ = 0;
+    double low_ = 0, height_ = 1;
+    size_t buckets_ = 0;
+    std::vector<uint32_t> start_;  // the edges of bucket k are edges_[start_[k] .. start_[k + 1])
+    std::vector<uint32_t> edges_;
+};
+
 // A point strictly inside the ring (GEOS's interior point, checked), if one can be found.
-std::optional<Vertex> inside_point(const std::vector<Vertex>& ring, double band) {
-    if (!std::isfinite(band)) return std::nullopt;
+std::optional<Vertex> inside_point(RingSides& ring) {
+    if (!std::isfinite(ring.band())) return std::nullopt;
     GEOSContextHandle_t ctx = geos();
-    GeosPtr shell = geos_line(ring, true);
+    GeosPtr shell = geos_line(ring.ring(), true);
     GeosPtr polygon(GEOSGeom_createPolygon_r(ctx, shell.get(), nullptr, 0));
     if (!polygon) return std::nullopt;
     (void)shell.release();
     GeosPtr point(GEOSPointOnSurface_r(ctx, polygon.get()));
     Vertex q;
     if (!point || GEOSisEmpty_r(ctx, point.get()) != 0 || GEOSGeomGetX_r(ctx, point.get(), &q.x) == 0 ||
-        GEOSGeomGetY_r(ctx, point.get(), &q.y) == 0 || side_within(q, ring, band) != 1)
+        GEOSGeomGetY_r(ctx, point.get(), &q.y) == 0 || ring.side(q) != 1)
         return std::nullopt;
     return q;
 }
@@ -87,24 +162,25 @@ enum class Holds { No, Yes, Equal };
 constexpr size_t kVerticesTried = 4;
 
 // Whether the first few vertices of `ring` all lie on the boundary of `other`.
-bool first_on_boundary(const std::vector<Vertex>& ring, const std::vector<Vertex>& other, double band) {
+bool first_on_boundary(const std::vector<Vertex>& ring, RingSides& other) {
     const size_t tried = std::min(ring.size(), kVerticesTried);
     for (size_t k = 0; k < tried; ++k)
-        if (side_within(ring[k], other, band) != 0) return false;
+        if (other.side(ring[k]) != 0) return false;
     return true;
 }
 
 // Whether `outer` holds `inner`; Equal when they hold each other, every vertex tried of each on the
 // other's boundary.
-Holds holds(const std::vector<Vertex>& outer, const std::vector<Vertex>& inner, double band) {
-    const size_t tried = std::min(inner.size(), kVerticesTried);
+Holds holds(RingSides& outer, RingSides& inner) {
+    const auto& vertices = inner.ring();
+    const size_t tried = std::min(vertices.size(), kVerticesTried);
     for (size_t k = 0; k < tried; ++k)
-        if (const int s = side_within(inner[k], outer, band); s != 0) return s > 0 ? Holds::Yes : Holds::No;
+        if (const int s = outer.side(vertices[k]); s != 0) return s > 0 ? Holds::Yes : Holds::No;
     // Rings that do not cross hold each other's interiors whole or not at all: one point strictly
     // inside the inner ring tells.
-    const auto q = inside_point(inner, band);
-    if (!q || side_within(*q, outer, band) != 1) return Holds::No;
-    return first_on_boundary(outer, inner, band) ? Holds::Equal : Holds::Yes;
+    const auto q = inside_point(inner);
+    if (!q || outer.side(*q) != 1) return Holds::No;
+    return first_on_boundary(outer.ring(), inner) ? Holds::Equal : Holds::Yes;
 }
 
 // The candidates whose boxes intersect each ring's box. A handful of rings are simply paired; more
@@ -153,15 +229,20 @@ struct Rings {
     std::vector<double> areas;      // unsigned
     std::vector<bool> clockwise;
     std::vector<std::vector<int>> neighbours;
+    mutable std::vector<RingSides> sides;
 
     explicit Rings(const std::vector<std::vector<Vertex>>& rings) : vertices(rings) {
+        double magnitude = 0;
         for (const auto& r : rings) {
             const double signed_area = shoelace(r);  // positive clockwise
             boxes.push_back(box_of(r));
             areas.push_back(std::abs(signed_area));
             clockwise.push_back(signed_area > 0);
+            magnitude = std::max(magnitude, boxes.back().magnitude());
         }
         neighbours = box_neighbours(boxes);
+        // One band for the whole polygon: units in the last place of its largest coordinate.
+        for (const auto& r : rings) sides.emplace_back(r, on_edge_band(magnitude));
     }
 
     size_t size() const { return vertices.size(); }
@@ -169,10 +250,7 @@ struct Rings {
     // Whether ring j could hold ring i: its box holds i's box.
     bool may_hold(int j, size_t i) const { return boxes[j].holds(boxes[i]); }
 
-    Holds holds(int j, size_t i) const {
-        const double band = on_edge_band(std::max(boxes[j].magnitude(), boxes[i].magnitude()));
-        return ops::holds(vertices[j], vertices[i], band);
-    }
+    Holds holds(int j, size_t i) const { return ops::holds(sides[j], sides[i]); }
 
     // The model's winding: some ring clockwise, and every counter-clockwise ring within the box of
     // a clockwise one.

@@ -38,7 +38,8 @@ struct RingReading {
 // inside it; when every vertex lies on its boundary, a point strictly inside the other ring
 // decides. In the nesting reading equal rings hold neither. Candidates are found through a tree of
 // the rings' bounding boxes, so the cost grows as n log n in rings for polygons whose rings do not
-// all nest in each other.
+// all nest in each other; a ring asked about many others (a shell with many holes) files its
+// edges by height, so that each question reads a few of its edges rather than all.
 RingReading ring_roles(const std::vector<std::vector<model::Vertex>>& rings);
 
 // Where p lies against an open ring: 1 inside, -1 outside, 0 on its boundary or within rounding of
