@@ -144,7 +144,7 @@ GeometryPtr union_all(const std::vector<const model::Geometry*>& geometries) {
     const auto located = std::find_if(geometries.begin(), geometries.end(), [](const auto* g) { return !is_empty(*g); });
     const auto dimension = [](const auto* g) { return dimension_of(g->kind()); };
     const int d = located != geometries.end() ? dimension(*located)
-                                              : std::ranges::max(geometries | std::views::transform(dimension));
+                                              : dimension(*std::ranges::max_element(geometries, {}, dimension));
     const ResultShape shape = shape_of(kind_of_dimension(d), geometries);
     std::vector<GeosPtr> members;
     for (const auto* g : geometries) {

@@ -94,11 +94,24 @@ bool simple_polygon(const model::Multipart& polygon) {
     return !form.united && GEOSisValid_r(geos(), form.geometry.get()) == 1 && written_winding(polygon);
 }
 
+// The polygon with its curves as chords and each run of vertices at one place as one vertex. Done
+// here rather than by GEOS, whose remover leaks the rings it has built when one of them collapses
+// (chords of an arc too small to part its vertices).
+model::Multipart without_repeated_vertices(const model::Multipart& polygon) {
+    model::Multipart out(GeometryKind::Polygon, {}, polygon.dims);
+    for (const auto& part : polygon.parts) {
+        std::vector<Vertex> vertices = straight_vertices(part);
+        vertices.erase(std::unique(vertices.begin(), vertices.end(), model::same_xy), vertices.end());
+        while (vertices.size() > 1 && model::same_xy(vertices.front(), vertices.back())) vertices.pop_back();
+        out.parts.push_back(model::Part{std::move(vertices), {}, true, part.dims});
+    }
+    return out;
+}
+
 GeometryPtr valid_polygon(const model::Multipart& polygon) {
     require_finite(polygon);
-    GeosPtr g = to_geos(polygon);
-    GeosPtr cleaned = geos_check(GEOSRemoveRepeatedPoints_r(geos(), g.get(), 0.0), "removing repeated vertices");
-    GeosPtr valid = make_valid(cleaned.get());
+    GeosPtr g = to_geos(without_repeated_vertices(polygon));
+    GeosPtr valid = make_valid(g.get());
     return result_of(valid.get(), shape_of(GeometryKind::Polygon, polygon), {&polygon});
 }
 
