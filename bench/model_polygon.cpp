@@ -68,7 +68,7 @@ void BM_PeerBindingByCoordinates(benchmark::State& state) {
         auto collection = mutable_part_collection::MutablePartCollection::with_spatial_reference(nullptr);
         auto engine_part = mutable_part::MutablePart::with_spatial_reference(nullptr);
         for (std::size_t i = 0; i < part->len(); ++i) {
-            const VeltCoord c = *part->get_coord(i);
+            const VeltCoord c = *part->get(i);
             engine_part.add_point_x_y(c.x(), c.y());
         }
         collection.add_part(engine_part);

@@ -3,9 +3,7 @@
 // error, which the Python layer raises as ValueError (it is user input, not a fault).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,13 +14,9 @@ namespace geometry::c_string {
 // The code of the error for text holding a NUL character.
 inline constexpr int32_t kInteriorNulCode = 100001;
 
-// The position (in bytes) of the first NUL character in `text`, none when there is none. The
-// Python layer names this position in its ValueError.
-std::optional<size_t> first_nul(std::string_view text);
-
 // A NUL-terminated copy of `text` (its c_str()), or the interior-NUL error: code kInteriorNulCode,
-// `message` as its message and "<what> holds a NUL character at position <n>." as its additional
-// message.
+// `message` as its message and "<what> holds a NUL character at position <n>." (n in bytes) as its
+// additional message.
 Result<std::string> copy(std::string_view text, std::string_view message, std::string_view what);
 
 }  // namespace geometry::c_string

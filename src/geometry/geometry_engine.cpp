@@ -236,24 +236,24 @@ Result<GeometryItems> convex_hull_collection(const Vector& geometries, bool merg
     return items<GeometryOwned>(ENGINE_CALL(GeometryEngine_convexHullCollection, geometries.handle(), flag(merge)));
 }
 
-Result<PolygonItems> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result) {
-    return items<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferCollection, geometries.handle(),
-                                                distances.handle(), flag(union_result)));
-}
-
-Result<PolygonItems> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
-                                               const linear_unit::LinearUnit* unit, int32_t curve_type,
-                                               double max_deviation, bool union_result) {
-    return items<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferGeodeticCollection, geometries.handle(),
-                                                distances.handle(), handle::raw_or_null(unit), curve_type,
-                                                flag(union_result), max_deviation));
-}
-
 Result<PolygonItems> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries) {
     return items<polygon::Polygon>(
         ENGINE_CALL(GeometryEngine_autoComplete, existing_boundaries.handle(), new_boundaries.handle()));
 }
 
 }  // namespace detail
+
+Result<PolygonItems> buffer_slice(const vector::Vector& geometries, const vector::Vector& distances, bool union_result) {
+    return items<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferCollection, geometries.handle(),
+                                                distances.handle(), flag(union_result)));
+}
+
+Result<PolygonItems> buffer_geodetic_slice(const vector::Vector& geometries, const vector::Vector& distances,
+                                           const linear_unit::LinearUnit* unit, int32_t curve_type,
+                                           double max_deviation, bool union_result) {
+    return items<polygon::Polygon>(ENGINE_CALL(GeometryEngine_bufferGeodeticCollection, geometries.handle(),
+                                                distances.handle(), handle::raw_or_null(unit), curve_type,
+                                                flag(union_result), max_deviation));
+}
 
 }  // namespace geometry::geometry_engine

@@ -168,10 +168,6 @@ using vector::Vector;
 Result<GeometryOwned> union_collection(const Vector& geometries);
 Result<envelope::Envelope> combine_extents_collection(const Vector& geometries);
 Result<GeometryItems> convex_hull_collection(const Vector& geometries, bool merge);
-Result<PolygonItems> buffer_collection(const Vector& geometries, const Vector& distances, bool union_result);
-Result<PolygonItems> buffer_geodetic_collection(const Vector& geometries, const Vector& distances,
-                                               const linear_unit::LinearUnit* unit, int32_t curve_type,
-                                               double max_deviation, bool union_result);
 Result<PolygonItems> auto_complete(const Vector& existing_boundaries, const Vector& new_boundaries);
 }  // namespace detail
 
@@ -215,12 +211,19 @@ Result<GeometryItems> convex_hull_collection(S& geometries, bool merge) {
                                [merge](const vector::Vector& v) { return detail::convex_hull_collection(v, merge); });
 }
 
+// One batch buffer call over engine vectors: the call over whole collections, and the one
+// SlicedBufferInputs::each_slice makes for each slice.
+Result<PolygonItems> buffer_slice(const vector::Vector& geometries, const vector::Vector& distances, bool union_result);
+Result<PolygonItems> buffer_geodetic_slice(const vector::Vector& geometries, const vector::Vector& distances,
+                                           const linear_unit::LinearUnit* unit, int32_t curve_type,
+                                           double max_deviation, bool union_result);
+
 template <vector::Source<GeometryOwned> S, vector::Source<double> D>
 Result<PolygonItems> buffer_collection(S& geometries, D& distances, bool union_result) {
     environment::init();
     return detail::with_vector(detail::geometries_of(geometries), [&](const vector::Vector& first) {
         return detail::with_vector(detail::floats_of(distances), [&](const vector::Vector& second) {
-            return detail::buffer_collection(first, second, union_result);
+            return buffer_slice(first, second, union_result);
         });
     });
 }
@@ -231,7 +234,7 @@ Result<PolygonItems> buffer_geodetic_collection(S& geometries, D& distances, con
     environment::init();
     return detail::with_vector(detail::geometries_of(geometries), [&](const vector::Vector& first) {
         return detail::with_vector(detail::floats_of(distances), [&](const vector::Vector& second) {
-            return detail::buffer_geodetic_collection(first, second, unit, curve_type, max_deviation, union_result);
+            return buffer_geodetic_slice(first, second, unit, curve_type, max_deviation, union_result);
         });
     });
 }

@@ -3,36 +3,20 @@
 // the one way in which a raw handle returned by the engine becomes an owner.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "base/fixed_string.h"
 #include "base/pending_fault.h"
 #include "geometry/bindings.h"
 #include "geometry/error.h"
 
 namespace geometry::handle {
 
-// A string usable as a template argument, so that an owner's stop texts are fixed per type.
-template <size_t N>
-struct FixedString {
-    char text[N]{};
-    constexpr FixedString() = default;
-    constexpr FixedString(const char (&s)[N]) { std::copy_n(s, N, text); }
-    constexpr std::string_view view() const { return {text, N - 1}; }
-    constexpr bool empty() const { return N == 1; }
-};
-
-template <size_t N, size_t M>
-constexpr FixedString<N + M - 1> operator+(const FixedString<N>& a, const FixedString<M>& b) {
-    FixedString<N + M - 1> joined;
-    std::copy_n(a.text, N - 1, joined.text);
-    std::copy_n(b.text, M, joined.text + N - 1);
-    return joined;
-}
+using core::FixedString;
 
 // The handle type that a destroy slot of the function table takes.
 template <typename Slot>

@@ -1,5 +1,6 @@
 #include "geometry/json_serializable.h"
 
+#include "base/interior_nul.h"
 #include "geometry/environment.h"
 #include "geometry/geometry.h"
 
@@ -11,7 +12,7 @@ std::string detail::to_json(KX_GeometryHandle geometry) {
 
 Result<geometry::GeometryOwned> from_json(std::string_view text) {
     environment::init();
-    if (text.find('\0') != std::string_view::npos)
+    if (core::interior_nul::first(text))
         core::stop("Internal error: The module's strings are always valid UTF-8");
     const std::string buffer(text);
     return handle::create<geometry::GeometryOwned>(ENGINE_CALL(Geometry_fromJSON, buffer.c_str()));

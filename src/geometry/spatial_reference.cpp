@@ -1,5 +1,6 @@
 #include "geometry/spatial_reference.h"
 
+#include "base/interior_nul.h"
 #include "geometry/c_string.h"
 #include "geometry/environment.h"
 
@@ -19,7 +20,7 @@ Result<SpatialReference> SpatialReference::with_wkid_vertical_wkid(uint32_t wkid
 
 Result<SpatialReference> SpatialReference::with_wktext(std::string_view wktext) {
     environment::init();
-    if (wktext.find('\0') != std::string_view::npos)
+    if (core::interior_nul::first(wktext))
         return std::unexpected(Error{c_string::kInteriorNulCode, "Failed to convert string to CString.",
                                      "The well-known text holds a NUL character."});
     const std::string text(wktext);

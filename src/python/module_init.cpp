@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/interior_nul.h"
 #include "python/console.h"
 #include "python/engine_start.h"
 #include "python/version.h"
@@ -29,7 +30,7 @@ enum class FileKind { Unreadable, Regular, Other };
 // The status of `path`, following symbolic links; a path holding NUL cannot name a file.
 FileKind file_kind(const std::string& path) {
     struct stat status {};
-    if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &status) != 0) return FileKind::Unreadable;
+    if (core::interior_nul::first(path) || ::stat(path.c_str(), &status) != 0) return FileKind::Unreadable;
     return S_ISREG(status.st_mode) ? FileKind::Regular : FileKind::Other;
 }
 

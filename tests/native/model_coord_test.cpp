@@ -103,26 +103,26 @@ TEST(VeltPart, PushSliceFillsThePartsSlotsInOrder) {
         VeltPart part(r.z, r.m);
         part.push_slice_coord(r.values);
         ASSERT_EQ(part.len(), 1u);
-        EXPECT_TRUE(same_coord(*part.get_coord(0), r.stored)) << r.values.size();
+        EXPECT_TRUE(same_coord(*part.get(0), r.stored)) << r.values.size();
     }
 }
 
 TEST(VeltPart, VerticesTakeThePartsDimensions) {
     VeltPart xy(false, false);
     xy.push_coord(1, 2, 3.0, 4.0);
-    EXPECT_TRUE(same_coord(*xy.get_coord(0), VeltCoord::xy(1, 2)));
+    EXPECT_TRUE(same_coord(*xy.get(0), VeltCoord::xy(1, 2)));
 
     VeltPart xyz(true, false);
     xyz.push_coord(1, 2, 3.0);
     auto old = xyz.set_coord(0, VeltCoord::xy(5, 6));
     EXPECT_TRUE(same_coord(*old, VeltCoord::xyz(1, 2, 3)));
-    EXPECT_TRUE(same_coord(*xyz.get_coord(0), VeltCoord::xyz(5, 6, kNaN)));
+    EXPECT_TRUE(same_coord(*xyz.get(0), VeltCoord::xyz(5, 6, kNaN)));
 
     VeltPart xym(false, true);
     xym.push_coord(0, 0);
     xym.insert_coord(0, VeltCoord::xyzm(1, 2, 3, 4));
-    EXPECT_TRUE(same_coord(*xym.get_coord(0), VeltCoord::xym(1, 2, 4)));
-    EXPECT_TRUE(same_coord(*xym.get_coord(1), VeltCoord::xym(0, 0, kNaN)));
+    EXPECT_TRUE(same_coord(*xym.get(0), VeltCoord::xym(1, 2, 4)));
+    EXPECT_TRUE(same_coord(*xym.get(1), VeltCoord::xym(0, 0, kNaN)));
 }
 
 TEST(VeltPart, IndexesAtOrPastTheEndChangeNothing) {
@@ -130,24 +130,24 @@ TEST(VeltPart, IndexesAtOrPastTheEndChangeNothing) {
     part.push_coord(1, 2, 3.0, 4.0);
     part.push_coord(5, 6, 7.0, 8.0);
     for (std::size_t index : {std::size_t{2}, std::size_t{3}, std::size_t{1000}}) {
-        EXPECT_FALSE(part.get_coord(index));
+        EXPECT_FALSE(part.get(index));
         EXPECT_FALSE(part.set_coord(index, VeltCoord::xy(0, 0)));
-        EXPECT_FALSE(part.remove_coord(index));
+        EXPECT_FALSE(part.remove(index));
     }
     EXPECT_EQ(part.len(), 2u);
-    EXPECT_TRUE(same_coord(*part.get_coord(1), VeltCoord::xyzm(5, 6, 7, 8)));
+    EXPECT_TRUE(same_coord(*part.get(1), VeltCoord::xyzm(5, 6, 7, 8)));
 }
 
 TEST(VeltPart, RemovePopAndClear) {
     VeltPart part(true, true);
     for (double x : {1.0, 2.0, 3.0}) part.push_coord(x, x, x, x);
-    EXPECT_TRUE(same_coord(*part.remove_coord(0), VeltCoord::xyzm(1, 1, 1, 1)));
-    EXPECT_TRUE(same_coord(*part.pop_coord(), VeltCoord::xyzm(3, 3, 3, 3)));
-    EXPECT_TRUE(same_coord(*part.get_coord(0), VeltCoord::xyzm(2, 2, 2, 2)));
+    EXPECT_TRUE(same_coord(*part.remove(0), VeltCoord::xyzm(1, 1, 1, 1)));
+    EXPECT_TRUE(same_coord(*part.pop(), VeltCoord::xyzm(3, 3, 3, 3)));
+    EXPECT_TRUE(same_coord(*part.get(0), VeltCoord::xyzm(2, 2, 2, 2)));
     part.clear();
     EXPECT_TRUE(part.is_empty());
     EXPECT_EQ(part.dims(), CoordDims::XYZM);
-    EXPECT_FALSE(part.pop_coord());
+    EXPECT_FALSE(part.pop());
 }
 
 TEST(VeltPart, InsertPastTheEndIsAFault) {

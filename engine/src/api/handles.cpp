@@ -12,6 +12,15 @@ KX_SpatialReferenceHandle new_spatial_reference(const model::SpatialReferencePtr
     return handle_of<KX_SpatialReferenceHandle>(new model::SpatialReference(sr));
 }
 
+const model::Unit* unit_of(KX_UnitHandle handle, model::UnitKind kind) {
+    if (handle == nullptr) return nullptr;
+    const auto& unit = object<model::Unit>(handle, model::ClassTag::Unit);
+    if (unit.kind() != kind)
+        throw model::EngineError(model::kUnitError, "Wrong kind of unit.",
+                                 kind == model::UnitKind::Area ? "An area unit is needed." : "A linear unit is needed.");
+    return &unit;
+}
+
 KX_GeometryHandle new_geometry(std::unique_ptr<model::Geometry> g) {
     return handle_of<KX_GeometryHandle>(g.release());
 }

@@ -7,6 +7,7 @@
 #include "model/geometry.h"
 #include "model/point.h"
 #include "model/spatial_reference.h"
+#include "model/unit.h"
 
 namespace api {
 
@@ -32,6 +33,10 @@ T& geometry_of(KX_GeometryHandle handle, model::GeometryKind kind, const char* k
 inline model::Point& point(KX_GeometryHandle handle) {
     return geometry_of<model::Point>(handle, model::GeometryKind::Point, "point");
 }
+
+// The unit a caller gives a quantity of `kind` in; none for a null handle, which names the base
+// unit. A unit of the other kind is the unit error "Wrong kind of unit.".
+const model::Unit* unit_of(KX_UnitHandle handle, model::UnitKind kind);
 
 KX_GeometryHandle new_geometry(std::unique_ptr<model::Geometry> g);
 

@@ -34,4 +34,8 @@ private:
     double factor_;
 };
 
+// A value in `unit` as metres or square metres, and back; none stands for the base unit itself.
+inline double to_base(double value, const Unit* unit) { return unit == nullptr ? value : unit->to_base(value); }
+inline double from_base(double value, const Unit* unit) { return unit == nullptr ? value : unit->from_base(value); }
+
 }  // namespace model

@@ -147,7 +147,7 @@ GeoResult<void> VeltCurvePart::insert(std::size_t index, const VeltCoord& coord,
 }
 
 std::optional<VeltCurvePart::Vertex> VeltCurvePart::get(std::size_t index) const {
-    auto coord = part_.get_coord(index);
+    auto coord = part_.get(index);
     if (!coord) return std::nullopt;
     auto curve = curves_.get(index);
     if (!curve) core::stop("Internal error: vertex without curve record");
@@ -182,7 +182,7 @@ GeoResult<std::optional<VeltCurvePart::Vertex>> VeltCurvePart::remove(std::size_
             return std::unexpected(VeltGeoErr(ErrorKind::CurvedPartStart,
                                               "CurvePart::remove first curve, curve that would replace it is nonlinear"));
     }
-    auto coord = part_.remove_coord(index);
+    auto coord = part_.remove(index);
     if (!coord) return std::nullopt;
     auto curve = curves_.remove(index);
     if (!curve) core::stop("Internal error: vertex without curve record");
@@ -191,7 +191,7 @@ GeoResult<std::optional<VeltCurvePart::Vertex>> VeltCurvePart::remove(std::size_
 
 std::optional<VeltCurvePart::Vertex> VeltCurvePart::pop() {
     if (is_empty()) return std::nullopt;
-    auto coord = part_.pop_coord();
+    auto coord = part_.pop();
     auto curve = curves_.remove(curves_.len() - 1);
     if (!curve) core::stop("Internal error: vertex without curve record");
     return Vertex{*coord, *curve};

@@ -19,7 +19,7 @@ GeoResult<MultipointBuilder> VeltGeometryMultipoint::as_mutable_multipoint(Engin
     MultipointBuilder builder = MultipointBuilder::with_spatial_reference(borrow(**engine_sr));
     auto points = read_or_stop(*points_, "Lock poisoned");
     MutablePointCollection collection = MutablePointCollection::with_spatial_reference(borrow(**engine_sr));
-    for (std::size_t i = 0; i < points->len(); ++i) collection.add_point(points->get_coord(i)->as_point());
+    for (std::size_t i = 0; i < points->len(); ++i) collection.add_point(points->get(i)->as_point());
     builder.set_points(collection);
     return builder;
 }

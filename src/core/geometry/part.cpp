@@ -49,7 +49,7 @@ void VeltPart::insert_coord(std::size_t index, const VeltCoord& coord) {
     if (ms_) insert_at(*ms_, index, coord.m().value_or(kNaN));
 }
 
-std::optional<VeltCoord> VeltPart::get_coord(std::size_t index) const {
+std::optional<VeltCoord> VeltPart::get(std::size_t index) const {
     if (index >= len()) return std::nullopt;
     std::optional<double> z;
     std::optional<double> m;
@@ -59,7 +59,7 @@ std::optional<VeltCoord> VeltPart::get_coord(std::size_t index) const {
 }
 
 std::optional<VeltCoord> VeltPart::set_coord(std::size_t index, const VeltCoord& coord) {
-    auto old = get_coord(index);
+    auto old = get(index);
     if (!old) return std::nullopt;
     xs_[index] = coord.x();
     ys_[index] = coord.y();
@@ -68,8 +68,8 @@ std::optional<VeltCoord> VeltPart::set_coord(std::size_t index, const VeltCoord&
     return old;
 }
 
-std::optional<VeltCoord> VeltPart::remove_coord(std::size_t index) {
-    auto old = get_coord(index);
+std::optional<VeltCoord> VeltPart::remove(std::size_t index) {
+    auto old = get(index);
     if (!old) return std::nullopt;
     erase_at(xs_, index);
     erase_at(ys_, index);
@@ -78,9 +78,9 @@ std::optional<VeltCoord> VeltPart::remove_coord(std::size_t index) {
     return old;
 }
 
-std::optional<VeltCoord> VeltPart::pop_coord() {
+std::optional<VeltCoord> VeltPart::pop() {
     if (is_empty()) return std::nullopt;
-    return remove_coord(len() - 1);
+    return remove(len() - 1);
 }
 
 void VeltPart::clear() {
@@ -101,7 +101,7 @@ void VeltPart::write_veltjson(std::string& out) const {
     out += '[';
     for (std::size_t i = 0; i < len(); ++i) {
         if (i > 0) out += ", ";
-        get_coord(i)->write_veltjson(out);
+        get(i)->write_veltjson(out);
     }
     out += ']';
 }

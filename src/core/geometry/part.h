@@ -35,11 +35,13 @@ public:
     void push_slice_coord(std::span<const double> values);
     // index must be at most len(): the callers resolve it first.
     void insert_coord(std::size_t index, const VeltCoord& coord);
-    std::optional<VeltCoord> get_coord(std::size_t index) const;
+    // A vertex is read, removed and popped by the names VeltCurvePart gives its own, so that one
+    // view protocol serves both part models.
+    std::optional<VeltCoord> get(std::size_t index) const;
     // Returns the previous vertex; none, and nothing changed, past the end.
     std::optional<VeltCoord> set_coord(std::size_t index, const VeltCoord& coord);
-    std::optional<VeltCoord> remove_coord(std::size_t index);
-    std::optional<VeltCoord> pop_coord();
+    std::optional<VeltCoord> remove(std::size_t index);
+    std::optional<VeltCoord> pop();
     void clear();
     // Room for `count` vertices in every array, so that a part read from a list of known length
     // holds no spare capacity.

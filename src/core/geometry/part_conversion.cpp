@@ -60,7 +60,7 @@ CurveData elliptic_arc_of(const ::geometry::elliptic_arc_segment::EllipticArcSeg
 GeoResult<MutablePart> VeltPart::as_mutable_part(const EngineSr& sr) const {
     MutablePart part = MutablePart::with_spatial_reference(borrow(sr));
     if (ms_) {
-        for (std::size_t i = 0; i < len(); ++i) add_vertex(part, *get_coord(i));
+        for (std::size_t i = 0; i < len(); ++i) add_vertex(part, *get(i));
     } else {
         part.add_points(xs_, ys_, zs_ ? std::span<const double>(*zs_) : std::span<const double>());
     }

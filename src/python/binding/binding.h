@@ -39,4 +39,5 @@
 #include "python/binding/panic.h"
 #include "python/binding/py_err.h"
 #include "python/binding/ref.h"
+#include "python/binding/refuse_nul.h"
 #include "python/binding/slots.h"

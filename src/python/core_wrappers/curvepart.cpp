@@ -1,12 +1,10 @@
-#include "python/core_wrappers/curvepart.h"
-
+// CurvePart's own rules. Its first vertex never carries a curve: the view stores only plain vertex
+// lists at position 0 and leaves the removal rule to the model. A new value is converted with no
+// lock held (its conversion runs Python code and, for an arc about a centre, the engine), then the
+// position is checked again under the lock before the store.
 #include "python/core_wrappers/common.h"
 #include "python/core_wrappers/coord_and_curve.h"
-#include "python/core_wrappers/errors.h"
-#include "python/core_wrappers/item_slots.h"
-#include "python/core_wrappers/list_methods.h"
-#include "python/core_wrappers/locked.h"
-#include "python/core_wrappers/py_index.h"
+#include "python/core_wrappers/part_protocol.h"
 #include "python/core_wrappers/segment.h"
 
 namespace vornix::python {
@@ -14,16 +12,10 @@ namespace vornix::python {
 using binding::fail;
 using binding::PyResult;
 using binding::Ref;
-using core::geometry::lock_model;
-using core::geometry::Shared;
 
 namespace {
 
 using Vertex = VeltCurvePart::Vertex;
-
-PyResult<uint64_t> length(const PyCurvePart& self) {
-    return raise_geo(with_locked(self.part, [](VeltCurvePart& part) -> uint64_t { return part.len(); }));
-}
 
 constexpr const char* kCurveAtStart =
     "Tried to place curve at the beginning of a curve part- must have a regular coordinate as start vertex";
@@ -108,111 +100,10 @@ PyResult<void> place(const PyCurvePart& self, int64_t index, PyObject* value, St
     return {};
 }
 
-PyResult<Ref> get_item(const PyCurvePart& self, PyObject* key_object) {
-    auto key = binding::extract<int64_t>(key_object, "key");
-    if (!key) return fail(std::move(key.error()));
-    auto len = length(self);
-    if (!len) return fail(std::move(len.error()));
-    using Found = std::pair<Vertex, uint64_t>;
-    auto found = py_index(*key, *len, "CurvePart", false, [&](uint64_t i) {
-        return with_locked(self.part, [&](VeltCurvePart& part) -> std::optional<Found> {
-            auto vertex = part.get(i);
-            if (!vertex) return std::nullopt;
-            return Found{*vertex, i};
-        });
-    });
-    if (!found) return fail(std::move(found.error()));
-    return from_coord_curve(found->first.first, found->first.second, std::pair(self.part, found->second));
-}
-
-PyResult<void> set_item(const PyCurvePart& self, PyObject* key_object, PyObject* value) {
-    auto index = binding::extract<int64_t>(key_object, "index");
-    if (!index) return fail(std::move(index.error()));
-    return place(self, *index, value, Store::Set);
-}
-
-PyResult<void> insert(const PyCurvePart& self, int64_t index, PyObject* value) {
-    return place(self, index, value, Store::Insert);
-}
-
-PyResult<void> append(const PyCurvePart& self, PyObject* value) {
-    auto len = length(self);
-    if (!len) return fail(std::move(len.error()));
-    return place(self, int64_t(*len), value, Store::Insert);
-}
-
-PyResult<void> remove(const PyCurvePart& self, int64_t index) {
-    auto len = length(self);
-    if (!len) return fail(std::move(len.error()));
-    auto removed = py_index(index, *len, "Part", false, [&](uint64_t i) -> GeoResult<std::optional<std::monostate>> {
-        auto part = lock_model(*self.part);
-        if (!part) return std::unexpected(std::move(part.error()));
-        auto taken = (*part)->remove(i);
-        if (!taken) return std::unexpected(std::move(taken.error()));
-        if (!*taken) return std::nullopt;
-        return std::monostate{};
-    });
-    if (!removed) return fail(std::move(removed.error()));
-    return {};
-}
-
-PyResult<Ref> pop(const PyCurvePart& self) {
-    auto popped = raise_geo(with_locked(self.part, [](VeltCurvePart& part) { return part.pop(); }));
-    if (!popped) return fail(std::move(popped.error()));
-    if (!*popped) return Ref::borrow(Py_None);
-    return from_coord_curve((*popped)->first, (*popped)->second, std::nullopt);
-}
-
-PyResult<void> clear(const PyCurvePart& self) {
-    return raise_geo(with_locked(self.part, [](VeltCurvePart& part) { part.clear(); }));
-}
-
-PyResult<std::string> text(const PyCurvePart& self) {
-    return raise_geo(with_locked(self.part, [](VeltCurvePart& part) {
-        std::string out;
-        part.write_veltjson(out);
-        return out;
-    }));
-}
-
-PyResult<Ref> iter(const PyCurvePart& self) {
-    return binding::Type<PyCurvePartIterator>::wrap(PyCurvePartIterator{self.part, 0});
-}
-
-PyResult<std::optional<Ref>> next(PyCurvePartIterator& self) {
-    std::optional<Vertex> vertex = core::geometry::read_or_stop(*self.part, "Lock poisoned")->get(self.position);
-    if (!vertex) return std::nullopt;
-    auto made = from_coord_curve(vertex->first, vertex->second, std::pair(self.part, self.position));
-    if (!made) return fail(std::move(made.error()));
-    ++self.position;
-    return std::optional(std::move(*made));
-}
-
-struct Names {
-    static constexpr binding::Params append{"CurvePart.append", {"value"}};
-    static constexpr binding::Params insert{"CurvePart.insert", {"index", "value"}};
-    static constexpr binding::Params remove{"CurvePart.remove", {"index"}};
-    static constexpr binding::Params pop{"CurvePart.pop", {}};
-    static constexpr binding::Params clear{"CurvePart.clear", {}};
-};
-
 }  // namespace
 
-binding::ClassSpec PyCurvePart::class_spec() {
-    return {
-        .name = "vornix_geometry.CurvePart",
-        .methods = list_methods<Names, append, insert, remove, pop, clear>(),
-        .slots = join({item_get_slots<get_item>(), item_set_slots<set_item>(),
-                       {binding::length_slot<length>(), binding::iter_slot<iter>(), binding::str_slot<text>()}}),
-    };
-}
-
-binding::ClassSpec PyCurvePartIterator::class_spec() {
-    return {.name = "vornix_geometry.CurvePartIterator",
-            .slots = {binding::iter_self_slot(), binding::next_slot<next>()}};
-}
-
-PyResult<Shared<VeltCurvePart>> curve_part_from_list(PyObject* list, bool has_z, bool has_m) {
+template <>
+PyResult<Shared<VeltCurvePart>> part_from_list<VeltCurvePart>(PyObject* list, bool has_z, bool has_m) {
     VeltCurvePart part(has_z, has_m);
     std::optional<VeltCoord> previous;
     const Py_ssize_t count = PyList_GET_SIZE(list);
@@ -236,14 +127,26 @@ PyResult<Shared<VeltCurvePart>> curve_part_from_list(PyObject* list, bool has_z,
     return core::geometry::make_shared_cell(std::move(part));
 }
 
-PyResult<Shared<VeltCurvePart>> curve_part_from_py(PyObject* object, bool has_z, bool has_m) {
-    if (PyCurvePart* view = binding::Type<PyCurvePart>::value_of(object)) return view->part;
-    if (PyList_Check(object)) return curve_part_from_list(object, has_z, has_m);
-    return fail(PyExc_TypeError, "CurvePart from_py requires a Part or a list");
-}
+template <>
+struct PartItems<VeltCurvePart> {
+    static PyResult<Ref> wrap(const Vertex& vertex, ParentLink<VeltCurvePart> parent) {
+        return from_coord_curve(vertex.first, vertex.second, std::move(parent));
+    }
 
-PyResult<Ref> wrap_curve_part(Shared<VeltCurvePart> part) {
-    return binding::Type<PyCurvePart>::wrap(PyCurvePart{std::move(part)});
-}
+    static PyResult<void> set(const PyCurvePart& self, int64_t index, PyObject* value) {
+        return place(self, index, value, Store::Set);
+    }
+    static PyResult<void> insert(const PyCurvePart& self, int64_t index, PyObject* value) {
+        return place(self, index, value, Store::Insert);
+    }
+    static PyResult<void> append(const PyCurvePart& self, PyObject* value) {
+        auto len = locked_length(self.part);
+        if (!len) return fail(std::move(len.error()));
+        return place(self, int64_t(*len), value, Store::Insert);
+    }
+};
+
+template struct PartView<VeltCurvePart>;
+template struct PartViewIterator<VeltCurvePart>;
 
 }  // namespace vornix::python

@@ -1,8 +1,5 @@
 #include "python/core_wrappers/factory.h"
 
-#include <cstring>
-#include <string>
-
 #include "base/fault.h"
 #include "geometry/downcast.h"
 #include "geometry/json_serializable.h"
@@ -86,19 +83,10 @@ PyResult<Ref> not_convertible(PyObject* object) {
                                               " into Vornix geometry.  Geometry factory expects a dict or VeltJSON string");
 }
 
-// The position of the first NUL as the caller would index the value (characters of a str, bytes
-// of a bytes), or -1. The engine's reader takes C strings, so such text is refused here as input.
-Py_ssize_t nul_position(PyObject* object, std::string_view text) {
-    const void* found = std::memchr(text.data(), '\0', text.size());
-    if (found == nullptr) return -1;
-    if (PyUnicode_Check(object)) return PyUnicode_FindChar(object, 0, 0, PyUnicode_GET_LENGTH(object), 1);
-    return static_cast<const char*>(found) - text.data();
-}
-
+// The engine's reader takes C strings, so text holding a NUL is refused here as input.
 PyResult<Ref> from_text(PyObject* object, std::string_view text) {
-    if (Py_ssize_t position = nul_position(object, text); position >= 0)
-        return binding::fail(PyExc_ValueError,
-                             "VeltJSON text holds a NUL character at position " + std::to_string(position) + ".");
+    if (auto refused = binding::refuse_nul(object, text, "VeltJSON text"); !refused)
+        return binding::fail(std::move(refused.error()));
     auto parsed = ::geometry::json_serializable::from_json(text);
     if (!parsed) return binding::fail(to_py_err(VeltGeoErr::from_engine(parsed.error())));
     auto owned = ::geometry::downcast::downcast<GeometryOwned>(std::move(*parsed));

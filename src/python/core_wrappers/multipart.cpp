@@ -1,9 +1,7 @@
 #include "python/core_wrappers/multipart.h"
 
-#include "python/core_wrappers/item_slots.h"
-#include "python/core_wrappers/list_methods.h"
 #include "python/core_wrappers/multipart_ops.h"
-#include "python/core_wrappers/part.h"
+#include "python/core_wrappers/part_view.h"
 
 namespace vornix::python {
 
@@ -15,16 +13,7 @@ using core::geometry::VeltPart;
 
 namespace {
 
-struct Traits {
-    using Part = VeltPart;
-    using View = PyMultipart;
-    static PyResult<Shared<VeltPart>> part_from_py(PyObject* o, bool z, bool m) { return python::part_from_py(o, z, m); }
-    static PyResult<Shared<VeltPart>> part_from_list(PyObject* o, bool z, bool m) {
-        return python::part_from_list(o, z, m);
-    }
-    static PyResult<Ref> wrap_part(Shared<VeltPart> part) { return python::wrap_part(std::move(part)); }
-};
-using Ops = MultipartOps<Traits>;
+using Ops = MultipartOps<VeltPart, PyMultipart, "Multipart">;
 
 PyResult<Ref> iter(const PyMultipart& self) {
     return binding::Type<PyMultipartIterator>::wrap(PyMultipartIterator{self.collection, 0});
@@ -37,30 +26,15 @@ PyResult<std::optional<Ref>> next(PyMultipartIterator& self) {
         if (self.position < collection->len()) part = collection->lines()[self.position];
     }
     if (!part) return std::nullopt;
-    auto made = wrap_part(std::move(*part));
+    auto made = wrap_part<VeltPart>(std::move(*part));
     if (!made) return binding::fail(std::move(made.error()));
     ++self.position;
     return std::optional(std::move(*made));
 }
 
-struct Names {
-    static constexpr binding::Params append{"Multipart.append", {"value"}};
-    static constexpr binding::Params insert{"Multipart.insert", {"index", "value"}};
-    static constexpr binding::Params remove{"Multipart.remove", {"index"}};
-    static constexpr binding::Params pop{"Multipart.pop", {}};
-    static constexpr binding::Params clear{"Multipart.clear", {}};
-};
-
 }  // namespace
 
-binding::ClassSpec PyMultipart::class_spec() {
-    return {
-        .name = "vornix_geometry.Multipart",
-        .methods = list_methods<Names, Ops::append, Ops::insert, Ops::remove, Ops::pop, Ops::clear>(),
-        .slots = join({item_get_slots<Ops::get_item>(), item_set_slots<Ops::set_item>(),
-                       {binding::iter_slot<iter>(), binding::str_slot<Ops::text>(), binding::repr_slot<Ops::text>()}}),
-    };
-}
+binding::ClassSpec PyMultipart::class_spec() { return Ops::class_spec({binding::iter_slot<iter>()}); }
 
 binding::ClassSpec PyMultipartIterator::class_spec() {
     return {.name = "vornix_geometry.MultipartIterator",

@@ -1,7 +1,7 @@
 // What Multipart and CurveMultipart share: the live view of one geometry's shared collection of
-// parts (straight or curved), its index rule and its text. A Traits type names the part type, the
-// view classes and the part readers. Values are read into parts before the collection is locked;
-// part views are made after it is released.
+// parts (straight or curved), its index rule, its text and its class, given the part model, the
+// view class and the class's name. Values are read into parts before the
+// collection is locked; part views are made after it is released.
 #pragma once
 
 #include <string>
@@ -9,23 +9,21 @@
 
 #include "core/geometry/multipart.h"
 #include "python/core_wrappers/errors.h"
+#include "python/core_wrappers/item_slots.h"
+#include "python/core_wrappers/list_methods.h"
 #include "python/core_wrappers/locked.h"
+#include "python/core_wrappers/part_view.h"
 #include "python/core_wrappers/py_index.h"
 
 namespace vornix::python {
 
-template <typename Traits>
+template <typename Part, typename ViewClass, core::FixedString Name>
 struct MultipartOps {
-    using P = typename Traits::Part;
+    using P = Part;
     using Collection = core::geometry::DimensionedCollection<P>;
     using Cell = core::geometry::Shared<Collection>;
     using PartCell = core::geometry::Shared<P>;
-    using View = typename Traits::View;
-    using Unit = std::optional<std::monostate>;
-
-    static binding::PyResult<uint64_t> length(const Cell& cell) {
-        return raise_geo(with_locked(cell, [](Collection& c) -> uint64_t { return c.len(); }));
-    }
+    using View = ViewClass;
 
     // A part for this collection: a view's own part, or a new one with the collection's dimensions.
     static binding::PyResult<PartCell> interpret_part(const Cell& cell, PyObject* value) {
@@ -35,28 +33,13 @@ struct MultipartOps {
             has_z = collection->has_z();
             has_m = collection->has_m();
         }
-        return Traits::part_from_py(value, has_z, has_m);
-    }
-
-    // Runs a locked operation on the resolved position, its model error raised only once the
-    // collection is released.
-    template <typename Op>
-    static binding::PyResult<void> at_position(const Cell& cell, int64_t index, bool allow_end, Op&& op) {
-        auto len = length(cell);
-        if (!len) return binding::fail(std::move(len.error()));
-        auto done = py_index(index, *len, "Part", allow_end, [&](uint64_t i) -> GeoResult<Unit> {
-            auto outcome = with_locked(cell, [&](Collection& c) { return op(c, i); });
-            if (!outcome) return std::unexpected(std::move(outcome.error()));
-            return std::move(*outcome);
-        });
-        if (!done) return binding::fail(std::move(done.error()));
-        return {};
+        return part_from_py<P>(value, has_z, has_m);
     }
 
     static binding::PyResult<binding::Ref> get_item(const View& self, PyObject* key_object) {
         auto key = binding::extract<int64_t>(key_object, "key");
         if (!key) return binding::fail(std::move(key.error()));
-        auto len = length(self.collection);
+        auto len = locked_length(self.collection);
         if (!len) return binding::fail(std::move(len.error()));
         auto part = py_index(*key, *len, "Multipart", false, [&](uint64_t i) {
             return with_locked(self.collection, [&](Collection& c) -> std::optional<PartCell> {
@@ -65,7 +48,7 @@ struct MultipartOps {
             });
         });
         if (!part) return binding::fail(std::move(part.error()));
-        return Traits::wrap_part(std::move(*part));
+        return wrap_part<P>(std::move(*part));
     }
 
     static binding::PyResult<void> set_item(const View& self, PyObject* key_object, PyObject* value) {
@@ -73,7 +56,7 @@ struct MultipartOps {
         if (!index) return binding::fail(std::move(index.error()));
         auto part = interpret_part(self.collection, value);
         if (!part) return binding::fail(std::move(part.error()));
-        return at_position(self.collection, *index, false, [&](Collection& c, uint64_t i) -> GeoResult<Unit> {
+        return at_position(self.collection, *index, "Part", false, [&](Collection& c, uint64_t i) -> GeoResult<Done> {
             auto replaced = c.set_line(i, std::move(*part));
             if (!replaced) return std::unexpected(std::move(replaced.error()));
             if (!*replaced) return std::nullopt;
@@ -84,7 +67,7 @@ struct MultipartOps {
     static binding::PyResult<void> insert(const View& self, int64_t index, PyObject* value) {
         auto part = interpret_part(self.collection, value);
         if (!part) return binding::fail(std::move(part.error()));
-        return at_position(self.collection, index, true, [&](Collection& c, uint64_t i) -> GeoResult<Unit> {
+        return at_position(self.collection, index, "Part", true, [&](Collection& c, uint64_t i) -> GeoResult<Done> {
             if (i > c.len()) return std::nullopt;
             if (auto inserted = c.insert_line(i, std::move(*part)); !inserted)
                 return std::unexpected(std::move(inserted.error()));
@@ -103,7 +86,7 @@ struct MultipartOps {
     static binding::PyResult<void> remove(const View& self, int64_t index) {
         // The removed part is released after the collection's lock.
         PartCell removed;
-        return at_position(self.collection, index, false, [&](Collection& c, uint64_t i) -> GeoResult<Unit> {
+        return at_position(self.collection, index, "Part", false, [&](Collection& c, uint64_t i) -> Done {
             if (i >= c.len()) return std::nullopt;
             removed = std::move(c.lines()[i]);
             c.lines().erase(c.lines().begin() + std::ptrdiff_t(i));
@@ -120,7 +103,7 @@ struct MultipartOps {
         }));
         if (!popped) return binding::fail(std::move(popped.error()));
         if (!*popped) return binding::Ref::borrow(Py_None);
-        return Traits::wrap_part(std::move(**popped));
+        return wrap_part<P>(std::move(**popped));
     }
 
     static binding::PyResult<void> clear(const View& self) {
@@ -136,6 +119,17 @@ struct MultipartOps {
         }));
     }
 
+    // The class named Name: the list methods, item reading and assignment, and the text as
+    // str() and repr(); `more` adds slots of its own.
+    static binding::ClassSpec class_spec(std::vector<PyType_Slot> more = {}) {
+        return {
+            .name = kClassName<Name>.text,
+            .methods = list_methods<Name, append, insert, remove, pop, clear>(),
+            .slots = join({item_get_slots<get_item>(), item_set_slots<set_item>(), std::move(more),
+                           {binding::str_slot<text>(), binding::repr_slot<text>()}}),
+        };
+    }
+
     // The parts of a list of part lists, in order; the first failure releases those made so far.
     static binding::PyResult<std::vector<PartCell>> input_vec_from_list(PyObject* list, bool has_z, bool has_m) {
         std::vector<PartCell> parts;
@@ -143,7 +137,7 @@ struct MultipartOps {
         for (Py_ssize_t i = 0; i < count && i < PyList_GET_SIZE(list); ++i) {
             binding::Ref item = binding::Ref::borrow(PyList_GET_ITEM(list, i));
             if (!PyList_Check(item.get())) return binding::fail(binding::cast_error(item.get(), "list"));
-            auto part = Traits::part_from_list(item.get(), has_z, has_m);
+            auto part = part_from_list<P>(item.get(), has_z, has_m);
             if (!part) return binding::fail(std::move(part.error()));
             parts.push_back(std::move(*part));
         }

@@ -2,7 +2,7 @@
 
 #include "python/core_wrappers/common.h"
 #include "python/core_wrappers/model_object.h"
-#include "python/core_wrappers/part.h"
+#include "python/core_wrappers/part_view.h"
 
 namespace vornix::python {
 
@@ -19,7 +19,7 @@ PyResult<PyMultiPoint> construct(PyObject* multipoint) {
 
 
 PyResult<void> set_points(PyMultiPoint& self, PyObject* value) {
-    return mo::install(self, value, &part_from_py, &VeltGeometryMultipoint::set_points);
+    return mo::install(self, value, &part_from_py<core::geometry::VeltPart>, &VeltGeometryMultipoint::set_points);
 }
 
 constexpr char kName[] = "MultiPoint";
@@ -38,7 +38,7 @@ PyResult<PyMultiPoint> PyMultiPoint::from_dict(PyObject* dict) {
         return binding::fail(std::move(checked.error()));
     auto dims = raise_geo(common::nested_geom_dict_dims(dict));
     if (!dims) return binding::fail(std::move(dims.error()));
-    auto part = part_from_list(list->get(), dims->first, dims->second);
+    auto part = part_from_list<core::geometry::VeltPart>(list->get(), dims->first, dims->second);
     if (!part) return binding::fail(std::move(part.error()));
     auto sr = raise_geo(common::dict_sr(dict));
     if (!sr) return binding::fail(std::move(sr.error()));
@@ -56,7 +56,7 @@ binding::ClassSpec PyMultiPoint::class_spec() {
         .methods = {binding::method<kKxcGeoParams, mo::kxc_geo<PyMultiPoint>>("__kxc_geo($self)\n--\n\n")},
         .getsets =
             {
-                binding::property<mo::view<PyMultiPoint, &VeltGeometryMultipoint::points, wrap_part>, set_points>("points"),
+                binding::property<mo::view<PyMultiPoint, &VeltGeometryMultipoint::points, wrap_part<core::geometry::VeltPart>>, set_points>("points"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::has_z>>("has_z"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::has_m>>("has_m"),
                 binding::getter<mo::ask<PyMultiPoint, &VeltGeometryMultipoint::is_empty>>("is_empty"),

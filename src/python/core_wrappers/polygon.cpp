@@ -41,8 +41,8 @@ bool same_ordinate(double a, double b) { return a == b || (std::isnan(a) && std:
 template <typename P>
 bool is_open(const P& part) {
     if (part.len() < 2) return false;
-    auto first = part.get_coord(0);
-    auto last = part.get_coord(part.len() - 1);
+    auto first = part.get(0);
+    auto last = part.get(part.len() - 1);
     for (std::size_t i = 0; i < core::geometry::flat_len(first->dims()); ++i)
         if (!same_ordinate(first->flat(i), last->flat(i))) return true;
     return false;
@@ -54,12 +54,12 @@ void close_paths(core::geometry::VeltGeometryPolyline& polyline) {
     auto paths = core::geometry::lock_or_stop(*polyline.paths(), "Lock poisoned");
     for (auto& cell : paths->lines()) {
         auto part = core::geometry::lock_or_stop(*cell, "Lock poisoned");
-        if (is_open(*part)) part->insert_coord(part->len(), *part->get_coord(0));
+        if (is_open(*part)) part->insert_coord(part->len(), *part->get(0));
     }
     auto curve_paths = core::geometry::lock_or_stop(*polyline.curve_paths(), "Lock poisoned");
     for (auto& cell : curve_paths->lines()) {
         auto part = core::geometry::lock_or_stop(*cell, "Lock poisoned");
-        if (is_open(part->part())) (void)part->push(*part->part().get_coord(0), core::geometry::Line{});
+        if (is_open(part->part())) (void)part->push(*part->part().get(0), core::geometry::Line{});
     }
 }
 

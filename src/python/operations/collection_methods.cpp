@@ -5,6 +5,7 @@
 
 #include "geometry/geometry_engine.h"
 #include "python/core_wrappers/errors.h"
+#include "python/operations/batch_buffers.h"
 #include "python/operations/iterable_adapter.h"
 #include "python/operations/operations.h"
 
@@ -54,10 +55,7 @@ PyResult<Ref> convex_hull_collection(PyObject* geometries, bool merge) {
 // The union's one polygon alone (several where one was asked is the library error; none is an
 // empty list), else the list.
 PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, bool union_result) {
-    auto buffers = collections::sliced_buffers(geometries, distances, union_result,
-                                               [&](const ::geometry::vector::Vector& items, const ::geometry::vector::Vector& lengths) {
-                                                   return engine::detail::buffer_collection(items, lengths, union_result);
-                                               });
+    auto buffers = collections::planar_buffers(geometries, distances, union_result);
     if (!buffers || !union_result || PyList_GET_SIZE(buffers->get()) == 0) return buffers;
     if (PyList_GET_SIZE(buffers->get()) > 1)
         return fail(to_py_err(VeltGeoErr(core::geometry::ErrorKind::CorvaneLibrary,

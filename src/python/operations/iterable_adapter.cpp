@@ -25,10 +25,7 @@ PyResult<GeometryOwned> convert_item(PyObject* item, EngineSrMemo& memo, std::ty
 }
 
 PyResult<double> convert_item(PyObject* item, EngineSrMemo&, std::type_identity<double>) {
-    if (PyFloat_CheckExact(item)) return PyFloat_AS_DOUBLE(item);
-    const double value = PyFloat_AsDouble(item);
-    if (value == -1.0 && PyErr_Occurred() != nullptr) return binding::fail();
-    return value;
+    return binding::FromPy<double>::convert(item);
 }
 
 PyResult<FixedAndIterator> fixed_and_iterator(frame::GeometryParam fixed, PyObject* collection, bool iterator_first) {

@@ -1,10 +1,9 @@
 // The module's buffer of whole collections, planar or geodetic (chosen by the linear unit).
 #include <optional>
 
-#include "geometry/geometry_engine.h"
 #include "python/core_wrappers/enums.h"
+#include "python/operations/batch_buffers.h"
 #include "python/operations/collection_functions.h"
-#include "python/operations/iterable_adapter.h"
 
 namespace vornix::collections {
 // A number that may be omitted (its default then applies) but never passed as None.
@@ -27,31 +26,23 @@ namespace vornix::collections {
 
 namespace {
 
-namespace engine = ::geometry::geometry_engine;
 using binding::fail;
 using binding::PyResult;
 using binding::Ref;
 using python::PyGeodeticCurveType;
 using python::PyLinearUnitId;
 using python::frame::Flag;
-using ::geometry::linear_unit::LinearUnit;
 
 PyResult<Ref> buffer_collection(PyObject* geometries, PyObject* distances, std::optional<Flag> union_result,
                                 std::optional<PyLinearUnitId*> distance_unit, std::optional<Number> max_deviation,
                                 std::optional<PyGeodeticCurveType*> curve_type) {
     const bool unioned = union_result && union_result->value;
-    using ::geometry::vector::Vector;
-    if (!distance_unit)
-        return python::collections::sliced_buffers(
-            geometries, distances, unioned,
-            [&](const Vector& items, const Vector& lengths) { return engine::detail::buffer_collection(items, lengths, unioned); });
+    if (!distance_unit) return python::collections::planar_buffers(geometries, distances, unioned);
     auto unit = python::to_linear_unit(**distance_unit);
     if (!unit) return fail(std::move(unit.error()));
     const double deviation = max_deviation ? max_deviation->value : 0.0;
     const int32_t code = curve_type ? (*curve_type)->code : int32_t{KX_CURVE_TYPE_GreatElliptic};
-    return python::collections::sliced_buffers(geometries, distances, unioned, [&](const Vector& items, const Vector& lengths) {
-        return engine::detail::buffer_geodetic_collection(items, lengths, &*unit, code, deviation, unioned);
-    });
+    return python::collections::geodetic_buffers(geometries, distances, unioned, *unit, code, deviation);
 }
 
 constexpr binding::Params kBuffer{

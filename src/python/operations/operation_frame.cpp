@@ -1,7 +1,5 @@
 #include "python/operations/operation_frame.h"
 
-#include <string>
-
 #include "core/geometry/errors.h"
 #include "python/core_wrappers/errors.h"
 #include "python/core_wrappers/factory.h"
@@ -16,14 +14,6 @@ using binding::Ref;
 binding::PyErr library_error(const Error& error) { return to_py_err(VeltGeoErr::from_engine(error)); }
 
 PyResult<GeometryOwned> engine_geometry(PyObject* object) { return geom_from_pyobj(object); }
-
-PyResult<void> refuse_nul(PyObject* text_object, std::string_view text, std::string_view what) {
-    if (text.find('\0') == std::string_view::npos) return {};
-    const Py_ssize_t position = PyUnicode_FindChar(text_object, 0, 0, PyUnicode_GET_LENGTH(text_object), 1);
-    if (position < 0) return fail();
-    return fail(PyExc_ValueError,
-                std::string(what) + " holds a NUL character at position " + std::to_string(position) + ".");
-}
 
 PyResult<Ref> into_object(bool value) { return binding::into_py(value); }
 PyResult<Ref> into_object(double value) { return binding::into_py(value); }

@@ -61,14 +61,10 @@ binding::PyErr library_error(const Error& error);
 // Python error of that conversion (unchanged).
 binding::PyResult<GeometryOwned> engine_geometry(PyObject* object);
 
-// ValueError when text bound for the engine holds a NUL character, naming its position (in
-// characters of the str): "<what> holds a NUL character at position <n>.". Such text would be cut
-// short by the engine's C strings, so it is refused before anything is sent.
-binding::PyResult<void> refuse_nul(PyObject* text_object, std::string_view text, std::string_view what);
-
 // The last step of every operation, once its inputs' engine geometries are destroyed: the engine
-// result as a Python object. Geometries become the class of their engine type code; lists become Python lists in the engine's order (the first conversion failure wins
-// and nothing partial is returned).
+// result as a Python object. Geometries become the class of their engine type code; lists become
+// Python lists in the engine's order (the first conversion failure wins and nothing partial is
+// returned).
 binding::PyResult<binding::Ref> into_object(bool value);
 binding::PyResult<binding::Ref> into_object(std::array<double, 2> pair);  // a tuple
 binding::PyResult<binding::Ref> into_object(std::array<double, 4> corners);  // a tuple

@@ -34,7 +34,7 @@ PyResult<void> set_tarnel_dir(PyObject* value) {
     auto path = binding::extract<std::optional<std::string_view>>(value, "value");
     if (!path) return fail(std::move(path.error()));
     if (*path)
-        if (auto refused = python::frame::refuse_nul(value, **path, "The Tarnel directory"); !refused) return refused;
+        if (auto refused = binding::refuse_nul(value, **path, "The Tarnel directory"); !refused) return refused;
     ::geometry::environment::init();
     auto set = catalog::_set_tarnel_directory(*path);
     if (!set) return fail(python::frame::library_error(set.error()));

@@ -62,7 +62,7 @@ using Intersects = Relation<&engine::intersects, Quantifier::Some, Operands::Ite
 PyResult<Ref> relate(PyObject* self, GeometryParam other, PyObject* relation) {
     auto text = binding::extract<std::string_view>(relation, "relation");
     if (!text) return binding::fail(std::move(text.error()));
-    if (auto refused = frame::refuse_nul(relation, *text, "The relation pattern"); !refused)
+    if (auto refused = binding::refuse_nul(relation, *text, "The relation pattern"); !refused)
         return binding::fail(std::move(refused.error()));
     return frame::apply(self, other, [&](const GeometryOwned& a, const GeometryOwned& b) {
         return engine::relate(a, b, *text);
