@@ -146,6 +146,21 @@ def test_geodetic_area_and_perimeter_agree_with_geod(name):
     assert g.boundary().calculate_length(G) == pytest.approx(perimeter, rel=1e-9)
 
 
+# Squares from about a square millimetre to about 1e13 m2, at a latitude where a degree of longitude
+# and of latitude differ, wound either way: every digit GeographicLib gives, whichever side the
+# region lies on as the ring runs.
+@pytest.mark.parametrize("side", [1e-8, 1e-6, 1e-4, 0.01, 1.0, 30.0])
+@pytest.mark.parametrize("clockwise", [True, False])
+def test_geodetic_area_keeps_geods_precision_at_every_size(side, clockwise):
+    lon, lat = 12.345678901234, 47.123456789012
+    ring = [[lon, lat], [lon, lat + side], [lon + side, lat + side], [lon + side, lat], [lon, lat]]
+    ring = ring if clockwise else ring[::-1]
+    lons, lats = zip(*ring)
+    expected = abs(GEOD.polygon_area_perimeter(lons, lats)[0])
+    g = vg.Geometry({"rings": [ring], "spatialReference": {"wkid": 4326}})
+    assert g.calculate_area(G) == pytest.approx(expected, rel=1e-12)
+
+
 GEODETIC_LINES = [
     "LINESTRING (0 0, 90 0)",
     "LINESTRING (-74 40.7, 2.35 48.85, 139.7 35.7)",
