@@ -34,17 +34,18 @@ def body():
     print(count(single), [count(r) for r in both] == [count(single)] * 2)
     if "{expected}" == "chords":
         print(count(single) == count(g.densify(1e9)) - 9_999)
-threading.stack_size(512 * 1024)
-t = threading.Thread(target=body)
-t.start()
-t.join()
 '''
+
+
+def on_a_thread(code, stack_kb):
+    """`code`, which defines body(), then body() run on a thread of the given stack."""
+    return code + f"threading.stack_size({stack_kb} * 1024)\nt = threading.Thread(target=body)\nt.start()\nt.join()\n"
 
 
 @pytest.mark.parametrize("name", FAMILIES)
 def test_long_inputs_generalize_on_a_small_stack(name):
     geometry, expected = FAMILIES[name]
-    lines = run(CODE.format(geometry=geometry, expected=expected), timeout=120).split()
+    lines = run(on_a_thread(CODE.format(geometry=geometry, expected=expected), 512), timeout=120).split()
     assert lines[1] == "True"
     assert lines[0] == expected or (expected == "chords" and lines[2] == "True")
 
@@ -92,14 +93,10 @@ operations = [
 ]
 def body():
     print(*[outcome(op) for op in operations])
-threading.stack_size(128 * 1024)
-t = threading.Thread(target=body)
-t.start()
-t.join()
 '''
 
 
 @pytest.mark.parametrize("name", SHAPES)
 def test_every_planar_operation_takes_a_long_input_on_a_tiny_stack(name):
-    results = run(OPERATIONS.format(shape=SHAPES[name]), timeout=120).split()
+    results = run(on_a_thread(OPERATIONS.format(shape=SHAPES[name]), 128), timeout=120).split()
     assert len(results) == 16 and "Exception" not in results, results
