@@ -9,6 +9,19 @@
 #include "model/point.h"
 
 namespace ops {
+
+std::vector<model::Vertex> sequence_vertices(const GEOSCoordSequence* seq, const char* what) {
+    unsigned size = 0;
+    if (seq == nullptr || GEOSCoordSeq_getSize_r(geos(), seq, &size) == 0) geos_failed(what);
+    std::vector<model::Vertex> out(size);
+    if (size > 0 && GEOSCoordSeq_copyToBuffer_r(geos(), seq, &out.front().x, 1, 1) == 0) geos_failed(what);
+    return out;
+}
+
+std::vector<model::Vertex> line_vertices(const GEOSGeometry* line, const char* what) {
+    return sequence_vertices(GEOSGeom_getCoordSeq_r(geos(), line), what);
+}
+
 namespace {
 
 using model::Vertex;
@@ -62,11 +75,7 @@ private:
     bool wanted(int dimension) const { return dimension_of(shape_.kind) == dimension; }
 
     std::vector<Vertex> vertices(const GEOSCoordSequence* seq) const {
-        unsigned size = 0;
-        if (seq == nullptr || GEOSCoordSeq_getSize_r(geos(), seq, &size) == 0) geos_failed("reading a result");
-        std::vector<Vertex> out(size);
-        if (size > 0 && GEOSCoordSeq_copyToBuffer_r(geos(), seq, &out.front().x, 1, 1) == 0)
-            geos_failed("reading a result");
+        std::vector<Vertex> out = sequence_vertices(seq, "reading a result");
         for (auto& v : out) {
             if (!shape_.dims.has_z) v.z = model::kNaN;
             if (shape_.dims.has_z || shape_.dims.has_m) attributes_.restore(v);

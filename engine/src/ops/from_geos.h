@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "model/geometry.h"
 #include "ops/geos_context.h"
@@ -21,6 +22,11 @@ struct ResultShape {
 
 std::unique_ptr<model::Geometry> from_geos(const GEOSGeometry* g, const ResultShape& shape,
                                            const VertexAttributes& attributes);
+
+// The vertices of a GEOS coordinate sequence (of a line or ring) as GEOS holds them: z as GEOS
+// has it, m NaN. A failure to read is an engine error naming `what`.
+std::vector<model::Vertex> sequence_vertices(const GEOSCoordSequence* seq, const char* what);
+std::vector<model::Vertex> line_vertices(const GEOSGeometry* line, const char* what);
 
 // An empty geometry of the given shape (an empty point has NaN x and y).
 std::unique_ptr<model::Geometry> empty_geometry(const ResultShape& shape);

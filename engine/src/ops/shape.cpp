@@ -10,6 +10,7 @@
 #include "model/point.h"
 #include "ops/curve_densify.h"
 #include "ops/curve_measure.h"
+#include "ops/douglas_peucker.h"
 #include "ops/measure.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
@@ -122,16 +123,6 @@ void check_distance(double distance) {
     if (!std::isfinite(distance)) invalid("The buffer distance must be a finite number.");
 }
 
-// The coordinates of a GEOS line, z as GEOS has it.
-std::vector<model::Vertex> coordinates_of(const GEOSGeometry* line) {
-    const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(geos(), line);
-    unsigned size = 0;
-    if (seq == nullptr || GEOSCoordSeq_getSize_r(geos(), seq, &size) == 0) geos_failed("densify");
-    std::vector<model::Vertex> out(size);
-    if (size > 0 && GEOSCoordSeq_copyToBuffer_r(geos(), seq, &out.front().x, 1, 1) == 0) geos_failed("densify");
-    return out;
-}
-
 // The densified line's vertices with z and m: the input's own at its vertices, interpolated by
 // distance along the input segment in between. Densify keeps every input vertex in order, so
 // one walk along both lines matches them (no search per vertex).
@@ -166,17 +157,12 @@ bool degenerate(const model::Part& p) { return degenerate_points(p.points); }
 GeosPtr collapsed_rings(const GEOSGeometry* g, double max_offset) {
     std::vector<GeosPtr> collapsed;
     const auto visit = [&](const GEOSGeometry* ring) {
-        const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(geos(), ring);
-        GEOSCoordSequence* copy = seq != nullptr ? GEOSCoordSeq_clone_r(geos(), seq) : nullptr;
-        if (copy == nullptr) geos_failed("generalize");
-        GeosPtr line = geos_check(GEOSGeom_createLineString_r(geos(), copy), "generalize");
-        GeosPtr simple = geos_check(GEOSSimplify_r(geos(), line.get(), max_offset), "generalize");
-        auto vertices = coordinates_of(simple.get());
+        const auto all = line_vertices(ring, "generalize");
+        auto vertices = douglas_peucker(all, max_offset);
         if (vertices.empty() || (vertices.size() >= 4 && shoelace(vertices) != 0)) return;
         // A ring needs three vertices: one collapsed onto its start keeps the vertex farthest from
         // it as well (what Douglas-Peucker keeps first), so the part keeps its reach.
         if (vertices.size() < 3) {
-            const auto all = coordinates_of(line.get());
             const auto far = std::max_element(all.begin(), all.end(), [&](const auto& a, const auto& b) {
                 return std::hypot(a.x - all[0].x, a.y - all[0].y) < std::hypot(b.x - all[0].x, b.y - all[0].y);
             });
@@ -299,7 +285,7 @@ GeometryPtr densify(const model::Geometry& g, double max_segment_length) {
             if (part.ring) vertices.push_back(vertices.front());
             GeosPtr line = geos_line(vertices, false);
             GeosPtr dense = geos_check(GEOSDensify_r(geos(), line.get(), max_segment_length), "densify");
-            vertices = along_segments(vertices, coordinates_of(dense.get()));
+            vertices = along_segments(vertices, line_vertices(dense.get(), "densify"));
             if (part.ring) vertices.pop_back();
         }
         model::Part p;
@@ -322,7 +308,7 @@ GeometryPtr generalize(const model::Geometry& g, double max_offset, bool remove_
         require_vertex_budget(chords, "The curves of the geometry make too many chords to generalize.");
     }
     GeosPtr gg = valid_area(to_geos(g));
-    GeosPtr s = geos_check(GEOSSimplify_r(geos(), gg.get(), max_offset), "generalize");
+    GeosPtr s = douglas_peucker(gg.get(), max_offset);
     GeometryPtr out = result_of(s.get(), shape_of(area_kind(g), g), {&g});
     auto& parts = static_cast<model::Multipart&>(*out);
     // GEOS drops polygon rings that collapse; they are degenerate parts, kept unless asked.
