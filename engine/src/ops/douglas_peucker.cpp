@@ -89,14 +89,7 @@ GeosPtr rough_polygon(const GEOSGeometry* polygon, double tolerance) {
         if (shell != nullptr) holes.insert(holes.begin(), std::move(shell));
         return built(std::move(holes));
     }
-    std::vector<GEOSGeometry*> raw;
-    for (auto& h : holes) raw.push_back(h.get());
-    GEOSGeometry* made = GEOSGeom_createPolygon_r(geos(), shell.get(), raw.data(), static_cast<unsigned>(raw.size()));
-    if (made != nullptr) {
-        (void)shell.release();
-        for (auto& h : holes) (void)h.release();
-    }
-    return geos_check(made, "generalize");
+    return geos_polygon(std::move(shell), std::move(holes));
 }
 
 // The area as it is when it is one and valid, else its zero buffer.

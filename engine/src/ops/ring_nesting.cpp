@@ -143,10 +143,7 @@ private:
 std::optional<Vertex> inside_point(RingSides& ring) {
     if (!std::isfinite(ring.band())) return std::nullopt;
     GEOSContextHandle_t ctx = geos();
-    GeosPtr shell = geos_line(ring.ring(), true);
-    GeosPtr polygon(GEOSGeom_createPolygon_r(ctx, shell.get(), nullptr, 0));
-    if (!polygon) return std::nullopt;
-    (void)shell.release();
+    GeosPtr polygon = geos_polygon(geos_line(ring.ring(), true), {});
     GeosPtr point(GEOSPointOnSurface_r(ctx, polygon.get()));
     Vertex q;
     if (!point || GEOSisEmpty_r(ctx, point.get()) != 0 || GEOSGeomGetX_r(ctx, point.get(), &q.x) == 0 ||

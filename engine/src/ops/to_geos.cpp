@@ -55,17 +55,6 @@ GeosPtr polyline(const model::Multipart& m) {
     return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
 }
 
-GeosPtr polygon_of(GeosPtr shell, std::vector<GeosPtr> holes) {
-    std::vector<GEOSGeometry*> raw;
-    for (auto& h : holes) raw.push_back(h.get());
-    GEOSGeometry* p = GEOSGeom_createPolygon_r(geos(), shell.get(), raw.data(), static_cast<unsigned>(raw.size()));
-    if (p != nullptr) {
-        (void)shell.release();
-        for (auto& h : holes) (void)h.release();
-    }
-    return geos_check(p, "polygon");
-}
-
 // The rings GEOS can hold, straight, with the part each came from and the role ring_roles gives it.
 struct Classified {
     std::vector<std::vector<Vertex>> rings;
@@ -96,7 +85,7 @@ PolygonForm polygon(const model::Multipart& m) {
         if (!roles[h].exterior) holes[roles[h].owner].push_back(geos_line(c.rings[h], true));
     std::vector<GeosPtr> polygons;
     for (size_t i = 0; i < c.rings.size(); ++i)
-        if (roles[i].exterior) polygons.push_back(polygon_of(geos_line(c.rings[i], true), std::move(holes[i])));
+        if (roles[i].exterior) polygons.push_back(geos_polygon(geos_line(c.rings[i], true), std::move(holes[i])));
     GeosPtr all = geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
     if (!c.reading.overlapping) return {std::move(all), false};
     GeosPtr united = unary_union(all.get());
@@ -116,7 +105,7 @@ GeosPtr rectangle(const model::Envelope& e) {
     const double y0 = std::min(e.y.min, e.y.max), y1 = std::max(e.y.min, e.y.max);
     if (x0 == x1 && y0 == y1) return geos_point({x0, y0});
     if (x0 == x1 || y0 == y1) return geos_line({{x0, y0}, {x1, y1}}, false);
-    return polygon_of(geos_line({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true), {});
+    return geos_polygon(geos_line({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true), {});
 }
 
 template <typename F>
@@ -148,6 +137,17 @@ bool spans_area(const std::vector<Vertex>& v) {
     const auto second = std::find_if(v.begin(), v.end(), differs);
     if (second == v.end()) return false;
     return std::any_of(second, v.end(), [&](const Vertex& a) { return differs(a) && !model::same_xy(a, *second); });
+}
+
+GeosPtr geos_polygon(GeosPtr shell, std::vector<GeosPtr> holes) {
+    std::vector<GEOSGeometry*> raw;
+    for (auto& h : holes) raw.push_back(h.get());
+    GEOSGeometry* p = GEOSGeom_createPolygon_r(geos(), shell.get(), raw.data(), static_cast<unsigned>(raw.size()));
+    if (p != nullptr) {
+        (void)shell.release();
+        for (auto& h : holes) (void)h.release();
+    }
+    return geos_check(p, "polygon");
 }
 
 GeosPtr geos_collection(int type, std::vector<GeosPtr> members) {

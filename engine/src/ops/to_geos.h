@@ -33,6 +33,9 @@ std::vector<bool> exterior_parts(const model::Multipart& polygon);
 // A GEOS line string or linear ring (`close` repeats the first vertex) of the given vertices.
 GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);
 
+// A GEOS polygon taking over its shell and holes (linear rings).
+GeosPtr geos_polygon(GeosPtr shell, std::vector<GeosPtr> holes);
+
 // A GEOS collection of the given type taking over `members`.
 GeosPtr geos_collection(int type, std::vector<GeosPtr> members);
 
