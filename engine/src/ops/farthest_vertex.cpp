@@ -74,10 +74,6 @@ struct Chord {
 // The larger of two bounds; unknown when either is.
 double larger(double u, double v) { return std::isnan(u) || std::isnan(v) ? kUnknown : std::max(u, v); }
 
-}  // namespace
-
-namespace {
-
 // No distance Chord::distance gives for a point of the box exceeds this; unknown (NaN) when that
 // cannot be told. Each of its formulas, rounding included, is a combination of a function of x
 // alone and one of y alone, each monotone on either side of a constant, through operations that

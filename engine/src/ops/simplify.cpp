@@ -79,8 +79,7 @@ bool clean_ring(const model::Part& ring) {
 }
 
 // Whether every ring runs the way results are written: exteriors clockwise, holes counter-clockwise.
-bool written_winding(const model::Multipart& polygon) {
-    const std::vector<bool> exterior = exterior_parts(polygon);
+bool written_winding(const model::Multipart& polygon, const std::vector<bool>& exterior) {
     for (size_t i = 0; i < polygon.parts.size(); ++i)
         if ((ring_area(polygon.parts[i]) > 0) != exterior[i]) return false;
     return true;
@@ -91,7 +90,7 @@ bool simple_polygon(const model::Multipart& polygon) {
     if (!std::all_of(polygon.parts.begin(), polygon.parts.end(), clean_ring)) return false;
     if (polygon.parts.empty()) return true;
     const PolygonForm form = polygon_form(polygon);
-    return !form.united && GEOSisValid_r(geos(), form.geometry.get()) == 1 && written_winding(polygon);
+    return !form.united && GEOSisValid_r(geos(), form.geometry.get()) == 1 && written_winding(polygon, form.exterior);
 }
 
 // The polygon with its curves as chords and each run of vertices at one place as one vertex. Done

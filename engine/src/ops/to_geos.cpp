@@ -74,10 +74,19 @@ Classified classified(const model::Multipart& m) {
     return c;
 }
 
+// For each part, whether its ring is an exterior (false for holes and for parts GEOS cannot hold).
+std::vector<bool> exteriors(const Classified& c, size_t parts) {
+    std::vector<bool> out(parts, false);
+    for (size_t i = 0; i < c.rings.size(); ++i) out[c.part[i]] = c.reading.roles[i].exterior;
+    return out;
+}
+
+}  // namespace
+
 // A multipolygon of the rings in their roles. Exteriors that overlap make a multipolygon GEOS
 // misreads (its overlays take the covered region for a hole, or give up), so their union stands
 // for it: the same region, which is what the polygon means to every GEOS operation.
-PolygonForm polygon(const model::Multipart& m) {
+PolygonForm polygon_form(const model::Multipart& m) {
     const Classified c = classified(m);
     const auto& roles = c.reading.roles;
     std::vector<std::vector<GeosPtr>> holes(c.rings.size());
@@ -86,15 +95,20 @@ PolygonForm polygon(const model::Multipart& m) {
     std::vector<GeosPtr> polygons;
     for (size_t i = 0; i < c.rings.size(); ++i)
         if (roles[i].exterior) polygons.push_back(geos_polygon(geos_line(c.rings[i], true), std::move(holes[i])));
-    GeosPtr all = geos_collection(GEOS_MULTIPOLYGON, std::move(polygons));
-    if (!c.reading.overlapping) return {std::move(all), false};
-    GeosPtr united = unary_union(all.get());
+    PolygonForm form{geos_collection(GEOS_MULTIPOLYGON, std::move(polygons)), c.reading.overlapping,
+                     exteriors(c, m.parts.size())};
+    if (!form.united) return form;
+    form.geometry = unary_union(form.geometry.get());
     // GEOS's union of a single polygon is that polygon; the polygon's form stays a multipolygon.
-    if (GEOSGeomTypeId_r(geos(), united.get()) != GEOS_POLYGON) return {std::move(united), true};
-    std::vector<GeosPtr> one;
-    one.push_back(std::move(united));
-    return {geos_collection(GEOS_MULTIPOLYGON, std::move(one)), true};
+    if (GEOSGeomTypeId_r(geos(), form.geometry.get()) == GEOS_POLYGON) {
+        std::vector<GeosPtr> one;
+        one.push_back(std::move(form.geometry));
+        form.geometry = geos_collection(GEOS_MULTIPOLYGON, std::move(one));
+    }
+    return form;
 }
+
+namespace {
 
 // An envelope without width or height is the segment or point it covers: as a rectangle of no
 // area GEOS would find it both meeting a square whose edge it lies on and apart from it.
@@ -176,20 +190,15 @@ GeosPtr to_geos(const model::Geometry& g) {
         case model::GeometryKind::Polyline:
             return polyline(static_cast<const model::Multipart&>(g));
         case model::GeometryKind::Polygon:
-            return polygon(static_cast<const model::Multipart&>(g)).geometry;
+            return polygon_form(static_cast<const model::Multipart&>(g)).geometry;
         case model::GeometryKind::Envelope:
             return rectangle(static_cast<const model::Envelope&>(g));
     }
     throw model::EngineError(model::kInvalidArgument, "Unknown geometry kind.");
 }
 
-PolygonForm polygon_form(const model::Multipart& polygon) { return ops::polygon(polygon); }
-
 std::vector<bool> exterior_parts(const model::Multipart& polygon) {
-    const Classified c = classified(polygon);
-    std::vector<bool> out(polygon.parts.size(), false);
-    for (size_t i = 0; i < c.rings.size(); ++i) out[c.part[i]] = c.reading.roles[i].exterior;
-    return out;
+    return exteriors(classified(polygon), polygon.parts.size());
 }
 
 bool finite_coordinates(const model::Geometry& g) {

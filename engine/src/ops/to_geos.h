@@ -18,11 +18,12 @@ namespace ops {
 // their roles from ops/ring_nesting.h, exteriors that overlap united.
 GeosPtr to_geos(const model::Geometry& g);
 
-// A polygon's GEOS form, and whether it is the union of exteriors that overlap (then the polygon as
-// written is no valid GEOS polygon).
+// A polygon's GEOS form (what to_geos makes of it); whether that is the union of exteriors that
+// overlap (then the polygon as written is no valid GEOS polygon); and exterior_parts of it.
 struct PolygonForm {
     GeosPtr geometry;
     bool united = false;
+    std::vector<bool> exterior;
 };
 PolygonForm polygon_form(const model::Multipart& polygon);
 

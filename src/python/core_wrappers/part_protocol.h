@@ -105,7 +105,6 @@ struct PartProtocol {
         ++self.position;
         return std::optional(std::move(*made));
     }
-
 };
 
 template <typename Model>
