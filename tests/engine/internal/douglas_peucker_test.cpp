@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -181,8 +180,9 @@ void on_small_stack(const std::function<void()>& f) {
     pthread_attr_destroy(&attr);
 }
 
-// What GEOS kept of the same line, on this thread's ample stack, for a size it survives.
-TEST_F(DouglasPeuckerTest, LongLinesTakeASmallStackAndLittleTime) {
+// Lines long enough that one call per kept vertex would overflow a 512 KB stack (GEOS's own
+// simplifier does at a tenth of these sizes): every one is generalized there, most vertices kept.
+TEST_F(DouglasPeuckerTest, LongLinesTakeASmallStack) {
     const std::map<std::string, Points> lines = {
         {"zig-zag", zigzag(150'000)},
         {"meander", meander(3'000, 37)},
@@ -192,9 +192,7 @@ TEST_F(DouglasPeuckerTest, LongLinesTakeASmallStackAndLittleTime) {
         std::vector<model::Vertex> vertices;
         for (const auto& [x, y] : points) vertices.push_back({x, y});
         size_t kept = 0;
-        const auto start = std::chrono::steady_clock::now();
         on_small_stack([&] { kept = ops::douglas_peucker(vertices, 1e-6).size(); });
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << name;
         EXPECT_GT(kept, points.size() / 2) << name;
     }
 }
