@@ -2,7 +2,8 @@
 // two geometries read by the engine's JSON reader and random parameters go through operations the
 // input chooses. Every call either fails with an engine error or gives objects that can be read
 // and destroyed; no engine object outlives the input. Each polygon read is also checked against
-// GEOS's reading of its rings (ring_reading_check.h).
+// GEOS's reading of its rings (ring_reading_check.h), and its rings against the geodetic region
+// rule (geodetic_region_check.h).
 //
 // Input layout (FuzzedDataProvider): two geometry texts first, each ended by a backslash and a blank;
 // the parameters and the choice of operations are taken from the end of the input. A text is read
@@ -18,6 +19,7 @@
 
 #include "built_geometry.h"
 #include "corvane/corvane.h"
+#include "geodetic_region_check.h"
 #include "interesting_numbers.h"
 #include "ring_reading_check.h"
 
@@ -392,6 +394,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         static fuzz::RingReadingCheck rings(rec);
         rings.check(a);
         rings.check(b);
+        static fuzz::GeodeticRegionCheck regions(rec);
+        regions.check(a);
+        regions.check(b);
         Params params(provider);
         for (int i = 0; i < 4 && params.more(); ++i) {
             const bool swap = params.flag();

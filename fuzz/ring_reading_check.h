@@ -16,6 +16,7 @@
 
 #include "built_geometry.h"
 #include "corvane/corvane.h"
+#include "polygon_rings.h"
 
 namespace fuzz {
 
@@ -29,7 +30,7 @@ public:
     void check(KX_GeometryHandle polygon) {
         if (KX_Geometry_getObjectType(polygon, rec_) != KX_GEOMETRY_TYPE_POLYGON || KX_Geometry_getHasCurves(polygon, rec_) != 0)
             return;
-        const auto rings = rings_of(polygon);
+        const auto rings = polygon_rings(polygon, rec_);
         if (rings.empty() || rings.size() > 8) return;
         // The rings as written or each reversed: whichever is the engine's winding of a valid
         // multipolygon gives GEOS's area.
@@ -45,10 +46,6 @@ public:
     }
 
 private:
-    struct XY {
-        double x, y;
-    };
-    using Ring = std::vector<XY>;
     struct Deleter {
         GEOSContextHandle_t ctx;
         void operator()(GEOSGeometry* g) const { GEOSGeom_destroy_r(ctx, g); }
@@ -61,32 +58,6 @@ private:
         if (std::abs(area - expected) <= 1e-9 * scale) return;
         std::fprintf(stderr, "ring reading (%s): the engine's area %.17g, GEOS's %.17g\n", how, area, expected);
         std::abort();
-    }
-
-    // The polygon's rings, open, every vertex located and finite; none when any is not, or a ring
-    // holds fewer than three distinct points.
-    std::vector<Ring> rings_of(KX_GeometryHandle polygon) const {
-        std::vector<Ring> out;
-        KX_ImmutablePartCollectionHandle parts = KX_Multipart_getParts(polygon, rec_);
-        const uint64_t n = parts == nullptr ? 0 : KX_ImmutablePartCollection_getSize(parts, rec_);
-        bool usable = parts != nullptr;
-        for (uint64_t i = 0; i < n && usable; ++i) {
-            KX_ImmutablePartHandle part = KX_ImmutablePartCollection_getPart(parts, i, rec_);
-            Ring ring;
-            for (uint64_t k = 0, m = KX_ImmutablePart_getPointCount(part, rec_); k < m; ++k) {
-                KX_GeometryHandle p = KX_ImmutablePart_getPoint(part, k, rec_);
-                const XY v{KX_Point_getX(p, rec_), KX_Point_getY(p, rec_)};
-                KX_Geometry_destroy(p, nullptr);
-                if (!std::isfinite(v.x) || !std::isfinite(v.y) || std::abs(v.x) > 1e100 || std::abs(v.y) > 1e100) usable = false;
-                ring.push_back(v);
-            }
-            KX_ImmutablePart_destroy(part, nullptr);
-            if (ring.size() < 3) usable = false;
-            out.push_back(std::move(ring));
-        }
-        KX_ImmutablePartCollection_destroy(parts, nullptr);
-        if (!usable) out.clear();
-        return out;
     }
 
     static std::vector<Ring> reversed(std::vector<Ring> rings) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <sstream>
 
 #include "engine_test.h"
@@ -28,9 +29,14 @@ std::string coordinates(const std::vector<Vertex>& points) {
     return out.str();
 }
 
+Geometry shape_of_parts(const char* key, const std::vector<std::vector<Vertex>>& parts, int wkid) {
+    std::string text = std::string("{\"") + key + "\":[";
+    for (size_t i = 0; i < parts.size(); ++i) text += (i ? "," : "") + coordinates(parts[i]);
+    return from_json(text + "],\"spatialReference\":{\"wkid\":" + std::to_string(wkid) + "}}");
+}
+
 Geometry shape(const char* key, const std::vector<Vertex>& points, int wkid) {
-    return from_json(std::string("{\"") + key + "\":[" + coordinates(points) + "],\"spatialReference\":{\"wkid\":" +
-                     std::to_string(wkid) + "}}");
+    return shape_of_parts(key, {points}, wkid);
 }
 
 // Longitude and latitude of the points as cs2cs gives them (for a projected reference).
@@ -66,7 +72,7 @@ double peer_area(const std::vector<Vertex>& lonlat, int32_t curve) {
     std::ostringstream input;
     input.precision(17);
     for (const auto& p : lonlat) input << p.y << " " << p.x << "\n";
-    const auto rows = run_tool(curve == kLoxodrome ? "Planimeter -R -p 6" : "Planimeter -p 6", input.str());
+    const auto rows = run_tool(curve == kLoxodrome ? "Planimeter -R -p 6" : "Planimeter -E -p 6", input.str());
     // The peer signs the area by winding; a ring's region is the same whichever way it runs.
     return rows.empty() ? NAN : std::abs(rows.at(0).at(2));
 }
@@ -394,6 +400,79 @@ TEST_F(GeodesyTest, RegionsBoundedByMeridiansAndTheEquatorMeasureExactlyForEvery
                 const double expected = c.share * whole;
                 EXPECT_NEAR(KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok()), expected, 1e-12 * expected);
             }
+}
+
+// Web Mercator's coordinates of longitudes and latitudes (x unrolled as the longitudes are).
+std::vector<Vertex> web_mercator(const std::vector<Vertex>& lonlat) {
+    constexpr double a = 6378137, degree = M_PI / 180;
+    std::vector<Vertex> out;
+    for (const auto& p : lonlat) out.push_back({a * p.x * degree, a * std::atanh(std::sin(p.y * degree))});
+    return out;
+}
+
+// A ring bounds the region it draws, however far its edges bow past its vertices and however its
+// longitudes are written. A geodesic between two points of a parallel runs poleward of it (0.38
+// degrees between 0 and 10 E at 60 N), past the apex of a sliver drawn on the parallel, so the
+// sliver winds the other way on the ellipsoid than in its plane; a hole across the antimeridian
+// written in wrapped longitudes winds the other way in the plane than its shell. Each case is
+// measured in both windings against Planimeter (exact geodesics, or rhumb lines), its first ring
+// the exterior and the rest holes; the curve types the peer lacks stay near the geodesic (or, for
+// ShapePreserving, the rhumb) measure of rings this small.
+TEST_F(GeodesyTest, RingsHoldTheRegionTheyDrawHoweverTheirEdgesBowOrTheirLongitudesAreWritten) {
+    struct Case {
+        const char* name;
+        std::vector<std::vector<Vertex>> rings;  // longitude and latitude
+        int wkid;
+        bool written_across = false;  // a ring written across the antimeridian: ShapePreserving runs the long way
+    };
+    const std::vector<Vertex> shell = {{179, 0}, {179, 2}, {181, 2}, {181, 0}};
+    const std::vector<Vertex> hole = {{179.5, 0.5}, {180.5, 0.5}, {180.5, 1.5}, {179.5, 1.5}};
+    const auto wrapped = [](std::vector<Vertex> ring) {
+        for (auto& p : ring) p.x = std::remainder(p.x, 360.0);
+        return ring;
+    };
+    std::vector<Vertex> stepped = {{20, 40}, {20, 40.002}};  // a 25-degree strip, its north side in steps
+    for (int k = 1; k <= 5; ++k) stepped.insert(stepped.end(), {{20.0 + 5 * k, 40.002 + 0.001 * (k % 2)}, {20.0 + 5 * k, 40.002 + 0.001 * ((k + 1) % 2)}});
+    stepped.push_back({45, 40});
+    const std::vector<Case> cases = {
+        {"sliver on a parallel", {{{0, 60}, {10, 60}, {5, 60.05}}}, 4326},
+        {"sliver on a parallel, web mercator", {{{0, 60}, {10, 60}, {5, 60.05}}}, 3857},
+        {"sliver as a hole", {{{0, 59}, {0, 61}, {12, 61}, {12, 59}}, {{1, 60}, {11, 60}, {6, 60.05}}}, 4326},
+        {"stepped strip", {stepped}, 4326},
+        {"stepped strip, web mercator", {stepped}, 3857},
+        {"hole across the antimeridian, unrolled", {shell, hole}, 4326},
+        {"hole across the antimeridian, wrapped", {wrapped(shell), wrapped(hole)}, 4326, true},
+        {"hole across the antimeridian, shell wrapped", {wrapped(shell), hole}, 4326, true},
+        {"hole across the antimeridian, hole wrapped", {shell, wrapped(hole)}, 4326, true},
+        {"hole across the antimeridian, web mercator wrapped", {wrapped(shell), wrapped(hole)}, 3857, true},
+        {"box read the short way", {{{-170, -75}, {-170, 80}, {170, 80}, {170, -75}}}, 4326, true},
+    };
+    const double whole = GeographicLib::Geodesic::WGS84().EllipsoidArea();
+    for (const auto& c : cases) {
+        std::vector<std::vector<Vertex>> own;
+        for (const auto& ring : c.rings) own.push_back(c.wkid == 3857 ? web_mercator(ring) : ring);
+        std::map<int32_t, double> expected;
+        for (int32_t curve : {kGeodesic, kLoxodrome})
+            for (size_t r = 0; r < own.size(); ++r) expected[curve] += (r ? -1 : 1) * peer_area(geographic(own[r], c.wkid), curve);
+        for (bool reversed : {false, true}) {
+            auto rings = own;
+            if (reversed)
+                for (auto& ring : rings) std::reverse(ring.begin(), ring.end());
+            Geometry polygon = shape_of_parts("rings", rings, c.wkid);
+            for (int32_t curve : {kGeodesic, kLoxodrome, kGreatElliptic, kNormalSection, kShapePreserving}) {
+                SCOPED_TRACE(std::string(c.name) + " curve " + std::to_string(curve) + (reversed ? " reversed" : ""));
+                const double area = KX_GeometryEngine_areaGeodetic(polygon.get(), nullptr, curve, ok());
+                if (curve == kGeodesic || curve == kLoxodrome) {
+                    EXPECT_NEAR(area, expected[curve], 1e-9 * expected[curve]);
+                } else if (curve != kShapePreserving || !c.written_across) {
+                    // A great ellipse parts from the geodesic by metres over a sliver's 550 km.
+                    const double near = expected[curve == kShapePreserving ? kLoxodrome : kGeodesic];
+                    EXPECT_NEAR(area, near, 1e-2 * near);
+                    EXPECT_LT(area, whole / 2);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(GeodesyTest, DensifyInAProjectionReturnsToIt) {

@@ -7,98 +7,95 @@
 
 #include "model/engine_error.h"
 #include "model/multipart.h"
-#include "ops/to_geos.h"
-#include "ops/unrolling.h"
+#include "ops/geodetic_plane.h"
 #include "ops/vertex_budget.h"
 
 namespace ops {
 namespace {
 
-
-// Twice the signed area of the ring in its plane (counter-clockwise positive).
-double planar_twice_area(const std::vector<model::Vertex>& points) {
-    double sum = 0;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const model::Vertex& a = points[i];
-        const model::Vertex& b = points[(i + 1) % points.size()];
-        sum += (a.x - points[0].x) * (b.y - points[0].y) - (b.x - points[0].x) * (a.y - points[0].y);
-    }
-    return sum;
-}
-
-// Which side of the ring its region lies on, as the ring runs: 1 left, -1 right, 0 undecided. The
-// region is the one the ring holds in the plane of its own coordinates (projections keep the
-// sense of turning), each edge read as it runs on the ellipsoid. In a reference with a turn of
-// longitude (geographic or Mercator), an edge other than a ShapePreserving one changes longitude
-// the shorter way round, so that a ring across the antimeridian holds the small region there;
-// along a pole (geographic), where longitude is no place, it runs as written. A ring that goes
-// round a pole that way does not close in the plane: it is read as written, where it closes along
-// the pole or the antimeridian. A ring holding no area in its plane (a parallel written as one
-// line round a pole) is undecided.
-int region_side(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own) {
-    std::vector<model::Vertex> run = own;
-    if (frame.turn && type != CurveType::ShapePreserving) {
-        const double period = *frame.turn;
-        const bool geographic = !frame.to_geographic;
-        Unrolling unrolling(period, own[0].x);
-        for (size_t i = 1; i <= run.size(); ++i) {
-            const model::Vertex& a = own[i - 1];
-            const model::Vertex& b = own[i % own.size()];
-            const bool along_pole = geographic && std::abs(a.y) == 90 && b.y == a.y;
-            const double x = along_pole ? unrolling.next(b.x, b.x - a.x) : unrolling.next(b.x);
-            if (i < run.size()) run[i].x = x;
-            else if (std::abs(x - run[0].x) >= period / 2) run = own;  // round a pole
-        }
-    }
-    const double twice_area = planar_twice_area(run);
-    return twice_area > 0 ? 1 : twice_area < 0 ? -1 : 0;
-}
-
-// The area of the region a ring holds (region_side), in [0, A) for an ellipsoid of area A, its
-// edges run through `points` (longitude and latitude). GeographicLib gives either side directly:
-// the left one counting counter-clockwise positive, the right one counting clockwise positive.
-// Taking the right side as A less the left would keep only the digits of A (1/16 m² on the
-// earth), none of a small region's own. An undecided ring takes the smaller region.
+// The smaller of the two regions a ring parts the ellipsoid into, signed: positive when it lies
+// left of the ring as it runs, its edges through `points` (longitude and latitude). GeographicLib
+// measures it directly, so a small region keeps every digit of its own (as A less the other side
+// it would keep only those of A, 1/16 m² on the earth).
 template <typename Area>
-double enclosed_area(Area area, int side, const std::vector<LonLat>& points) {
+double smaller_region(Area area, const std::vector<LonLat>& points) {
     for (const auto& p : points) area.AddPoint(p.lat, p.lon);
     double perimeter = 0, value = 0;
-    area.Compute(side < 0, side == 0, perimeter, value);
-    return std::abs(value);
+    area.Compute(false, true, perimeter, value);
+    return value;
 }
+
+// The ring's points along which GeographicLib's geodesics follow its edges.
+std::vector<LonLat> geodesic_points(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own,
+                                    const std::vector<LonLat>& points) {
+    std::vector<LonLat> fine;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const size_t j = (i + 1) % points.size();
+        auto piece = GeodeticSegment(frame, type, own[i], own[j], points[i], points[j]).fine_points();
+        fine.insert(fine.end(), piece.begin(), piece.end() - 1);
+    }
+    return fine;
+}
+
+// The area of a ring's region, in [0, A) for an ellipsoid of area A. The plane proposes a side and
+// about how much it holds; the edges as they run on the ellipsoid may bow past the vertices and
+// wind the other way than the plane does (a sliver along a parallel, whose geodesics run
+// poleward of it), so the plane's side is kept only where its reading is not decisive: a region
+// the plane reads as under a quarter of the ellipsoid is the smaller side, one over three quarters
+// the larger, and between them the plane's side. A ring with no side in the plane takes the
+// smaller.
+double region_area(const PlaneRing& plane, double smaller_signed, double whole) {
+    const double smaller = std::abs(smaller_signed);
+    if (plane.side == 0) return smaller;
+    if (plane.share && *plane.share < 0.25) return smaller;
+    if (plane.share && *plane.share > 0.75) return whole - smaller;
+    const bool plane_side_smaller = (smaller_signed >= 0) == (plane.side > 0);
+    return plane_side_smaller ? smaller : whole - smaller;
+}
+
+struct MeasuredRing {
+    std::vector<model::Vertex> own;
+    std::vector<LonLat> points;
+    PlaneRing plane;
+};
 
 }  // namespace
 
 double geodetic_area(const model::Geometry& geometry, CurveType type) {
     if (geometry.kind() != model::GeometryKind::Polygon && geometry.kind() != model::GeometryKind::Envelope) return 0.0;
     const auto frame = frame_of(geometry);
-    // Exteriors add and holes take away, their roles read from nesting as every operation does.
-    const std::vector<bool> exterior = geometry.kind() == model::GeometryKind::Polygon
-                                           ? exterior_parts(static_cast<const model::Multipart&>(geometry))
-                                           : std::vector<bool>{true};
-    double total = 0;
-    size_t index = 0;
+    std::vector<MeasuredRing> rings;
     for_each_straight_part(geometry, [&](const model::Part& ring) {
-        const bool adds = exterior[index++];
-        if (ring.points.size() < 3) return;
-        const auto points = geographic(*frame, ring.points);
-        const int side = region_side(*frame, type, ring.points);
-        double a = 0;
-        if (type == CurveType::Geodesic) {
-            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), side, points);
-        } else if (type == CurveType::Loxodrome) {
-            a = enclosed_area(GeographicLib::PolygonAreaRhumb(frame->rhumb), side, points);
-        } else {
-            std::vector<LonLat> fine;
-            for (size_t i = 0; i < points.size(); ++i) {
-                const size_t j = (i + 1) % points.size();
-                auto piece = GeodeticSegment(*frame, type, ring.points[i], ring.points[j], points[i], points[j]).fine_points();
-                fine.insert(fine.end(), piece.begin(), piece.end() - 1);
-            }
-            a = enclosed_area(GeographicLib::PolygonArea(frame->geodesic), side, fine);
+        if (ring.points.size() < 3) {
+            rings.push_back({ring.points, {}, PlaneRing{ring.points}});
+            return;
         }
-        total += adds ? a : -a;
+        auto points = geographic(*frame, ring.points);
+        auto plane = plane_ring(*frame, type, ring.points, points);
+        rings.push_back({ring.points, std::move(points), std::move(plane)});
     });
+    // Exteriors add and holes take away, their roles read by the ring rule on the rings as their
+    // edges run, so that a ring's role does not hang on how its longitudes were written.
+    std::vector<std::vector<model::Vertex>> runs;
+    for (auto& ring : rings) runs.push_back(ring.plane.run);
+    const std::vector<bool> exterior = plane_exteriors(*frame, runs);
+    const double whole = frame->geodesic.EllipsoidArea();
+    double total = 0;
+    for (size_t r = 0; r < rings.size(); ++r) {
+        const MeasuredRing& ring = rings[r];
+        if (ring.points.empty()) continue;
+        double smaller = 0;
+        if (type == CurveType::Geodesic) {
+            smaller = smaller_region(GeographicLib::PolygonArea(frame->geodesic), ring.points);
+        } else if (type == CurveType::Loxodrome) {
+            smaller = smaller_region(GeographicLib::PolygonAreaRhumb(frame->rhumb), ring.points);
+        } else {
+            smaller = smaller_region(GeographicLib::PolygonArea(frame->geodesic),
+                                     geodesic_points(*frame, type, ring.own, ring.points));
+        }
+        const double a = region_area(ring.plane, smaller, whole);
+        total += exterior[r] ? a : -a;
+    }
     return std::max(total, 0.0);
 }
 

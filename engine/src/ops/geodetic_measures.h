@@ -9,9 +9,11 @@
 
 namespace ops {
 
-// Square metres: the exteriors' regions less their holes', roles read from nesting. The region of a
-// ring is the one it holds in its own coordinates, in [0, A) for an ellipsoid of area A, so a
-// region larger than half the ellipsoid keeps its size. Only polygons and envelopes have an area.
+// Square metres: the exteriors' regions less their holes', roles read by the ring rule on the rings
+// as their edges run (ops/geodetic_plane.h). The region of a ring is the side it draws, in [0, A)
+// for an ellipsoid of area A, so a region larger than half the ellipsoid keeps its size; the plane
+// of its own coordinates proposes the side, and its equal-area share decides where it is clear.
+// Only polygons and envelopes have an area.
 double geodetic_area(const model::Geometry& geometry, CurveType type);
 
 // Metres: the length of a polyline's paths, the perimeter of a polygon's or envelope's rings.

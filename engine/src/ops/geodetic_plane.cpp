@@ -1,0 +1,128 @@
+#include "ops/geodetic_plane.h"
+
+#include <GeographicLib/Math.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ops/ring_nesting.h"
+#include "ops/to_geos.h"
+#include "ops/unrolling.h"
+
+namespace ops {
+namespace {
+
+bool located(const model::Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
+
+// Twice the signed area of the ring in its plane (counter-clockwise positive).
+double planar_twice_area(const std::vector<model::Vertex>& points) {
+    double sum = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const model::Vertex& a = points[i];
+        const model::Vertex& b = points[(i + 1) % points.size()];
+        sum += (a.x - points[0].x) * (b.y - points[0].y) - (b.x - points[0].x) * (a.y - points[0].y);
+    }
+    return sum;
+}
+
+// The sine of the authalic latitude: the height at which a cylinder of equal area would put the
+// latitude, -1 at the south pole and 1 at the north.
+class AuthalicHeight {
+public:
+    explicit AuthalicHeight(double flattening) : e2_(flattening * (2 - flattening)), pole_(q(1)) {}
+    double operator()(double lat) const { return q(GeographicLib::Math::sind(lat)) / pole_; }
+
+private:
+    double q(double s) const {
+        if (e2_ == 0) return 2 * s;
+        const double e = std::sqrt(std::abs(e2_));
+        const double atanhe = e2_ > 0 ? std::atanh(e * s) / e : std::atan(e * s) / e;
+        return (1 - e2_) * (s / (1 - e2_ * s * s) + atanhe);
+    }
+
+    double e2_;
+    double pole_;
+};
+
+// The ring's own coordinates with x run on across the antimeridian, or as written where it then
+// does not close (round a pole); whether it was unrolled.
+std::vector<model::Vertex> unrolled(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own) {
+    if (!frame.turn || type == CurveType::ShapePreserving || own.empty()) return own;
+    const double period = *frame.turn;
+    const bool geographic = !frame.to_geographic;
+    std::vector<model::Vertex> run = own;
+    Unrolling unrolling(period, own[0].x);
+    for (size_t i = 1; i <= run.size(); ++i) {
+        const model::Vertex& a = own[i - 1];
+        const model::Vertex& b = own[i % own.size()];
+        // Along a pole longitude is no place: the edge runs round it as written.
+        const bool along_pole = geographic && std::abs(a.y) == 90 && b.y == a.y;
+        const double x = along_pole ? unrolling.next(b.x, b.x - a.x) : unrolling.next(b.x);
+        if (i < run.size()) run[i].x = x;
+        else if (std::abs(x - run[0].x) >= period / 2) return own;  // round a pole
+    }
+    return run;
+}
+
+// The equal-area plane: longitude in radians (unrolled), authalic height; 4 pi in all.
+std::optional<double> equal_area_share(const GeodeticFrame& frame, const std::vector<model::Vertex>& run,
+                                       const std::vector<LonLat>& lonlat) {
+    const AuthalicHeight height(frame.geodesic.Flattening());
+    std::vector<model::Vertex> plane(run.size());
+    if (frame.turn) {
+        const double radians = 2 * GeographicLib::Math::pi() / *frame.turn;
+        for (size_t i = 0; i < run.size(); ++i) plane[i] = {run[i].x * radians, height(lonlat[i].lat)};
+    } else {
+        // Without a turn of longitude the plane has no antimeridian: the longitudes run on the
+        // shorter way, and a ring round a pole gives no reading.
+        if (run.empty()) return std::nullopt;
+        Unrolling unrolling(360, lonlat[0].lon);
+        double lon = lonlat[0].lon;
+        for (size_t i = 0; i < run.size(); ++i) {
+            lon = i == 0 ? lon : unrolling.next(lonlat[i].lon);
+            plane[i] = {lon * GeographicLib::Math::degree(), height(lonlat[i].lat)};
+        }
+        if (std::abs(unrolling.next(lonlat[0].lon) - lonlat[0].lon) >= 180) return std::nullopt;
+    }
+    const double share = std::abs(planar_twice_area(plane)) / (8 * GeographicLib::Math::pi());
+    if (!std::isfinite(share)) return std::nullopt;
+    return share;
+}
+
+}  // namespace
+
+PlaneRing plane_ring(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own,
+                     const std::vector<LonLat>& lonlat) {
+    PlaneRing ring{unrolled(frame, type, own), 0, std::nullopt};
+    const double twice_area = planar_twice_area(ring.run);
+    ring.side = twice_area > 0 ? 1 : twice_area < 0 ? -1 : 0;
+    ring.share = equal_area_share(frame, ring.run, lonlat);
+    return ring;
+}
+
+std::vector<bool> plane_exteriors(const GeodeticFrame& frame, const std::vector<std::vector<model::Vertex>>& runs) {
+    std::optional<double> middle;
+    std::vector<std::vector<model::Vertex>> rings;
+    std::vector<size_t> ring_of;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        std::vector<model::Vertex> ring;
+        std::copy_if(runs[r].begin(), runs[r].end(), std::back_inserter(ring), located);
+        if (!spans_area(ring)) continue;
+        if (frame.turn) {
+            const auto [low, high] = std::minmax_element(ring.begin(), ring.end(),
+                                                         [](const auto& a, const auto& b) { return a.x < b.x; });
+            if (!middle) middle = low->x / 2 + high->x / 2;
+            const double turns = std::round((ring[0].x - *middle) / *frame.turn);
+            if (turns != 0 && std::isfinite(turns))
+                for (auto& v : ring) v.x -= turns * *frame.turn;
+        }
+        rings.push_back(std::move(ring));
+        ring_of.push_back(r);
+    }
+    const RingReading reading = ring_roles(rings);
+    std::vector<bool> exterior(runs.size(), false);
+    for (size_t i = 0; i < rings.size(); ++i) exterior[ring_of[i]] = reading.roles[i].exterior;
+    return exterior;
+}
+
+}  // namespace ops
