@@ -31,7 +31,7 @@ public:
         if (KX_Geometry_getObjectType(polygon, rec_) != KX_GEOMETRY_TYPE_POLYGON || KX_Geometry_getHasCurves(polygon, rec_) != 0)
             return;
         KX_SpatialReferenceHandle sr = KX_Geometry_getSpatialReference(polygon, rec_);
-        const int32_t wkid = sr == nullptr ? 0 : KX_SpatialReference_getID(sr, rec_);
+        const uint32_t wkid = sr == nullptr ? 0 : KX_SpatialReference_getWKID(sr, rec_);
         if (wkid == 4326 || wkid == 3857 || wkid == 102100) {
             const bool mercator = wkid != 4326;
             for (const Ring& ring : polygon_rings(polygon, rec_))
