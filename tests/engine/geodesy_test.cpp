@@ -30,9 +30,11 @@ std::string coordinates(const std::vector<Vertex>& points) {
 }
 
 Geometry shape_of_parts(const char* key, const std::vector<std::vector<Vertex>>& parts, int wkid) {
-    std::string text = std::string("{\"") + key + "\":[";
-    for (size_t i = 0; i < parts.size(); ++i) text += (i ? "," : "") + coordinates(parts[i]);
-    return from_json(text + "],\"spatialReference\":{\"wkid\":" + std::to_string(wkid) + "}}");
+    std::ostringstream text;
+    text << "{\"" << key << "\":[";
+    for (size_t i = 0; i < parts.size(); ++i) text << (i ? "," : "") << coordinates(parts[i]);
+    text << "],\"spatialReference\":{\"wkid\":" << wkid << "}}";
+    return from_json(text.str());
 }
 
 Geometry shape(const char* key, const std::vector<Vertex>& points, int wkid) {

@@ -40,23 +40,22 @@ std::vector<LonLat> geodesic_points(const GeodeticFrame& frame, CurveType type, 
 // The area of a ring's region, in [0, A) for an ellipsoid of area A. The plane proposes a side and
 // about how much it holds; the edges as they run on the ellipsoid may bow past the vertices and
 // wind the other way than the plane does (a sliver along a parallel, whose geodesics run
-// poleward of it), so the plane's side is kept only where its reading is not decisive: a region
-// the plane reads as under a quarter of the ellipsoid is the smaller side, one over three quarters
-// the larger, and between them the plane's side. A ring with no side in the plane takes the
-// smaller.
-double region_area(const PlaneRing& plane, double smaller_signed, double whole) {
+// poleward of it), so the plane's size decides where it is clear: a region the plane reads as
+// under a quarter of the ellipsoid is the smaller side, one over three quarters the larger, and
+// between them the plane's side holds. A ring with no side in the plane takes the smaller.
+double region_area(int side, PlaneShare share, double smaller_signed, double whole) {
     const double smaller = std::abs(smaller_signed);
-    if (plane.side == 0) return smaller;
-    if (plane.share && *plane.share < 0.25) return smaller;
-    if (plane.share && *plane.share > 0.75) return whole - smaller;
-    const bool plane_side_smaller = (smaller_signed >= 0) == (plane.side > 0);
+    if (side == 0 || share == PlaneShare::UnderQuarter) return smaller;
+    if (share == PlaneShare::OverThreeQuarters) return whole - smaller;
+    const bool plane_side_smaller = (smaller_signed >= 0) == (side > 0);
     return plane_side_smaller ? smaller : whole - smaller;
 }
 
 struct MeasuredRing {
-    std::vector<model::Vertex> own;
+    std::vector<model::Vertex> own;  // kept only for the curve types followed by geodesic pieces
     std::vector<LonLat> points;
-    PlaneRing plane;
+    int side;
+    PlaneShare share;
 };
 
 }  // namespace
@@ -64,21 +63,23 @@ struct MeasuredRing {
 double geodetic_area(const model::Geometry& geometry, CurveType type) {
     if (geometry.kind() != model::GeometryKind::Polygon && geometry.kind() != model::GeometryKind::Envelope) return 0.0;
     const auto frame = frame_of(geometry);
+    const bool pieces = type != CurveType::Geodesic && type != CurveType::Loxodrome;
     std::vector<MeasuredRing> rings;
-    for_each_straight_part(geometry, [&](const model::Part& ring) {
-        if (ring.points.size() < 3) {
-            rings.push_back({ring.points, {}, PlaneRing{ring.points}});
-            return;
-        }
-        auto points = geographic(*frame, ring.points);
-        auto plane = plane_ring(*frame, type, ring.points, points);
-        rings.push_back({ring.points, std::move(points), std::move(plane)});
-    });
     // Exteriors add and holes take away, their roles read by the ring rule on the rings as their
     // edges run, so that a ring's role does not hang on how its longitudes were written.
     std::vector<std::vector<model::Vertex>> runs;
-    for (auto& ring : rings) runs.push_back(ring.plane.run);
-    const std::vector<bool> exterior = plane_exteriors(*frame, runs);
+    for_each_straight_part(geometry, [&](const model::Part& ring) {
+        if (ring.points.size() < 3) {
+            rings.push_back({{}, {}, 0, PlaneShare::Unread});
+            runs.push_back(ring.points);
+            return;
+        }
+        auto points = geographic(*frame, ring.points);
+        PlaneRing plane = plane_ring(*frame, type, ring.points, points);
+        rings.push_back({pieces ? ring.points : std::vector<model::Vertex>{}, std::move(points), plane.side, plane.share});
+        runs.push_back(std::move(plane.run));
+    });
+    const std::vector<bool> exterior = plane_exteriors(*frame, std::move(runs));
     const double whole = frame->geodesic.EllipsoidArea();
     double total = 0;
     for (size_t r = 0; r < rings.size(); ++r) {
@@ -93,7 +94,7 @@ double geodetic_area(const model::Geometry& geometry, CurveType type) {
             smaller = smaller_region(GeographicLib::PolygonArea(frame->geodesic),
                                      geodesic_points(*frame, type, ring.own, ring.points));
         }
-        const double a = region_area(ring.plane, smaller, whole);
+        const double a = region_area(ring.side, ring.share, smaller, whole);
         total += exterior[r] ? a : -a;
     }
     return std::max(total, 0.0);

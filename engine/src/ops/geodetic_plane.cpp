@@ -64,49 +64,58 @@ std::vector<model::Vertex> unrolled(const GeodeticFrame& frame, CurveType type, 
     return run;
 }
 
-// The equal-area plane: longitude in radians (unrolled), authalic height; 4 pi in all.
-std::optional<double> equal_area_share(const GeodeticFrame& frame, const std::vector<model::Vertex>& run,
-                                       const std::vector<LonLat>& lonlat) {
-    const AuthalicHeight height(frame.geodesic.Flattening());
+// The plane in unrolled longitude (degrees) and latitude; none for a ring round a pole in a
+// projection without a turn of longitude, whose plane has no antimeridian to close it along.
+std::optional<std::vector<model::Vertex>> lonlat_plane(const GeodeticFrame& frame, const std::vector<model::Vertex>& run,
+                                                       const std::vector<LonLat>& lonlat) {
     std::vector<model::Vertex> plane(run.size());
     if (frame.turn) {
-        const double radians = 2 * GeographicLib::Math::pi() / *frame.turn;
-        for (size_t i = 0; i < run.size(); ++i) plane[i] = {run[i].x * radians, height(lonlat[i].lat)};
-    } else {
-        // Without a turn of longitude the plane has no antimeridian: the longitudes run on the
-        // shorter way, and a ring round a pole gives no reading.
-        if (run.empty()) return std::nullopt;
-        Unrolling unrolling(360, lonlat[0].lon);
-        double lon = lonlat[0].lon;
-        for (size_t i = 0; i < run.size(); ++i) {
-            lon = i == 0 ? lon : unrolling.next(lonlat[i].lon);
-            plane[i] = {lon * GeographicLib::Math::degree(), height(lonlat[i].lat)};
-        }
-        if (std::abs(unrolling.next(lonlat[0].lon) - lonlat[0].lon) >= 180) return std::nullopt;
+        const double degrees = 360 / *frame.turn;
+        for (size_t i = 0; i < run.size(); ++i) plane[i] = {run[i].x * degrees, lonlat[i].lat};
+        return plane;
     }
-    const double share = std::abs(planar_twice_area(plane)) / (8 * GeographicLib::Math::pi());
-    if (!std::isfinite(share)) return std::nullopt;
-    return share;
+    Unrolling unrolling(360, lonlat[0].lon);
+    for (size_t i = 0; i < run.size(); ++i) plane[i] = {i == 0 ? lonlat[0].lon : unrolling.next(lonlat[i].lon), lonlat[i].lat};
+    if (std::abs(unrolling.next(lonlat[0].lon) - lonlat[0].lon) >= 180) return std::nullopt;
+    return plane;
+}
+
+PlaneShare equal_area_share(const GeodeticFrame& frame, const std::vector<model::Vertex>& run,
+                            const std::vector<LonLat>& lonlat) {
+    if (run.empty()) return PlaneShare::Unread;
+    auto plane = lonlat_plane(frame, run, lonlat);
+    if (!plane) return PlaneShare::Unread;
+    const auto [west, east] = std::minmax_element(plane->begin(), plane->end(), [](const auto& a, const auto& b) { return a.x < b.x; });
+    const auto [south, north] = std::minmax_element(plane->begin(), plane->end(), [](const auto& a, const auto& b) { return a.y < b.y; });
+    const AuthalicHeight height(frame.geodesic.Flattening());
+    // The ring lies in its box, whose share is cheap: most rings are settled by it.
+    const double box = (east->x - west->x) / 360 * (height(north->y) - height(south->y)) / 2;
+    if (!std::isfinite(box)) return PlaneShare::Unread;
+    if (box < 0.25) return PlaneShare::UnderQuarter;
+    for (auto& p : *plane) p.y = height(p.y);
+    const double share = std::abs(planar_twice_area(*plane)) / 1440;  // of 360 x 2, halved
+    if (!std::isfinite(share)) return PlaneShare::Unread;
+    return share < 0.25 ? PlaneShare::UnderQuarter : share > 0.75 ? PlaneShare::OverThreeQuarters : PlaneShare::Between;
 }
 
 }  // namespace
 
 PlaneRing plane_ring(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own,
                      const std::vector<LonLat>& lonlat) {
-    PlaneRing ring{unrolled(frame, type, own), 0, std::nullopt};
+    PlaneRing ring{unrolled(frame, type, own), 0, PlaneShare::Unread};
     const double twice_area = planar_twice_area(ring.run);
     ring.side = twice_area > 0 ? 1 : twice_area < 0 ? -1 : 0;
     ring.share = equal_area_share(frame, ring.run, lonlat);
     return ring;
 }
 
-std::vector<bool> plane_exteriors(const GeodeticFrame& frame, const std::vector<std::vector<model::Vertex>>& runs) {
+std::vector<bool> plane_exteriors(const GeodeticFrame& frame, std::vector<std::vector<model::Vertex>> runs) {
     std::optional<double> middle;
     std::vector<std::vector<model::Vertex>> rings;
     std::vector<size_t> ring_of;
     for (size_t r = 0; r < runs.size(); ++r) {
-        std::vector<model::Vertex> ring;
-        std::copy_if(runs[r].begin(), runs[r].end(), std::back_inserter(ring), located);
+        std::vector<model::Vertex>& ring = runs[r];
+        std::erase_if(ring, [](const model::Vertex& v) { return !located(v); });
         if (!spans_area(ring)) continue;
         if (frame.turn) {
             const auto [low, high] = std::minmax_element(ring.begin(), ring.end(),

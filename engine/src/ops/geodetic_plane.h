@@ -4,13 +4,19 @@
 // against the ring as its edges run on the ellipsoid.
 #pragma once
 
-#include <optional>
 #include <vector>
 
 #include "model/vertex.h"
 #include "ops/geodesy.h"
 
 namespace ops {
+
+// The share of the ellipsoid that the plane reads a ring's region as holding, on the unrolled
+// longitudes and the authalic latitudes with straight edges (an equal-area reading, exact for
+// regions of meridians and parallels). Only how it stands against a quarter and three quarters
+// counts, so the ring's box settles it where it can. Unread where the plane gives no such reading
+// (a ring round a pole in a projection without a turn of longitude, a vertex without a place).
+enum class PlaneShare { Unread, UnderQuarter, Between, OverThreeQuarters };
 
 struct PlaneRing {
     // The ring's own coordinates as its edges run: in a reference with a turn of longitude, x
@@ -20,11 +26,7 @@ struct PlaneRing {
     std::vector<model::Vertex> run;
     // Where its region lies as the ring runs: 1 left, -1 right, 0 nowhere (no area in the plane).
     int side = 0;
-    // The share of the ellipsoid in that region, read on the unrolled longitudes and the authalic
-    // latitudes with straight edges (an equal-area reading, exact for regions of meridians and
-    // parallels); none where the plane gives no such reading (a ring round a pole in a projection
-    // without a turn of longitude, a vertex without a place).
-    std::optional<double> share;
+    PlaneShare share = PlaneShare::Unread;
 };
 
 // `own` is the ring in the reference's coordinates, `lonlat` the same vertices in longitude and
@@ -32,10 +34,10 @@ struct PlaneRing {
 PlaneRing plane_ring(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own,
                      const std::vector<LonLat>& lonlat);
 
-// For each ring (run of plane_ring), whether it is an exterior, by the ring rule of
+// For each ring (run of plane_ring, taken over), whether it is an exterior, by the ring rule of
 // ops/ring_nesting.h. In a reference with a turn of longitude, every ring is first moved by whole
 // turns next to the middle of the first ring's span, so that shell and holes share one frame
 // however their longitudes were written. Rings without three distinct located vertices are none.
-std::vector<bool> plane_exteriors(const GeodeticFrame& frame, const std::vector<std::vector<model::Vertex>>& runs);
+std::vector<bool> plane_exteriors(const GeodeticFrame& frame, std::vector<std::vector<model::Vertex>> runs);
 
 }  // namespace ops
