@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "ops/ring_nesting.h"
 #include "ops/to_geos.h"
@@ -45,7 +46,7 @@ private:
 };
 
 // The ring's own coordinates with x run on across the antimeridian, or as written where it then
-// does not close (round a pole); whether it was unrolled.
+// does not close (round a pole).
 std::vector<model::Vertex> unrolled(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own) {
     if (!frame.turn || type == CurveType::ShapePreserving || own.empty()) return own;
     const double period = *frame.turn;
