@@ -11,8 +11,8 @@ constexpr size_t kMostCells = 9;
 
 }  // namespace
 
-HolderIndex::HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids) {
-    if (!file(boxes, ids)) start_.clear(), filed_.clear(), filed_ids_.clear();
+HolderIndex::HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids) : boxes_(&boxes) {
+    if (!file(boxes, ids)) start_.clear(), filed_.clear();
     if (!ids.empty()) large_.emplace(boxes, std::move(ids));
 }
 
@@ -26,10 +26,14 @@ bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids
     const double aspect = std::clamp(w / h, 1.0 / static_cast<double>(n), static_cast<double>(n));
     columns_ = std::max<size_t>(1, static_cast<size_t>(std::sqrt(static_cast<double>(n) * aspect)));
     rows_ = std::max<size_t>(1, n / columns_);
-    width_ = w / static_cast<double>(columns_), height_ = h / static_cast<double>(rows_);
+    per_width_ = static_cast<double>(columns_) / w, per_height_ = static_cast<double>(rows_) / h;
     start_.assign(columns_ * rows_ + 1, 0);
     std::vector<uint32_t> large;
-    std::vector<uint32_t> small;
+    struct Cells {
+        uint32_t id, c0, c1, r0, r1;
+    };
+    std::vector<Cells> small;
+    small.reserve(n);
     for (uint32_t i : ids) {
         const Box& b = boxes[i];
         const size_t c0 = column(b.xmin), c1 = column(b.xmax), r0 = row(b.ymin), r1 = row(b.ymax);
@@ -37,7 +41,7 @@ bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids
             large.push_back(i);
             continue;
         }
-        small.push_back(i);
+        small.push_back({i, static_cast<uint32_t>(c0), static_cast<uint32_t>(c1), static_cast<uint32_t>(r0), static_cast<uint32_t>(r1)});
         for (size_t r = r0; r <= r1; ++r)
             for (size_t c = c0; c <= c1; ++c) ++start_[c + columns_ * r + 1];
     }
@@ -48,16 +52,12 @@ bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids
     if (work > 16 * n) return false;
     for (size_t k = 1; k < start_.size(); ++k) start_[k] += start_[k - 1];
     filed_.resize(start_.back());
-    filed_ids_.resize(start_.back());
     std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
-    for (uint32_t i : small) {
-        const Box& b = boxes[i];
-        for (size_t r = row(b.ymin), r1 = row(b.ymax); r <= r1; ++r)
-            for (size_t c = column(b.xmin), c1 = column(b.xmax); c <= c1; ++c) {
-                const uint32_t e = next[c + columns_ * r]++;
-                filed_[e] = b, filed_ids_[e] = i;
+    for (const Cells& s : small)
+        for (size_t r = s.r0; r <= s.r1; ++r)
+            for (size_t c = s.c0; c <= s.c1; ++c) {
+                filed_[next[c + columns_ * r]++] = s.id;
             }
-    }
     ids = std::move(large);
     return true;
 }

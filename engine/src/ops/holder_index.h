@@ -5,6 +5,7 @@
 // where the grid would crowd them into a few cells, go to a packed tree (ops/box_tree.h).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -15,7 +16,7 @@ namespace ops {
 
 class HolderIndex {
 public:
-    // An index of the boxes `ids` picks out of `boxes`.
+    // An index of the boxes `ids` picks out of `boxes`, which must outlive it.
     HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids);
 
     // Calls f(i) for every box i of the index that holds b (b's own index among them).
@@ -24,16 +25,18 @@ public:
         if (!start_.empty()) {
             const size_t cell = column(b.xmin) + columns_ * row(b.ymin);
             for (uint32_t e = start_[cell]; e < start_[cell + 1]; ++e)
-                if (filed_[e].holds(b)) f(filed_ids_[e]);
+                if ((*boxes_)[filed_[e]].holds(b)) f(filed_[e]);
         }
         if (large_) large_->holders_of(b, f);
     }
 
 private:
-    size_t column(double x) const { return cell_of(x, extent_.xmin, width_, columns_); }
-    size_t row(double y) const { return cell_of(y, extent_.ymin, height_, rows_); }
-    static size_t cell_of(double v, double low, double size, size_t count) {
-        const double k = std::floor((v - low) / size);
+    // (Multiplied by the inverse of a cell's size: monotone in v, as the filing needs, and no
+    // division per coordinate.)
+    size_t column(double x) const { return cell_of(x, extent_.xmin, per_width_, columns_); }
+    size_t row(double y) const { return cell_of(y, extent_.ymin, per_height_, rows_); }
+    static size_t cell_of(double v, double low, double per_size, size_t count) {
+        const double k = std::floor((v - low) * per_size);
         return !(k >= 0) ? 0 : k >= static_cast<double>(count) ? count - 1 : static_cast<size_t>(k);
     }
 
@@ -41,12 +44,12 @@ private:
     // them (boxes clustered in a corner of the extent) or the extent has no width or height.
     bool file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids);
 
+    const std::vector<Box>* boxes_;
     Box extent_;
     size_t columns_ = 0, rows_ = 0;
-    double width_ = 1, height_ = 1;  // of a cell
-    std::vector<uint32_t> start_;    // the boxes of cell k are filed_[start_[k] .. start_[k + 1])
-    std::vector<Box> filed_;
-    std::vector<uint32_t> filed_ids_;
+    double per_width_ = 1, per_height_ = 1;  // the inverses of a cell's width and height
+    std::vector<uint32_t> start_;  // the boxes of cell k are filed_[start_[k] .. start_[k + 1])
+    std::vector<uint32_t> filed_;
     std::optional<BoxTree> large_;
 };
 

@@ -170,11 +170,10 @@ public:
         // One band for the whole polygon: units in the last place of its largest coordinate.
         band_ = on_edge_band(magnitude);
         asked_.assign(n, 0);
-        buckets_.resize(n);
     }
 
     size_t size() const { return vertices_.size(); }
-    bool clockwise(size_t i) const { return clockwise_[i]; }
+    bool clockwise(size_t i) const { return clockwise_[i] != 0; }
 
     // An index (HolderIndex or BoxTree) of the boxes of the rings `pick` takes.
     template <typename Index, typename P>
@@ -202,8 +201,11 @@ public:
         index.holders_of(boxes_[i], [&](uint32_t j) {
             if (j != i) out.push_back(j);
         });
-        std::sort(out.begin(), out.end(), [&](uint32_t a, uint32_t b) { return areas_[a] != areas_[b] ? areas_[a] < areas_[b] : a < b; });
+        if (out.size() > 1)
+            std::sort(out.begin(), out.end(), [&](uint32_t a, uint32_t b) { return areas_[a] != areas_[b] ? areas_[a] < areas_[b] : a < b; });
     }
+
+    double area(size_t i) const { return areas_[i]; }
 
     // Whether ring j is at least as large as ring i, as a ring holding it must be.
     bool no_smaller(size_t j, size_t i) const { return areas_[j] >= areas_[i]; }
@@ -268,7 +270,7 @@ public:
     const Box& box(size_t i) const { return boxes_[i]; }
 
 private:
-    static constexpr uint32_t kFileAfter = 8;
+    static constexpr uint8_t kFileAfter = 8;
     static constexpr size_t kFileFrom = 64;
 
     // Calls f(a, b) for every edge of ring j that may reach heights y0 .. y1 (all, until it is
@@ -276,9 +278,12 @@ private:
     template <typename F>
     bool each_edge_near(size_t j, double y0, double y1, F f) {
         const Ring ring = vertices_[j];
-        if (asked_[j] < kFileAfter && ++asked_[j] == kFileAfter && ring.size() >= kFileFrom)
+        if (asked_[j] < kFileAfter && ++asked_[j] == kFileAfter && ring.size() >= kFileFrom) {
+            if (buckets_.empty()) buckets_.resize(size());
             buckets_[j] = std::make_unique<EdgeBuckets>(ring, band_);
-        if (buckets_[j] && buckets_[j]->filed()) return buckets_[j]->each_edge(y0, y1, f);
+        }
+        if (asked_[j] == kFileAfter && !buckets_.empty() && buckets_[j] && buckets_[j]->filed())
+            return buckets_[j]->each_edge(y0, y1, f);
         for (size_t i = 0, n = ring.size(); i < n; ++i)
             if (!f(ring[i], ring[i + 1 == n ? 0 : i + 1])) return false;
         return true;
@@ -368,13 +373,13 @@ private:
     std::span<const Ring> vertices_;
     std::vector<Box> boxes_;
     std::vector<double> areas_;  // unsigned
-    std::vector<bool> clockwise_;
+    std::vector<char> clockwise_;
     double band_ = 0;
     std::optional<HolderIndex> holders_;
     std::optional<BoxTree> tree_;
     std::vector<uint32_t> scratch_;
-    std::vector<uint32_t> asked_;
-    std::vector<std::unique_ptr<EdgeBuckets>> buckets_;
+    std::vector<uint8_t> asked_;  // how often each ring was asked about a point, up to kFileAfter
+    std::vector<std::unique_ptr<EdgeBuckets>> buckets_;  // sized at the first ring filed
     std::vector<std::optional<std::optional<Vertex>>> inside_points_;
 };
 
@@ -392,7 +397,13 @@ std::optional<RingReading> by_winding(Rings& r, Overlaps overlaps) {
     for (size_t i = 0; i < r.size(); ++i)
         if (!r.clockwise(i) && !clockwise.holds(r.box(i))) return std::nullopt;
     RingReading out{std::vector<RingRole>(r.size()), false};
-    std::optional<HolderIndex> exteriors;  // made at the first counter-clockwise ring: parcels need none
+    // Only a clockwise ring no smaller than some counter-clockwise one can own a hole: islands in
+    // holes stay out of the index of owners. The others serve only to tell the winding, made only
+    // where a ring finds no owner's box around it.
+    double smallest = INFINITY;
+    for (size_t i = 0; i < r.size(); ++i)
+        if (!r.clockwise(i)) smallest = std::min(smallest, r.area(i));
+    std::optional<HolderIndex> owners, others;  // made at the first need: parcels need neither
     std::vector<uint32_t> holders;
     bool any = false;
     for (size_t i = 0; i < r.size(); ++i) {
@@ -400,9 +411,14 @@ std::optional<RingReading> by_winding(Rings& r, Overlaps overlaps) {
             any = true;
             continue;
         }
-        if (!exteriors) exteriors.emplace(r.index_of<HolderIndex>([&](uint32_t k) { return r.clockwise(k); }));
-        r.box_holders(*exteriors, i, holders);
-        if (holders.empty()) return std::nullopt;
+        if (!owners) owners.emplace(r.index_of<HolderIndex>([&](uint32_t k) { return r.clockwise(k) && r.area(k) >= smallest; }));
+        r.box_holders(*owners, i, holders);
+        if (holders.empty()) {
+            if (!others) others.emplace(r.index_of<HolderIndex>([&](uint32_t k) { return r.clockwise(k) && !(r.area(k) >= smallest); }));
+            r.box_holders(*others, i, holders);
+            if (holders.empty()) return std::nullopt;
+            continue;  // none of those is large enough to hold it: an exterior of its own
+        }
         for (uint32_t j : holders)
             if (r.no_smaller(j, i) && r.holds(j, i) != Holds::No) {
                 out.roles[i] = {false, static_cast<int>(j)};
