@@ -9,8 +9,8 @@
 // clockwise one (a hole lies within its exterior, so its box within the exterior's box).
 //
 // Any other rings (the other winding, as OGC and GeoJSON write them, or all one way) are read by
-// nesting: a ring inside an even number of the other rings is an exterior, one inside an odd
-// number a hole of the smallest exterior holding it.
+// nesting: each ring's parent is the smallest ring holding it; a ring at an even depth of that
+// chain is an exterior, one at an odd depth a hole of its parent.
 #pragma once
 
 #include <span>
@@ -46,7 +46,8 @@ enum class Overlaps { None, Nested, Crossing };
 // inside it; when every vertex tried lies on its boundary, a point strictly inside the other ring
 // decides, exactly where it too lies within rounding of the boundary. In the nesting reading equal
 // rings hold neither. Each ring's candidate holders are the rings whose boxes hold its box, found
-// through a packed tree of boxes and tried smallest first; the first that holds it is its parent.
+// through an index of boxes (ops/holder_index.h) and tried smallest first; the first that holds it
+// is its parent.
 // The cost grows as n log n in rings for every arrangement whose rings are not nested many deep; a
 // ring asked about many others (a shell with many holes) files its edges by height, so that each
 // question reads a few of its edges rather than all.

@@ -67,6 +67,7 @@ struct Classified {
 
 Classified classified(const model::Multipart& m, Overlaps overlaps) {
     Classified c;
+    c.rings.reserve(m.parts.size()), c.part.reserve(m.parts.size());
     for (size_t p = 0; p < m.parts.size(); ++p) {
         const model::Part& part = m.parts[p];
         std::span<const Vertex> vertices = part.points;
