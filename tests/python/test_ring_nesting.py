@@ -439,3 +439,16 @@ def test_islands_in_holes(model):
     rng = random.Random(31)
     rng.shuffle(rings)
     assert module_polygon(rings).area == pytest.approx(peer.area)
+
+
+@pytest.mark.parametrize("winding", ["model", "ogc"])
+def test_rings_nested_many_deep(winding):
+    """Forty squares each inside the last, alternately exteriors and holes; far more rings around
+    each than any index question reads before turning to the rings next in size."""
+    depth = 40
+    rings = [square(d, d, 2 * (depth - d) + 1.5, (d % 2 == 0) == (winding == "model")) for d in range(depth)]
+    peer = MultiPolygon([Polygon(rings[d], [rings[d + 1]] if d + 1 < depth else []) for d in range(0, depth, 2)])
+    g = module_polygon(rings[::-1])
+    assert g.area == pytest.approx(peer.area)
+    probes = [(d + 0.5, depth + 0.75) for d in range(depth)]
+    assert [g.contains(vg.Point({"x": x, "y": y})) for x, y in probes] == [peer.contains(Point(p)) for p in probes]

@@ -10,6 +10,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -28,50 +29,91 @@ struct Box {
     double magnitude() const { return std::max({std::abs(xmin), std::abs(xmax), std::abs(ymin), std::abs(ymax)}); }
 };
 
+// The boxes a walk takes: those that hold a box, or those that share area with it. Each takes a
+// node's box whenever it takes any box inside.
+struct HoldsBox {
+    Box b;
+    bool operator()(const Box& n) const { return n.holds(b); }
+};
+struct OverlapsBox {
+    Box b;
+    bool operator()(const Box& n) const { return n.overlaps(b); }
+};
+
 class BoxTree {
+    static constexpr uint32_t kFan = 16;
+    static constexpr size_t kMaxLevels = 9;  // 16^8 boxes and more than 2^32 rings
+
 public:
     // A tree of the boxes `ids` picks out of `boxes`.
     BoxTree(const std::vector<Box>& boxes, std::vector<uint32_t> ids);
 
+    // The boxes of the tree that `admits` takes, one at a time, so that a caller can stop early.
+    template <typename P>
+    class Walk {
+    public:
+        Walk(const BoxTree& tree, P admits) : tree_(&tree), admits_(admits) {
+            wide_ = mask(admits_, tree.wide_, 0);
+            if (tree.leaves_.empty()) return;
+            const auto& top = tree.levels_.back();
+            for (uint32_t taken = mask(admits_, top, 0); taken != 0; taken &= taken - 1)
+                stack_[size_++] = {static_cast<uint32_t>(tree.levels_.size() - 1), static_cast<uint32_t>(std::countr_zero(taken))};
+        }
+
+        // The next box taken, into `id`; false once there is none.
+        bool next(uint32_t& id) {
+            if (wide_ != 0) {
+                id = tree_->wide_ids_[std::countr_zero(wide_)];
+                wide_ &= wide_ - 1;
+                return true;
+            }
+            while (leaves_ == 0) {
+                if (size_ == 0) return false;
+                const auto [l, k] = stack_[--size_];
+                static_assert(std::is_trivially_default_constructible_v<Node>);
+                const size_t begin = size_t{k} * kFan;
+                const uint32_t taken = mask(admits_, l == 0 ? tree_->leaves_ : tree_->levels_[l - 1], begin);
+                if (l == 0) {
+                    leaves_ = taken, first_leaf_ = begin;
+                    continue;
+                }
+                for (uint32_t t = taken; t != 0; t &= t - 1)
+                    stack_[size_++] = {l - 1, static_cast<uint32_t>(begin + static_cast<size_t>(std::countr_zero(t)))};
+            }
+            id = tree_->ids_[first_leaf_ + static_cast<size_t>(std::countr_zero(leaves_))];
+            leaves_ &= leaves_ - 1;
+            return true;
+        }
+
+    private:
+        const BoxTree* tree_;
+        P admits_;
+        uint32_t wide_ = 0;    // the wide boxes taken and not yet given, as bits
+        uint32_t leaves_ = 0;  // the same for the leaves from first_leaf_
+        size_t first_leaf_ = 0;
+        // The nodes to open (left unset until pushed: a walk is made per question).
+        struct Node {
+            uint32_t level, index;
+        };
+        std::array<Node, kFan * (kMaxLevels + 1)> stack_;
+        size_t size_ = 0;
+    };
+
     // Calls f(i) for every box i of the tree that holds b (b's own index among them).
     template <typename F>
     void holders_of(const Box& b, F f) const {
-        query([&](const Box& n) { return n.holds(b); }, f);
+        Walk<HoldsBox> walk(*this, {b});
+        for (uint32_t id = 0; walk.next(id);) f(id);
     }
 
     // Calls f(i) for every box i of the tree that shares area with b.
     template <typename F>
     void overlapping(const Box& b, F f) const {
-        query([&](const Box& n) { return n.overlaps(b); }, f);
+        Walk<OverlapsBox> walk(*this, {b});
+        for (uint32_t id = 0; walk.next(id);) f(id);
     }
 
 private:
-    static constexpr uint32_t kFan = 16;
-    static constexpr size_t kMaxLevels = 9;  // 16^8 boxes and more than 2^32 rings
-
-    // Every box `admits` takes, where `admits` takes a node's box whenever it takes any box inside.
-    template <typename P, typename F>
-    void query(P admits, F f) const {
-        for (uint32_t taken = mask(admits, wide_, 0); taken != 0; taken &= taken - 1)
-            f(wide_ids_[std::countr_zero(taken)]);
-        if (leaves_.empty()) return;
-        std::array<std::pair<uint32_t, uint32_t>, kFan * (kMaxLevels + 1)> stack;
-        size_t top = 0;
-        const auto level = static_cast<uint32_t>(levels_.size() - 1);
-        for (uint32_t k = 0; k < levels_.back().size(); ++k)
-            if (admits(levels_.back()[k])) stack[top++] = {level, k};
-        while (top > 0) {
-            const auto [l, k] = stack[--top];
-            const size_t begin = size_t{k} * kFan;
-            const std::vector<Box>& below = l == 0 ? leaves_ : levels_[l - 1];
-            for (uint32_t taken = mask(admits, below, begin); taken != 0; taken &= taken - 1) {
-                const size_t c = begin + static_cast<size_t>(std::countr_zero(taken));
-                if (l == 0) f(ids_[c]);
-                else stack[top++] = {l - 1, static_cast<uint32_t>(c)};
-            }
-        }
-    }
-
     // Which of boxes[begin ..] (kFan at most) `admits` takes, as bits: every box is tested before
     // any is taken, without a branch per box to mispredict.
     template <typename P>

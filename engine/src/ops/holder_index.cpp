@@ -11,9 +11,10 @@ constexpr size_t kMostCells = 9;
 
 }  // namespace
 
-HolderIndex::HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids) : boxes_(&boxes) {
+HolderIndex::HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids)
+    : boxes_(&boxes), large_(boxes, {}) {
     if (!file(boxes, ids)) start_.clear(), filed_.clear();
-    if (!ids.empty()) large_.emplace(boxes, std::move(ids));
+    if (!ids.empty()) large_ = BoxTree(boxes, std::move(ids));
 }
 
 bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids) {

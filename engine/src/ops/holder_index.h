@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "ops/box_tree.h"
@@ -19,16 +18,33 @@ public:
     // An index of the boxes `ids` picks out of `boxes`, which must outlive it.
     HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids);
 
-    // Calls f(i) for every box i of the index that holds b (b's own index among them).
-    template <typename F>
-    void holders_of(const Box& b, F f) const {
-        if (!start_.empty()) {
-            const size_t cell = column(b.xmin) + columns_ * row(b.ymin);
-            for (uint32_t e = start_[cell]; e < start_[cell + 1]; ++e)
-                if ((*boxes_)[filed_[e]].holds(b)) f(filed_[e]);
+    // The boxes of the index that hold b (b's own index among them), one at a time: the filed ones
+    // of b's corner's cell, then the large ones.
+    class Holders {
+    public:
+        Holders(const HolderIndex& index, const Box& b) : index_(index), b_(b), large_(index.large_, HoldsBox{b}) {
+            if (!index.start_.empty()) {
+                const size_t cell = index.column(b.xmin) + index.columns_ * index.row(b.ymin);
+                next_ = index.start_[cell], end_ = index.start_[cell + 1];
+            }
         }
-        if (large_) large_->holders_of(b, f);
-    }
+
+        // The next box holding b, into `id`; false once there is none.
+        bool next(uint32_t& id) {
+            while (next_ < end_)
+                if (const uint32_t j = index_.filed_[next_++]; (*index_.boxes_)[j].holds(b_)) {
+                    id = j;
+                    return true;
+                }
+            return large_.next(id);
+        }
+
+    private:
+        const HolderIndex& index_;
+        Box b_;
+        uint32_t next_ = 0, end_ = 0;
+        BoxTree::Walk<HoldsBox> large_;
+    };
 
 private:
     // (Multiplied by the inverse of a cell's size: monotone in v, as the filing needs, and no
@@ -50,7 +66,7 @@ private:
     double per_width_ = 1, per_height_ = 1;  // the inverses of a cell's width and height
     std::vector<uint32_t> start_;  // the boxes of cell k are filed_[start_[k] .. start_[k + 1])
     std::vector<uint32_t> filed_;
-    std::optional<BoxTree> large_;
+    BoxTree large_;  // the boxes not filed
 };
 
 }  // namespace ops

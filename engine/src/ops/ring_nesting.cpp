@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <span>
 
@@ -194,15 +195,12 @@ public:
         return *tree_;
     }
 
-    // The rings of `index` but i whose boxes hold ring i's box, smallest first (so that the first
-    // found holding a ring is its parent), into `out`.
-    void box_holders(const HolderIndex& index, size_t i, std::vector<uint32_t>& out) const {
-        out.clear();
-        index.holders_of(boxes_[i], [&](uint32_t j) {
-            if (j != i) out.push_back(j);
-        });
-        if (out.size() > 1)
-            std::sort(out.begin(), out.end(), [&](uint32_t a, uint32_t b) { return areas_[a] != areas_[b] ? areas_[a] < areas_[b] : a < b; });
+    // Whether a ring of `index` other than ring i has a box holding its box.
+    bool any_box_holder(const HolderIndex& index, size_t i) const {
+        HolderIndex::Holders walk(index, boxes_[i]);
+        for (uint32_t j = 0; walk.next(j);)
+            if (j != i) return true;
+        return false;
     }
 
     double area(size_t i) const { return areas_[i]; }
@@ -210,13 +208,44 @@ public:
     // Whether ring j is at least as large as ring i, as a ring holding it must be.
     bool no_smaller(size_t j, size_t i) const { return areas_[j] >= areas_[i]; }
 
-    // Calls f(j), until it answers false, for the rings that could hold ring i (their boxes hold
-    // its box and they are no smaller), smallest first.
-    template <typename F>
-    void each_candidate(size_t i, F f) {
-        box_holders(holders(), i, scratch_);
-        for (uint32_t j : scratch_)
-            if (no_smaller(j, i) && !f(j)) return;
+    // Calls f(j), until it answers false, for the rings of `index` (those `indexed` takes) that
+    // could hold ring i (their boxes hold its box and they are no smaller), smallest first, equal
+    // ones by index. The index gives them in no order, and a ring nested deep has as many as rings
+    // around it; past a few, the rings next in size are offered alongside, one for one (a nested
+    // ring's parent is next in size, or nearly), so that the cost is the lesser of the two ways.
+    // Answers whether the index holds any box around ring i's (of any size).
+    template <typename In, typename F>
+    bool each_candidate(const HolderIndex& index, size_t i, In indexed, F f) {
+        const auto before = [&](uint32_t a, uint32_t b) { return areas_[a] != areas_[b] ? areas_[a] < areas_[b] : a < b; };
+        HolderIndex::Holders walk(index, boxes_[i]);
+        std::vector<uint32_t>& found = scratch_;
+        found.clear();
+        bool boxed = false;
+        const auto step = [&] {
+            uint32_t j = 0;
+            if (!walk.next(j)) return false;
+            boxed = boxed || j != i;
+            if (j != i && no_smaller(j, i)) found.push_back(j);
+            return true;
+        };
+        bool more = true;
+        for (size_t k = 0; k < kFewHolders && (more = step());) ++k;
+        size_t next = 0;  // the walk by size: every ring before by_size()[next] was offered
+        if (more) {
+            const std::vector<uint32_t>& order = by_size();
+            next = static_cast<size_t>(std::partition_point(order.begin(), order.end(), [&](uint32_t s) { return areas_[s] < areas_[i]; }) -
+                                       order.begin());
+            for (; more; more = step()) {
+                if (next == order.size()) return boxed;
+                const uint32_t s = order[next++];
+                if (s != i && indexed(s) && boxes_[s].holds(boxes_[i]) && !f(s)) return true;
+            }
+            if (next == order.size()) return boxed;
+        }
+        std::sort(found.begin(), found.end(), before);
+        for (uint32_t j : found)
+            if ((next == 0 || !before(j, by_size()[next])) && !f(j)) return true;
+        return boxed;
     }
 
     // Whether ring j holds ring i; Equal when they hold each other, every vertex tried of each on
@@ -271,6 +300,18 @@ public:
 
 private:
     static constexpr uint8_t kFileAfter = 8;
+    static constexpr size_t kFewHolders = 16;
+
+    // Every ring, smallest first, equal ones by index; made on first use.
+    const std::vector<uint32_t>& by_size() {
+        if (by_size_.empty()) {
+            by_size_.resize(size());
+            std::iota(by_size_.begin(), by_size_.end(), 0u);
+            std::sort(by_size_.begin(), by_size_.end(),
+                      [&](uint32_t a, uint32_t b) { return areas_[a] != areas_[b] ? areas_[a] < areas_[b] : a < b; });
+        }
+        return by_size_;
+    }
     static constexpr size_t kFileFrom = 64;
 
     // Calls f(a, b) for every edge of ring j that may reach heights y0 .. y1 (all, until it is
@@ -378,10 +419,13 @@ private:
     std::optional<HolderIndex> holders_;
     std::optional<BoxTree> tree_;
     std::vector<uint32_t> scratch_;
+    std::vector<uint32_t> by_size_;
     std::vector<uint8_t> asked_;  // how often each ring was asked about a point, up to kFileAfter
     std::vector<std::unique_ptr<EdgeBuckets>> buckets_;  // sized at the first ring filed
     std::vector<std::optional<std::optional<Vertex>>> inside_points_;
 };
+
+bool every(uint32_t) { return true; }
 
 // Rings wound the model's way (some ring clockwise, and every counter-clockwise ring within the box
 // of a clockwise one) are read by winding: clockwise rings are exteriors; a counter-clockwise ring
@@ -403,33 +447,31 @@ std::optional<RingReading> by_winding(Rings& r, Overlaps overlaps) {
     double smallest = INFINITY;
     for (size_t i = 0; i < r.size(); ++i)
         if (!r.clockwise(i)) smallest = std::min(smallest, r.area(i));
+    const auto owner = [&](uint32_t k) { return r.clockwise(k) && r.area(k) >= smallest; };
     std::optional<HolderIndex> owners, others;  // made at the first need: parcels need neither
-    std::vector<uint32_t> holders;
     bool any = false;
     for (size_t i = 0; i < r.size(); ++i) {
         if (r.clockwise(i)) {
             any = true;
             continue;
         }
-        if (!owners) owners.emplace(r.index_of<HolderIndex>([&](uint32_t k) { return r.clockwise(k) && r.area(k) >= smallest; }));
-        r.box_holders(*owners, i, holders);
-        if (holders.empty()) {
-            if (!others) others.emplace(r.index_of<HolderIndex>([&](uint32_t k) { return r.clockwise(k) && !(r.area(k) >= smallest); }));
-            r.box_holders(*others, i, holders);
-            if (holders.empty()) return std::nullopt;
-            continue;  // none of those is large enough to hold it: an exterior of its own
-        }
-        for (uint32_t j : holders)
-            if (r.no_smaller(j, i) && r.holds(j, i) != Holds::No) {
-                out.roles[i] = {false, static_cast<int>(j)};
-                break;
-            }
+        if (!owners) owners.emplace(r.index_of<HolderIndex>(owner));
+        const bool boxed = r.each_candidate(*owners, i, owner, [&](uint32_t j) {
+            if (r.holds(j, i) == Holds::No) return true;
+            out.roles[i] = {false, static_cast<int>(j)};
+            return false;
+        });
+        if (boxed) continue;
+        // None of the possible owners has a box around it: it must lie in the box of a smaller
+        // clockwise ring for the rings to be wound the model's way, and is then an exterior.
+        if (!others) others.emplace(r.index_of<HolderIndex>([&](uint32_t k) { return r.clockwise(k) && !owner(k); }));
+        if (!r.any_box_holder(*others, i)) return std::nullopt;
     }
     if (!any) return std::nullopt;
     if (overlaps == Overlaps::None) return out;
     for (size_t i = 0; i < r.size() && !out.overlapping; ++i) {
         if (!out.roles[i].exterior) continue;
-        r.each_candidate(i, [&](uint32_t j) {
+        r.each_candidate(r.holders(), i, every, [&](uint32_t j) {
             if (r.holds(j, i) == Holds::No) return true;
             out.overlapping = out.roles[j].exterior;
             return false;
@@ -445,7 +487,7 @@ RingReading by_nesting(Rings& r) {
     RingReading out{std::vector<RingRole>(r.size()), false};
     std::vector<int> parent(r.size(), -1);
     for (size_t i = 0; i < r.size(); ++i) {
-        r.each_candidate(i, [&](uint32_t j) {
+        r.each_candidate(r.holders(), i, every, [&](uint32_t j) {
             const Holds h = r.holds(j, i);
             out.overlapping = out.overlapping || h == Holds::Equal;
             if (h != Holds::Yes) return true;
