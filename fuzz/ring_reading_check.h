@@ -2,12 +2,15 @@
 // made into the GEOS multipolygon they mean when wound the engine's way (clockwise exteriors, each
 // counter-clockwise ring a hole of the smallest exterior GEOS finds covering it), as given or each
 // reversed. Where GEOS calls one of those valid, the engine's area of the rings in both windings
-// (one read by winding, the other by nesting) must be GEOS's area.
+// (one read by winding, the other by nesting) must be GEOS's area. Where every ring runs clockwise
+// (exteriors all, crossing or nested as they may), the engine's union of the polygon with itself
+// must cover GEOS's union of the rings' polygons.
 #pragma once
 
 #include <geos_c.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +33,7 @@ public:
     void check(KX_GeometryHandle polygon) {
         if (KX_Geometry_getObjectType(polygon, rec_) != KX_GEOMETRY_TYPE_POLYGON || KX_Geometry_getHasCurves(polygon, rec_) != 0)
             return;
+        check_union(polygon);
         const auto rings = polygon_rings(polygon, rec_);
         if (rings.empty() || rings.size() > 8) return;
         // The rings as written or each reversed: whichever is the engine's winding of a valid
@@ -38,24 +42,65 @@ public:
         double expected = valid_area(rings, scale);
         if (std::isnan(expected)) expected = valid_area(reversed(rings), scale = 0);
         if (std::isnan(expected)) return;
-        compare("as written", KX_GeometryEngine_area(polygon, rec_), expected, scale);
+        compare("as written", KX_GeometryEngine_area(polygon, rec_), expected, 1e-9 * scale);
         KX_GeometryHandle reversed = built(rings, true);
         if (reversed == nullptr) return;
-        compare("reversed", KX_GeometryEngine_area(reversed, rec_), expected, scale);
+        compare("reversed", KX_GeometryEngine_area(reversed, rec_), expected, 1e-9 * scale);
         KX_Geometry_destroy(reversed, nullptr);
     }
 
 private:
+    // The exteriors of a polygon whose rings all run clockwise, united: the engine's union of the
+    // polygon with itself against GEOS's union of each ring's polygon.
+    void check_union(KX_GeometryHandle polygon) {
+        if (KX_Geometry_getObjectType(polygon, rec_) != KX_GEOMETRY_TYPE_POLYGON || KX_Geometry_getHasCurves(polygon, rec_) != 0)
+            return;
+        const auto rings = polygon_rings(polygon, rec_);
+        if (rings.size() < 2 || rings.size() > 8) return;
+        std::vector<Geos> parts;
+        double scale = 0, boundary = 0, magnitude = 0;
+        for (const Ring& r : rings) {
+            Geos line = geos_ring(r);
+            char ccw = 1;
+            if (!line || GEOSCoordSeq_isCCW_r(ctx_, GEOSGeom_getCoordSeq_r(ctx_, line.get()), &ccw) == 0 || ccw != 0) return;
+            parts.push_back(geos_polygon(r, {}));
+            double a = 0, l = 0;
+            if (!parts.back() || GEOSisValid_r(ctx_, parts.back().get()) != 1 || GEOSArea_r(ctx_, parts.back().get(), &a) == 0 ||
+                GEOSLength_r(ctx_, parts.back().get(), &l) == 0)
+                return;
+            scale += a, boundary += l;
+            for (const XY& v : r) magnitude = std::max({magnitude, std::abs(v.x), std::abs(v.y)});
+        }
+        std::vector<GEOSGeometry*> raw;
+        for (Geos& p : parts) raw.push_back(p.release());
+        Geos all(GEOSGeom_createCollection_r(ctx_, GEOS_GEOMETRYCOLLECTION, raw.data(), static_cast<unsigned>(raw.size())),
+                 Deleter{ctx_});
+        if (!all) {
+            for (GEOSGeometry* g : raw) GEOSGeom_destroy_r(ctx_, g);
+            return;
+        }
+        Geos united(GEOSUnaryUnion_r(ctx_, all.get()), Deleter{ctx_});
+        double expected = NAN;
+        if (!united || GEOSArea_r(ctx_, united.get(), &expected) == 0) return;
+        KX_GeometryHandle ours = KX_GeometryEngine_union(polygon, polygon, rec_);
+        if (ours == nullptr) return;
+        const double area = KX_GeometryEngine_area(ours, rec_);
+        KX_Geometry_destroy(ours, nullptr);
+        // Within what moving every boundary by a few units in the last place of the largest
+        // coordinate sweeps (both unions round their crossings to doubles).
+        compare("united", area, expected, 1e-9 * scale + 64 * DBL_EPSILON * magnitude * boundary);
+    }
+
     struct Deleter {
         GEOSContextHandle_t ctx;
         void operator()(GEOSGeometry* g) const { GEOSGeom_destroy_r(ctx, g); }
     };
     using Geos = std::unique_ptr<GEOSGeometry, Deleter>;
 
-    // Within rounding of the rings' own areas (`scale`, their sum), which a hole nearly as large as
-    // its shell leaves far above the difference.
-    static void compare(const char* how, double area, double expected, double scale) {
-        if (std::abs(area - expected) <= 1e-9 * scale) return;
+    // Within `tolerance`: for areas of the rings as written, rounding of the rings' own areas (a
+    // part of their sum), which a hole nearly as large as its shell leaves far above the difference.
+    static void compare(const char* how, double area, double expected, double tolerance) {
+        if (std::abs(area - expected) <= tolerance) return;
         std::fprintf(stderr, "ring reading (%s): the engine's area %.17g, GEOS's %.17g\n", how, area, expected);
         std::abort();
     }

@@ -9,7 +9,7 @@ import math
 import random
 
 import pytest
-from shapely.geometry import MultiPolygon, Point, Polygon
+from shapely.geometry import LinearRing, MultiPolygon, Point, Polygon
 from shapely.ops import unary_union
 
 import vornix_geometry as vg
@@ -301,3 +301,154 @@ def test_full_circles_take_their_role_like_any_ring(circle_clockwise, square_rin
     assert g.area == pytest.approx(expected_area)
     assert g.contains(vg.Point({"x": 0, "y": 0})) is centre_inside
     assert g.contains(vg.Point({"x": 2, "y": 0})) is in_circle_inside
+
+
+def quadrilateral(rng, x, y, size):
+    """A clockwise quadrilateral about (x, y), each corner moved a little, coordinates with many
+    digits."""
+    corners = [(-1, -1), (-1, 1), (1, 1), (1, -1)]
+    return [[x + size * (cx + rng.uniform(-0.2, 0.2)), y + size * (cy + rng.uniform(-0.2, 0.2))] for cx, cy in corners]
+
+
+def crossing_pair(rng, x, y):
+    """Two clockwise quadrilaterals about 14 m across, the second moved so that they cross: by a
+    little (a sliver of overlap) or by much; neither holds a vertex of the other in some draws."""
+    a = quadrilateral(rng, x, y, 7)
+    dx, dy = rng.choice([(13.9, 0.3), (12, 9), (6, 1), (0.5, 13.5)])
+    b = [[vx + dx, vy + dy] for vx, vy in quadrilateral(rng, x, y, 7)]
+    return a, b
+
+
+# Each overlay of the crossing exteriors against shapely's of their union: with themselves, with a
+# geometry far away, with a frame crossing them, and the frame less them.
+CROSSING_OPERATIONS = {
+    "union_with_itself": (lambda g, far, frame: g.union(g), lambda region, far, frame: region),
+    "union_with_far": (lambda g, far, frame: g.union(far), lambda region, far, frame: region.union(far)),
+    "intersect": (lambda g, far, frame: g.intersect(frame), lambda region, far, frame: region.intersection(frame)),
+    "difference": (lambda g, far, frame: frame.difference(g), lambda region, far, frame: frame.difference(region)),
+}
+
+
+@pytest.mark.parametrize("operation", CROSSING_OPERATIONS)
+@pytest.mark.parametrize("offset", [0, 5e5, 5e6, 1e9])
+def test_crossing_exteriors_mean_their_union(offset, operation):
+    ours, theirs = CROSSING_OPERATIONS[operation]
+    rng = random.Random(int(offset) % 1000 + 29)
+    x, y = offset / 10, offset
+    far_ring = [[x + 1000, y + 1000], [x + 1000, y + 1001], [x + 1001, y + 1001], [x + 1001, y + 1000], [x + 1000, y + 1000]]
+    frame_ring = [[x - 3, y - 20], [x - 3, y + 30], [x + 9, y + 30], [x + 9, y - 20], [x - 3, y - 20]]
+    for _ in range(20):
+        a, b = crossing_pair(rng, x, y)
+        g = module_polygon([a + [a[0]], b + [b[0]]])
+        region = unary_union([Polygon(a), Polygon(b)])
+        expected = theirs(region, Polygon(far_ring), Polygon(frame_ring))
+        result = ours(g, module_polygon([far_ring]), module_polygon([frame_ring]))
+        # Rounding at the coordinates' magnitude, over the perimeters involved.
+        tolerance = 1e-9 + 6e-14 * offset
+        assert result.area == pytest.approx(expected.area, abs=tolerance)
+        assert g.area == pytest.approx(Polygon(a).area + Polygon(b).area, abs=tolerance)
+
+
+def test_crossing_squares_united_with_a_third():
+    sq = lambda x0, y0, x1, y1: [[x0, y0], [x0, y1], [x1, y1], [x1, y0], [x0, y0]]
+    g = module_polygon([sq(0, 0, 10, 10), sq(5, 5, 15, 15)])
+    assert g.union(module_polygon([sq(100, 100, 101, 101)])).area == pytest.approx(176.0)
+
+
+# Rings meeting without sharing area: no union needed, and none may change what they mean.
+TOUCHING = {
+    "parcels_with_a_t_junction": [[[0, 0], [0, 10], [10, 10], [10, 0]], [[10, 0], [10, 5], [15, 5], [15, 0]],
+                                  [[10, 5], [10, 10], [15, 10], [15, 5]]],
+    "a_grid_of_parcels": [square(x, y, 3, True)[:-1] for x in (0, 3, 6) for y in (0, 3, 6)],
+    "slanted_parcels_sharing_an_edge": [[[0, 0], [2, 9], [11, 8], [7, 1]], [[7, 1], [11, 8], [16, 3], [12, -2]]],
+    "a_triangle_on_a_square's_corner": [[[0, 0], [0, 10], [10, 10], [10, 0]], [[10, 10], [10, 14], [14, 10]]],
+}
+
+
+@pytest.mark.parametrize("winding", ["model", "all_counter_clockwise"])
+@pytest.mark.parametrize("name", TOUCHING)
+def test_exteriors_touching_without_sharing_area(name, winding):
+    rings = [r + [r[0]] for r in TOUCHING[name]]
+    if winding != "model":
+        rings = [r[::-1] for r in rings]
+    check_against_peer(module_polygon(rings), MultiPolygon([Polygon(r) for r in rings]))
+
+
+# A plus of two bars, no vertex of either inside the other, and bars crossing through each other's
+# corners: the exteriors share area although no vertex tells.
+SHARING_WITHOUT_A_VERTEX_INSIDE = {
+    "plus": [[[0, 4], [0, 6], [10, 6], [10, 4]], [[4, 0], [4, 10], [6, 10], [6, 0]]],
+    "through_corners": [[[0, 0], [0, 4], [4, 4], [4, 0]], [[-2, 2], [2, 6], [6, 2], [2, -2]]],
+}
+
+
+@pytest.mark.parametrize("name", SHARING_WITHOUT_A_VERTEX_INSIDE)
+def test_exteriors_sharing_area_without_a_vertex_inside(name):
+    rings = [r + [r[0]] for r in SHARING_WITHOUT_A_VERTEX_INSIDE[name]]
+    rings = [r if is_clockwise([tuple(v) for v in r]) else r[::-1] for r in rings]
+    check_against_peer(module_polygon(rings), MultiPolygon([Polygon(r) for r in rings]))
+
+
+def thin_hole(x, y, where, height):
+    """A 10 m square at (x, y) and a triangular hole lying along its bottom or top edge, or along
+    the shell's slanted edge, thinner than rounding at that magnitude; and a point inside the hole."""
+    shell = [[x, y], [x, y + 10], [x + 10, y + 10], [x + 10, y]]
+    if where == "bottom":
+        hole = [[x + 2, y + height], [x + 8, y + height], [x + 5, y + 3.75 * height]]
+        return shell, hole, [x + 5, y + 2 * height]
+    if where == "top":
+        hole = [[x + 2, y + 10 - height], [x + 5, y + 10 - 3.75 * height], [x + 8, y + 10 - height]]
+        return shell, hole, [x + 5, y + 10 - 2 * height]
+    shell = [[x, y], [x, y + 10], [x + 10, y]]
+    hole = [[x + 2, y + 8 - height], [x + 8, y + 2 - height], [x + 2, y + 8 - 3.75 * height]]
+    return shell, hole, [x + 4, y + 6 - 2 * height]
+
+
+@pytest.mark.parametrize("winding", ["model", "ogc"])
+@pytest.mark.parametrize("where", ["bottom", "top", "slanted"])
+@pytest.mark.parametrize("x,y,height", [(500000, 5000000, 4e-9), (5e8, 1e9, 8e-7), (0, 0, 5e-15)])
+def test_a_hole_thinner_than_rounding_is_a_hole(x, y, height, where, winding):
+    shell, hole, inside = thin_hole(x, y, where, height)
+    peer = Polygon(shell, [hole])
+    assert peer.is_valid
+    # (GEOS's robust orientation: a sliver's shoelace sum at this magnitude may not tell.)
+    shell_cw = not LinearRing(shell).is_ccw
+    hole = hole if LinearRing(hole).is_ccw == shell_cw else hole[::-1]
+    rings = [shell, hole] if shell_cw == (winding == "model") else [shell[::-1], hole[::-1]]
+    g = module_polygon([r + [r[0]] for r in rings])
+    assert g.area == pytest.approx(peer.area, rel=1e-13)
+    assert g.contains(vg.Point({"x": inside[0], "y": inside[1]})) is False
+    assert g.union(g).area == pytest.approx(peer.area, rel=1e-12)
+
+
+def islands_in_holes(k, model):
+    """A shell holding k x k square holes, an island in each: rings as written, and shapely's
+    multipolygon of them."""
+    shell = square(0, 0, 10 * k, model)
+    holes = [square(10 * i + 2, 10 * j + 2, 6, not model) for i in range(k) for j in range(k)]
+    isles = [square(10 * i + 4, 10 * j + 4, 2, model) for i in range(k) for j in range(k)]
+    peer = MultiPolygon([Polygon(shell, holes)] + [Polygon(s) for s in isles])
+    return [shell] + holes + isles, peer
+
+
+@pytest.mark.parametrize("model", [True, False])
+def test_islands_in_holes(model):
+    rings, peer = islands_in_holes(5, model)
+    check_against_peer(module_polygon(rings), peer)
+    # Rings in another order read the same.
+    rng = random.Random(31)
+    rng.shuffle(rings)
+    assert module_polygon(rings).area == pytest.approx(peer.area)
+
+
+@pytest.mark.parametrize("winding", ["model", "ogc"])
+def test_rings_nested_many_deep(winding):
+    """Forty squares each inside the last, alternately exteriors and holes; far more rings around
+    each than any index question reads before turning to the rings next in size."""
+    depth = 40
+    rings = [square(d, d, 2 * (depth - d) + 1.5, (d % 2 == 0) == (winding == "model")) for d in range(depth)]
+    peer = MultiPolygon([Polygon(rings[d], [rings[d + 1]] if d + 1 < depth else []) for d in range(0, depth, 2)])
+    g = module_polygon(rings[::-1])
+    assert g.area == pytest.approx(peer.area)
+    probes = [(d + 0.5, depth + 0.75) for d in range(depth)]
+    assert [g.contains(vg.Point({"x": x, "y": y})) for x, y in probes] == [peer.contains(Point(p)) for p in probes]

@@ -50,7 +50,7 @@ double arc_length(const model::EllipticArc& arc) {
 
 }  // namespace
 
-double shoelace(const std::vector<Vertex>& v) {
+double shoelace(std::span<const Vertex> v) {
     const size_t n = v.size();
     if (n < 3) return 0.0;
     const double x0 = v[0].x;

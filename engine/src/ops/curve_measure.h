@@ -3,6 +3,7 @@
 // (ops/curve_densify.h). A part with a vertex lacking x or y is measured by its chords alone.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "model/part.h"
@@ -14,7 +15,7 @@ double part_length(const model::Part& part);
 
 // The area the straight ring through `vertices` encloses (given open or closed), positive when it
 // runs clockwise (GEOS's form); 0 for fewer than three vertices.
-double shoelace(const std::vector<model::Vertex>& vertices);
+double shoelace(std::span<const model::Vertex> vertices);
 
 // The area a ring encloses, positive when it runs clockwise: the shoelace sum of its vertices
 // (as GEOS takes it) plus the segments between each arc and its chord.

@@ -56,23 +56,35 @@ GeosPtr polyline(const model::Multipart& m) {
 }
 
 // The rings GEOS can hold, straight, with the part each came from and the role ring_roles gives it.
+// A part already straight, every vertex located, is read where it lies: the measures read every
+// ring of a polygon, and a copy of each would cost them as much as the reading.
 struct Classified {
-    std::vector<std::vector<Vertex>> rings;
+    std::vector<std::vector<Vertex>> made;  // the straight vertices of the other parts
+    std::vector<std::span<const Vertex>> rings;
     std::vector<size_t> part;
     RingReading reading;
 };
 
-Classified classified(const model::Multipart& m) {
+Classified classified(const model::Multipart& m, Overlaps overlaps) {
     Classified c;
+    c.rings.reserve(m.parts.size()), c.part.reserve(m.parts.size());
     for (size_t p = 0; p < m.parts.size(); ++p) {
-        auto vertices = straight_vertices(m.parts[p]);
+        const model::Part& part = m.parts[p];
+        std::span<const Vertex> vertices = part.points;
+        if (model::has_curves(part) || !std::all_of(part.points.begin(), part.points.end(), located)) {
+            // Moving `made` as it grows keeps each ring's own buffer where the spans point.
+            c.made.push_back(straight_vertices(part));
+            vertices = c.made.back();
+        }
         if (!spans_area(vertices)) continue;
-        c.rings.push_back(std::move(vertices));
+        c.rings.push_back(vertices);
         c.part.push_back(p);
     }
-    c.reading = ring_roles(c.rings);
+    c.reading = ring_roles(c.rings, overlaps);
     return c;
 }
+
+GeosPtr ring_line(std::span<const Vertex> ring) { return geos_line({ring.begin(), ring.end()}, true); }
 
 // For each part, whether its ring is an exterior (false for holes and for parts GEOS cannot hold).
 std::vector<bool> exteriors(const Classified& c, size_t parts) {
@@ -83,18 +95,19 @@ std::vector<bool> exteriors(const Classified& c, size_t parts) {
 
 }  // namespace
 
-// A multipolygon of the rings in their roles. Exteriors that overlap make a multipolygon GEOS
-// misreads (its overlays take the covered region for a hole, or give up), so their union stands
-// for it: the same region, which is what the polygon means to every GEOS operation.
+// A multipolygon of the rings in their roles. Exteriors that share area, nested or crossing, make a
+// multipolygon GEOS misreads (its overlays take the covered region for a hole, or give up), so
+// their union stands for it: the same region, which is what the polygon means to every GEOS
+// operation.
 PolygonForm polygon_form(const model::Multipart& m) {
-    const Classified c = classified(m);
+    const Classified c = classified(m, Overlaps::Crossing);
     const auto& roles = c.reading.roles;
     std::vector<std::vector<GeosPtr>> holes(c.rings.size());
     for (size_t h = 0; h < c.rings.size(); ++h)
-        if (!roles[h].exterior) holes[roles[h].owner].push_back(geos_line(c.rings[h], true));
+        if (!roles[h].exterior) holes[roles[h].owner].push_back(ring_line(c.rings[h]));
     std::vector<GeosPtr> polygons;
     for (size_t i = 0; i < c.rings.size(); ++i)
-        if (roles[i].exterior) polygons.push_back(geos_polygon(geos_line(c.rings[i], true), std::move(holes[i])));
+        if (roles[i].exterior) polygons.push_back(geos_polygon(ring_line(c.rings[i]), std::move(holes[i])));
     PolygonForm form{geos_collection(GEOS_MULTIPOLYGON, std::move(polygons)), c.reading.overlapping,
                      exteriors(c, m.parts.size())};
     if (!form.united) return form;
@@ -145,7 +158,7 @@ bool all_vertices(const model::Geometry& g, F ok) {
 
 }  // namespace
 
-bool spans_area(const std::vector<Vertex>& v) {
+bool spans_area(std::span<const Vertex> v) {
     if (v.size() < 3) return false;
     const auto differs = [&](const Vertex& a) { return !model::same_xy(a, v.front()); };
     const auto second = std::find_if(v.begin(), v.end(), differs);
@@ -198,7 +211,7 @@ GeosPtr to_geos(const model::Geometry& g) {
 }
 
 std::vector<bool> exterior_parts(const model::Multipart& polygon) {
-    return exteriors(classified(polygon), polygon.parts.size());
+    return exteriors(classified(polygon, Overlaps::None), polygon.parts.size());
 }
 
 bool finite_coordinates(const model::Geometry& g) {

@@ -5,6 +5,7 @@
 // than three distinct vertices.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "model/geometry.h"
@@ -41,7 +42,7 @@ GeosPtr geos_polygon(GeosPtr shell, std::vector<GeosPtr> holes);
 GeosPtr geos_collection(int type, std::vector<GeosPtr> members);
 
 // Whether the vertices hold three distinct points: what a ring needs to become a GEOS ring.
-bool spans_area(const std::vector<model::Vertex>& vertices);
+bool spans_area(std::span<const model::Vertex> vertices);
 
 // Whether every located vertex (and envelope bound) is finite: overlays and buffers refuse
 // infinite coordinates, on which GEOS's robust arithmetic gives no meaningful answer.
