@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "model/engine_error.h"
 #include "model/multipart.h"
 #include "ops/curve_densify.h"
-#include "ops/cutter_sides.h"
+#include "ops/path_sides.h"
 #include "ops/spatial_references.h"
 #include "ops/to_geos.h"
 
@@ -81,17 +82,59 @@ Piece piece_of(GeosPtr g) {
     return {std::move(g), std::move(probe)};
 }
 
-Side side_of(const CutterSides& cutter, const Piece& piece) {
+std::pair<double, double> xy_of(const Piece& piece) {
     double x = 0, y = 0;
     GEOSGeomGetX_r(geos(), piece.probe.get(), &x);
     GEOSGeomGetY_r(geos(), piece.probe.get(), &y);
+    return {x, y};
+}
+
+Side side_of(const PathSides& cutter, const Piece& piece) {
+    const auto [x, y] = xy_of(piece);
     return cutter.side_of(x, y);
 }
 
+// A polygon's rings with its inside on their right: the shell clockwise, holes the other way.
+std::vector<std::vector<Vertex>> rings_around(const GEOSGeometry* polygon) {
+    std::vector<std::vector<Vertex>> rings;
+    const auto add = [&](const GEOSGeometry* ring, bool hole) {
+        auto vertices = line_vertices(ring, "cut");
+        char ccw = 0;
+        GEOSCoordSeq_isCCW_r(geos(), GEOSGeom_getCoordSeq_r(geos(), ring), &ccw);
+        if ((ccw != 0) != hole) std::reverse(vertices.begin(), vertices.end());
+        rings.push_back(std::move(vertices));
+    };
+    add(GEOSGetExteriorRing_r(geos(), polygon), false);
+    for (int i = 0, n = GEOSGetNumInteriorRings_r(geos(), polygon); i < n; ++i)
+        add(GEOSGetInteriorRingN_r(geos(), polygon, i), true);
+    return rings;
+}
+
+// Whether the polygon holds a face's probe. Its nearest ring settles that where nothing else
+// comes as near; the rest ask GEOS, the polygon prepared on the first such question. GEOS indexes
+// a prepared polygon's edges by height, and a probe costs every edge at its height: each tooth
+// of a comb, for every face of it.
+class Holder {
+public:
+    explicit Holder(const GEOSGeometry* polygon) : polygon_(polygon), rings_(rings_around(polygon), PathSides::Ends::Closed) {}
+
+    bool holds(const Piece& piece) {
+        const auto [x, y] = xy_of(piece);
+        if (const auto side = rings_.certain_side_of(x, y)) return *side == Side::Right;
+        if (prepared_ == nullptr) prepared_.reset(GEOSPrepare_r(geos(), polygon_));
+        if (prepared_ == nullptr) geos_failed("cut");
+        return geos_predicate(GEOSPreparedIntersects_r(geos(), prepared_.get(), piece.probe.get()), "cut");
+    }
+
+private:
+    const GEOSGeometry* polygon_;
+    PathSides rings_;
+    PreparedPtr prepared_;
+};
+
 // Splits one part (a line or a polygon) into its pieces by the cutter: the line's stretches
-// between crossings, the polygon's faces. The faces of the part's holes, and those the cutter
-// closes off outside it, are told from its own by one query each of the part prepared once: its
-// edges indexed, a query costs the logarithm of their number, not the number.
+// between crossings, the polygon's faces less those of its holes and those the cutter closes off
+// outside it.
 std::vector<Piece> pieces_of(const GEOSGeometry* part, const GEOSGeometry* cutter) {
     std::vector<Piece> pieces;
     if (GEOSGeomTypeId_r(geos(), part) == GEOS_LINESTRING) {
@@ -104,12 +147,10 @@ std::vector<Piece> pieces_of(const GEOSGeometry* part, const GEOSGeometry* cutte
     std::vector<GeosPtr> lines;
     lines.push_back(geos_check(GEOSBoundary_r(geos(), part), "cut"));
     lines.push_back(geos_check(GEOSGeom_clone_r(geos(), cutter), "cut"));
-    const PreparedPtr prepared(GEOSPrepare_r(geos(), part));
-    if (prepared == nullptr) geos_failed("cut");
+    Holder holder(part);
     for (auto& face : faces_of(std::move(lines))) {
         Piece piece = piece_of(std::move(face));
-        if (geos_predicate(GEOSPreparedIntersects_r(geos(), prepared.get(), piece.probe.get()), "cut"))
-            pieces.push_back(std::move(piece));
+        if (holder.holds(piece)) pieces.push_back(std::move(piece));
     }
     return pieces;
 }
@@ -129,7 +170,7 @@ GeosPtr dissolved(std::vector<GeosPtr> faces) {
     return unary_union(all.get());
 }
 
-void split(const GEOSGeometry* part, const GEOSGeometry* cutter, const CutterSides& sides, Pieces& out) {
+void split(const GEOSGeometry* part, const GEOSGeometry* cutter, const PathSides& sides, Pieces& out) {
     std::vector<GeosPtr> left, right;
     for (auto& piece : pieces_of(part, cutter))
         (side_of(sides, piece) == Side::Right ? right : left).push_back(std::move(piece.geometry));
@@ -152,7 +193,7 @@ Geometries cut(const model::Geometry& g, const model::Geometry& cutter) {
     require_finite(cutter);
     Lines cutter_lines = straight_lines(static_cast<const model::Multipart&>(cutter));
     if (cutter_lines.empty()) return out;
-    const CutterSides sides(std::move(cutter_lines));
+    const PathSides sides(std::move(cutter_lines));
     GeosPtr gg = to_geos(g), gc = to_geos(cutter);
     Pieces pieces;
     for (auto& part : members_of(gg.get()))

@@ -1,4 +1,4 @@
-#include "ops/cutter_sides.h"
+#include "ops/path_sides.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,22 +35,18 @@ Side orientation(const Vertex& a, const Vertex& b, double x, double y) {
 
 }  // namespace
 
-CutterSides::CutterSides(std::vector<std::vector<Vertex>> paths) : paths_(std::move(paths)) {
-    double scale = 0;
+PathSides::PathSides(std::vector<std::vector<Vertex>> paths, Ends ends) : paths_(std::move(paths)), ends_(ends) {
     for (size_t p = 0; p < paths_.size(); ++p) {
         const auto& path = paths_[p];
         for (size_t i = 0; i + 1 < path.size(); ++i) {
             const double dx = path[i + 1].x - path[i].x, dy = path[i + 1].y - path[i].y;
             if (dx * dx + dy * dy != 0) segments_.push_back({p, i});
         }
-        for (const auto& v : path) scale = std::max({scale, std::fabs(v.x), std::fabs(v.y)});
+        for (const auto& v : path) scale_ = std::max({scale_, std::fabs(v.x), std::fabs(v.y)});
     }
-    // A distance and a box's bound are each a few roundings away from the true values, at most a
-    // few units in the last place of the largest coordinate; this is thousands of them.
-    slack_ = 1e-12 * scale;
     std::vector<Box> runs;
     for (size_t s = 0; s < segments_.size(); ++s) {
-        const Vertex &a = paths_[segments_[s].path][segments_[s].index], &b = paths_[segments_[s].path][segments_[s].index + 1];
+        const Vertex &a = start(s), &b = end(s);
         const Box box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
         if (s % kRun == 0) {
             runs.push_back(box);
@@ -76,9 +72,19 @@ CutterSides::CutterSides(std::vector<std::vector<Vertex>> paths) : paths_(std::m
     }
 }
 
-CutterSides::Nearest CutterSides::nearest(double x, double y) const {
+const Vertex& PathSides::start(size_t s) const { return paths_[segments_[s].path][segments_[s].index]; }
+const Vertex& PathSides::end(size_t s) const { return paths_[segments_[s].path][segments_[s].index + 1]; }
+
+double PathSides::slack(double x, double y) const {
+    // A distance and a box's bound are each a few roundings away from the true values, at most a
+    // few units in the last place of the largest coordinate; this is thousands of them.
+    return 1e-12 * std::max({scale_, std::fabs(x), std::fabs(y)});
+}
+
+template <typename Visit, typename Reach>
+void PathSides::search(double x, double y, Visit visit, Reach reach) const {
     // No segment of a box comes nearer than the box itself, less what rounding may take off.
-    const double slack = slack_ + 1e-12 * std::max(std::fabs(x), std::fabs(y));
+    const double slack = this->slack(x, y);
     const auto bound = [&](const Box& b) {
         return std::hypot(std::max({b.x0 - x, x - b.x1, 0.0}), std::max({b.y0 - y, y - b.y1, 0.0})) - slack;
     };
@@ -95,46 +101,79 @@ CutterSides::Nearest CutterSides::nearest(double x, double y) const {
                   [](const Open& a, const Open& b) { return a.bound > b.bound; });
     };
     push(levels_.size() - 1, 0, kRun);
-    Nearest best{segments_.size(), 0};
-    double least = kInfinity;
     while (!open.empty()) {
         const Open o = open.back();
         open.pop_back();
-        // A box at the least distance may still hold an earlier segment as near.
-        if (o.bound > least) continue;
+        if (o.bound > reach()) continue;
         if (o.level > 0) {
             push(o.level - 1, o.index * kRun, (o.index + 1) * kRun);
             continue;
         }
         for (size_t s = o.index * kRun; s < std::min((o.index + 1) * kRun, segments_.size()); ++s) {
-            const auto& path = paths_[segments_[s].path];
-            const Foot f = foot(path[segments_[s].index], path[segments_[s].index + 1], x, y);
-            if (f.distance < least || (f.distance == least && best.segment != segments_.size() && s < best.segment)) {
-                least = f.distance;
-                best = {s, f.along};
-            }
+            const Foot f = foot(start(s), end(s), x, y);
+            visit(s, f.distance, f.along);
         }
     }
+}
+
+PathSides::Nearest PathSides::nearest(double x, double y) const {
+    Nearest best{segments_.size(), 0, kInfinity};
+    // A box at the least distance may still hold an earlier segment as near.
+    search(x, y, [&](size_t s, double distance, double along) {
+        if (distance < best.distance || (distance == best.distance && best.segment != segments_.size() && s < best.segment))
+            best = {s, along, distance};
+    }, [&] { return best.distance; });
     return best;
 }
 
-Side CutterSides::side_at(const Nearest& n, double x, double y) const {
-    if (n.segment == segments_.size()) return Side::On;
+std::optional<PathSides::Joint> PathSides::joint_at(const Nearest& n) const {
     const auto& line = paths_[segments_[n.segment].path];
     const size_t i = segments_[n.segment].index;
-    const Vertex &a = line[i], &b = line[i + 1];
-    const bool joint_after = n.along == 1.0 && i + 2 < line.size();
-    const bool joint_before = n.along == 0.0 && i > 0;
-    if (!joint_after && !joint_before) return orientation(a, b, x, y);
-    const Vertex& p = joint_after ? a : line[i - 1];
-    const Vertex& v = joint_after ? b : a;
-    const Vertex& next = joint_after ? line[i + 2] : b;
+    const bool closed = ends_ == Ends::Closed;
+    const bool after = n.along == 1.0 && (i + 2 < line.size() || closed);
+    const bool before = n.along == 0.0 && (i > 0 || closed);
+    if (!after && !before) return std::nullopt;
+    // A ring's last vertex is its first: the turn there runs on to its second, or back from its last but one.
+    if (after) return Joint{&line[i], &line[i + 1], &line[i + 2 < line.size() ? i + 2 : 1]};
+    return Joint{&line[i > 0 ? i - 1 : line.size() - 2], &line[i], &line[i + 1]};
+}
+
+Side PathSides::side_at(const Nearest& n, double x, double y) const {
+    if (n.segment == segments_.size()) return Side::On;
+    const auto joint = joint_at(n);
+    if (!joint) return orientation(start(n.segment), end(n.segment), x, y);
+    const Vertex &p = *joint->previous, &v = *joint->vertex, &next = *joint->next;
     const Side s1 = orientation(p, v, x, y), s2 = orientation(v, next, x, y);
     const bool left_turn = orientation(p, v, next.x, next.y) == Side::Left;
     const bool left = left_turn ? (s1 == Side::Left && s2 == Side::Left) : (s1 == Side::Left || s2 == Side::Left);
     return left ? Side::Left : (s1 == Side::On && s2 == Side::On ? Side::On : Side::Right);
 }
 
-Side CutterSides::side_of(double x, double y) const { return side_at(nearest(x, y), x, y); }
+Side PathSides::side_of(double x, double y) const { return side_at(nearest(x, y), x, y); }
+
+std::optional<Side> PathSides::certain_side_of(double x, double y) const {
+    const Nearest n = nearest(x, y);
+    if (n.segment == segments_.size() || !(n.distance > 0) || !std::isfinite(n.distance)) return std::nullopt;
+    const double reach = n.distance + 2 * slack(x, y);
+    const bool at_vertex = n.along == 0.0 || n.along == 1.0;
+    const Vertex& v = n.along == 0.0 ? start(n.segment) : end(n.segment);
+    size_t meeting = 0;  // other segments within reach, all ending at the vertex
+    bool settled = true;
+    search(x, y, [&](size_t s, double distance, double) {
+        if (s == n.segment || !(distance <= reach)) return;
+        settled = settled && at_vertex && (model::same_xy(start(s), v) || model::same_xy(end(s), v)) && ++meeting < 2;
+    }, [&] { return settled ? reach : -kInfinity; });
+    if (!settled) return std::nullopt;
+    // A path that turns back on itself (or repeats a vertex) has no wedge there to be in.
+    if (const auto joint = joint_at(n)) {
+        const Vertex &p = *joint->previous, &w = *joint->vertex, &next = *joint->next;
+        if (model::same_xy(p, w) || model::same_xy(w, next)) return std::nullopt;
+        if (orientation(p, w, next.x, next.y) == Side::On && (w.x - p.x) * (next.x - w.x) + (w.y - p.y) * (next.y - w.y) <= 0)
+            return std::nullopt;
+    }
+    const Side side = side_at(n, x, y);
+    if (side == Side::On) return std::nullopt;
+    return side;
+}
 
 }  // namespace ops
