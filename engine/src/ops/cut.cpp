@@ -1,8 +1,12 @@
 #include "ops/cut.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 #include <utility>
 
 #include "model/engine_error.h"
@@ -157,13 +161,49 @@ std::vector<Piece> pieces_of(const GEOSGeometry* part, const GEOSGeometry* cutte
 
 struct Pieces {
     std::vector<GeosPtr> left, right, uncut;
+    size_t divided = 0;  // parts
 };
 
-// The faces on one side, dissolved where they meet. Faces of one polygonization meet only along
+// Whether two of the faces share an edge (the same noded segment, either way round).
+bool share_an_edge(const std::vector<GeosPtr>& faces) {
+    using Edge = std::array<double, 4>;
+    struct Hash {
+        size_t operator()(const Edge& e) const {
+            size_t h = 0;
+            for (double v : e) h = (h ^ std::bit_cast<uint64_t>(v)) * 0x9E3779B97F4A7C15ULL;
+            return h;
+        }
+    };
+    std::unordered_set<Edge, Hash> seen;
+    const auto ring_shares = [&](const GEOSGeometry* ring) {
+        const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(geos(), ring);
+        unsigned n = 0;
+        GEOSCoordSeq_getSize_r(geos(), seq, &n);
+        std::array<double, 2> a{}, b{};
+        for (unsigned i = 0; i < n; ++i, a = b) {
+            GEOSCoordSeq_getXY_r(geos(), seq, i, &b[0], &b[1]);
+            b = {b[0] + 0.0, b[1] + 0.0};  // -0 and 0 are one place
+            if (i == 0) continue;
+            const Edge e = a < b ? Edge{a[0], a[1], b[0], b[1]} : Edge{b[0], b[1], a[0], a[1]};
+            if (!seen.insert(e).second) return true;
+        }
+        return false;
+    };
+    for (const auto& face : faces) {
+        if (ring_shares(GEOSGetExteriorRing_r(geos(), face.get()))) return true;
+        for (int i = 0, n = GEOSGetNumInteriorRings_r(geos(), face.get()); i < n; ++i)
+            if (ring_shares(GEOSGetInteriorRingN_r(geos(), face.get(), i))) return true;
+    }
+    return false;
+}
+
+// The faces on one side, dissolved where they meet. Faces of one polygonization overlap nowhere:
+// where they share no edge they are already a multipolygon. Where they do, they meet only along
 // whole noded edges: GEOS's coverage union takes them in time linear in their edges, where its
 // general union spends an overlay on every pair it joins. It refuses faces that overlap (parts of
 // the input did): those take the general union.
-GeosPtr dissolved(std::vector<GeosPtr> faces) {
+GeosPtr dissolved(std::vector<GeosPtr> faces, bool one_polygonization) {
+    if (one_polygonization && !share_an_edge(faces)) return geos_collection(GEOS_MULTIPOLYGON, std::move(faces));
     GeosPtr all = geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(faces));
     if (GEOSGeometry* united = GEOSCoverageUnion_r(geos(), all.get())) return GeosPtr(united);
     geos_reset_error();
@@ -178,6 +218,7 @@ void split(const GEOSGeometry* part, const GEOSGeometry* cutter, const PathSides
         out.uncut.push_back(geos_check(GEOSGeom_clone_r(geos(), part), "cut"));
         return;
     }
+    ++out.divided;
     for (auto& p : left) out.left.push_back(std::move(p));
     for (auto& p : right) out.right.push_back(std::move(p));
 }
@@ -201,7 +242,7 @@ Geometries cut(const model::Geometry& g, const model::Geometry& cutter) {
     if (pieces.left.empty()) return out;
     const ResultShape shape = shape_of(kind_of_dimension(d), g, cutter);
     auto read = [&](std::vector<GeosPtr> members) {
-        GeosPtr c = d == 2 ? dissolved(std::move(members)) : geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
+        GeosPtr c = d == 2 ? dissolved(std::move(members), pieces.divided == 1) : geos_collection(GEOS_GEOMETRYCOLLECTION, std::move(members));
         return result_of(c.get(), shape, {&g}, VertexAttributes::NewVertices::Interpolated);
     };
     out.push_back(read(std::move(pieces.left)));
