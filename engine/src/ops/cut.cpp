@@ -4,8 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cmath>
-#include <limits>
 #include <unordered_set>
 #include <utility>
 
