@@ -69,6 +69,11 @@ TEST(PlanarCut, NothingCutIsAnEmptyList) {
         {R"({"rings":[[[0,20],[0,30],[10,30],[10,20],[0,20]]]})", kEndsInside},
         {R"({"points":[[0,0]]})", kUpwards},
         {R"({"rings":[]})", kUpwards},
+        // nothing to divide: envelopes without width, height or either, a ring of no area
+        {R"({"xmin":0,"ymin":5,"xmax":10,"ymax":5})", kUpwards},
+        {R"({"xmin":2,"ymin":0,"xmax":2,"ymax":10})", R"({"paths":[[[0,5],[10,5]]]})"},
+        {R"({"xmin":4,"ymin":5,"xmax":4,"ymax":5})", kUpwards},
+        {R"({"rings":[[[0,5],[10,5],[6,5],[0,5]]]})", kUpwards},
         {kSquare, R"({"paths":[]})"},
     };
     for (const auto& [input, cutter_json] : kCases) {
