@@ -48,8 +48,9 @@ GeosPtr multipoint(const model::Multipoint& mp) {
 GeosPtr polyline(const model::Multipart& m) {
     std::vector<GeosPtr> lines;
     lines.reserve(m.parts.size());
+    std::vector<Vertex> scratch;
     for (const auto& part : m.parts) {
-        const auto vertices = straight_vertices(part);
+        const auto& vertices = straight_vertices(part, scratch);
         if (vertices.size() >= 2) lines.push_back(geos_line(vertices, false));
     }
     return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
