@@ -6,7 +6,7 @@ import json
 import math
 
 import pytest
-from shapely.geometry import MultiPolygon, Polygon
+from shapely.geometry import MultiPolygon, Point, Polygon
 from shapely.geometry.polygon import orient
 from shapely.ops import unary_union
 from shapely.validation import make_valid
@@ -39,6 +39,9 @@ VALID = {
     "across the antimeridian": [([(179.25, -16.5), (180.75, -16.25), (180.5, -15.125), (179.5, -15.5)],
                                  [[(179.9, -16.0), (180.1, -15.9), (180.0, -15.75)]])],
     "every ring counter-clockwise": [(box(0, 0, 10, 10), [box(3, 3, 7, 7)])],
+    # Longer than the rings GEOS is given through a scratch copy.
+    "long ring": [([(math.cos(2 * math.pi * i / 40_000), math.sin(2 * math.pi * i / 40_000)) for i in range(40_000)],
+                   [box(-0.5, -0.25, 0.5, 0.25)])],
 }
 
 
@@ -68,6 +71,8 @@ def test_a_valid_polygon_is_turned_round_as_shapely_orients_it(name):
     assert sorted(map(opened, rings)) == sorted(peer_rings(polygons))
     assert simplified.area == pytest.approx(g.area, rel=1e-12)
     assert simplified.is_simple()
+    peer = MultiPolygon([Polygon(shell, holes) for shell, holes in polygons])
+    assert simplified.distance_to(vg.Point({"x": 0.3, "y": 40.0})) == pytest.approx(peer.distance(Point(0.3, 40.0)))
 
 
 @pytest.mark.parametrize("has_z,has_m", [(True, False), (False, True), (True, True)])
