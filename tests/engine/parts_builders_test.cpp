@@ -134,6 +134,31 @@ TEST_F(PartsTest, ArgumentsAreLentAndBuildersBuildAgain) {
     EXPECT_EQ(to_json(second.get()), to_json(first.get()));
 }
 
+// A builder that was the only holder of its parts hands them to its geometry and reads them from
+// there: building again, before or after that geometry ends, closes no ring a second time (a ring
+// whose last two points equal its first would lose one more) and leaves the first geometry alone.
+TEST_F(PartsTest, PolygonBuildersBuildTheSameRingsAgain) {
+    Builder builder(KX_PolygonBuilder_createFromSpatialReference(nullptr, ok()));
+    {
+        MutableParts parts(KX_MutablePartCollection_createWithSpatialReference(nullptr, ok()));
+        MutablePart part(KX_MutablePart_createWithSpatialReference(nullptr, ok()));
+        for (auto [x, y] : {std::pair{0.0, 0.0}, {0.0, 4.0}, {4.0, 4.0}, {0.0, 0.0}, {0.0, 0.0}})
+            KX_MutablePart_addPointXY(part.get(), x, y, ok());
+        KX_MutablePartCollection_addPart(parts.get(), part.get(), ok());
+        KX_MultipartBuilder_setParts(builder.get(), parts.get(), ok());
+    }
+    const char* kRing = R"({"rings":[[[0.0,0.0],[0.0,4.0],[4.0,4.0],[0.0,0.0],[0.0,0.0]]]})";
+    Geometry first(KX_GeometryBuilder_toGeometry(builder.get(), ok()));
+    Geometry second(KX_GeometryBuilder_toGeometry(builder.get(), ok()));
+    EXPECT_EQ(to_json(first.get()), kRing);
+    EXPECT_EQ(to_json(second.get()), kRing);
+    first.reset();
+    second.reset();
+    Geometry third(KX_GeometryBuilder_toGeometry(builder.get(), ok()));
+    builder.reset();
+    EXPECT_EQ(to_json(third.get()), kRing);
+}
+
 TEST_F(PartsTest, ReadOnlyCollectionsOutliveTheirGeometry) {
     Geometry g = multipart(false, {{{0, 0}, {1, 1}}, {{2, 2}, {3, 3}, {4, 4}}});
     ImmutableParts parts(KX_Multipart_getParts(g.get(), ok()));

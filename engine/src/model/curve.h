@@ -36,6 +36,18 @@ using Curve = std::variant<Line, CubicBezier, EllipticArc>;
 
 inline bool is_curve(const Curve& c) { return !std::holds_alternative<Line>(c); }
 
+// The same curve run from its end to its start.
+inline Curve reversed(const Curve& curve) {
+    if (const auto* b = std::get_if<CubicBezier>(&curve)) return CubicBezier{b->c2x, b->c2y, b->c1x, b->c1y};
+    if (const auto* arc = std::get_if<EllipticArc>(&curve)) {
+        EllipticArc back = *arc;
+        back.start = arc->start + arc->central;
+        back.central = -arc->central;
+        return back;
+    }
+    return curve;
+}
+
 // A free-standing segment: what the segment constructors make and what a part hands out.
 struct SegmentValue {
     Vertex start;

@@ -1,5 +1,5 @@
-// The builders of polylines, polygons and multipoints. A builder keeps copies of what it is given
-// and can make any number of geometries from them.
+// The builders of polylines, polygons and multipoints. A builder keeps what it is given (shared
+// with the collection it came from) and can make any number of geometries from it.
 #pragma once
 
 #include <memory>
@@ -19,8 +19,9 @@ public:
     MODEL_POOLED(GeometryBuilder)
 
     // The geometry of the parts or points given so far: rings closed for a polygon, dimensions
-    // those of the vertices given.
-    std::unique_ptr<Geometry> build() const;
+    // those of the vertices given. Parts no one else holds move into the geometry uncopied; the
+    // builder then shares them with it.
+    std::unique_ptr<Geometry> build();
 
     GeometryKind kind;
     SpatialReferencePtr spatial_reference;

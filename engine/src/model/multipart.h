@@ -7,18 +7,19 @@
 
 #include "model/geometry.h"
 #include "model/part.h"
+#include "model/part_storage.h"
 
 namespace model {
 
 class Multipart : public Geometry {
 public:
     Multipart(GeometryKind kind, std::vector<Part> parts, Dims d)
-        : storage_(std::make_shared<std::vector<Part>>(std::move(parts))), parts(*storage_), kind_(kind) {
+        : storage_(shared_part_list(std::move(parts))), parts(*storage_), kind_(kind) {
         dims = d;
     }
     // A copy has data of its own, which the operation that made it may still change.
     Multipart(const Multipart& other)
-        : Geometry(other), storage_(std::make_shared<std::vector<Part>>(other.parts)), parts(*storage_),
+        : Geometry(other), storage_(shared_part_list(other.parts)), parts(*storage_),
           kind_(other.kind_) {}
     Multipart& operator=(const Multipart&) = delete;
 

@@ -41,6 +41,17 @@ void close_ring(Part& part) {
     part.ring = true;
 }
 
+void reverse_ring(Part& ring) {
+    const uint64_t n = ring.points.size();
+    if (n < 2) return;
+    std::reverse(ring.points.begin() + 1, ring.points.end());
+    for (auto& [index, curve] : ring.curves) {
+        index = n - 1 - index;
+        curve = reversed(curve);
+    }
+    std::reverse(ring.curves.begin(), ring.curves.end());
+}
+
 bool has_curves(const Part& part) { return !part.curves.empty(); }
 
 uint64_t segment_count(const Part& part) {

@@ -34,6 +34,11 @@ void add_segment(Part& part, const SegmentValue& segment, Dims dims);
 // last segment becomes the closing one; otherwise a straight closing segment is implied.
 void close_ring(Part& part);
 
+// Runs a ring the other way round from the same first vertex: vertex k becomes vertex n - k, and
+// the segment from vertex i to i + 1 becomes segment n - 1 - i, its curve reversed. A ring of one
+// vertex is left as it is.
+void reverse_ring(Part& ring);
+
 bool has_curves(const Part& part);
 uint64_t segment_count(const Part& part);
 

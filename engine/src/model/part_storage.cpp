@@ -6,9 +6,18 @@
 namespace model {
 namespace {
 
-// Storage kept for a thread's next part; beyond this many vertices it is freed, so a thread that
-// once made a huge part does not hold its memory for good.
-constexpr std::size_t kLargestKept = 1 << 16;
+// Storage of up to this many vertices is kept for a thread's next part whatever the part used.
+constexpr std::size_t kAlwaysKept = 1 << 16;
+// Larger storage is kept only while it was mostly used, and never beyond this bound (64 MiB): a
+// thread converting one large geometry after another refills the same memory instead of having
+// it mapped, faulted in and handed back on every call, yet a thread that made a huge part once
+// frees it at its next smaller part (which takes the storage and leaves most of it unused).
+constexpr std::size_t kLargestKept = 1 << 21;
+
+bool worth_keeping(const std::vector<Vertex>& points) {
+    const std::size_t room = points.capacity();
+    return room <= kAlwaysKept || (room <= kLargestKept && room / 2 <= points.size());
+}
 
 // A plain value, constant-initialised and alive to the thread's very end, so that reaching it costs
 // one thread-local lookup and no initialisation check (the library is loaded at run time, where
@@ -41,7 +50,7 @@ std::vector<Vertex> reused_vertex_storage() {
 
 void keep_vertex_storage(std::vector<Vertex>&& points) noexcept {
     Spare& s = spare;
-    if (s.ended || points.capacity() > kLargestKept) return;
+    if (s.ended || !worth_keeping(points)) return;
     if (s.storage == nullptr) [[unlikely]] {
         s.storage = new (std::nothrow) std::vector<Vertex>;
         if (s.storage == nullptr) return;

@@ -1,6 +1,7 @@
-// The data of mutable parts: made in one allocation with its sharing count, and its vertex storage
-// handed on, when the last holder lets go, to the next part the same thread makes, so a part filled
-// vertex by vertex starts with room for as many vertices as the one before it and grows no more.
+// The data of mutable parts and of polylines' and polygons' part lists: made in one allocation with
+// its sharing count, and its vertex storage handed on, when the last holder lets go, to the next
+// part the same thread makes, so a part filled vertex by vertex starts with room for as many
+// vertices as the one before it (or the geometry made from it) and grows no more.
 #pragma once
 
 #include <memory>
@@ -13,7 +14,7 @@ namespace model {
 
 // Empty vertex storage, with room where a part of this thread left some.
 std::vector<Vertex> reused_vertex_storage();
-// Keeps the storage of a part that ends for the next one (within a bound).
+// Keeps the storage of a part that ends for the next one (within bounds, see part_storage.cpp).
 void keep_vertex_storage(std::vector<Vertex>&& points) noexcept;
 
 template <typename T>
@@ -27,6 +28,8 @@ struct PartAllocator {
     template <typename U>
     void destroy(U* p) noexcept {
         if constexpr (std::is_same_v<U, Part>) keep_vertex_storage(std::move(p->points));
+        if constexpr (std::is_same_v<U, std::vector<Part>>)
+            for (Part& part : *p) keep_vertex_storage(std::move(part.points));
         p->~U();
     }
     template <typename U>
@@ -43,6 +46,11 @@ inline std::shared_ptr<Part> new_part_data() {
 }
 inline std::shared_ptr<Part> new_part_data(const Part& from) {
     return std::allocate_shared<Part>(PartAllocator<Part>(), from);
+}
+
+// A polyline's or polygon's part list, whose vertex storage goes the same way when it ends.
+inline std::shared_ptr<std::vector<Part>> shared_part_list(std::vector<Part> parts) {
+    return std::allocate_shared<std::vector<Part>>(PartAllocator<std::vector<Part>>(), std::move(parts));
 }
 
 }  // namespace model

@@ -131,31 +131,6 @@ void map_curves(model::Part& part, const Affine& t) {
         part.points.push_back(part.points.front());
 }
 
-// The same curve run from its end to its start.
-Curve reversed(const Curve& curve) {
-    if (const auto* b = std::get_if<model::CubicBezier>(&curve)) return model::CubicBezier{b->c2x, b->c2y, b->c1x, b->c1y};
-    if (const auto* arc = std::get_if<EllipticArc>(&curve)) {
-        EllipticArc back = *arc;
-        back.start = arc->start + arc->central;
-        back.central = -arc->central;
-        return back;
-    }
-    return curve;
-}
-
-// A ring run the other way round from the same first vertex: vertex k becomes vertex n - k, and the
-// segment from vertex i to i + 1 becomes segment n - 1 - i, its curve reversed.
-void reverse_ring(model::Part& ring) {
-    const uint64_t n = ring.points.size();
-    if (n < 2) return;
-    std::reverse(ring.points.begin() + 1, ring.points.end());
-    for (auto& [index, curve] : ring.curves) {
-        index = n - 1 - index;
-        curve = reversed(curve);
-    }
-    std::sort(ring.curves.begin(), ring.curves.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-}
-
 void sort(model::Range& r) {
     if (r.min > r.max) std::swap(r.min, r.max);
 }
@@ -228,7 +203,7 @@ std::unique_ptr<model::Geometry> transformed(const model::Geometry& geometry, co
         for (auto& part : multipart->parts) {
             map_curves(part, map);
             split_full_ellipses(part);
-            if (mirrors && part.ring) reverse_ring(part);
+            if (mirrors && part.ring) model::reverse_ring(part);
         }
     return image;
 }

@@ -113,4 +113,10 @@ std::vector<Vertex> straight_vertices(const model::Part& part) {
     return out;
 }
 
+const std::vector<Vertex>& straight_vertices(const model::Part& part, std::vector<Vertex>& scratch) {
+    if (!model::has_curves(part) && std::all_of(part.points.begin(), part.points.end(), located)) return part.points;
+    scratch = straight_vertices(part);
+    return scratch;
+}
+
 }  // namespace ops

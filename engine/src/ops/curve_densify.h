@@ -25,4 +25,8 @@ double added_chord_vertices(const model::Part& part);
 // (NaN) left out. A ring's vertices are not closed: the first is not repeated at the end.
 std::vector<model::Vertex> straight_vertices(const model::Part& part);
 
+// The same vertices without a copy where the part's own serve (no curves, every vertex located):
+// then the part's own vector, else straight_vertices(part) made in `scratch`. Valid while both are.
+const std::vector<model::Vertex>& straight_vertices(const model::Part& part, std::vector<model::Vertex>& scratch);
+
 }  // namespace ops

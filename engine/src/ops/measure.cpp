@@ -20,16 +20,6 @@ bool has_area(const model::Geometry& g) {
 
 bool has_length(const model::Geometry& g) { return dimension_of(g.kind()) > 0; }
 
-// The vertices of a part as they go to GEOS: the part's own where nothing needs changing.
-const std::vector<model::Vertex>& straight(const model::Part& part, std::vector<model::Vertex>& scratch) {
-    const bool plain = !model::has_curves(part) && std::none_of(part.points.begin(), part.points.end(), [](const model::Vertex& v) {
-        return std::isnan(v.x) || std::isnan(v.y);
-    });
-    if (plain) return part.points;
-    scratch = straight_vertices(part);
-    return scratch;
-}
-
 // The area of the polygon the rings mean, arcs measured exactly: exteriors add and holes take away,
 // the roles those of to_geos. Overlapping exteriors each count, as GEOS measures a multipolygon.
 double polygon_area(const model::Multipart& polygon) {
@@ -66,7 +56,7 @@ double length(const model::Geometry& g) {
     std::vector<model::Vertex> scratch;
     double sum = 0.0;
     for (const auto& part : static_cast<const model::Multipart&>(g).parts) {
-        const auto& v = straight(part, scratch);
+        const auto& v = straight_vertices(part, scratch);
         if (v.size() >= 2) sum += part_length(part);
     }
     return sum;

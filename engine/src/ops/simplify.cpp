@@ -69,28 +69,59 @@ bool same_sizes(const model::Multipart& a, const model::Multipart& b) {
     return true;
 }
 
-bool clean_ring(const model::Part& ring) {
+bool clean_ring(const model::Part& ring, std::vector<Vertex>& scratch) {
     if (!std::all_of(ring.points.begin(), ring.points.end(), located)) return false;
-    const auto vertices = straight_vertices(ring);
+    const auto& vertices = straight_vertices(ring, scratch);
     if (vertices.size() < 3) return false;
     for (size_t i = 0; i < vertices.size(); ++i)
         if (model::same_xy(vertices[i], vertices[(i + 1) % vertices.size()])) return false;
     return true;
 }
 
-// Whether every ring runs the way results are written: exteriors clockwise, holes counter-clockwise.
-bool written_winding(const model::Multipart& polygon, const std::vector<bool>& exterior) {
-    for (size_t i = 0; i < polygon.parts.size(); ++i)
-        if ((ring_area(polygon.parts[i]) > 0) != exterior[i]) return false;
-    return true;
+// What a polygon needs from simplify. Valid: every ring clean and the polygon valid as GEOS reads
+// it; misturned: the rings, then, that run against their role (exteriors run clockwise, holes
+// counter-clockwise); form: the GEOS form checked.
+struct PolygonCheck {
+    bool valid = false;
+    std::vector<size_t> misturned;
+    GeosPtr form;
+};
+
+PolygonCheck check_polygon(const model::Multipart& polygon) {
+    PolygonCheck check;
+    std::vector<Vertex> scratch;
+    if (!std::all_of(polygon.parts.begin(), polygon.parts.end(),
+                     [&](const model::Part& ring) { return clean_ring(ring, scratch); }))
+        return check;
+    check.valid = true;
+    if (polygon.parts.empty()) return check;
+    PolygonForm form = polygon_form(polygon);
+    check.valid = !form.united && GEOSisValid_r(geos(), form.geometry.get()) == 1;
+    for (size_t i = 0; check.valid && i < polygon.parts.size(); ++i)
+        if ((ring_area(polygon.parts[i]) > 0) != form.exterior[i]) check.misturned.push_back(i);
+    check.form = std::move(form.geometry);
+    return check;
 }
 
-// Valid, every ring clean, and wound as results are written.
-bool simple_polygon(const model::Multipart& polygon) {
-    if (!std::all_of(polygon.parts.begin(), polygon.parts.end(), clean_ring)) return false;
-    if (polygon.parts.empty()) return true;
-    const PolygonForm form = polygon_form(polygon);
-    return !form.united && GEOSisValid_r(geos(), form.geometry.get()) == 1 && written_winding(polygon, form.exterior);
+// A full turn of an arc has equal ends, and a circle crossing the interface by its ends is read
+// back counter-clockwise whichever way it ran: a ring holding one is not turned round but repaired
+// into chords.
+bool holds_full_turn(const model::Part& ring) {
+    return std::any_of(ring.curves.begin(), ring.curves.end(), [](const auto& entry) {
+        const auto* arc = std::get_if<model::EllipticArc>(&entry.second);
+        return arc != nullptr && std::abs(arc->central) >= 2 * M_PI;
+    });
+}
+
+// A valid polygon whose only fault is the winding of some rings needs nothing GEOS computes: those
+// rings are run the other way round, with their curves, z and m, and the roles GEOS validated are
+// the ones the winding now gives. Null where a ring to turn holds a full turn.
+GeometryPtr turned_round(const model::Multipart& polygon, const std::vector<size_t>& misturned) {
+    if (std::any_of(misturned.begin(), misturned.end(), [&](size_t i) { return holds_full_turn(polygon.parts[i]); }))
+        return nullptr;
+    auto out = std::make_unique<model::Multipart>(polygon);
+    for (size_t i : misturned) model::reverse_ring(out->parts[i]);
+    return out;
 }
 
 // The polygon with its curves as chords and each run of vertices at one place as one vertex. Done
@@ -124,7 +155,15 @@ GeometryPtr simplify(const model::Geometry& g) {
             return std::make_unique<model::Multipart>(clean_polyline(static_cast<const model::Multipart&>(g)));
         case GeometryKind::Polygon: {
             const auto& polygon = static_cast<const model::Multipart&>(g);
-            return simple_polygon(polygon) ? g.clone() : valid_polygon(polygon);
+            const PolygonCheck check = check_polygon(polygon);
+            if (check.valid && check.misturned.empty()) return g.clone();
+            if (check.valid) {
+                // GEOS's verdict of validity rests on products of coordinates that overflow past
+                // its magnitude: refused there as the repair is, never turned round on its word.
+                check_magnitude(check.form.get(), "repair");
+                if (auto turned = turned_round(polygon, check.misturned)) return turned;
+            }
+            return valid_polygon(polygon);
         }
         default:
             return g.clone();
@@ -141,8 +180,10 @@ bool is_simple(const model::Geometry& g) {
             const auto& polyline = static_cast<const model::Multipart&>(g);
             return same_sizes(clean_polyline(polyline), polyline);
         }
-        case GeometryKind::Polygon:
-            return simple_polygon(static_cast<const model::Multipart&>(g));
+        case GeometryKind::Polygon: {
+            const PolygonCheck check = check_polygon(static_cast<const model::Multipart&>(g));
+            return check.valid && check.misturned.empty();
+        }
         default:
             return true;
     }

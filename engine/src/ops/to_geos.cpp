@@ -19,17 +19,40 @@ using model::Vertex;
 
 bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
 
-GEOSCoordSequence* sequence(const std::vector<Vertex>& vertices, bool close) {
+// Up to this many vertices a ring is closed in a scratch copy and given to GEOS in one call; a
+// longer one is written into GEOS's sequence vertex by vertex, which beats one more pass over that
+// much memory (4.6 against 5.7 ns a vertex at 65,536 vertices, 10.5 against 14.9 at 10^6, where
+// the copy wins at 10^4 with 2.5 against 3.7) and keeps the scratch, which the thread holds on
+// to, from growing to the longest ring it ever closed.
+constexpr size_t kClosedInScratch = 1 << 15;
+
+GEOSCoordSequence* copied(const std::vector<Vertex>& vertices) {
     // The vertex layout (x, y, z, m) is GEOS's interleaved buffer with z and m; GEOS keeps the z.
     static_assert(sizeof(Vertex) == 4 * sizeof(double));
-    if (!close) {
-        return GEOSCoordSeq_copyFromBuffer_r(geos(), &vertices.front().x,
-                                             static_cast<unsigned>(vertices.size()), 1, 1);
+    return GEOSCoordSeq_copyFromBuffer_r(geos(), &vertices.front().x, static_cast<unsigned>(vertices.size()), 1, 1);
+}
+
+GEOSCoordSequence* written_closed(const std::vector<Vertex>& vertices) {
+    GEOSContextHandle_t ctx = geos();
+    const size_t n = vertices.size();
+    GEOSCoordSequence* seq = GEOSCoordSeq_create_r(ctx, static_cast<unsigned>(n + 1), 3);
+    for (size_t i = 0; seq != nullptr && i <= n; ++i) {
+        const Vertex& v = vertices[i < n ? i : 0];
+        if (GEOSCoordSeq_setXYZ_r(ctx, seq, static_cast<unsigned>(i), v.x, v.y, v.z) == 0) {
+            GEOSCoordSeq_destroy_r(ctx, seq);
+            seq = nullptr;
+        }
     }
+    return seq;
+}
+
+GEOSCoordSequence* sequence(const std::vector<Vertex>& vertices, bool close) {
+    if (!close) return copied(vertices);
+    if (vertices.size() > kClosedInScratch) return written_closed(vertices);
     thread_local std::vector<Vertex> closed;
     closed.assign(vertices.begin(), vertices.end());
     closed.push_back(vertices.front());
-    return GEOSCoordSeq_copyFromBuffer_r(geos(), &closed.front().x, static_cast<unsigned>(closed.size()), 1, 1);
+    return copied(closed);
 }
 
 GeosPtr geos_point(const Vertex& v) {
@@ -48,8 +71,9 @@ GeosPtr multipoint(const model::Multipoint& mp) {
 GeosPtr polyline(const model::Multipart& m) {
     std::vector<GeosPtr> lines;
     lines.reserve(m.parts.size());
+    std::vector<Vertex> scratch;
     for (const auto& part : m.parts) {
-        const auto vertices = straight_vertices(part);
+        const auto& vertices = straight_vertices(part, scratch);
         if (vertices.size() >= 2) lines.push_back(geos_line(vertices, false));
     }
     return geos_collection(GEOS_MULTILINESTRING, std::move(lines));
