@@ -11,75 +11,236 @@
 #include "ops/curve_densify.h"
 
 namespace ops {
+namespace {
 
-size_t VertexAttributes::KeyHash::operator()(const Key& k) const {
-    const uint64_t a = std::bit_cast<uint64_t>(k.x), b = std::bit_cast<uint64_t>(k.y);
-    return static_cast<size_t>(a * 0x9E3779B97F4A7C15ULL ^ (b + 0x7F4A7C159E3779B9ULL + (a << 6) + (a >> 2)));
+using model::Vertex;
+
+bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
+
+// The finalizer of splitmix64: every input bit reaches the low bits that pick a slot of the table.
+uint64_t mixed(uint64_t h) {
+    h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
+    return h ^ (h >> 31);
 }
 
-void VertexAttributes::add_vertex(const model::Vertex& v) {
-    if (std::isnan(v.x) || std::isnan(v.y)) return;
+size_t hash_of(const Vertex& v) {
     // + 0.0 folds -0 into 0, which compare equal but hash apart.
-    by_position_.try_emplace(Key{v.x + 0.0, v.y + 0.0}, v);
-    scale_ = std::max({scale_, std::abs(v.x), std::abs(v.y)});
+    return static_cast<size_t>(mixed(std::bit_cast<uint64_t>(v.x + 0.0) ^ mixed(std::bit_cast<uint64_t>(v.y + 0.0))));
+}
+
+// z only where GEOS gave none, unless `passage` says which of several input vertices at this
+// position the result vertex is: GEOS's noding gives every passage the z of one of them.
+void take(Vertex& v, const Vertex& from, bool passage = false) {
+    if (std::isnan(v.z) || (passage && !std::isnan(from.z))) v.z = from.z;
+    v.m = from.m;
+}
+
+// Where on the segment a -> b the point p is nearest (a fraction of the way) and how far it is.
+struct Foot {
+    double f, distance;
+};
+Foot foot(const Vertex& p, const Vertex& a, const Vertex& b) {
+    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+    const double f = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0);
+    return {f, std::hypot(a.x + f * dx - p.x, a.y + f * dy - p.y)};
+}
+
+}  // namespace
+
+VertexAttributes::VertexAttributes(const std::vector<const model::Geometry*>& inputs, NewVertices new_vertices)
+    : new_vertices_(new_vertices) {
+    for (const auto* g : inputs) add(*g);
+    file_positions();
+    if (new_vertices_ == NewVertices::Interpolated) file_segments();
+}
+
+void VertexAttributes::add_run(std::vector<Vertex> vertices, bool ring) {
+    std::erase_if(vertices, [](const Vertex& v) { return !located(v); });
+    if (vertices.empty()) return;
+    const auto begin = static_cast<uint32_t>(vertices_.size());
+    for (const auto& v : vertices) scale_ = std::max({scale_, std::abs(v.x), std::abs(v.y)});
+    vertices_.insert(vertices_.end(), vertices.begin(), vertices.end());
+    runs_.push_back({begin, static_cast<uint32_t>(vertices_.size()), ring});
 }
 
 void VertexAttributes::add(const model::Geometry& g) {
     switch (g.kind()) {
         case model::GeometryKind::Point:
-            add_vertex(static_cast<const model::Point&>(g).vertex);
+            add_run({static_cast<const model::Point&>(g).vertex}, false);
             break;
         case model::GeometryKind::Multipoint:
-            for (const auto& v : static_cast<const model::Multipoint&>(g).points) add_vertex(v);
+            for (const auto& v : static_cast<const model::Multipoint&>(g).points) add_run({v}, false);
             break;
         case model::GeometryKind::Polyline:
         case model::GeometryKind::Polygon:
-            for (const auto& part : static_cast<const model::Multipart&>(g).parts) {
-                auto vertices = straight_vertices(part);
-                for (const auto& v : vertices) add_vertex(v);
-                if (new_vertices_ != NewVertices::Interpolated || vertices.size() < 2) continue;
-                if (part.ring) vertices.push_back(vertices.front());
-                lines_.push_back(std::move(vertices));
-            }
+            for (const auto& part : static_cast<const model::Multipart&>(g).parts)
+                add_run(straight_vertices(part), part.ring);
             break;
         case model::GeometryKind::Envelope:
             break;
     }
 }
 
-bool VertexAttributes::interpolate(model::Vertex& v) const {
-    const double tolerance = 1e-9 * std::max(scale_, 1.0);
-    double best = std::numeric_limits<double>::infinity();
-    model::Vertex found;
-    for (const auto& line : lines_) {
-        for (size_t i = 0; i + 1 < line.size(); ++i) {
-            const auto& a = line[i];
-            const auto& b = line[i + 1];
-            const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-            if (len2 == 0) continue;
-            const double f = std::clamp(((v.x - a.x) * dx + (v.y - a.y) * dy) / len2, 0.0, 1.0);
-            const double d = std::hypot(a.x + f * dx - v.x, a.y + f * dy - v.y);
-            if (d <= tolerance && d < best) {
-                best = d;
-                found = model::Vertex{v.x, v.y, a.z + (b.z - a.z) * f, a.m + (b.m - a.m) * f};
-            }
+void VertexAttributes::file_positions() {
+    if (vertices_.empty()) return;
+    table_.assign(std::bit_ceil(2 * vertices_.size()), 0);
+    const size_t mask = table_.size() - 1;
+    std::vector<uint32_t> number(vertices_.size());
+    std::vector<uint32_t> count;
+    for (uint32_t i = 0; i < vertices_.size(); ++i) {
+        const Vertex& v = vertices_[i];
+        size_t slot = hash_of(v) & mask;
+        while (table_[slot] != 0 && !model::same_xy(vertices_[first_of_[table_[slot] - 1]], v)) slot = (slot + 1) & mask;
+        if (table_[slot] == 0) {
+            first_of_.push_back(i);
+            count.push_back(0);
+            table_[slot] = static_cast<uint32_t>(first_of_.size());
         }
+        number[i] = table_[slot] - 1;
+        ++count[number[i]];
     }
-    if (best == std::numeric_limits<double>::infinity()) return false;
-    if (std::isnan(v.z)) v.z = found.z;
-    v.m = found.m;
-    return true;
+    // Each position's occurrences together, in input order.
+    occurrence_begin_.assign(first_of_.size() + 1, 0);
+    for (size_t k = 0; k < count.size(); ++k) occurrence_begin_[k + 1] = occurrence_begin_[k] + count[k];
+    occurrences_.resize(vertices_.size());
+    std::vector<uint32_t> next(occurrence_begin_.begin(), occurrence_begin_.end() - 1);
+    for (uint32_t i = 0; i < vertices_.size(); ++i) occurrences_[next[number[i]]++] = i;
 }
 
-void VertexAttributes::restore(model::Vertex& v) const {
-    const auto it = by_position_.find(Key{v.x + 0.0, v.y + 0.0});
-    if (it != by_position_.end()) {
-        if (std::isnan(v.z)) v.z = it->second.z;
-        v.m = it->second.m;
-        return;
+void VertexAttributes::file_segments() {
+    std::vector<Bounds> boxes;
+    for (const auto& run : runs_) {
+        if (run.end - run.begin < 2) continue;
+        const uint32_t last = run.ring ? run.end : run.end - 1;
+        for (uint32_t i = run.begin; i < last; ++i) {
+            const uint32_t j = i + 1 < run.end ? i + 1 : run.begin;
+            const Vertex &a = vertices_[i], &b = vertices_[j];
+            const double dx = b.x - a.x, dy = b.y - a.y;
+            if (dx * dx + dy * dy == 0) continue;  // no direction to measure along
+            segments_.push_back({i, j});
+            boxes.push_back({std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
+        }
     }
-    if (new_vertices_ == NewVertices::Interpolated && interpolate(v)) return;
-    v.m = model::kNaN;
+    segment_boxes_.emplace(boxes);
+}
+
+VertexAttributes::Occurrences VertexAttributes::occurrences(const Vertex& v) const {
+    if (table_.empty() || !located(v)) return {};
+    const size_t mask = table_.size() - 1;
+    for (size_t slot = hash_of(v) & mask; table_[slot] != 0; slot = (slot + 1) & mask) {
+        const uint32_t k = table_[slot] - 1;
+        if (model::same_xy(vertices_[first_of_[k]], v))
+            return Occurrences(occurrences_).subspan(occurrence_begin_[k], occurrence_begin_[k + 1] - occurrence_begin_[k]);
+    }
+    return {};
+}
+
+const VertexAttributes::Run& VertexAttributes::run_of(uint32_t vertex) const {
+    return *std::prev(std::upper_bound(runs_.begin(), runs_.end(), vertex, [](uint32_t i, const Run& r) { return i < r.begin; }));
+}
+
+VertexAttributes::Pick VertexAttributes::pick(Occurrences found, Position at, bool forward) const {
+    if (found.size() == 1 || at < 0) return {found.front(), 2 * static_cast<Position>(found.front()), false};
+    const Run& run = run_of(static_cast<uint32_t>(at / 2));
+    const auto first = std::lower_bound(found.begin(), found.end(), run.begin);
+    const auto end = std::lower_bound(first, found.end(), run.end);
+    if (first == end) return {found.front(), -1, false};  // the walk has left the part it stood in
+    if (end - first == 1) return {found.front(), 2 * static_cast<Position>(*first), false};
+    uint32_t k = 0;
+    if (forward) {
+        const auto after = std::upper_bound(first, end, at, [](Position p, uint32_t i) { return p < 2 * static_cast<Position>(i); });
+        if (after != end) k = *after;
+        else if (run.ring) k = *first;
+        else k = found.front();
+    } else {
+        const auto before = std::lower_bound(first, end, at, [](uint32_t i, Position p) { return 2 * static_cast<Position>(i) < p; });
+        if (before != first) k = *std::prev(before);
+        else if (run.ring) k = *std::prev(end);
+        else k = found.front();
+    }
+    return {k, 2 * static_cast<Position>(k), true};
+}
+
+std::optional<std::pair<Vertex, VertexAttributes::Position>> VertexAttributes::interpolated(const Vertex& v) const {
+    if (!segment_boxes_ || !located(v)) return std::nullopt;
+    const double tolerance = 1e-9 * std::max(scale_, 1.0);
+    double best = std::numeric_limits<double>::infinity();
+    uint32_t nearest = 0;
+    // The boxes are widened well past the rounding of the distance, so every segment a scan of
+    // them all would take is visited; the nearest wins, and on a tie the first in input order.
+    segment_boxes_->visit(v.x, v.y, 2 * tolerance, [&](uint32_t s) {
+        const double d = foot(v, vertices_[segments_[s].a], vertices_[segments_[s].b]).distance;
+        if (d <= tolerance && (d < best || (d == best && s < nearest))) {
+            best = d;
+            nearest = s;
+        }
+    });
+    if (best == std::numeric_limits<double>::infinity()) return std::nullopt;
+    const Vertex &a = vertices_[segments_[nearest].a], &b = vertices_[segments_[nearest].b];
+    const double f = foot(v, a, b).f;
+    return std::pair{Vertex{v.x, v.y, a.z + (b.z - a.z) * f, a.m + (b.m - a.m) * f},
+                     2 * static_cast<Position>(segments_[nearest].a) + 1};
+}
+
+void VertexAttributes::restore(std::span<Vertex> part, bool ring) const {
+    const bool closed = ring && part.size() >= 2 && model::same_xy(part.front(), part.back());
+    const size_t n = closed ? part.size() - 1 : part.size();
+    // First what each vertex alone tells: its occurrences, or its place on a segment, and where in
+    // the input that certainly puts it.
+    auto& found = found_;
+    auto& certain = certain_;
+    found.assign(n, {});
+    certain.assign(n, -1);
+    for (size_t i = 0; i < n; ++i) {
+        found[i] = occurrences(part[i]);
+        if (found[i].size() == 1) {
+            take(part[i], vertices_[found[i].front()]);
+            certain[i] = 2 * static_cast<Position>(found[i].front());
+        } else if (found[i].empty()) {
+            const auto on_segment = interpolated(part[i]);
+            part[i].m = model::kNaN;
+            if (!on_segment) continue;
+            take(part[i], on_segment->first);
+            certain[i] = on_segment->second;
+        }
+    }
+    // Then the vertices at positions an input part passes more than once, walking from the first
+    // vertex whose place is certain, in the direction the result runs along that part.
+    const auto anchor = static_cast<size_t>(std::find_if(certain.begin(), certain.end(), [](Position p) { return p >= 0; }) - certain.begin());
+    bool forward = true;
+    if (anchor < n) {
+        const Run& run = run_of(static_cast<uint32_t>(certain[anchor] / 2));
+        const Position span = 2 * static_cast<Position>(run.end - run.begin);
+        for (size_t step = 1; step < n; ++step) {
+            const size_t i = (anchor + step) % n;
+            if (!ring && i < anchor) break;
+            if (certain[i] < 0 || certain[i] == certain[anchor] || certain[i] / 2 < run.begin || certain[i] / 2 >= run.end) continue;
+            const Position ahead = certain[i] - certain[anchor];
+            forward = run.ring ? (ahead + span) % span <= span / 2 : ahead > 0;
+            break;
+        }
+    }
+    const auto walk = [&](size_t i, Position& at, bool onwards) {
+        if (found[i].size() < 2) {
+            if (certain[i] >= 0) at = certain[i];
+            return;
+        }
+        const Pick p = pick(found[i], at, onwards);
+        take(part[i], vertices_[p.vertex], p.passage);
+        if (p.position >= 0) at = p.position;
+    };
+    const size_t start = anchor < n ? anchor : 0;
+    Position at = -1;
+    for (size_t step = 0; step < n; ++step) {
+        const size_t i = (start + step) % n;
+        if (!ring && i < start) break;
+        walk(i, at, forward);
+    }
+    at = start < n ? certain[start] : -1;
+    if (!ring)
+        for (size_t i = start; i-- > 0;) walk(i, at, !forward);
+    if (closed) take(part.back(), part.front());
 }
 
 }  // namespace ops
