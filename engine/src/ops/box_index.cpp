@@ -26,37 +26,46 @@ uint64_t cell(double v, double lo, double hi) {
     return f < 65535.0 ? static_cast<uint64_t>(f) : 65535;
 }
 
+constexpr Bounds kNothing{INFINITY, INFINITY, -INFINITY, -INFINITY};
+
+void widen(Bounds& into, const Bounds& b) {
+    into.xmin = std::min(into.xmin, b.xmin), into.ymin = std::min(into.ymin, b.ymin);
+    into.xmax = std::max(into.xmax, b.xmax), into.ymax = std::max(into.ymax, b.ymax);
+}
+
 Bounds joined(const Bounds* from, const Bounds* to) {
-    Bounds out{INFINITY, INFINITY, -INFINITY, -INFINITY};
-    for (const Bounds* b = from; b != to; ++b) {
-        out.xmin = std::min(out.xmin, b->xmin), out.ymin = std::min(out.ymin, b->ymin);
-        out.xmax = std::max(out.xmax, b->xmax), out.ymax = std::max(out.ymax, b->ymax);
-    }
+    Bounds out = kNothing;
+    for (const Bounds* b = from; b != to; ++b) widen(out, *b);
     return out;
 }
 
 }  // namespace
 
 BoxIndex::BoxIndex(const std::vector<Bounds>& boxes) {
+    const auto finite = [](const Bounds& b) {
+        return std::isfinite(b.xmin) && std::isfinite(b.ymin) && std::isfinite(b.xmax) && std::isfinite(b.ymax);
+    };
+    Bounds all = kNothing;
+    for (const Bounds& b : boxes)
+        if (finite(b)) widen(all, b);
+    // Sorted by their centres' places along the curve over the square about them all (one scale for
+    // x and y: a long, flat input is then walked along its length), the item in the low half as the tie.
+    const double side = std::max(all.xmax - all.xmin, all.ymax - all.ymin);
+    std::vector<uint64_t> order;
+    order.reserve(boxes.size());
     for (uint32_t i = 0; i < boxes.size(); ++i) {
         const Bounds& b = boxes[i];
-        if (std::isfinite(b.xmin) && std::isfinite(b.ymin) && std::isfinite(b.xmax) && std::isfinite(b.ymax)) items_.push_back(i);
+        if (!finite(b)) continue;
+        const uint64_t place = z_order(cell((b.xmin + b.xmax) / 2, all.xmin, all.xmin + side), cell((b.ymin + b.ymax) / 2, all.ymin, all.ymin + side));
+        order.push_back(place << 32 | i);
     }
-    if (items_.empty()) return;
-    boxes_.reserve(items_.size() + items_.size() / (kNodeSize - 1) + 1);
-    for (uint32_t item : items_) boxes_.push_back(boxes[item]);
-    const Bounds all = joined(boxes_.data(), boxes_.data() + boxes_.size());
-    // Sorted by their centres' places along the curve, the item in the low half as the tie.
-    std::vector<uint64_t> order(items_.size());
-    for (size_t k = 0; k < items_.size(); ++k) {
-        const Bounds& b = boxes_[k];
-        const uint64_t place = z_order(cell((b.xmin + b.xmax) / 2, all.xmin, all.xmax), cell((b.ymin + b.ymax) / 2, all.ymin, all.ymax));
-        order[k] = place << 32 | items_[k];
-    }
+    if (order.empty()) return;
     std::sort(order.begin(), order.end());
+    items_.resize(order.size());
+    boxes_.reserve(order.size() + order.size() / (kNodeSize - 1) + 1);
     for (size_t k = 0; k < order.size(); ++k) {
         items_[k] = static_cast<uint32_t>(order[k]);
-        boxes_[k] = boxes[items_[k]];
+        boxes_.push_back(boxes[items_[k]]);
     }
     // Each level groups the one below, sixteen to a node, until one node holds them all.
     size_t level = 0, level_end = boxes_.size();

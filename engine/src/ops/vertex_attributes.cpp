@@ -50,54 +50,74 @@ Foot foot(const Vertex& p, const Vertex& a, const Vertex& b) {
 
 VertexAttributes::VertexAttributes(const std::vector<const model::Geometry*>& inputs, NewVertices new_vertices)
     : new_vertices_(new_vertices) {
+    size_t vertices = 0;
+    for (const auto* g : inputs)
+        if (const auto* m = dynamic_cast<const model::Multipart*>(g))
+            for (const auto& part : m->parts) vertices += part.points.size();
+    vertices_.reserve(vertices);  // curves' chords may add more
     for (const auto* g : inputs) add(*g);
     file_positions();
     if (new_vertices_ == NewVertices::Interpolated) file_segments();
 }
 
-void VertexAttributes::add_run(std::vector<Vertex> vertices, bool ring) {
-    std::erase_if(vertices, [](const Vertex& v) { return !located(v); });
-    if (vertices.empty()) return;
+void VertexAttributes::add_run(std::span<const Vertex> vertices, bool ring) {
     const auto begin = static_cast<uint32_t>(vertices_.size());
-    for (const auto& v : vertices) scale_ = std::max({scale_, std::abs(v.x), std::abs(v.y)});
-    vertices_.insert(vertices_.end(), vertices.begin(), vertices.end());
-    runs_.push_back({begin, static_cast<uint32_t>(vertices_.size()), ring});
+    for (const auto& v : vertices) {
+        if (!located(v)) continue;
+        vertices_.push_back(v);
+        scale_ = std::max({scale_, std::abs(v.x), std::abs(v.y)});
+    }
+    if (vertices_.size() > begin) runs_.push_back({begin, static_cast<uint32_t>(vertices_.size()), ring});
 }
 
 void VertexAttributes::add(const model::Geometry& g) {
     switch (g.kind()) {
         case model::GeometryKind::Point:
-            add_run({static_cast<const model::Point&>(g).vertex}, false);
+            add_run({&static_cast<const model::Point&>(g).vertex, 1}, false);
             break;
         case model::GeometryKind::Multipoint:
-            for (const auto& v : static_cast<const model::Multipoint&>(g).points) add_run({v}, false);
+            for (const auto& v : static_cast<const model::Multipoint&>(g).points) add_run({&v, 1}, false);
             break;
         case model::GeometryKind::Polyline:
         case model::GeometryKind::Polygon:
-            for (const auto& part : static_cast<const model::Multipart&>(g).parts)
+            for (const auto& part : static_cast<const model::Multipart&>(g).parts) {
+                if (!model::has_curves(part)) {
+                    add_run(part.points, part.ring);
+                    continue;
+                }
                 add_run(straight_vertices(part), part.ring);
+            }
             break;
         case model::GeometryKind::Envelope:
             break;
     }
 }
 
+size_t VertexAttributes::slot_of(const Vertex& v) const {
+    const uint64_t hash = hash_of(v), fingerprint = hash >> 32 << 32;
+    const size_t mask = table_.size() - 1;
+    size_t slot = hash & mask;
+    for (; table_[slot] != 0; slot = (slot + 1) & mask) {
+        const uint64_t entry = table_[slot];
+        if ((entry & ~uint64_t{0xFFFFFFFF}) == fingerprint && model::same_xy(vertices_[first_of_[(entry & 0xFFFFFFFF) - 1]], v))
+            break;
+    }
+    return slot;
+}
+
 void VertexAttributes::file_positions() {
     if (vertices_.empty()) return;
     table_.assign(std::bit_ceil(2 * vertices_.size()), 0);
-    const size_t mask = table_.size() - 1;
     std::vector<uint32_t> number(vertices_.size());
     std::vector<uint32_t> count;
     for (uint32_t i = 0; i < vertices_.size(); ++i) {
-        const Vertex& v = vertices_[i];
-        size_t slot = hash_of(v) & mask;
-        while (table_[slot] != 0 && !model::same_xy(vertices_[first_of_[table_[slot] - 1]], v)) slot = (slot + 1) & mask;
+        const size_t slot = slot_of(vertices_[i]);
         if (table_[slot] == 0) {
             first_of_.push_back(i);
             count.push_back(0);
-            table_[slot] = static_cast<uint32_t>(first_of_.size());
+            table_[slot] = hash_of(vertices_[i]) >> 32 << 32 | first_of_.size();
         }
-        number[i] = table_[slot] - 1;
+        number[i] = static_cast<uint32_t>((table_[slot] & 0xFFFFFFFF) - 1);
         ++count[number[i]];
     }
     // Each position's occurrences together, in input order.
@@ -110,6 +130,8 @@ void VertexAttributes::file_positions() {
 
 void VertexAttributes::file_segments() {
     std::vector<Bounds> boxes;
+    boxes.reserve(vertices_.size());
+    segments_.reserve(vertices_.size());
     for (const auto& run : runs_) {
         if (run.end - run.begin < 2) continue;
         const uint32_t last = run.ring ? run.end : run.end - 1;
@@ -127,13 +149,10 @@ void VertexAttributes::file_segments() {
 
 VertexAttributes::Occurrences VertexAttributes::occurrences(const Vertex& v) const {
     if (table_.empty() || !located(v)) return {};
-    const size_t mask = table_.size() - 1;
-    for (size_t slot = hash_of(v) & mask; table_[slot] != 0; slot = (slot + 1) & mask) {
-        const uint32_t k = table_[slot] - 1;
-        if (model::same_xy(vertices_[first_of_[k]], v))
-            return Occurrences(occurrences_).subspan(occurrence_begin_[k], occurrence_begin_[k + 1] - occurrence_begin_[k]);
-    }
-    return {};
+    const uint64_t entry = table_[slot_of(v)];
+    if (entry == 0) return {};
+    const uint32_t k = static_cast<uint32_t>((entry & 0xFFFFFFFF) - 1);
+    return Occurrences(occurrences_).subspan(occurrence_begin_[k], occurrence_begin_[k + 1] - occurrence_begin_[k]);
 }
 
 const VertexAttributes::Run& VertexAttributes::run_of(uint32_t vertex) const {

@@ -51,10 +51,12 @@ private:
     };
 
     void add(const model::Geometry& g);
-    void add_run(std::vector<model::Vertex> vertices, bool ring);
+    void add_run(std::span<const model::Vertex> vertices, bool ring);
     void file_positions();
     void file_segments();
 
+    // The slot holding v's position, or the free one where it would go.
+    size_t slot_of(const model::Vertex& v) const;
     Occurrences occurrences(const model::Vertex& v) const;
     const Run& run_of(uint32_t vertex) const;
     Pick pick(Occurrences found, Position at, bool forward) const;
@@ -67,7 +69,9 @@ private:
     std::vector<Run> runs_;
     // Positions filed by an open-addressing table of first occurrences; a position's occurrences
     // lie together in occurrences_, from occurrence_begin_[its number].
-    std::vector<uint32_t> table_;  // a position's number + 1; 0 for a free slot
+    // A slot: the upper half of the position's hash, which turns most other positions away without
+    // reading their vertex, over its number + 1; 0 when free.
+    std::vector<uint64_t> table_;
     std::vector<uint32_t> first_of_;
     std::vector<uint32_t> occurrence_begin_;
     std::vector<uint32_t> occurrences_;
