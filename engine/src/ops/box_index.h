@@ -1,4 +1,4 @@
-// A packed tree of boxes (items sorted along a Z-order curve, then grouped sixteen to a node, level by
+// A packed tree of boxes (items sorted along a Z-order curve, then grouped eight to a node, level by
 // level), built once over a fixed list and asked which items' boxes hold a point: what a scan of the
 // whole list answers, in time proportional to the tree's depth and to the boxes near the point.
 // Everything lives in flat arrays.
@@ -13,7 +13,7 @@
 namespace ops {
 
 class BoxIndex {
-    static constexpr uint32_t kNodeSize = 16;
+    static constexpr uint32_t kNodeSize = 8;
 
 public:
     // Over `boxes`, whose positions in the list are the items' numbers. Boxes with a bound that is not
@@ -26,8 +26,8 @@ public:
     void visit(double x, double y, double margin, Visit visit) const {
         if (boxes_.empty()) return;
         // Each level down leaves at most a node's other children waiting, and 32-bit item numbers
-        // make at most eight levels.
-        uint32_t pending[8 * kNodeSize + 1];
+        // make at most eleven levels of eight.
+        uint32_t pending[12 * kNodeSize];
         size_t waiting = 0;
         pending[waiting++] = static_cast<uint32_t>(boxes_.size() - 1);  // the root
         while (waiting > 0) {
