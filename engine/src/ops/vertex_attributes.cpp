@@ -202,63 +202,74 @@ std::optional<std::pair<Vertex, VertexAttributes::Position>> VertexAttributes::i
                      2 * static_cast<Position>(segments_[nearest].a) + 1};
 }
 
-void VertexAttributes::restore(std::span<Vertex> part, bool ring) const {
-    const bool closed = ring && part.size() >= 2 && model::same_xy(part.front(), part.back());
-    const size_t n = closed ? part.size() - 1 : part.size();
-    // First what each vertex alone tells: its occurrences, or its place on a segment, and where in
-    // the input that certainly puts it.
-    auto& found = found_;
-    auto& certain = certain_;
-    found.assign(n, {});
-    certain.assign(n, -1);
-    for (size_t i = 0; i < n; ++i) {
-        found[i] = occurrences(part[i]);
-        if (found[i].size() == 1) {
-            take(part[i], vertices_[found[i].front()]);
-            certain[i] = 2 * static_cast<Position>(found[i].front());
-        } else if (found[i].empty()) {
+bool VertexAttributes::place_each(std::span<Vertex> part) const {
+    found_.assign(part.size(), {});
+    certain_.assign(part.size(), -1);
+    bool passed_again = false;
+    for (size_t i = 0; i < part.size(); ++i) {
+        found_[i] = occurrences(part[i]);
+        if (found_[i].size() == 1) {
+            take(part[i], vertices_[found_[i].front()]);
+            certain_[i] = 2 * static_cast<Position>(found_[i].front());
+        } else if (found_[i].empty()) {
             const auto on_segment = interpolated(part[i]);
             part[i].m = model::kNaN;
             if (!on_segment) continue;
             take(part[i], on_segment->first);
-            certain[i] = on_segment->second;
+            certain_[i] = on_segment->second;
+        } else {
+            passed_again = true;
         }
     }
-    // Then the vertices at positions an input part passes more than once, walking from the first
-    // vertex whose place is certain, in the direction the result runs along that part.
-    const auto anchor = static_cast<size_t>(std::find_if(certain.begin(), certain.end(), [](Position p) { return p >= 0; }) - certain.begin());
-    bool forward = true;
-    if (anchor < n) {
-        const Run& run = run_of(static_cast<uint32_t>(certain[anchor] / 2));
-        const Position span = 2 * static_cast<Position>(run.end - run.begin);
-        for (size_t step = 1; step < n; ++step) {
-            const size_t i = (anchor + step) % n;
-            if (!ring && i < anchor) break;
-            if (certain[i] < 0 || certain[i] == certain[anchor] || certain[i] / 2 < run.begin || certain[i] / 2 >= run.end) continue;
-            const Position ahead = certain[i] - certain[anchor];
-            forward = run.ring ? (ahead + span) % span <= span / 2 : ahead > 0;
-            break;
-        }
+    return passed_again;
+}
+
+bool VertexAttributes::runs_forward(size_t anchor, bool ring) const {
+    const size_t n = certain_.size();
+    const Position from = certain_[anchor];
+    const Run& run = run_of(static_cast<uint32_t>(from / 2));
+    const Position span = 2 * static_cast<Position>(run.end - run.begin);
+    for (size_t step = 1; step < n; ++step) {
+        const size_t i = (anchor + step) % n;
+        if (!ring && i < anchor) break;
+        const Position to = certain_[i];
+        // Two new vertices on one segment, or a place in another part, tell no direction.
+        if (to < 0 || to == from || to / 2 < run.begin || to / 2 >= run.end) continue;
+        return run.ring ? (to - from + span) % span <= span / 2 : to > from;
     }
-    const auto walk = [&](size_t i, Position& at, bool onwards) {
-        if (found[i].size() < 2) {
-            if (certain[i] >= 0) at = certain[i];
+    return true;
+}
+
+void VertexAttributes::match_passages(std::span<Vertex> part, bool ring) const {
+    const size_t n = part.size();
+    const auto anchor = static_cast<size_t>(std::ranges::find_if(certain_, [](Position p) { return p >= 0; }) - certain_.begin());
+    const bool forward = anchor == n || runs_forward(anchor, ring);
+    const auto step = [&](size_t i, Position& at, bool onwards) {
+        if (found_[i].size() < 2) {
+            if (certain_[i] >= 0) at = certain_[i];
             return;
         }
-        const Pick p = pick(found[i], at, onwards);
+        const Pick p = pick(found_[i], at, onwards);
         take(part[i], vertices_[p.vertex], p.passage);
         if (p.position >= 0) at = p.position;
     };
+    // From the anchor onwards (round a ring), then for a path back from it to its start.
     const size_t start = anchor < n ? anchor : 0;
     Position at = -1;
-    for (size_t step = 0; step < n; ++step) {
-        const size_t i = (start + step) % n;
+    for (size_t k = 0; k < n; ++k) {
+        const size_t i = (start + k) % n;
         if (!ring && i < start) break;
-        walk(i, at, forward);
+        step(i, at, forward);
     }
-    at = start < n ? certain[start] : -1;
+    at = certain_[start];
     if (!ring)
-        for (size_t i = start; i-- > 0;) walk(i, at, !forward);
+        for (size_t i = start; i-- > 0;) step(i, at, !forward);
+}
+
+void VertexAttributes::restore(std::span<Vertex> part, bool ring) const {
+    const bool closed = ring && part.size() >= 2 && model::same_xy(part.front(), part.back());
+    const auto open = part.first(closed ? part.size() - 1 : part.size());
+    if (place_each(open)) match_passages(open, ring);
     if (closed) take(part.back(), part.front());
 }
 

@@ -60,6 +60,16 @@ private:
     Occurrences occurrences(const model::Vertex& v) const;
     const Run& run_of(uint32_t vertex) const;
     Pick pick(Occurrences found, Position at, bool forward) const;
+    // Gives each vertex of a result part (a ring without its closing vertex) what it alone tells: the
+    // attributes of the one input vertex at its position, or those interpolated on the segment it
+    // lies on, with where that certainly puts it in certain_. Whether any position is passed more
+    // than once by the input.
+    bool place_each(std::span<model::Vertex> part) const;
+    // Whether the result, from its vertex `anchor` of certain place, runs the way its input part does.
+    bool runs_forward(size_t anchor, bool ring) const;
+    // The vertices at positions passed more than once, matched walking from the first vertex of
+    // certain place (or the first vertex, when none is) in the direction the result runs.
+    void match_passages(std::span<model::Vertex> part, bool ring) const;
     // The vertex attributes interpolated on the nearest input segment within the tolerance (the
     // first such segment on a tie), and where that segment starts; none when no segment is near.
     std::optional<std::pair<model::Vertex, Position>> interpolated(const model::Vertex& v) const;
