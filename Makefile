@@ -41,7 +41,7 @@ demo: build
 # Every benchmark in the Release build, each printing its ratio table (bench/README.md): the
 # headline table first, then each native program and each Python benchmark against its peer.
 BENCH_PROGRAMS = engine_conversion_calls engine_call binding_polyline engine_polyline model_polygon engine_planar engine_geodesy
-BENCH_SCRIPTS = operations_bench collections_bench polyline_bench veltjson_construction utils_conversions generalize_bench geodetic_area_bench ring_roles_bench cut_bench conversion_scale_bench
+BENCH_SCRIPTS = operations_bench collections_bench polyline_bench veltjson_construction utils_conversions generalize_bench geodetic_area_bench ring_roles_bench cut_bench conversion_scale_bench attributes_bench
 BENCH_ENV = VORNIX_BUILD=$(abspath $(RELEASE_BUILD)) PYTHONPATH=$(abspath $(RELEASE_BUILD))/python
 bench: release
 	@$(BENCH_ENV) $(PYTHON) bench/ratio_table.py

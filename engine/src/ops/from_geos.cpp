@@ -34,7 +34,7 @@ public:
         switch (GEOSGeomTypeId_r(geos(), g)) {
             case GEOS_POINT:
                 if (wanted(0) && GEOSisEmpty_r(geos(), g) == 0) {
-                    auto v = vertices(GEOSGeom_getCoordSeq_r(geos(), g));
+                    auto v = vertices(GEOSGeom_getCoordSeq_r(geos(), g), false);
                     if (!v.empty()) points_.push_back(v.front());
                 }
                 break;
@@ -74,11 +74,12 @@ public:
 private:
     bool wanted(int dimension) const { return dimension_of(shape_.kind) == dimension; }
 
-    std::vector<Vertex> vertices(const GEOSCoordSequence* seq) const {
+    std::vector<Vertex> vertices(const GEOSCoordSequence* seq, bool ring) const {
         std::vector<Vertex> out = sequence_vertices(seq, "reading a result");
+        if (!shape_.dims.has_z)
+            for (auto& v : out) v.z = model::kNaN;
+        if (shape_.dims.has_z || shape_.dims.has_m) attributes_.restore(out, ring);
         for (auto& v : out) {
-            if (!shape_.dims.has_z) v.z = model::kNaN;
-            if (shape_.dims.has_z || shape_.dims.has_m) attributes_.restore(v);
             if (!shape_.dims.has_z) v.z = model::kNaN;
             if (!shape_.dims.has_m) v.m = model::kNaN;
         }
@@ -94,13 +95,13 @@ private:
     }
 
     void add_path(const GEOSCoordSequence* seq) {
-        auto v = vertices(seq);
+        auto v = vertices(seq, false);
         if (v.size() >= 2) parts_.push_back(part(std::move(v), false));
     }
 
     void add_ring(const GEOSGeometry* ring, bool exterior) {
         const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(geos(), ring);
-        auto v = vertices(seq);
+        auto v = vertices(seq, true);
         if (v.size() < 4) return;
         char ccw = 0;
         GEOSCoordSeq_isCCW_r(geos(), seq, &ccw);

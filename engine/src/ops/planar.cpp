@@ -26,10 +26,8 @@ ResultShape shape_of(model::GeometryKind kind, const model::Geometry& a, const m
 
 GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape, const std::vector<const model::Geometry*>& inputs,
                       VertexAttributes::NewVertices new_vertices) {
-    VertexAttributes attributes(new_vertices);
-    if (shape.dims.has_z || shape.dims.has_m)
-        for (const auto* input : inputs) attributes.add(*input);
-    return from_geos(g, shape, attributes);
+    if (!shape.dims.has_z && !shape.dims.has_m) return from_geos(g, shape, VertexAttributes());
+    return from_geos(g, shape, VertexAttributes(inputs, new_vertices));
 }
 
 GeometryPtr result_of(const GEOSGeometry* g, const ResultShape& shape,

@@ -192,6 +192,29 @@ void keep_collapsed_rings(model::Multipart& out, const GEOSGeometry* gg, double 
     }
 }
 
+// A polyline generalized path by path, as GEOS generalizes the lines it is given (paths of fewer
+// than two vertices are none); the vertices Douglas-Peucker keeps are the input's own, z and m
+// included, so no position is looked up (a path that comes back to a point passes it with other
+// values). A path it leaves without length is a degenerate part: removed only when asked.
+GeometryPtr generalized_paths(const model::Multipart& polyline, double max_offset, bool remove_degenerate_parts) {
+    auto out = std::make_unique<model::Multipart>(GeometryKind::Polyline, std::vector<model::Part>{}, polyline.dims);
+    out->set_spatial_reference(polyline.spatial_reference());
+    for (const auto& part : polyline.parts) {
+        auto vertices = straight_vertices(part);
+        if (vertices.size() < 2) continue;
+        model::Part p;
+        p.points = douglas_peucker(vertices, max_offset);
+        for (auto& v : p.points) {
+            if (!polyline.dims.has_z) v.z = model::kNaN;
+            if (!polyline.dims.has_m) v.m = model::kNaN;
+        }
+        p.dims = polyline.dims;
+        if (remove_degenerate_parts && degenerate(p)) continue;
+        out->parts.push_back(std::move(p));
+    }
+    return out;
+}
+
 }  // namespace
 
 GeometryPtr boundary(const model::Geometry& g) {
@@ -307,13 +330,12 @@ GeometryPtr generalize(const model::Geometry& g, double max_offset, bool remove_
         for (const auto& part : multipart->parts) chords += added_chord_vertices(part);
         require_vertex_budget(chords, "The curves of the geometry make too many chords to generalize.");
     }
+    if (g.kind() == GeometryKind::Polyline) return generalized_paths(static_cast<const model::Multipart&>(g), max_offset, remove_degenerate_parts);
     GeosPtr gg = valid_area(to_geos(g));
     GeosPtr s = douglas_peucker(gg.get(), max_offset);
-    GeometryPtr out = result_of(s.get(), shape_of(area_kind(g), g), {&g});
-    auto& parts = static_cast<model::Multipart&>(*out);
+    GeometryPtr out = result_of(s.get(), shape_of(GeometryKind::Polygon, g), {&g});
     // GEOS drops polygon rings that collapse; they are degenerate parts, kept unless asked.
-    if (remove_degenerate_parts && out->kind() == GeometryKind::Polyline) std::erase_if(parts.parts, degenerate);
-    if (!remove_degenerate_parts && out->kind() == GeometryKind::Polygon) keep_collapsed_rings(parts, gg.get(), max_offset, g);
+    if (!remove_degenerate_parts) keep_collapsed_rings(static_cast<model::Multipart&>(*out), gg.get(), max_offset, g);
     return out;
 }
 
