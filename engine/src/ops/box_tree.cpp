@@ -19,7 +19,7 @@ Box joined(const Box* first, const Box* last) {
 
 // The boxes among `ids` wider or taller than a quarter of them all, kFan at most, the largest
 // first; taken out of `ids`.
-std::vector<uint32_t> wide(const std::vector<Box>& boxes, std::vector<uint32_t>& ids, size_t most) {
+std::vector<uint32_t> wide(const std::vector<Box>& boxes, Scratch<uint32_t>& ids, size_t most) {
     Box extent;
     for (uint32_t i : ids) extent.join(boxes[i]);
     const auto area = [&](uint32_t i) {
@@ -43,12 +43,12 @@ std::vector<uint32_t> wide(const std::vector<Box>& boxes, std::vector<uint32_t>&
 
 }  // namespace
 
-BoxTree::BoxTree(const std::vector<Box>& boxes, std::vector<uint32_t> ids) {
+BoxTree::BoxTree(const std::vector<Box>& boxes, Scratch<uint32_t> ids) {
     wide_ids_ = wide(boxes, ids, kFan);
     for (uint32_t i : wide_ids_) wide_.push_back(boxes[i]);
     const size_t n = ids.size();
     if (n == 0) return;
-    std::vector<std::pair<double, uint32_t>> keyed(n);
+    Scratch<std::pair<double, uint32_t>> keyed(n);
     for (size_t k = 0; k < n; ++k) keyed[k] = {centre(boxes[ids[k]].xmin, boxes[ids[k]].xmax), ids[k]};
     std::sort(keyed.begin(), keyed.end());
     // Slices of about the square root of the node count, so that nodes come out near square.
@@ -63,7 +63,7 @@ BoxTree::BoxTree(const std::vector<Box>& boxes, std::vector<uint32_t> ids) {
     for (uint32_t i : ids_) leaves_.push_back(boxes[i]);
     const std::vector<Box>* below = &leaves_;
     do {
-        std::vector<Box> level;
+        Scratch<Box> level;
         for (size_t i = 0; i < below->size(); i += kFan)
             level.push_back(joined(below->data() + i, below->data() + std::min(i + kFan, below->size())));
         levels_.push_back(std::move(level));

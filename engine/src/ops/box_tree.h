@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "ops/scratch.h"
+
 namespace ops {
 
 struct Box {
@@ -46,7 +48,7 @@ class BoxTree {
 
 public:
     // A tree of the boxes `ids` picks out of `boxes`.
-    BoxTree(const std::vector<Box>& boxes, std::vector<uint32_t> ids);
+    BoxTree(const std::vector<Box>& boxes, Scratch<uint32_t> ids);
 
     // The boxes of the tree that `admits` takes, one at a time, so that a caller can stop early.
     template <typename P>
@@ -126,9 +128,9 @@ private:
 
     std::vector<Box> wide_;                 // the largest boxes, kFan at most, apart from the tree
     std::vector<uint32_t> wide_ids_;
-    std::vector<Box> leaves_;               // the boxes in the tree's order
-    std::vector<uint32_t> ids_;             // and the index each was given as
-    std::vector<std::vector<Box>> levels_;  // level 0 covers kFan leaves a node, level l kFan nodes of l - 1
+    Scratch<Box> leaves_;                   // the boxes in the tree's order
+    Scratch<uint32_t> ids_;                 // and the index each was given as
+    std::vector<Scratch<Box>> levels_;  // level 0 covers kFan leaves a node, level l kFan nodes of l - 1
 };
 
 }  // namespace ops

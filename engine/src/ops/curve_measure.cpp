@@ -51,13 +51,7 @@ double arc_length(const model::EllipticArc& arc) {
 }  // namespace
 
 double shoelace(std::span<const Vertex> v) {
-    const size_t n = v.size();
-    if (n < 3) return 0.0;
-    const double x0 = v[0].x;
-    double sum = 0.0;
-    for (size_t i = 1; i + 1 < n; ++i) sum += (v[i].x - x0) * (v[i - 1].y - v[i + 1].y);
-    sum += (v[n - 1].x - x0) * (v[n - 2].y - v[0].y);
-    return sum / 2.0;
+    return shoelace_visiting(v, [](const Vertex&) {});
 }
 
 double part_length(const model::Part& part) {

@@ -9,15 +9,20 @@ namespace {
 // Boxes covering more cells than this are large.
 constexpr size_t kMostCells = 9;
 
+// A small box and the cells it covers.
+struct Cells {
+    uint32_t id, c0, c1, r0, r1;
+};
+
 }  // namespace
 
-HolderIndex::HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids)
+HolderIndex::HolderIndex(const std::vector<Box>& boxes, Scratch<uint32_t> ids)
     : boxes_(&boxes), large_(boxes, {}) {
     if (!file(boxes, ids)) start_.clear(), filed_.clear();
     if (!ids.empty()) large_ = BoxTree(boxes, std::move(ids));
 }
 
-bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids) {
+bool HolderIndex::file(const std::vector<Box>& boxes, Scratch<uint32_t>& ids) {
     const size_t n = ids.size();
     if (n < 64) return false;
     for (uint32_t i : ids) extent_.join(boxes[i]);
@@ -29,11 +34,8 @@ bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids
     rows_ = std::max<size_t>(1, n / columns_);
     per_width_ = static_cast<double>(columns_) / w, per_height_ = static_cast<double>(rows_) / h;
     start_.assign(columns_ * rows_ + 1, 0);
-    std::vector<uint32_t> large;
-    struct Cells {
-        uint32_t id, c0, c1, r0, r1;
-    };
-    std::vector<Cells> small;
+    Scratch<uint32_t> large;
+    Scratch<Cells> small;
     small.reserve(n);
     for (uint32_t i : ids) {
         const Box& b = boxes[i];
@@ -53,7 +55,8 @@ bool HolderIndex::file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids
     if (work > 16 * n) return false;
     for (size_t k = 1; k < start_.size(); ++k) start_[k] += start_[k - 1];
     filed_.resize(start_.back());
-    std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
+    Scratch<uint32_t> next;
+    next.assign(start_.begin(), start_.end() - 1);
     for (const Cells& s : small)
         for (size_t r = s.r0; r <= s.r1; ++r)
             for (size_t c = s.c0; c <= s.c1; ++c) {

@@ -16,7 +16,7 @@ namespace ops {
 class HolderIndex {
 public:
     // An index of the boxes `ids` picks out of `boxes`, which must outlive it.
-    HolderIndex(const std::vector<Box>& boxes, std::vector<uint32_t> ids);
+    HolderIndex(const std::vector<Box>& boxes, Scratch<uint32_t> ids);
 
     // The boxes of the index that hold b (b's own index among them), one at a time: the filed ones
     // of b's corner's cell, then the large ones.
@@ -58,14 +58,14 @@ private:
 
     // Files the boxes that cover few cells; false, with nothing filed, where the grid would crowd
     // them (boxes clustered in a corner of the extent) or the extent has no width or height.
-    bool file(const std::vector<Box>& boxes, std::vector<uint32_t>& ids);
+    bool file(const std::vector<Box>& boxes, Scratch<uint32_t>& ids);
 
     const std::vector<Box>* boxes_;
     Box extent_;
     size_t columns_ = 0, rows_ = 0;
     double per_width_ = 1, per_height_ = 1;  // the inverses of a cell's width and height
-    std::vector<uint32_t> start_;  // the boxes of cell k are filed_[start_[k] .. start_[k + 1])
-    std::vector<uint32_t> filed_;
+    Scratch<uint32_t> start_;  // the boxes of cell k are filed_[start_[k] .. start_[k + 1])
+    Scratch<uint32_t> filed_;
     BoxTree large_;  // the boxes not filed
 };
 

@@ -21,14 +21,16 @@ bool has_area(const model::Geometry& g) {
 bool has_length(const model::Geometry& g) { return dimension_of(g.kind()) > 0; }
 
 // The area of the polygon the rings mean, arcs measured exactly: exteriors add and holes take away,
-// the roles those of to_geos. Overlapping exteriors each count, as GEOS measures a multipolygon.
+// the roles those of to_geos. Overlapping exteriors each count, as GEOS measures such a multipolygon.
+// A straight ring's area is the one its reading measured (ring_area would give the same sum).
 double polygon_area(const model::Multipart& polygon) {
     if (polygon.parts.size() == 1) return std::abs(ring_area(polygon.parts.front()));
-    const std::vector<bool> exterior = exterior_parts(polygon);
+    const PartRoles read = part_roles(polygon);
     double sum = 0.0;
     for (size_t i = 0; i < polygon.parts.size(); ++i) {
-        const double a = std::abs(ring_area(polygon.parts[i]));
-        sum += exterior[i] ? a : -a;
+        const model::Part& part = polygon.parts[i];
+        const double a = model::has_curves(part) ? std::abs(ring_area(part)) : read.straight_area[i];
+        sum += read.exterior[i] ? a : -a;
     }
     return std::max(sum, 0.0);
 }

@@ -13,6 +13,7 @@
 #include "ops/exact_side.h"
 #include "ops/holder_index.h"
 #include "ops/geos_context.h"
+#include "ops/scratch.h"
 #include "ops/to_geos.h"
 
 namespace ops {
@@ -24,6 +25,17 @@ using Ring = std::span<const Vertex>;
 Box box_of(Ring ring) {
     Box b;
     for (const auto& v : ring) b.join({v.x, v.y, v.x, v.y});
+    return b;
+}
+
+// The ring's box, and into `area` its shoelace area, in one pass over its vertices.
+Box box_and_shoelace(Ring ring, double& area) {
+    if (ring.size() < 3) {
+        area = 0;
+        return box_of(ring);
+    }
+    Box b;
+    area = shoelace_visiting(ring, [&](const Vertex& v) { b.join({v.x, v.y, v.x, v.y}); });
     return b;
 }
 
@@ -162,8 +174,8 @@ public:
         boxes_.reserve(n), areas_.reserve(n), clockwise_.reserve(n);
         double magnitude = 0;
         for (const auto& r : rings) {
-            const double signed_area = shoelace(r);  // positive clockwise
-            boxes_.push_back(box_of(r));
+            double signed_area = 0;  // positive clockwise
+            boxes_.push_back(box_and_shoelace(r, signed_area));
             areas_.push_back(std::abs(signed_area));
             clockwise_.push_back(ops::clockwise(r, signed_area, boxes_.back()));
             magnitude = std::max(magnitude, boxes_.back().magnitude());
@@ -179,7 +191,7 @@ public:
     // An index (HolderIndex or BoxTree) of the boxes of the rings `pick` takes.
     template <typename Index, typename P>
     Index index_of(P pick) const {
-        std::vector<uint32_t> ids;
+        Scratch<uint32_t> ids;
         for (uint32_t i = 0; i < size(); ++i)
             if (pick(i)) ids.push_back(i);
         return Index(boxes_, std::move(ids));
@@ -204,6 +216,8 @@ public:
     }
 
     double area(size_t i) const { return areas_[i]; }
+    // Every ring's area, handed on to the reading when the rings are read.
+    Scratch<double> release_areas() { return std::move(areas_); }
 
     // Whether ring j is at least as large as ring i, as a ring holding it must be.
     bool no_smaller(size_t j, size_t i) const { return areas_[j] >= areas_[i]; }
@@ -412,15 +426,15 @@ private:
     }
 
     std::span<const Ring> vertices_;
-    std::vector<Box> boxes_;
-    std::vector<double> areas_;  // unsigned
-    std::vector<char> clockwise_;
+    Scratch<Box> boxes_;
+    Scratch<double> areas_;  // unsigned
+    Scratch<char> clockwise_;
     double band_ = 0;
     std::optional<HolderIndex> holders_;
     std::optional<BoxTree> tree_;
-    std::vector<uint32_t> scratch_;
-    std::vector<uint32_t> by_size_;
-    std::vector<uint8_t> asked_;  // how often each ring was asked about a point, up to kFileAfter
+    Scratch<uint32_t> scratch_;
+    Scratch<uint32_t> by_size_;
+    Scratch<uint8_t> asked_;  // how often each ring was asked about a point, up to kFileAfter
     std::vector<std::unique_ptr<EdgeBuckets>> buckets_;  // sized at the first ring filed
     std::vector<std::optional<std::optional<Vertex>>> inside_points_;
 };
@@ -440,7 +454,7 @@ std::optional<RingReading> by_winding(Rings& r, Overlaps overlaps) {
         if (r.clockwise(i)) clockwise.join(r.box(i));
     for (size_t i = 0; i < r.size(); ++i)
         if (!r.clockwise(i) && !clockwise.holds(r.box(i))) return std::nullopt;
-    RingReading out{std::vector<RingRole>(r.size()), false};
+    RingReading out{Scratch<RingRole>(r.size()), {}, false};
     // Only a clockwise ring no smaller than some counter-clockwise one can own a hole: islands in
     // holes stay out of the index of owners. The others serve only to tell the winding, made only
     // where a ring finds no owner's box around it.
@@ -484,8 +498,8 @@ std::optional<RingReading> by_winding(Rings& r, Overlaps overlaps) {
 // exterior, one at an odd depth a hole of its parent. Equal rings hold neither, and are two
 // exteriors.
 RingReading by_nesting(Rings& r) {
-    RingReading out{std::vector<RingRole>(r.size()), false};
-    std::vector<int> parent(r.size(), -1);
+    RingReading out{Scratch<RingRole>(r.size()), {}, false};
+    Scratch<int> parent(r.size(), -1);
     for (size_t i = 0; i < r.size(); ++i) {
         r.each_candidate(r.holders(), i, every, [&](uint32_t j) {
             const Holds h = r.holds(j, i);
@@ -497,8 +511,8 @@ RingReading by_nesting(Rings& r) {
     }
     // Depths down each chain of parents, each ring's once. A chain that closes on itself (rings
     // within rounding of each other, each taken to hold the other) is cut where it closes.
-    std::vector<int> depth(r.size(), -1);  // -2: on the chain being walked
-    std::vector<int> chain;
+    Scratch<int> depth(r.size(), -1);  // -2: on the chain being walked
+    Scratch<int> chain;
     for (size_t i = 0; i < r.size(); ++i) {
         for (;;) {
             chain.clear();
@@ -551,11 +565,16 @@ RingReading ring_roles(const std::vector<std::vector<Vertex>>& rings, Overlaps o
 }
 
 RingReading ring_roles(std::span<const std::span<const model::Vertex>> rings, Overlaps overlaps) {
-    if (rings.size() <= 1) return {std::vector<RingRole>(rings.size()), false};
+    if (rings.size() <= 1) {
+        RingReading one{Scratch<RingRole>(rings.size()), {}, false};
+        for (Ring ring : rings) one.areas.push_back(std::abs(shoelace(ring)));
+        return one;
+    }
     Rings r(rings);
     auto read = by_winding(r, overlaps);
     RingReading out = read ? std::move(*read) : by_nesting(r);
     if (overlaps == Overlaps::Crossing && !out.overlapping) out.overlapping = exteriors_cross(r, out.roles);
+    out.areas = r.release_areas();
     return out;
 }
 

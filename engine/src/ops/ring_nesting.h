@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "model/vertex.h"
+#include "ops/scratch.h"
 
 namespace ops {
 
@@ -26,7 +27,10 @@ struct RingRole {
 };
 
 struct RingReading {
-    std::vector<RingRole> roles;
+    Scratch<RingRole> roles;
+    // Each ring's area as its shoelace gives it (unsigned): the reading needs it, and the measures
+    // of straight rings take it from here rather than read every vertex again.
+    Scratch<double> areas;
     // Whether two exteriors may cover the same region (one inside another outside its holes, two
     // equal exteriors, and with Overlaps::Crossing two that cross): GEOS's overlays and relation
     // tests take such a polygon only once its parts are united. Exteriors that only touch (parcels

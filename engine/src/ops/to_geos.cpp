@@ -11,6 +11,7 @@
 #include "ops/curve_densify.h"
 #include "ops/planar.h"
 #include "ops/ring_nesting.h"
+#include "ops/scratch.h"
 
 namespace ops {
 namespace {
@@ -84,8 +85,8 @@ GeosPtr polyline(const model::Multipart& m) {
 // ring of a polygon, and a copy of each would cost them as much as the reading.
 struct Classified {
     std::vector<std::vector<Vertex>> made;  // the straight vertices of the other parts
-    std::vector<std::span<const Vertex>> rings;
-    std::vector<size_t> part;
+    Scratch<std::span<const Vertex>> rings;
+    Scratch<size_t> part;
     RingReading reading;
 };
 
@@ -234,8 +235,11 @@ GeosPtr to_geos(const model::Geometry& g) {
     throw model::EngineError(model::kInvalidArgument, "Unknown geometry kind.");
 }
 
-std::vector<bool> exterior_parts(const model::Multipart& polygon) {
-    return exteriors(classified(polygon, Overlaps::None), polygon.parts.size());
+PartRoles part_roles(const model::Multipart& polygon) {
+    const Classified c = classified(polygon, Overlaps::None);
+    PartRoles out{exteriors(c, polygon.parts.size()), std::vector<double>(polygon.parts.size(), 0.0)};
+    for (size_t i = 0; i < c.rings.size(); ++i) out.straight_area[c.part[i]] = c.reading.areas[i];
+    return out;
 }
 
 bool finite_coordinates(const model::Geometry& g) {

@@ -20,7 +20,7 @@ namespace ops {
 GeosPtr to_geos(const model::Geometry& g);
 
 // A polygon's GEOS form (what to_geos makes of it); whether that is the union of exteriors that
-// overlap (then the polygon as written is no valid GEOS polygon); and exterior_parts of it.
+// overlap (then the polygon as written is no valid GEOS polygon); and which parts are exteriors.
 struct PolygonForm {
     GeosPtr geometry;
     bool united = false;
@@ -28,9 +28,14 @@ struct PolygonForm {
 };
 PolygonForm polygon_form(const model::Multipart& polygon);
 
-// For each part of a polygon, whether to_geos makes it an exterior (false for its holes and for
-// parts GEOS cannot hold).
-std::vector<bool> exterior_parts(const model::Multipart& polygon);
+// For each part of a polygon: whether to_geos makes it an exterior (false for its holes and for
+// parts GEOS cannot hold), and the area of the straight ring read of it (its located vertices and
+// the chords of its curves, as ops::shoelace measures them; 0 for parts GEOS cannot hold).
+struct PartRoles {
+    std::vector<bool> exterior;
+    std::vector<double> straight_area;
+};
+PartRoles part_roles(const model::Multipart& polygon);
 
 // A GEOS line string or linear ring (`close` repeats the first vertex) of the given vertices.
 GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);

@@ -86,6 +86,12 @@ const Arrangement kArrangements[] = {
     {"parcels", parcels}, {"holes and islands", holes_and_islands}, {"crowded", crowded}, {"nested", nested}, {"mixed", mixed},
 };
 
+ops::Scratch<uint32_t> ids(const std::vector<uint32_t>& chosen) {
+    ops::Scratch<uint32_t> out;
+    out.assign(chosen.begin(), chosen.end());
+    return out;
+}
+
 TEST(BoxIndex, GivesExactlyTheBoxesAPlainScanFinds) {
     for (const auto& arrangement : kArrangements) {
         const std::vector<Box> boxes = arrangement.boxes();
@@ -94,8 +100,8 @@ TEST(BoxIndex, GivesExactlyTheBoxesAPlainScanFinds) {
             all[i] = i;
             if (i % 2 == 1) odd.push_back(i);
         }
-        const ops::BoxTree tree(boxes, all);
-        const ops::HolderIndex index(boxes, all), odd_index(boxes, odd);
+        const ops::BoxTree tree(boxes, ids(all));
+        const ops::HolderIndex index(boxes, ids(all)), odd_index(boxes, ids(odd));
         for (uint32_t q = 0; q < boxes.size(); q += 3) {
             const Box& b = boxes[q];
             const std::string where = std::string(arrangement.name) + ", box " + std::to_string(q);
