@@ -9,23 +9,18 @@ both measured the same area.
 import argparse
 import math
 import statistics
-import time
 
 from pyproj import Geod
 from shapely.geometry import Polygon
 
 import vornix_geometry as vg
+from generalize_bench import best
 
 GEOD = Geod(ellps="WGS84")
 
 
 def median(function, rounds):
-    times = []
-    for _ in range(rounds):
-        start = time.perf_counter()
-        result = function()
-        times.append(time.perf_counter() - start)
-    return statistics.median(times), result
+    return best(function, rounds, statistics.median)
 
 
 def wrapped(ring):

@@ -35,4 +35,8 @@ inline bool same_ordinate(double a, double b) { return a == b || (std::isnan(a) 
 // and y. z and m take no part, so a ring closes however its end points' heights differ.
 inline bool same_xy(const Vertex& a, const Vertex& b) { return same_ordinate(a.x, b.x) && same_ordinate(a.y, b.y); }
 
+// Whether the vertex has a place: x and y both given (a NaN in either leaves it out of every
+// measure and every geometry made for GEOS).
+inline bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
+
 }  // namespace model

@@ -11,16 +11,16 @@ double centre(double low, double high) {
     return std::isnan(c) ? 0.0 : c;
 }
 
-Box joined(const Box* first, const Box* last) {
-    Box out;
+Bounds joined(const Bounds* first, const Bounds* last) {
+    Bounds out;
     for (; first != last; ++first) out.join(*first);
     return out;
 }
 
 // The boxes among `ids` wider or taller than a quarter of them all, kFan at most, the largest
 // first; taken out of `ids`.
-std::vector<uint32_t> wide(const std::vector<Box>& boxes, Scratch<uint32_t>& ids, size_t most) {
-    Box extent;
+std::vector<uint32_t> wide(const std::vector<Bounds>& boxes, Scratch<uint32_t>& ids, size_t most) {
+    Bounds extent;
     for (uint32_t i : ids) extent.join(boxes[i]);
     const auto area = [&](uint32_t i) {
         const double a = (boxes[i].xmax - boxes[i].xmin) * (boxes[i].ymax - boxes[i].ymin);
@@ -43,7 +43,7 @@ std::vector<uint32_t> wide(const std::vector<Box>& boxes, Scratch<uint32_t>& ids
 
 }  // namespace
 
-BoxTree::BoxTree(const std::vector<Box>& boxes, Scratch<uint32_t> ids) {
+BoxTree::BoxTree(const std::vector<Bounds>& boxes, Scratch<uint32_t> ids) {
     wide_ids_ = wide(boxes, ids, kFan);
     for (uint32_t i : wide_ids_) wide_.push_back(boxes[i]);
     const size_t n = ids.size();
@@ -61,9 +61,9 @@ BoxTree::BoxTree(const std::vector<Box>& boxes, Scratch<uint32_t> ids) {
     for (const auto& [key, id] : keyed) ids_.push_back(id);
     leaves_.reserve(n);
     for (uint32_t i : ids_) leaves_.push_back(boxes[i]);
-    const std::vector<Box>* below = &leaves_;
+    const std::vector<Bounds>* below = &leaves_;
     do {
-        Scratch<Box> level;
+        Scratch<Bounds> level;
         for (size_t i = 0; i < below->size(); i += kFan)
             level.push_back(joined(below->data() + i, below->data() + std::min(i + kFan, below->size())));
         levels_.push_back(std::move(level));

@@ -1,5 +1,5 @@
-// A packed tree of bounding boxes in flat arrays, for finding among many rings those whose boxes
-// hold or overlap a given box in O(log n) per question: boxes sorted into slices by x and each slice
+// A packed tree of bounding boxes in flat arrays, for finding among many boxes (of rings, of
+// segments) those that hold or overlap a given box in O(log n) per question: boxes sorted into slices by x and each slice
 // by y, sixteen to a node, each level's nodes sixteen to a node of the next. The few largest boxes
 // (a shell around many holes) stand apart, asked every time: inside the tree each would widen every
 // node above it to the whole extent, and every question would descend there too.
@@ -14,32 +14,20 @@
 #include <utility>
 #include <vector>
 
+#include "ops/bounds.h"
 #include "ops/scratch.h"
 
 namespace ops {
 
-struct Box {
-    double xmin = INFINITY, ymin = INFINITY, xmax = -INFINITY, ymax = -INFINITY;
-    // (Every comparison made, without a branch: the tree asks these of many boxes at once.)
-    bool holds(const Box& o) const { return (xmin <= o.xmin) & (ymin <= o.ymin) & (xmax >= o.xmax) & (ymax >= o.ymax); }
-    // Whether the two share area: boxes that only touch along an edge or at a corner do not.
-    bool overlaps(const Box& o) const { return (xmin < o.xmax) & (o.xmin < xmax) & (ymin < o.ymax) & (o.ymin < ymax); }
-    void join(const Box& o) {
-        xmin = std::min(xmin, o.xmin), ymin = std::min(ymin, o.ymin);
-        xmax = std::max(xmax, o.xmax), ymax = std::max(ymax, o.ymax);
-    }
-    double magnitude() const { return std::max({std::abs(xmin), std::abs(xmax), std::abs(ymin), std::abs(ymax)}); }
-};
-
 // The boxes a walk takes: those that hold a box, or those that share area with it. Each takes a
 // node's box whenever it takes any box inside.
 struct HoldsBox {
-    Box b;
-    bool operator()(const Box& n) const { return n.holds(b); }
+    Bounds b;
+    bool operator()(const Bounds& n) const { return n.holds(b); }
 };
 struct OverlapsBox {
-    Box b;
-    bool operator()(const Box& n) const { return n.overlaps(b); }
+    Bounds b;
+    bool operator()(const Bounds& n) const { return n.overlaps(b); }
 };
 
 class BoxTree {
@@ -48,7 +36,7 @@ class BoxTree {
 
 public:
     // A tree of the boxes `ids` picks out of `boxes`.
-    BoxTree(const std::vector<Box>& boxes, Scratch<uint32_t> ids);
+    BoxTree(const std::vector<Bounds>& boxes, Scratch<uint32_t> ids);
 
     // The boxes of the tree that `admits` takes, one at a time, so that a caller can stop early.
     template <typename P>
@@ -103,14 +91,14 @@ public:
 
     // Calls f(i) for every box i of the tree that holds b (b's own index among them).
     template <typename F>
-    void holders_of(const Box& b, F f) const {
+    void holders_of(const Bounds& b, F f) const {
         Walk<HoldsBox> walk(*this, {b});
         for (uint32_t id = 0; walk.next(id);) f(id);
     }
 
     // Calls f(i) for every box i of the tree that shares area with b.
     template <typename F>
-    void overlapping(const Box& b, F f) const {
+    void overlapping(const Bounds& b, F f) const {
         Walk<OverlapsBox> walk(*this, {b});
         for (uint32_t id = 0; walk.next(id);) f(id);
     }
@@ -119,18 +107,18 @@ private:
     // Which of boxes[begin ..] (kFan at most) `admits` takes, as bits: every box is tested before
     // any is taken, without a branch per box to mispredict.
     template <typename P>
-    static uint32_t mask(P admits, const std::vector<Box>& boxes, size_t begin) {
+    static uint32_t mask(P admits, const std::vector<Bounds>& boxes, size_t begin) {
         uint32_t taken = 0;
         for (size_t c = begin, end = std::min(begin + kFan, boxes.size()); c < end; ++c)
             taken |= static_cast<uint32_t>(admits(boxes[c])) << (c - begin);
         return taken;
     }
 
-    std::vector<Box> wide_;                 // the largest boxes, kFan at most, apart from the tree
+    std::vector<Bounds> wide_;                 // the largest boxes, kFan at most, apart from the tree
     std::vector<uint32_t> wide_ids_;
-    Scratch<Box> leaves_;                   // the boxes in the tree's order
+    Scratch<Bounds> leaves_;                   // the boxes in the tree's order
     Scratch<uint32_t> ids_;                 // and the index each was given as
-    std::vector<Scratch<Box>> levels_;  // level 0 covers kFan leaves a node, level l kFan nodes of l - 1
+    std::vector<Scratch<Bounds>> levels_;  // level 0 covers kFan leaves a node, level l kFan nodes of l - 1
 };
 
 }  // namespace ops

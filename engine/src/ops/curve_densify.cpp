@@ -13,7 +13,7 @@ using model::Vertex;
 // Hard cap of chords per curve: keeps a degenerate or huge curve from exhausting memory.
 constexpr int kMaxChords = 100000;
 
-bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
+using model::located;
 
 double lerp(double a, double b, double f) { return a + (b - a) * f; }
 

@@ -10,9 +10,8 @@
 namespace ops {
 namespace {
 
+using model::located;
 using model::Vertex;
-
-bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
 
 bool all_located(const model::Part& part) { return std::all_of(part.points.begin(), part.points.end(), located); }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "ops/curve_measure.h"
 #include "ops/ring_nesting.h"
 #include "ops/to_geos.h"
 #include "ops/unrolling.h"
@@ -13,18 +14,7 @@
 namespace ops {
 namespace {
 
-bool located(const model::Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
-
-// Twice the signed area of the ring in its plane (counter-clockwise positive).
-double planar_twice_area(const std::vector<model::Vertex>& points) {
-    double sum = 0;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const model::Vertex& a = points[i];
-        const model::Vertex& b = points[(i + 1) % points.size()];
-        sum += (a.x - points[0].x) * (b.y - points[0].y) - (b.x - points[0].x) * (a.y - points[0].y);
-    }
-    return sum;
-}
+using model::located;
 
 // The sine of the authalic latitude: the height at which a cylinder of equal area would put the
 // latitude, -1 at the south pole and 1 at the north.
@@ -94,7 +84,7 @@ PlaneShare equal_area_share(const GeodeticFrame& frame, const std::vector<model:
     if (!std::isfinite(box)) return PlaneShare::Unread;
     if (box < 0.25) return PlaneShare::UnderQuarter;
     for (auto& p : *plane) p.y = height(p.y);
-    const double share = std::abs(planar_twice_area(*plane)) / 1440;  // of 360 x 2, halved
+    const double share = std::abs(shoelace(*plane)) / 720;  // of 360 x 2
     if (!std::isfinite(share)) return PlaneShare::Unread;
     return share < 0.25 ? PlaneShare::UnderQuarter : share > 0.75 ? PlaneShare::OverThreeQuarters : PlaneShare::Between;
 }
@@ -104,8 +94,8 @@ PlaneShare equal_area_share(const GeodeticFrame& frame, const std::vector<model:
 PlaneRing plane_ring(const GeodeticFrame& frame, CurveType type, const std::vector<model::Vertex>& own,
                      const std::vector<LonLat>& lonlat) {
     PlaneRing ring{unrolled(frame, type, own), 0, PlaneShare::Unread};
-    const double twice_area = planar_twice_area(ring.run);
-    ring.side = twice_area > 0 ? 1 : twice_area < 0 ? -1 : 0;
+    const double area = shoelace(ring.run);  // positive clockwise
+    ring.side = area < 0 ? 1 : area > 0 ? -1 : 0;
     ring.share = equal_area_share(frame, ring.run, lonlat);
     return ring;
 }

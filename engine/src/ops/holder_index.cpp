@@ -16,13 +16,13 @@ struct Cells {
 
 }  // namespace
 
-HolderIndex::HolderIndex(const std::vector<Box>& boxes, Scratch<uint32_t> ids)
+HolderIndex::HolderIndex(const std::vector<Bounds>& boxes, Scratch<uint32_t> ids)
     : boxes_(&boxes), large_(boxes, {}) {
     if (!file(boxes, ids)) start_.clear(), filed_.clear();
     if (!ids.empty()) large_ = BoxTree(boxes, std::move(ids));
 }
 
-bool HolderIndex::file(const std::vector<Box>& boxes, Scratch<uint32_t>& ids) {
+bool HolderIndex::file(const std::vector<Bounds>& boxes, Scratch<uint32_t>& ids) {
     const size_t n = ids.size();
     if (n < 64) return false;
     for (uint32_t i : ids) extent_.join(boxes[i]);
@@ -38,7 +38,7 @@ bool HolderIndex::file(const std::vector<Box>& boxes, Scratch<uint32_t>& ids) {
     Scratch<Cells> small;
     small.reserve(n);
     for (uint32_t i : ids) {
-        const Box& b = boxes[i];
+        const Bounds& b = boxes[i];
         const size_t c0 = column(b.xmin), c1 = column(b.xmax), r0 = row(b.ymin), r1 = row(b.ymax);
         if ((c1 - c0 + 1) * (r1 - r0 + 1) > kMostCells) {
             large.push_back(i);

@@ -16,13 +16,13 @@ namespace ops {
 class HolderIndex {
 public:
     // An index of the boxes `ids` picks out of `boxes`, which must outlive it.
-    HolderIndex(const std::vector<Box>& boxes, Scratch<uint32_t> ids);
+    HolderIndex(const std::vector<Bounds>& boxes, Scratch<uint32_t> ids);
 
     // The boxes of the index that hold b (b's own index among them), one at a time: the filed ones
     // of b's corner's cell, then the large ones.
     class Holders {
     public:
-        Holders(const HolderIndex& index, const Box& b) : index_(index), b_(b), large_(index.large_, HoldsBox{b}) {
+        Holders(const HolderIndex& index, const Bounds& b) : index_(index), b_(b), large_(index.large_, HoldsBox{b}) {
             if (!index.start_.empty()) {
                 const size_t cell = index.column(b.xmin) + index.columns_ * index.row(b.ymin);
                 next_ = index.start_[cell], end_ = index.start_[cell + 1];
@@ -41,7 +41,7 @@ public:
 
     private:
         const HolderIndex& index_;
-        Box b_;
+        Bounds b_;
         uint32_t next_ = 0, end_ = 0;
         BoxTree::Walk<HoldsBox> large_;
     };
@@ -58,10 +58,10 @@ private:
 
     // Files the boxes that cover few cells; false, with nothing filed, where the grid would crowd
     // them (boxes clustered in a corner of the extent) or the extent has no width or height.
-    bool file(const std::vector<Box>& boxes, Scratch<uint32_t>& ids);
+    bool file(const std::vector<Bounds>& boxes, Scratch<uint32_t>& ids);
 
-    const std::vector<Box>* boxes_;
-    Box extent_;
+    const std::vector<Bounds>* boxes_;
+    Bounds extent_;
     size_t columns_ = 0, rows_ = 0;
     double per_width_ = 1, per_height_ = 1;  // the inverses of a cell's width and height
     Scratch<uint32_t> start_;  // the boxes of cell k are filed_[start_[k] .. start_[k + 1])

@@ -54,7 +54,7 @@ GeosPtr unary_union(const GEOSGeometry* g) {
 }
 
 bool is_empty(const model::Geometry& g) {
-    const auto located = [](const model::Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); };
+    using model::located;
     switch (g.kind()) {
         case model::GeometryKind::Point:
             return !located(static_cast<const model::Point&>(g).vertex);

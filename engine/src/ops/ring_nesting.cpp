@@ -22,19 +22,19 @@ namespace {
 using model::Vertex;
 using Ring = std::span<const Vertex>;
 
-Box box_of(Ring ring) {
-    Box b;
+Bounds box_of(Ring ring) {
+    Bounds b;
     for (const auto& v : ring) b.join({v.x, v.y, v.x, v.y});
     return b;
 }
 
 // The ring's box, and into `area` its shoelace area, in one pass over its vertices.
-Box box_and_shoelace(Ring ring, double& area) {
+Bounds box_and_shoelace(Ring ring, double& area) {
     if (ring.size() < 3) {
         area = 0;
         return box_of(ring);
     }
-    Box b;
+    Bounds b;
     area = shoelace_visiting(ring, [&](const Vertex& v) { b.join({v.x, v.y, v.x, v.y}); });
     return b;
 }
@@ -154,7 +154,7 @@ constexpr size_t kVerticesTried = 4;
 // of its sign beyond its rounding error: n terms of at most twice the box's area each, every one
 // within 3 units in the last place, summed within n more. Within it (a sliver, a figure of eight),
 // GEOS's robust orientation at the ring's highest vertex decides.
-bool clockwise(Ring ring, double signed_area, const Box& box) {
+bool clockwise(Ring ring, double signed_area, const Bounds& box) {
     const double n = static_cast<double>(ring.size());
     const double error = (n + 3) * DBL_EPSILON * n * (box.xmax - box.xmin) * (box.ymax - box.ymin);
     if (std::abs(signed_area) > error) return signed_area > 0;
@@ -285,7 +285,7 @@ public:
     // does not cut, would lie wholly inside a or wholly outside it).
     bool boundary_enters(size_t a, size_t b) {
         const Ring ring = vertices_[a];
-        const Box& other = boxes_[b];
+        const Bounds& other = boxes_[b];
         std::vector<double> meets;
         for (size_t k = 0, n = ring.size(); k < n; ++k) {
             const Vertex& p = ring[k];
@@ -310,7 +310,7 @@ public:
     }
 
     size_t vertex_count(size_t i) const { return vertices_[i].size(); }
-    const Box& box(size_t i) const { return boxes_[i]; }
+    const Bounds& box(size_t i) const { return boxes_[i]; }
 
 private:
     static constexpr uint8_t kFileAfter = 8;
@@ -426,7 +426,7 @@ private:
     }
 
     std::span<const Ring> vertices_;
-    Scratch<Box> boxes_;
+    Scratch<Bounds> boxes_;
     Scratch<double> areas_;  // unsigned
     Scratch<char> clockwise_;
     double band_ = 0;
@@ -449,7 +449,7 @@ bool every(uint32_t) { return true; }
 std::optional<RingReading> by_winding(Rings& r, Overlaps overlaps) {
     // OGC's winding fails at once where a counter-clockwise ring (its shell) reaches out of every
     // clockwise ring's box: no index of the clockwise rings is made for nothing.
-    Box clockwise;
+    Bounds clockwise;
     for (size_t i = 0; i < r.size(); ++i)
         if (r.clockwise(i)) clockwise.join(r.box(i));
     for (size_t i = 0; i < r.size(); ++i)

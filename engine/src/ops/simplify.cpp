@@ -16,9 +16,8 @@ namespace ops {
 namespace {
 
 using model::GeometryKind;
+using model::located;
 using model::Vertex;
-
-bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
 
 model::Multipoint distinct_points(const model::Multipoint& mp) {
     model::Multipoint out({}, mp.dims);

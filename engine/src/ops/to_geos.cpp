@@ -16,9 +16,8 @@
 namespace ops {
 namespace {
 
+using model::located;
 using model::Vertex;
-
-bool located(const Vertex& v) { return !std::isnan(v.x) && !std::isnan(v.y); }
 
 // Up to this many vertices a ring is closed in a scratch copy and given to GEOS in one call; a
 // longer one is written into GEOS's sequence vertex by vertex, which beats one more pass over that

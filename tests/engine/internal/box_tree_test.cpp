@@ -1,4 +1,4 @@
-// The indexes of ring boxes against a plain scan of every box: each question must give exactly the
+// The indexes of boxes against a plain scan of every box: each question must give exactly the
 // boxes that hold (or share area with) the one asked about, however the boxes lie: spread evenly,
 // crowded in a corner, wide, nested, touching, equal.
 #include <gtest/gtest.h>
@@ -14,14 +14,14 @@
 
 namespace {
 
-using ops::Box;
+using ops::Bounds;
 
 std::vector<uint32_t> sorted(std::vector<uint32_t> v) {
     std::sort(v.begin(), v.end());
     return v;
 }
 
-std::vector<uint32_t> scanned(const std::vector<Box>& boxes, const std::function<bool(const Box&)>& takes) {
+std::vector<uint32_t> scanned(const std::vector<Bounds>& boxes, const std::function<bool(const Bounds&)>& takes) {
     std::vector<uint32_t> out;
     for (uint32_t i = 0; i < boxes.size(); ++i)
         if (takes(boxes[i])) out.push_back(i);
@@ -31,18 +31,18 @@ std::vector<uint32_t> scanned(const std::vector<Box>& boxes, const std::function
 // name: the boxes of one arrangement.
 struct Arrangement {
     const char* name;
-    std::function<std::vector<Box>()> boxes;
+    std::function<std::vector<Bounds>()> boxes;
 };
 
-std::vector<Box> parcels() {
-    std::vector<Box> out;
+std::vector<Bounds> parcels() {
+    std::vector<Bounds> out;
     for (int i = 0; i < 30; ++i)
         for (int j = 0; j < 30; ++j) out.push_back({1.0 * i, 1.0 * j, i + 1.0, j + 1.0});
     return out;
 }
 
-std::vector<Box> holes_and_islands() {
-    std::vector<Box> out{{0, 0, 121, 121}};
+std::vector<Bounds> holes_and_islands() {
+    std::vector<Bounds> out{{0, 0, 121, 121}};
     for (int i = 0; i < 30; ++i)
         for (int j = 0; j < 30; ++j) {
             out.push_back({4.0 * i + 1, 4.0 * j + 1, 4.0 * i + 4, 4.0 * j + 4});
@@ -52,8 +52,8 @@ std::vector<Box> holes_and_islands() {
 }
 
 // Most boxes in one corner, one far away: the grid would crowd them into a cell.
-std::vector<Box> crowded() {
-    std::vector<Box> out{{1e6, 1e6, 1e6 + 1, 1e6 + 1}};
+std::vector<Bounds> crowded() {
+    std::vector<Bounds> out{{1e6, 1e6, 1e6 + 1, 1e6 + 1}};
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> at(0, 10);
     for (int k = 0; k < 500; ++k) {
@@ -63,17 +63,17 @@ std::vector<Box> crowded() {
     return out;
 }
 
-std::vector<Box> nested() {
-    std::vector<Box> out;
+std::vector<Bounds> nested() {
+    std::vector<Bounds> out;
     for (int d = 0; d < 300; ++d) out.push_back({0.1 * d, 0.1 * d, 100 - 0.1 * d, 100 - 0.1 * d});
     return out;
 }
 
 // Random rectangles of every size, some repeated exactly, some sharing edges with others.
-std::vector<Box> mixed() {
+std::vector<Bounds> mixed() {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> at(0, 60), size(0, 30);
-    std::vector<Box> out;
+    std::vector<Bounds> out;
     for (int k = 0; k < 700; ++k) {
         const double x = at(rng), y = at(rng);
         out.push_back({x, y, x + size(rng) / (k % 3 == 0 ? 1.0 : 8.0), y + size(rng) / 8.0});
@@ -92,9 +92,9 @@ ops::Scratch<uint32_t> ids(const std::vector<uint32_t>& chosen) {
     return out;
 }
 
-TEST(BoxIndex, GivesExactlyTheBoxesAPlainScanFinds) {
+TEST(BoxTree, GivesExactlyTheBoxesAPlainScanFinds) {
     for (const auto& arrangement : kArrangements) {
-        const std::vector<Box> boxes = arrangement.boxes();
+        const std::vector<Bounds> boxes = arrangement.boxes();
         std::vector<uint32_t> all(boxes.size()), odd;
         for (uint32_t i = 0; i < boxes.size(); ++i) {
             all[i] = i;
@@ -103,15 +103,15 @@ TEST(BoxIndex, GivesExactlyTheBoxesAPlainScanFinds) {
         const ops::BoxTree tree(boxes, ids(all));
         const ops::HolderIndex index(boxes, ids(all)), odd_index(boxes, ids(odd));
         for (uint32_t q = 0; q < boxes.size(); q += 3) {
-            const Box& b = boxes[q];
+            const Bounds& b = boxes[q];
             const std::string where = std::string(arrangement.name) + ", box " + std::to_string(q);
-            const auto holds = [&](const Box& o) { return o.holds(b); };
+            const auto holds = [&](const Bounds& o) { return o.holds(b); };
             std::vector<uint32_t> got;
             tree.holders_of(b, [&](uint32_t j) { got.push_back(j); });
             EXPECT_EQ(sorted(got), scanned(boxes, holds)) << where;
             got.clear();
             tree.overlapping(b, [&](uint32_t j) { got.push_back(j); });
-            EXPECT_EQ(sorted(got), scanned(boxes, [&](const Box& o) { return o.overlaps(b); })) << where;
+            EXPECT_EQ(sorted(got), scanned(boxes, [&](const Bounds& o) { return o.overlaps(b); })) << where;
             got.clear();
             ops::HolderIndex::Holders walk(index, b);
             for (uint32_t j = 0; walk.next(j);) got.push_back(j);
