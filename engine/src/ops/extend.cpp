@@ -29,7 +29,8 @@ std::optional<double> reach(const Vertex& before, const Vertex& end, const GEOSG
     const double dx = end.x - before.x, dy = end.y - before.y, len = std::hypot(dx, dy);
     if (len == 0) return std::nullopt;
     const double far = span / len + 1.0;
-    GeosPtr ray = geos_line({end, Vertex{end.x + dx * far, end.y + dy * far}}, false);
+    const Vertex ray_ends[] = {end, {end.x + dx * far, end.y + dy * far}};
+    GeosPtr ray = geos_line(ray_ends, false);
     GeosPtr meet = geos_check(GEOSIntersection_r(geos(), ray.get(), extender), "extend");
     GeosPtr points = geos_check(GEOSGeom_extractUniquePoints_r(geos(), meet.get()), "extend");
     std::optional<double> best;

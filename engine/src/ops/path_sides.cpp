@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ops/geos_context.h"
+#include "ops/segment_foot.h"
 
 namespace ops {
 namespace {
@@ -15,18 +16,6 @@ using model::Vertex;
 constexpr size_t kRun = 8;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-
-struct Foot {
-    double distance, along;
-};
-
-// The point of the segment nearest to (x, y). A distance that cannot be measured (NaN) is never
-// the least.
-Foot foot(const Vertex& a, const Vertex& b, double x, double y) {
-    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-    const double f = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
-    return {std::hypot(a.x + f * dx - x, a.y + f * dy - y), f};
-}
 
 Side orientation(const Vertex& a, const Vertex& b, double x, double y) {
     const int o = GEOSOrientationIndex_r(geos(), a.x, a.y, b.x, b.y, x, y);
@@ -110,7 +99,7 @@ void PathSides::search(double x, double y, Visit visit, Reach reach) const {
             continue;
         }
         for (size_t s = o.index * kRun; s < std::min((o.index + 1) * kRun, segments_.size()); ++s) {
-            const Foot f = foot(start(s), end(s), x, y);
+            const SegmentFoot f = segment_foot(start(s), end(s), x, y);
             visit(s, f.distance, f.along);
         }
     }

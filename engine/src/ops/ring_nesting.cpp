@@ -158,7 +158,7 @@ bool clockwise(Ring ring, double signed_area, const Bounds& box) {
     const double n = static_cast<double>(ring.size());
     const double error = (n + 3) * DBL_EPSILON * n * (box.xmax - box.xmin) * (box.ymax - box.ymin);
     if (std::abs(signed_area) > error) return signed_area > 0;
-    GeosPtr line = geos_line({ring.begin(), ring.end()}, true);
+    GeosPtr line = geos_line(ring, true);
     char ccw = 0;
     if (GEOSCoordSeq_isCCW_r(geos(), GEOSGeom_getCoordSeq_r(geos(), line.get()), &ccw) == 0) return signed_area > 0;
     return ccw == 0;
@@ -397,7 +397,7 @@ private:
     std::optional<Vertex> geos_inside_point(size_t i) {
         if (!std::isfinite(band_)) return std::nullopt;
         GEOSContextHandle_t ctx = geos();
-        GeosPtr polygon = geos_polygon(geos_line({vertices_[i].begin(), vertices_[i].end()}, true), {});
+        GeosPtr polygon = geos_polygon(geos_line(vertices_[i], true), {});
         GeosPtr point(GEOSPointOnSurface_r(ctx, polygon.get()));
         Vertex q;
         if (!point || GEOSisEmpty_r(ctx, point.get()) != 0 || GEOSGeomGetX_r(ctx, point.get(), &q.x) == 0 ||

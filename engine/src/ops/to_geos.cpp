@@ -26,13 +26,13 @@ using model::Vertex;
 // to, from growing to the longest ring it ever closed.
 constexpr size_t kClosedInScratch = 1 << 15;
 
-GEOSCoordSequence* copied(const std::vector<Vertex>& vertices) {
+GEOSCoordSequence* copied(std::span<const Vertex> vertices) {
     // The vertex layout (x, y, z, m) is GEOS's interleaved buffer with z and m; GEOS keeps the z.
     static_assert(sizeof(Vertex) == 4 * sizeof(double));
     return GEOSCoordSeq_copyFromBuffer_r(geos(), &vertices.front().x, static_cast<unsigned>(vertices.size()), 1, 1);
 }
 
-GEOSCoordSequence* written_closed(const std::vector<Vertex>& vertices) {
+GEOSCoordSequence* written_closed(std::span<const Vertex> vertices) {
     GEOSContextHandle_t ctx = geos();
     const size_t n = vertices.size();
     GEOSCoordSequence* seq = GEOSCoordSeq_create_r(ctx, static_cast<unsigned>(n + 1), 3);
@@ -46,7 +46,7 @@ GEOSCoordSequence* written_closed(const std::vector<Vertex>& vertices) {
     return seq;
 }
 
-GEOSCoordSequence* sequence(const std::vector<Vertex>& vertices, bool close) {
+GEOSCoordSequence* sequence(std::span<const Vertex> vertices, bool close) {
     if (!close) return copied(vertices);
     if (vertices.size() > kClosedInScratch) return written_closed(vertices);
     thread_local std::vector<Vertex> closed;
@@ -57,7 +57,7 @@ GEOSCoordSequence* sequence(const std::vector<Vertex>& vertices, bool close) {
 
 GeosPtr geos_point(const Vertex& v) {
     if (!located(v)) return geos_check(GEOSGeom_createEmptyPoint_r(geos()), "empty point");
-    return geos_check(GEOSGeom_createPoint_r(geos(), sequence({v}, false)), "point");
+    return geos_check(GEOSGeom_createPoint_r(geos(), sequence({&v, 1}, false)), "point");
 }
 
 GeosPtr multipoint(const model::Multipoint& mp) {
@@ -108,8 +108,6 @@ Classified classified(const model::Multipart& m, Overlaps overlaps) {
     return c;
 }
 
-GeosPtr ring_line(std::span<const Vertex> ring) { return geos_line({ring.begin(), ring.end()}, true); }
-
 // For each part, whether its ring is an exterior (false for holes and for parts GEOS cannot hold).
 std::vector<bool> exteriors(const Classified& c, size_t parts) {
     std::vector<bool> out(parts, false);
@@ -128,10 +126,10 @@ PolygonForm polygon_form(const model::Multipart& m) {
     const auto& roles = c.reading.roles;
     std::vector<std::vector<GeosPtr>> holes(c.rings.size());
     for (size_t h = 0; h < c.rings.size(); ++h)
-        if (!roles[h].exterior) holes[roles[h].owner].push_back(ring_line(c.rings[h]));
+        if (!roles[h].exterior) holes[roles[h].owner].push_back(geos_line(c.rings[h], true));
     std::vector<GeosPtr> polygons;
     for (size_t i = 0; i < c.rings.size(); ++i)
-        if (roles[i].exterior) polygons.push_back(geos_polygon(ring_line(c.rings[i]), std::move(holes[i])));
+        if (roles[i].exterior) polygons.push_back(geos_polygon(geos_line(c.rings[i], true), std::move(holes[i])));
     PolygonForm form{geos_collection(GEOS_MULTIPOLYGON, std::move(polygons)), c.reading.overlapping,
                      exteriors(c, m.parts.size())};
     if (!form.united) return form;
@@ -155,8 +153,12 @@ GeosPtr rectangle(const model::Envelope& e) {
     const double x0 = std::min(e.x.min, e.x.max), x1 = std::max(e.x.min, e.x.max);
     const double y0 = std::min(e.y.min, e.y.max), y1 = std::max(e.y.min, e.y.max);
     if (x0 == x1 && y0 == y1) return geos_point({x0, y0});
-    if (x0 == x1 || y0 == y1) return geos_line({{x0, y0}, {x1, y1}}, false);
-    return geos_polygon(geos_line({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true), {});
+    if (x0 == x1 || y0 == y1) {
+        const Vertex segment[] = {{x0, y0}, {x1, y1}};
+        return geos_line(segment, false);
+    }
+    const Vertex ring[] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
+    return geos_polygon(geos_line(ring, true), {});
 }
 
 template <typename F>
@@ -211,7 +213,7 @@ GeosPtr geos_collection(int type, std::vector<GeosPtr> members) {
     return geos_check(c, "collection");
 }
 
-GeosPtr geos_line(const std::vector<Vertex>& vertices, bool close) {
+GeosPtr geos_line(std::span<const Vertex> vertices, bool close) {
     GEOSCoordSequence* seq = sequence(vertices, close);
     if (seq == nullptr) geos_failed("line");
     return geos_check(close ? GEOSGeom_createLinearRing_r(geos(), seq) : GEOSGeom_createLineString_r(geos(), seq),

@@ -38,7 +38,7 @@ struct PartRoles {
 PartRoles part_roles(const model::Multipart& polygon);
 
 // A GEOS line string or linear ring (`close` repeats the first vertex) of the given vertices.
-GeosPtr geos_line(const std::vector<model::Vertex>& vertices, bool close);
+GeosPtr geos_line(std::span<const model::Vertex> vertices, bool close);
 
 // A GEOS polygon taking over its shell and holes (linear rings).
 GeosPtr geos_polygon(GeosPtr shell, std::vector<GeosPtr> holes);

@@ -10,6 +10,7 @@
 #include "model/point.h"
 #include "ops/curve_densify.h"
 #include "ops/scratch.h"
+#include "ops/segment_foot.h"
 
 namespace ops {
 namespace {
@@ -34,16 +35,6 @@ size_t hash_of(const Vertex& v) {
 void take(Vertex& v, const Vertex& from, bool passage = false) {
     if (std::isnan(v.z) || (passage && !std::isnan(from.z))) v.z = from.z;
     v.m = from.m;
-}
-
-// Where on the segment a -> b the point p is nearest (a fraction of the way) and how far it is.
-struct Foot {
-    double f, distance;
-};
-Foot foot(const Vertex& p, const Vertex& a, const Vertex& b) {
-    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-    const double f = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0);
-    return {f, std::hypot(a.x + f * dx - p.x, a.y + f * dy - p.y)};
 }
 
 }  // namespace
@@ -79,15 +70,11 @@ void VertexAttributes::add(const model::Geometry& g) {
             for (const auto& v : static_cast<const model::Multipoint&>(g).points) add_run({&v, 1}, false);
             break;
         case model::GeometryKind::Polyline:
-        case model::GeometryKind::Polygon:
-            for (const auto& part : static_cast<const model::Multipart&>(g).parts) {
-                if (!model::has_curves(part)) {
-                    add_run(part.points, part.ring);
-                    continue;
-                }
-                add_run(straight_vertices(part), part.ring);
-            }
+        case model::GeometryKind::Polygon: {
+            std::vector<Vertex> scratch;
+            for (const auto& part : static_cast<const model::Multipart&>(g).parts) add_run(straight_vertices(part, scratch), part.ring);
             break;
+        }
         case model::GeometryKind::Envelope:
             break;
     }
@@ -195,7 +182,7 @@ std::optional<std::pair<Vertex, VertexAttributes::Position>> VertexAttributes::i
     // them all would take is visited; the nearest wins, and on a tie the first in input order.
     const double margin = 2 * tolerance;
     segment_boxes_->overlapping({v.x - margin, v.y - margin, v.x + margin, v.y + margin}, [&](uint32_t s) {
-        const double d = foot(v, vertices_[segments_[s].a], vertices_[segments_[s].b]).distance;
+        const double d = segment_foot(vertices_[segments_[s].a], vertices_[segments_[s].b], v.x, v.y).distance;
         if (d <= tolerance && (d < best || (d == best && s < nearest))) {
             best = d;
             nearest = s;
@@ -203,7 +190,7 @@ std::optional<std::pair<Vertex, VertexAttributes::Position>> VertexAttributes::i
     });
     if (best == std::numeric_limits<double>::infinity()) return std::nullopt;
     const Vertex &a = vertices_[segments_[nearest].a], &b = vertices_[segments_[nearest].b];
-    const double f = foot(v, a, b).f;
+    const double f = segment_foot(a, b, v.x, v.y).along;
     return std::pair{Vertex{v.x, v.y, a.z + (b.z - a.z) * f, a.m + (b.m - a.m) * f},
                      2 * static_cast<Position>(segments_[nearest].a) + 1};
 }
