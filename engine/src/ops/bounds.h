@@ -21,4 +21,11 @@ struct Bounds {
     double magnitude() const { return std::max({std::abs(xmin), std::abs(xmax), std::abs(ymin), std::abs(ymax)}); }
 };
 
+// The box of the boxes first .. last (a node of a packed tree over them).
+inline Bounds joined(const Bounds* first, const Bounds* last) {
+    Bounds out;
+    for (; first != last; ++first) out.join(*first);
+    return out;
+}
+
 }  // namespace ops

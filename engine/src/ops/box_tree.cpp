@@ -11,12 +11,6 @@ double centre(double low, double high) {
     return std::isnan(c) ? 0.0 : c;
 }
 
-Bounds joined(const Bounds* first, const Bounds* last) {
-    Bounds out;
-    for (; first != last; ++first) out.join(*first);
-    return out;
-}
-
 // The boxes among `ids` wider or taller than a quarter of them all, kFan at most, the largest
 // first; taken out of `ids`.
 std::vector<uint32_t> wide(const std::vector<Bounds>& boxes, Scratch<uint32_t>& ids, size_t most) {

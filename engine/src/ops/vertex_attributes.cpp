@@ -9,7 +9,6 @@
 #include "model/multipoint.h"
 #include "model/point.h"
 #include "ops/curve_densify.h"
-#include "ops/scratch.h"
 #include "ops/segment_foot.h"
 
 namespace ops {
@@ -117,7 +116,6 @@ void VertexAttributes::file_positions() {
 
 void VertexAttributes::file_segments() {
     std::vector<Bounds> boxes;
-    Scratch<uint32_t> filed;
     boxes.reserve(vertices_.size());
     segments_.reserve(vertices_.size());
     for (const auto& run : runs_) {
@@ -128,15 +126,11 @@ void VertexAttributes::file_segments() {
             const Vertex &a = vertices_[i], &b = vertices_[j];
             const double dx = b.x - a.x, dy = b.y - a.y;
             if (dx * dx + dy * dy == 0) continue;  // no direction to measure along
-            const Bounds box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-            // A box of an infinite bound would widen every node above it to the whole plane.
-            if (std::isfinite(box.xmin) && std::isfinite(box.ymin) && std::isfinite(box.xmax) && std::isfinite(box.ymax))
-                filed.push_back(static_cast<uint32_t>(segments_.size()));
             segments_.push_back({i, j});
-            boxes.push_back(box);
+            boxes.push_back({std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
         }
     }
-    segment_boxes_.emplace(boxes, std::move(filed));
+    segment_boxes_.emplace(boxes);
 }
 
 VertexAttributes::Occurrences VertexAttributes::occurrences(const Vertex& v) const {
@@ -180,8 +174,7 @@ std::optional<std::pair<Vertex, VertexAttributes::Position>> VertexAttributes::i
     uint32_t nearest = 0;
     // The boxes are widened well past the rounding of the distance, so every segment a scan of
     // them all would take is visited; the nearest wins, and on a tie the first in input order.
-    const double margin = 2 * tolerance;
-    segment_boxes_->overlapping({v.x - margin, v.y - margin, v.x + margin, v.y + margin}, [&](uint32_t s) {
+    segment_boxes_->visit(v.x, v.y, 2 * tolerance, [&](uint32_t s) {
         const double d = segment_foot(vertices_[segments_[s].a], vertices_[segments_[s].b], v.x, v.y).distance;
         if (d <= tolerance && (d < best || (d == best && s < nearest))) {
             best = d;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/geometry.h"
-#include "ops/box_tree.h"
+#include "ops/box_index.h"
 
 namespace ops {
 
@@ -91,7 +91,7 @@ private:
         uint32_t a, b;
     };
     std::vector<Segment> segments_;
-    std::optional<BoxTree> segment_boxes_;
+    std::optional<BoxIndex> segment_boxes_;
     double scale_ = 0;  // the largest coordinate magnitude: sets the on-segment tolerance
     // Room for restore, kept from one result part to the next (a result has parts by the thousand).
     mutable std::vector<Occurrences> found_;
